@@ -1,0 +1,52 @@
+#ifndef TALDON_MODEL_CPLAYERINFO_H
+#define TALDON_MODEL_CPLAYERINFO_H
+
+#include "playerinfo.h"
+#include "teaminfo.h"
+
+#include <QList>
+#include <QString>
+
+// The registry of a contest's players and teams, stored in player.info and team.info as
+// id@name lines. Lookups by id or name are exact; nothing here refuses a repeated id.
+class CPlayerInfo
+{
+public:
+    CPlayerInfo() = default;
+    CPlayerInfo(const CPlayerInfo &other) = default;
+    CPlayerInfo &operator=(const CPlayerInfo &other) = default;
+
+    QList<TeamInfo> *getTeamInfo() { return &teams; }
+    QList<TeamInfo> *getTeamInfoInternal() { return &teams; }
+    QList<PlayerInfo> *getPlayerInfo() { return &players; }
+    QList<PlayerInfo> *getPlayerInfoInternal() { return &players; }
+
+    void addPlayerInfo(PlayerInfo &p) { players.append(p); }
+    void addPlayerInfo(QString id, QString name) { players.append(PlayerInfo(id, name)); }
+    void addTeamInfo(TeamInfo &t) { teams.append(t); }
+    void addTeamInfo(QString id, QString name) { teams.append(TeamInfo(id, name)); }
+
+    PlayerInfo *getPlayerInfoById(QString id);
+    PlayerInfo *getPlayerInfoByName(QString name);
+    TeamInfo *getTeamInfoById(QString id);
+    TeamInfo *getTeamInfoByName(QString name);
+    void delPlayerInfoById(QString id);
+    void delPlayerInfoByName(QString name);
+    void delTeamInfoById(QString id);
+    void delTeamInfoByName(QString name);
+    void delPlayerInfoAll() { players.clear(); }
+    void delTeamInfoAll() { teams.clear(); }
+
+    void loadPlayerInfo(QString path);
+    void loadTeamInfo(QString path);
+    void importPlayerInfo(QString path);
+    bool save(QString dir);
+    // Writes the players as id@name lines to path (the player list export).
+    bool exportPlayerInfo(QString path);
+
+private:
+    QList<TeamInfo> teams;
+    QList<PlayerInfo> players;
+};
+
+#endif

@@ -1,0 +1,21 @@
+#ifndef TALDON_MODEL_RECORDLOADER_H
+#define TALDON_MODEL_RECORDLOADER_H
+
+#include <QString>
+
+// One row of a loader table: a key ending in '=' and the function that stores its value.
+struct RecordLoader {
+    const char *key;
+    void (*load)(void *record, QString value);
+};
+
+// Reads the KEY=value file at path through a loader table of n rows. A line belongs to the
+// first key of the table that occurs anywhere in it; its value is section(key, 1, 1),
+// untrimmed. Returns false when the file cannot be opened.
+bool readRecordFile(const QString &path, const RecordLoader *table, int n, void *record);
+
+// Writes text to path so that the old file survives a failed write: the bytes go to a
+// temporary file in the same directory, which then replaces the old one.
+bool writeRecordFile(const QString &path, const QString &text);
+
+#endif
