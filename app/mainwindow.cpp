@@ -6,6 +6,7 @@
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "ui_mainwindow.h"
+#include "ui_taskconfigpage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -16,9 +17,10 @@
 #include <QScreen>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui_MainWindow), setupinfo(nullptr)
+    : QMainWindow(parent), ui(new Ui_MainWindow), taskUi(new Ui_TaskConfigPage), setupinfo(nullptr)
 {
     ui->setupUi(this);
+    taskUi->setupUi(ui->submanage);
     centreOnScreen();
     setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
     welcomewindowUi();
@@ -26,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    delete taskUi;
     delete ui;
     releaseContest();
 }
@@ -87,6 +90,7 @@ void MainWindow::translateToMainPage()
     init_tmap();
     setWindowTitle(QStringLiteral("单机版"));
     ui->stackedWidget->setCurrentIndex(0);
+    managewindowUi();
 }
 
 void MainWindow::releaseContest()

@@ -11,6 +11,7 @@ class QCloseEvent;
 class QPoint;
 class QTreeWidgetItem;
 class Ui_MainWindow;
+class Ui_TaskConfigPage;
 
 // The program's one window: a welcome page until a contest is created or opened, then the main
 // page with its three tabs. The window owns the open contest (setupinfo) and the widget tree.
@@ -51,6 +52,12 @@ protected:
     // --- Evaluation control (pages/mainwindow_evaluation.cpp): operations ---
 
     // --- Task configuration page (pages/mainwindow_taskconfig.cpp): operations ---
+    virtual void hideFilter();
+    virtual void fillTaskInfo();
+    virtual void fillDayTB(CDayInfo *day);
+    virtual void showfilter();
+    virtual void fillspTB(bool keep);
+    virtual void managewindowUi();
 
     virtual void welcomewindowUi();
 
@@ -62,6 +69,29 @@ public slots:
     // --- Player management, evaluation control and result viewer: slots ---
 
     // --- Task configuration page: slots ---
+    virtual void showMenuOnProLVSlot(const QPoint &pos);
+    virtual void addDaySlot();
+    virtual void addTaskSlot();
+    virtual void deleteSlot();
+    virtual void changeInfoWSSlot(QTreeWidgetItem *item);
+    virtual void tasknameChangedSlot(const QString &text);
+    virtual void submitChangedSlot(const QString &text);
+    virtual void tscChangedSlot(const QString &text);
+    virtual void testpointnumchangedSlot(const QString &text);
+    virtual void spTBchangedSlot(int row, int column);
+    virtual void timelimitChangedSlot(const QString &text);
+    virtual void memlimitChangedSlot(const QString &text);
+    virtual void methodChangedSlot(const QString &text);
+    virtual void stringCBChangedSlot(const QString &text);
+    virtual void numCBChangedSlot(const QString &text);
+    virtual void preciseChangeSlot(const QString &text);
+    virtual void selectMethodSlot();
+    virtual void scCBClicked(bool checked);
+    virtual void scLEChanged(const QString &text);
+    virtual void scplusCBClicked(bool checked);
+    virtual void scplusLEChanged(const QString &text);
+    virtual void spasCBClicked(bool checked);
+    virtual void spasLEChanged(const QString &text);
 
     // --- Contest lifecycle (app/mainwindow.cpp) ---
     virtual void newGameSlot();
@@ -77,6 +107,7 @@ private:
     void centreOnScreen();
 
     Ui_MainWindow *ui;
+    Ui_TaskConfigPage *taskUi;
     CSetupInfo *setupinfo;
     QMap<QString, QString> tmap;
 };
