@@ -1,0 +1,661 @@
+#include "csetupinfo.h"
+#include "filedialogs.h"
+#include "mainwindow.h"
+#include "pageglobals.h"
+
+#include "app/modalanswer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace
+{
+
+template <typename T> T *child(MainWindow &window, const char *name)
+{
+    T *found = window.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no widget %s", name);
+    return found;
+}
+
+QTreeWidget *tree(MainWindow &window)
+{
+    return child<QTreeWidget>(window, "proLV");
+}
+
+int infoPage(MainWindow &window)
+{
+    return child<QStackedWidget>(window, "infoWS")->currentIndex();
+}
+
+QStringList lines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<unreadable>")};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// Creates a contest through the New dialog.
+void newContest(MainWindow &window, const QString &home)
+{
+    answerNextModal([home](QWidget *modal) {
+        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))
+            ->setText(QStringLiteral("省赛"));
+        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))->setText(home);
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
+    });
+    child<QAction>(window, "newGameAct")->trigger();
+    QVERIFY(window.getSetupInfo());
+}
+
+// Saves the given contest under home and opens it in the window, its days expanded.
+void openContest(MainWindow &window, CSetupInfo &contest, const QString &home)
+{
+    QVERIFY(contest.saveSetupInfo(home));
+    FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
+                                            const QString &) { return home + "/setup.cfg"; });
+    child<QAction>(window, "openGameAct")->trigger();
+    FileDialogs::replaceOpenFileName({});
+    QVERIFY(window.getSetupInfo());
+    tree(window)->expandAll();
+}
+
+// A contest of one day with the given tasks, each with the task's defaults.
+CSetupInfo *contestOf(const QStringList &tasks)
+{
+    auto *contest = new CSetupInfo;
+    auto *day = new CDayInfo;
+    day->setDayname(QStringLiteral("第1场--day1"));
+    for (const QString &name : tasks) {
+        auto *task = new CTaskInfo;
+        task->setTaskname(name);
+        day->addATask(task);
+    }
+    contest->addADay(day);
+    return contest;
+}
+
+QPoint centreOf(QTreeWidget *view, QTreeWidgetItem *item)
+{
+    return item ? view->visualItemRect(item).center() : QPoint(5, view->viewport()->height() - 5);
+}
+
+// Right-clicks the item (empty space for none), returns the entries the menu offered and
+// chooses the entry pick, or closes the menu when pick is empty.
+QStringList contextMenu(MainWindow &window, QTreeWidgetItem *item, const QString &pick = {})
+{
+    QTreeWidget *view = tree(window);
+    QStringList offered;
+    std::function<void(int)> answer = [&](int triesLeft) {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu) {
+            if (triesLeft > 0)
+                QTimer::singleShot(10, [&answer, triesLeft] { answer(triesLeft - 1); });
+            return;
+        }
+        QAction *chosen = nullptr;
+        for (QAction *entry : menu->actions()) {
+            offered << entry->text();
+            if (entry->text() == pick)
+                chosen = entry;
+        }
+        if (!chosen) {
+            menu->close();
+            return;
+        }
+        menu->setActiveAction(chosen);
+        QTest::keyClick(menu, Qt::Key_Return);
+    };
+    QTimer::singleShot(10, [&answer] { answer(200); });
+    const QPoint pos = centreOf(view, item);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(view->viewport(), &event);
+    return offered;
+}
+
+// Clicks a check box on its indicator: the box may be wider than what it reacts to.
+void clickBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+void pressInNextMessageBox(QMessageBox::StandardButton button)
+{
+    answerNextModal([button](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (box)
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
+        else
+            modal->close();
+    });
+}
+
+void click(MainWindow &window, QTreeWidgetItem *item)
+{
+    QTreeWidget *view = tree(window);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(view, item));
+}
+
+// Replaces the text of a line edit or spin box as a user would: select all, type, Enter.
+void retype(QWidget *field, const QString &text)
+{
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    // One key event carries the whole text, as an input method sends Chinese.
+    if (!text.isEmpty())
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text, Qt::NoModifier);
+    else
+        QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClick(field, Qt::Key_Enter);
+}
+
+QStringList treeTexts(QTreeWidget *view)
+{
+    QStringList texts;
+    for (int d = 0; d < view->topLevelItemCount(); ++d) {
+        QTreeWidgetItem *day = view->topLevelItem(d);
+        texts << day->text(0);
+        for (int t = 0; t < day->childCount(); ++t)
+            texts << QStringLiteral("  ") + day->child(t)->text(0);
+    }
+    return texts;
+}
+
+QStringList recordTexts(CSetupInfo *contest)
+{
+    QStringList texts;
+    for (int d = 0; d < contest->getDayNum(); ++d) {
+        CDayInfo *day = contest->getDayInfo(d);
+        texts << day->getDayname();
+        for (int t = 0; t < day->getTaskNum(); ++t)
+            texts << QStringLiteral("  ") + day->getTaskInfo(t)->getTaskname();
+    }
+    return texts;
+}
+
+QStringList rowOf(QTableWidget *table, int row)
+{
+    QStringList cells;
+    for (int c = 0; c < table->columnCount(); ++c)
+        cells << (table->item(row, c) ? table->item(row, c)->text() : QStringLiteral("<none>"));
+    return cells;
+}
+
+QList<int> marksOf(const CTaskInfo *task)
+{
+    QList<int> marks;
+    for (int i = 1; i <= task->getSamplenum(); ++i)
+        marks << task->getSampleMark(i);
+    return marks;
+}
+
+} // namespace
+
+class TestTaskConfig : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void contestBuiltFromTheContextMenu();
+    void formKeepsEditingItsTaskAcrossAdds();
+    void eachSignalReachesItsSlotOnceAfterNew();
+    void formEditsReachTheTaskFile();
+    void marksFollowTotalCountAndCells();
+    void clampedValuesStayInTheRecord();
+    void filterNamesComposedAndShown();
+    void customFilterChosenAndShown();
+    void languagesCheckedEditedUnchecked();
+};
+
+void TestTaskConfig::cleanup()
+{
+    FileDialogs::replaceOpenFileName({});
+}
+
+void TestTaskConfig::contestBuiltFromTheContextMenu()
+{
+    QTemporaryDir tmp;
+    const QString home = tmp.path() + QStringLiteral("/考试 一");
+    MainWindow window;
+    window.show();
+    newContest(window, home);
+    QTreeWidget *view = tree(window);
+    QCOMPARE(infoPage(window), 1);
+
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(contextMenu(window, nullptr, QStringLiteral("添加考试")), QStringList{"添加考试"});
+    const QStringList days{"第1场--day1", "第2场--day2", "第3场--day3"};
+    QCOMPARE(treeTexts(view), days);
+    QCOMPARE(recordTexts(window.getSetupInfo()), days);
+
+    QCOMPARE(contextMenu(window, view->topLevelItem(0), QStringLiteral("添加试题")),
+             QStringList({"添加试题", "删除"}));
+    contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
+    contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
+    QCOMPARE(contextMenu(window, view->topLevelItem(2)->child(1)), QStringList{"删除"});
+    click(window, view->topLevelItem(0));
+    QCOMPARE(infoPage(window), 2);
+    QCOMPARE(rowOf(child<QTableWidget>(window, "dayTB"), 0),
+             QStringList({"Unknown", "", "源文件", "100", "10", "1sec", ""}));
+
+    // Deleting the middle day renumbers the later one, in the tree and in the records.
+    contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
+    const QStringList left{"第1场--day1", "  Unknown", "第2场--day2", "  Unknown", "  Unknown"};
+    QCOMPARE(treeTexts(view), left);
+    QCOMPARE(recordTexts(window.getSetupInfo()), left);
+
+    contextMenu(window, view->topLevelItem(1)->child(0), QStringLiteral("删除"));
+    QCOMPARE(window.getSetupInfo()->getDayInfo(1)->getTaskNum(), 1);
+    child<QAction>(window, "saveGameAct")->trigger();
+    QVERIFY(lines(home + "/setup.cfg").contains(QStringLiteral("DAYNUM=2")));
+    QCOMPARE(lines(home + "/day2.info").value(0), QStringLiteral("NAME=第2场--day2"));
+    QVERIFY(lines(home + "/day2.info").contains(QStringLiteral("TASKNUM=1")));
+    QVERIFY(QFile::exists(home + "/task2_1.info"));
+
+    contextMenu(window, view->topLevelItem(0), QStringLiteral("删除"));
+    contextMenu(window, view->topLevelItem(0), QStringLiteral("删除"));
+    QCOMPARE(view->topLevelItemCount(), 0);
+    QCOMPARE(window.getSetupInfo()->getDayNum(), 0);
+    QCOMPARE(infoPage(window), 1);
+    QVERIFY(!curTask);
+}
+
+// Adding days and tasks rebuilds the contest's arrays; the form must go on editing the record
+// that now stands for its task, and deleting the task it shows must release it.
+void TestTaskConfig::formKeepsEditingItsTaskAcrossAdds()
+{
+    QTemporaryDir tmp;
+    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    MainWindow window;
+    window.show();
+    openContest(window, *contest, tmp.path());
+    QTreeWidget *view = tree(window);
+    click(window, view->topLevelItem(0)->child(1));
+    QCOMPARE(infoPage(window), 0);
+
+    contextMenu(window, nullptr, QStringLiteral("添加考试"));
+    contextMenu(window, view->topLevelItem(0), QStringLiteral("添加试题"));
+    QCOMPARE(infoPage(window), 0);
+    retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("beta2"));
+    CDayInfo *day = window.getSetupInfo()->getDayInfo(0);
+    QCOMPARE(curTask, day->getTaskInfo(1));
+    QCOMPARE(day->getTaskInfo(1)->getTaskname(), QStringLiteral("beta2"));
+    QCOMPARE(view->topLevelItem(0)->child(1)->text(0), QStringLiteral("beta2"));
+
+    // An empty name is ignored; a task before the shown one going away moves it up.
+    retype(child<QLineEdit>(window, "basenameLE"), QString());
+    QCOMPARE(day->getTaskInfo(1)->getTaskname(), QStringLiteral("beta2"));
+    contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
+    QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(1));
+    // Deleting the task shown lets the form show the tree's current item instead.
+    contextMenu(window, view->topLevelItem(0)->child(1), QStringLiteral("删除"));
+    QCOMPARE(recordTexts(window.getSetupInfo()),
+             QStringList({"第1场--day1", "  alpha", "  Unknown"}));
+    QTreeWidgetItem *current = view->currentItem();
+    QVERIFY(current && current->parent());
+    QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(
+                          current->parent()->indexOfChild(current)));
+    QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), curTask->getTaskname());
+}
+
+void TestTaskConfig::eachSignalReachesItsSlotOnceAfterNew()
+{
+    QTemporaryDir tmp;
+    MainWindow window;
+    window.show();
+    newContest(window, tmp.path() + "/a");
+    contextMenu(window, nullptr, QStringLiteral("添加考试"));
+    contextMenu(window, tree(window)->topLevelItem(0), QStringLiteral("添加试题"));
+    newContest(window, tmp.path() + "/b");
+    QCOMPARE(tree(window)->topLevelItemCount(), 0);
+    QCOMPARE(infoPage(window), 1);
+
+    contextMenu(window, nullptr, QStringLiteral("添加考试"));
+    QCOMPARE(window.getSetupInfo()->getDayNum(), 1);
+    contextMenu(window, tree(window)->topLevelItem(0), QStringLiteral("添加试题"));
+    QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskNum(), 1);
+    click(window, tree(window)->topLevelItem(0)->child(0));
+    child<QSpinBox>(window, "tscSB")->setValue(50);
+    QCOMPARE(curTask->getSampleMark(1), 5);
+    child<QSpinBox>(window, "testpointnumSB")->setValue(4);
+    QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 4);
+    QCOMPARE(marksOf(curTask), QList<int>({12, 12, 12, 12}));
+}
+
+void TestTaskConfig::formEditsReachTheTaskFile()
+{
+    QTemporaryDir tmp;
+    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha"}));
+    MainWindow window;
+    window.show();
+    openContest(window, *contest, tmp.path());
+    click(window, tree(window)->topLevelItem(0)->child(0));
+
+    retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("求和"));
+    child<QComboBox>(window, "submitCB")->setCurrentIndex(1);
+    retype(child<QSpinBox>(window, "timelimitSB"), QStringLiteral("3"));
+    retype(child<QSpinBox>(window, "memlimitSB"), QStringLiteral("128"));
+    retype(child<QSpinBox>(window, "testpointnumSB"), QStringLiteral("5"));
+    child<QComboBox>(window, "methodCB")->setCurrentIndex(2);
+    child<QComboBox>(window, "numCB")->setCurrentIndex(3);
+    clickBox(child<QCheckBox>(window, "spascalCB"));
+    retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2 -lm"));
+    child<QAction>(window, "saveGameAct")->trigger();
+
+    QCOMPARE(lines(tmp.path() + "/task1_1.info"),
+             QStringList({"TITLE=", "NAME=求和", "RUN=", "INFILESUFFIX=in", "ANSFILESUFFIX=ans",
+                          "PLUG=mlsn_int_e", "TYPE=ANSWERS", "LIMIT=3", "MEMLIMITS=128",
+                          "SAMPLES=5", "CCL=c@gcc -o %o %i -O2 -lm", "CCL=cpp@g++ -o %o %i ",
+                          "MARK=1@20", "MARK=2@20", "MARK=3@20", "MARK=4@20", "MARK=5@20"}));
+    QCOMPARE(tree(window)->topLevelItem(0)->child(0)->text(0), QStringLiteral("求和"));
+
+    // The saved task shows again as it was edited.
+    MainWindow again;
+    again.show();
+    FileDialogs::replaceOpenFileName([&](QWidget *, const QString &, const QString &,
+                                         const QString &) { return tmp.path() + "/setup.cfg"; });
+    child<QAction>(again, "openGameAct")->trigger();
+    tree(again)->expandAll();
+    click(again, tree(again)->topLevelItem(0)->child(0));
+    QCOMPARE(child<QLineEdit>(again, "basenameLE")->text(), QStringLiteral("求和"));
+    QCOMPARE(child<QComboBox>(again, "submitCB")->currentIndex(), 1);
+    QCOMPARE(child<QSpinBox>(again, "timelimitSB")->value(), 3);
+    QCOMPARE(child<QSpinBox>(again, "memlimitSB")->value(), 128);
+    QCOMPARE(child<QSpinBox>(again, "testpointnumSB")->value(), 5);
+    QCOMPARE(child<QSpinBox>(again, "tscSB")->value(), 100);
+    QVERIFY(child<QCheckBox>(again, "aveCB")->isChecked());
+    QCOMPARE(child<QComboBox>(again, "methodCB")->currentIndex(), 2);
+    QCOMPARE(child<QComboBox>(again, "numCB")->currentIndex(), 3);
+    QVERIFY(child<QCheckBox>(again, "scCB")->isChecked());
+    QCOMPARE(child<QLineEdit>(again, "scLE")->text(), QStringLiteral("-O2 -lm"));
+    QVERIFY(!child<QCheckBox>(again, "spascalCB")->isChecked());
+    QVERIFY(!child<QLineEdit>(again, "spascalLE")->isEnabled());
+}
+
+void TestTaskConfig::marksFollowTotalCountAndCells()
+{
+    QTemporaryDir tmp;
+    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha"}));
+    MainWindow window;
+    window.show();
+    openContest(window, *contest, tmp.path());
+    click(window, tree(window)->topLevelItem(0)->child(0));
+    auto *total = child<QSpinBox>(window, "tscSB");
+    auto *count = child<QSpinBox>(window, "testpointnumSB");
+    auto *cells = child<QTableWidget>(window, "spTB");
+    QVERIFY(total->isEnabled() && !cells->isEnabled());
+
+    // 100 over 3 points drops the remainder: the record's total is 99, the box still says 100.
+    count->setValue(3);
+    total->setValue(90);
+    total->setValue(100);
+    QCOMPARE(marksOf(curTask), QList<int>({33, 33, 33}));
+    QCOMPARE(curTask->getTotal(), 99);
+    QCOMPARE(total->value(), 100);
+    QCOMPARE(rowOf(cells, 0), QStringList({"33", "33", "33"}));
+
+    count->setValue(10);
+    count->setValue(4);
+    QCOMPARE(marksOf(curTask), QList<int>({25, 25, 25, 25}));
+    QCOMPARE(rowOf(cells, 0), QStringList({"25", "25", "25", "25"}));
+    count->setValue(0);
+    QCOMPARE(curTask->getSamplenum(), 4);
+
+    // Without equal marks one cell changes one mark and the total box follows the sum.
+    clickBox(child<QCheckBox>(window, "aveCB"));
+    QVERIFY(!total->isEnabled() && cells->isEnabled());
+    cells->item(0, 1)->setText(QStringLiteral("40"));
+    QCOMPARE(marksOf(curTask), QList<int>({25, 40, 25, 25}));
+    QCOMPARE(total->value(), 115);
+    cells->item(0, 2)->setText(QStringLiteral("-5"));
+    QCOMPARE(curTask->getSampleMark(3), 25);
+    QCOMPARE(cells->item(0, 2)->text(), QStringLiteral("25"));
+    cells->item(0, 3)->setText(QStringLiteral("abc"));
+    QCOMPARE(curTask->getSampleMark(4), 0);
+    QCOMPARE(total->value(), 90);
+
+    // Unequal marks come back with equal marks off and the table open.
+    click(window, tree(window)->topLevelItem(0));
+    click(window, tree(window)->topLevelItem(0)->child(0));
+    QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
+    QVERIFY(!total->isEnabled() && cells->isEnabled());
+    QCOMPARE(rowOf(cells, 0), QStringList({"25", "40", "25", "0"}));
+}
+
+// Values the boxes cannot show are shown clamped; the record keeps them until that very box is
+// edited.
+void TestTaskConfig::clampedValuesStayInTheRecord()
+{
+    QTemporaryDir tmp;
+    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    CTaskInfo *big = contest->getDayInfo(0)->getTaskInfo(0);
+    big->setSamplenum(90);
+    big->setTimelimit(2.5f);
+    big->setMemlimit(4000);
+    for (int i = 1; i <= 90; ++i)
+        big->setSampleMark(i, 7);
+    MainWindow window;
+    window.show();
+    openContest(window, *contest, tmp.path());
+    QTreeWidgetItem *day = tree(window)->topLevelItem(0);
+    click(window, day->child(0));
+    QCOMPARE(child<QSpinBox>(window, "testpointnumSB")->value(), 80);
+    QCOMPARE(child<QSpinBox>(window, "timelimitSB")->value(), 2);
+    QCOMPARE(child<QSpinBox>(window, "tscSB")->value(), 500);
+    QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 90);
+    click(window, day->child(1));
+    click(window, day->child(0));
+    click(window, day);
+    QCOMPARE(rowOf(child<QTableWidget>(window, "dayTB"), 0),
+             QStringList({"alpha", "", "源文件", "630", "90", "2.5sec", ""}));
+
+    child<QAction>(window, "saveGameAct")->trigger();
+    const QStringList saved = lines(tmp.path() + "/task1_1.info");
+    QVERIFY(saved.contains(QStringLiteral("SAMPLES=90")));
+    QVERIFY(saved.contains(QStringLiteral("LIMIT=2.5")));
+    QVERIFY(saved.contains(QStringLiteral("MEMLIMITS=2048")));
+    QVERIFY(saved.contains(QStringLiteral("MARK=90@7")));
+
+    click(window, day->child(0));
+    retype(child<QSpinBox>(window, "timelimitSB"), QStringLiteral("4"));
+    CTaskInfo *task = window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
+    QCOMPARE(task->getTimelimit(), 4.0f);
+    QCOMPARE(task->getSamplenum(), 90);
+    QCOMPARE(task->getSampleMark(90), 7);
+}
+
+void TestTaskConfig::filterNamesComposedAndShown()
+{
+    QTemporaryDir tmp;
+    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("mlmn_float_0e"));
+    MainWindow window;
+    window.show();
+    openContest(window, *contest, tmp.path());
+    QTreeWidgetItem *alpha = tree(window)->topLevelItem(0)->child(0);
+    QTreeWidgetItem *beta = tree(window)->topLevelItem(0)->child(1);
+    auto *method = child<QComboBox>(window, "methodCB");
+    auto *strings = child<QComboBox>(window, "stringCB");
+    auto *numbers = child<QComboBox>(window, "numCB");
+    auto *precise = child<QSpinBox>(window, "preciseSB");
+    auto *floatFrame = child<QFrame>(window, "floatF");
+
+    // A stored floating point name with a digit the box cannot show hides the precision.
+    click(window, beta);
+    QCOMPARE(method->currentIndex(), 3);
+    QCOMPARE(numbers->currentIndex(), 4);
+    QVERIFY(floatFrame->isHidden() && !numbers->isHidden());
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_0e"));
+
+    click(window, alpha);
+    QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
+    const char *const stringNames[] = {"fulltext_e", "mlss_filterspace_e", "slss_filterspace_e"};
+    const char *const prefixes[] = {"slsn_", "slmn_", "mlsn_", "mlmn_"};
+    struct Row {
+        int method, entry, digit;
+        QString name;
+    };
+    QList<Row> rows;
+    for (int e = 1; e <= 3; ++e)
+        rows.append({1, e, 0, QLatin1String(stringNames[e - 1])});
+    for (int e = 1; e <= 4; ++e) {
+        rows.append({2, e, 0, QLatin1String(prefixes[e - 1]) + "int_e"});
+        for (int digit = 1; digit <= 5; ++digit)
+            rows.append({3, e, digit,
+                         QLatin1String(prefixes[e - 1]) + "float_" + QString::number(digit) + "e"});
+    }
+    for (const Row &row : rows) {
+        method->setCurrentIndex(row.method);
+        QVERIFY(curTask->getPlugname().isEmpty());
+        QCOMPARE(strings->isHidden(), row.method != 1);
+        QCOMPARE(numbers->isHidden(), row.method == 1);
+        QCOMPARE(floatFrame->isHidden(), row.method != 3);
+        (row.method == 1 ? strings : numbers)->setCurrentIndex(row.entry);
+        if (row.digit)
+            precise->setValue(row.digit);
+        QCOMPARE(curTask->getPlugname(), row.name);
+
+        click(window, beta);
+        click(window, alpha);
+        QCOMPARE(method->currentIndex(), row.method);
+        QCOMPARE((row.method == 1 ? strings : numbers)->currentIndex(), row.entry);
+        QCOMPARE(floatFrame->isHidden(), row.method != 3);
+        if (row.digit)
+            QCOMPARE(precise->value(), row.digit);
+        method->setCurrentIndex(0);
+        QVERIFY(curTask->getPlugname().isEmpty());
+    }
+
+    // The precision may be set before or after the number choice.
+    method->setCurrentIndex(3);
+    precise->setValue(3);
+    numbers->setCurrentIndex(4);
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_3e"));
+    precise->setValue(5);
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_5e"));
+    numbers->setCurrentIndex(0);
+    QVERIFY(curTask->getPlugname().isEmpty());
+}
+
+void TestTaskConfig::customFilterChosenAndShown()
+{
+    QTemporaryDir tmp;
+    const QString home = tmp.path() + "/home";
+    QVERIFY(QDir().mkpath(home + "/filter") && QDir().mkpath(tmp.path() + "/u/filters"));
+    QFile judge(tmp.path() + "/u/filters/myjudge");
+    QVERIFY(judge.open(QIODevice::WriteOnly) && judge.write("#!/bin/sh\n") > 0);
+    judge.close();
+    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("checker"));
+    MainWindow window;
+    window.show();
+    openContest(window, *contest, home);
+    QTreeWidgetItem *alpha = tree(window)->topLevelItem(0)->child(0);
+    auto *methodLE = child<QLineEdit>(window, "methodLE");
+
+    click(window, tree(window)->topLevelItem(0)->child(1));
+    QCOMPARE(child<QComboBox>(window, "methodCB")->currentIndex(), 4);
+    QVERIFY(!child<QFrame>(window, "customF")->isHidden());
+    QCOMPARE(methodLE->text(), QStringLiteral("checker"));
+    QVERIFY(!methodLE->isEnabled());
+    // A new method drops the old name even though no sub-choice list moved.
+    child<QComboBox>(window, "methodCB")->setCurrentIndex(1);
+    QVERIFY(curTask->getPlugname().isEmpty());
+
+    click(window, alpha);
+    child<QComboBox>(window, "methodCB")->setCurrentIndex(4);
+    QString caption, start, filter;
+    QString chosen;
+    FileDialogs::replaceOpenFileName(
+        [&](QWidget *, const QString &c, const QString &d, const QString &f) {
+            caption = c;
+            start = d;
+            filter = f;
+            return chosen;
+        });
+    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    QCOMPARE(caption, QStringLiteral("Choose a file"));
+    QCOMPARE(start, FileDialogs::startDirectory());
+    QCOMPARE(filter, QStringLiteral("Filters (*)"));
+    QVERIFY(curTask->getPlugname().isEmpty());
+
+    chosen = tmp.path() + "/u/filters/myjudge";
+    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
+    QCOMPARE(methodLE->text(), QStringLiteral("myjudge"));
+    QVERIFY(QFile::exists(home + "/filter/myjudge"));
+
+    // Another file of a name the contest already has is placed only when the user agrees.
+    QFile other(home + "/filter/checker");
+    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("old") > 0);
+    other.close();
+    QFile mine(tmp.path() + "/u/filters/checker");
+    QVERIFY(mine.open(QIODevice::WriteOnly) && mine.write("new") > 0);
+    mine.close();
+    chosen = mine.fileName();
+    pressInNextMessageBox(QMessageBox::No);
+    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
+    pressInNextMessageBox(QMessageBox::Yes);
+    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("checker"));
+    QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
+}
+
+void TestTaskConfig::languagesCheckedEditedUnchecked()
+{
+    QTemporaryDir tmp;
+    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha"}));
+    contest->getDayInfo(0)->getTaskInfo(0)->setCcl(0, nullptr);
+    MainWindow window;
+    window.show();
+    openContest(window, *contest, tmp.path());
+    click(window, tree(window)->topLevelItem(0)->child(0));
+    struct Language {
+        const char *box, *options, *lang, *template_;
+    };
+    const Language languages[] = {{"scCB", "scLE", "c", "gcc -o %o %i "},
+                                  {"scplusCB", "scplusLE", "cpp", "g++ -o %o %i "},
+                                  {"spascalCB", "spascalLE", "pas", "fpc %i "}};
+    for (const Language &language : languages) {
+        auto *box = child<QCheckBox>(window, language.box);
+        auto *options = child<QLineEdit>(window, language.options);
+        const QString lang = QLatin1String(language.lang);
+        QVERIFY(!box->isChecked() && !options->isEnabled());
+
+        clickBox(box);
+        QVERIFY(options->isEnabled());
+        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_));
+        retype(options, QStringLiteral("-Xs"));
+        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_) + "-Xs");
+        retype(options, QStringLiteral("-O2"));
+        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_) + "-O2");
+
+        clickBox(box);
+        QVERIFY(!curTask->getCcl(lang));
+        QVERIFY(!options->isEnabled() && options->text().isEmpty());
+        clickBox(box);
+        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_));
+    }
+    QCOMPARE(curTask->getCclnum(), 3);
+}
+
+QTEST_MAIN(TestTaskConfig)
+#include "tst_taskconfig.moc"
