@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <memory>
+
 namespace
 {
 
@@ -64,10 +66,12 @@ void newContest(MainWindow &window, const QString &home)
     QVERIFY(window.getSetupInfo());
 }
 
-// Saves the given contest under home and opens it in the window, its days expanded.
-void openContest(MainWindow &window, CSetupInfo &contest, const QString &home)
+// Shows the window, saves the contest under home and opens it there, its days expanded.
+void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
 {
-    QVERIFY(contest.saveSetupInfo(home));
+    const std::unique_ptr<CSetupInfo> contest(written);
+    window.show();
+    QVERIFY(contest->saveSetupInfo(home));
     FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
                                             const QString &) { return home + "/setup.cfg"; });
     child<QAction>(window, "openGameAct")->trigger();
@@ -144,6 +148,11 @@ void pressInNextMessageBox(QMessageBox::StandardButton button)
         else
             modal->close();
     });
+}
+
+QTreeWidgetItem *firstTask(MainWindow &window)
+{
+    return tree(window)->topLevelItem(0)->child(0);
 }
 
 void click(MainWindow &window, QTreeWidgetItem *item)
@@ -282,10 +291,9 @@ void TestTaskConfig::contestBuiltFromTheContextMenu()
 void TestTaskConfig::formKeepsEditingItsTaskAcrossAdds()
 {
     QTemporaryDir tmp;
-    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    CSetupInfo *contest(contestOf({"alpha", "beta"}));
     MainWindow window;
-    window.show();
-    openContest(window, *contest, tmp.path());
+    openContest(window, contest, tmp.path());
     QTreeWidget *view = tree(window);
     click(window, view->topLevelItem(0)->child(1));
     QCOMPARE(infoPage(window), 0);
@@ -331,7 +339,7 @@ void TestTaskConfig::eachSignalReachesItsSlotOnceAfterNew()
     QCOMPARE(window.getSetupInfo()->getDayNum(), 1);
     contextMenu(window, tree(window)->topLevelItem(0), QStringLiteral("添加试题"));
     QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskNum(), 1);
-    click(window, tree(window)->topLevelItem(0)->child(0));
+    click(window, firstTask(window));
     child<QSpinBox>(window, "tscSB")->setValue(50);
     QCOMPARE(curTask->getSampleMark(1), 5);
     child<QSpinBox>(window, "testpointnumSB")->setValue(4);
@@ -342,11 +350,10 @@ void TestTaskConfig::eachSignalReachesItsSlotOnceAfterNew()
 void TestTaskConfig::formEditsReachTheTaskFile()
 {
     QTemporaryDir tmp;
-    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha"}));
+    CSetupInfo *contest(contestOf({"alpha"}));
     MainWindow window;
-    window.show();
-    openContest(window, *contest, tmp.path());
-    click(window, tree(window)->topLevelItem(0)->child(0));
+    openContest(window, contest, tmp.path());
+    click(window, firstTask(window));
 
     retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("求和"));
     child<QComboBox>(window, "submitCB")->setCurrentIndex(1);
@@ -392,11 +399,10 @@ void TestTaskConfig::formEditsReachTheTaskFile()
 void TestTaskConfig::marksFollowTotalCountAndCells()
 {
     QTemporaryDir tmp;
-    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha"}));
+    CSetupInfo *contest(contestOf({"alpha"}));
     MainWindow window;
-    window.show();
-    openContest(window, *contest, tmp.path());
-    click(window, tree(window)->topLevelItem(0)->child(0));
+    openContest(window, contest, tmp.path());
+    click(window, firstTask(window));
     auto *total = child<QSpinBox>(window, "tscSB");
     auto *count = child<QSpinBox>(window, "testpointnumSB");
     auto *cells = child<QTableWidget>(window, "spTB");
@@ -433,7 +439,7 @@ void TestTaskConfig::marksFollowTotalCountAndCells()
 
     // Unequal marks come back with equal marks off and the table open.
     click(window, tree(window)->topLevelItem(0));
-    click(window, tree(window)->topLevelItem(0)->child(0));
+    click(window, firstTask(window));
     QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
     QVERIFY(!total->isEnabled() && cells->isEnabled());
     QCOMPARE(rowOf(cells, 0), QStringList({"25", "40", "25", "0"}));
@@ -444,7 +450,7 @@ void TestTaskConfig::marksFollowTotalCountAndCells()
 void TestTaskConfig::clampedValuesStayInTheRecord()
 {
     QTemporaryDir tmp;
-    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    CSetupInfo *contest(contestOf({"alpha", "beta"}));
     CTaskInfo *big = contest->getDayInfo(0)->getTaskInfo(0);
     big->setSamplenum(90);
     big->setTimelimit(2.5f);
@@ -452,8 +458,7 @@ void TestTaskConfig::clampedValuesStayInTheRecord()
     for (int i = 1; i <= 90; ++i)
         big->setSampleMark(i, 7);
     MainWindow window;
-    window.show();
-    openContest(window, *contest, tmp.path());
+    openContest(window, contest, tmp.path());
     QTreeWidgetItem *day = tree(window)->topLevelItem(0);
     click(window, day->child(0));
     QCOMPARE(child<QSpinBox>(window, "testpointnumSB")->value(), 80);
@@ -484,11 +489,10 @@ void TestTaskConfig::clampedValuesStayInTheRecord()
 void TestTaskConfig::filterNamesComposedAndShown()
 {
     QTemporaryDir tmp;
-    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    CSetupInfo *contest(contestOf({"alpha", "beta"}));
     contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("mlmn_float_0e"));
     MainWindow window;
-    window.show();
-    openContest(window, *contest, tmp.path());
+    openContest(window, contest, tmp.path());
     QTreeWidgetItem *alpha = tree(window)->topLevelItem(0)->child(0);
     QTreeWidgetItem *beta = tree(window)->topLevelItem(0)->child(1);
     auto *method = child<QComboBox>(window, "methodCB");
@@ -562,11 +566,10 @@ void TestTaskConfig::customFilterChosenAndShown()
     QFile judge(tmp.path() + "/u/filters/myjudge");
     QVERIFY(judge.open(QIODevice::WriteOnly) && judge.write("#!/bin/sh\n") > 0);
     judge.close();
-    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha", "beta"}));
+    CSetupInfo *contest(contestOf({"alpha", "beta"}));
     contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("checker"));
     MainWindow window;
-    window.show();
-    openContest(window, *contest, home);
+    openContest(window, contest, home);
     QTreeWidgetItem *alpha = tree(window)->topLevelItem(0)->child(0);
     auto *methodLE = child<QLineEdit>(window, "methodLE");
 
@@ -622,12 +625,11 @@ void TestTaskConfig::customFilterChosenAndShown()
 void TestTaskConfig::languagesCheckedEditedUnchecked()
 {
     QTemporaryDir tmp;
-    std::unique_ptr<CSetupInfo> contest(contestOf({"alpha"}));
+    CSetupInfo *contest(contestOf({"alpha"}));
     contest->getDayInfo(0)->getTaskInfo(0)->setCcl(0, nullptr);
     MainWindow window;
-    window.show();
-    openContest(window, *contest, tmp.path());
-    click(window, tree(window)->topLevelItem(0)->child(0));
+    openContest(window, contest, tmp.path());
+    click(window, firstTask(window));
     struct Language {
         const char *box, *options, *lang, *template_;
     };
