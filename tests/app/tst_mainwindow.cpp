@@ -287,6 +287,14 @@ void TestMainWindow::saveActionsWithoutContest()
     action(window, "saveGameAct")->trigger();
     action(window, "anotherSaveAct")->trigger();
     QVERIFY(!asked);
+
+    // While an evaluation runs, nothing may replace the contest; Save stays available.
+    window.setLifecycleEnabled(false);
+    for (const char *name : {"newGameAct", "openGameAct", "anotherSaveAct"})
+        QVERIFY(!action(window, name)->isEnabled());
+    QVERIFY(action(window, "saveGameAct")->isEnabled());
+    window.setLifecycleEnabled(true);
+    QVERIFY(action(window, "newGameAct")->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(stack(window)->currentIndex(), 1);
 }
