@@ -501,6 +501,12 @@ int GetByFTP::getDir(const QString &localBase)
         sessionQuit();
         return 0;
     }
+    // Image type: the default ASCII type rewrites line ends, and files must arrive unchanged.
+    if (!command("TYPE I") || !replyText.startsWith('2')) {
+        say("binary transfer type refused: " + replyText);
+        sessionQuit();
+        return 0;
+    }
     bool entered = GetDir(dir, localBase, 0);
     sessionQuit();
     if (entered && (broken || incomplete))
