@@ -100,19 +100,13 @@ void CDayInfo::addATask(CTaskInfo *task)
     if (!task)
         return;
     task->setHome(home);
-    QVector<CTaskInfo> list(tasks, tasks + tasknum);
-    list.append(*task);
-    setTaskInfo(list.size(), list.constData());
+    appendToOwnedArray(tasks, tasknum, *task);
     delete task;
 }
 
 void CDayInfo::delATask(int index)
 {
-    if (index < 0 || index >= tasknum)
-        return;
-    QVector<CTaskInfo> list(tasks, tasks + tasknum);
-    list.remove(index);
-    setTaskInfo(list.size(), list.constData());
+    removeFromOwnedArray(tasks, tasknum, index);
 }
 
 void CDayInfo::delATask(QString name)

@@ -122,19 +122,13 @@ void CSetupInfo::addADay(CDayInfo *day)
     if (!day)
         return;
     day->setHome(home);
-    QVector<CDayInfo> list(days, days + daynum);
-    list.append(*day);
-    setDayInfo(list.size(), list.constData());
+    appendToOwnedArray(days, daynum, *day);
     delete day;
 }
 
 void CSetupInfo::delADay(int index)
 {
-    if (index < 0 || index >= daynum)
-        return;
-    QVector<CDayInfo> list(days, days + daynum);
-    list.remove(index);
-    setDayInfo(list.size(), list.constData());
+    removeFromOwnedArray(days, daynum, index);
 }
 
 void CSetupInfo::delADay(QString name)

@@ -232,9 +232,7 @@ void CTaskInfo::addACcl(CCompileCmd *cmd)
 {
     if (!cmd || cmd->getLang().isEmpty() || cmd->getCmd().isEmpty() || getCcl(cmd->getLang()))
         return;
-    QVector<CCompileCmd> list(ccls, ccls + cclnum);
-    list.append(*cmd);
-    setCcl(list.size(), list.constData());
+    appendToOwnedArray(ccls, cclnum, *cmd);
     delete cmd;
 }
 
@@ -243,9 +241,7 @@ void CTaskInfo::delACcl(QString lang)
     CCompileCmd *found = lang.isEmpty() ? nullptr : getCcl(lang);
     if (!found)
         return;
-    QVector<CCompileCmd> list(ccls, ccls + cclnum);
-    list.remove(static_cast<int>(found - ccls));
-    setCcl(list.size(), list.constData());
+    removeFromOwnedArray(ccls, cclnum, static_cast<int>(found - ccls));
 }
 
 void CTaskInfo::delACcl(CCompileCmd *cmd)
