@@ -19,6 +19,7 @@ const Subcommand subcommands[] = {
     {"new", cmdNew, "create a contest home"},
     {"show", cmdShow, "print a contest as JSON"},
     {"save", cmdSave, "read a contest and write it back"},
+    {"fetch", cmdFetch, "download submissions from an FTP server"},
 };
 
 int usage(int status)

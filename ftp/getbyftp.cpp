@@ -51,6 +51,13 @@ GetByFTP::~GetByFTP()
     closeSock(&controlSock);
 }
 
+void GetByFTP::fail(const QByteArray &text)
+{
+    say(text);
+    if (failure.isEmpty())
+        failure = text.trimmed();
+}
+
 void GetByFTP::closeSock(int *sock)
 {
     if (*sock < 0)
@@ -68,11 +75,11 @@ bool GetByFTP::waitFor(int sock, short events)
         if (r > 0)
             return true;
         if (r == 0) {
-            say("timed out after " + QByteArray::number(timeoutMs) + " ms\n");
+            fail("timed out after " + QByteArray::number(timeoutMs) + " ms\n");
             return false;
         }
         if (errno != EINTR) {
-            say("poll failed: " + errnoText() + "\n");
+            fail("poll failed: " + errnoText() + "\n");
             return false;
         }
     }
@@ -83,7 +90,7 @@ int GetByFTP::connectOne(const addrinfo *a)
 {
     int sock = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
     if (sock < 0) {
-        say("In function ConnectServer:socket call failed.\n");
+        fail("In function ConnectServer:socket call failed.\n");
         return -1;
     }
     int flags = ::fcntl(sock, F_GETFL);
@@ -98,7 +105,7 @@ int GetByFTP::connectOne(const addrinfo *a)
         }
     }
     if (!ok) {
-        say("In function ConnectServer:connect call failed: " + errnoText() + "\n");
+        fail("In function ConnectServer:connect call failed: " + errnoText() + "\n");
         closeSock(&sock);
     }
     return sock;
@@ -114,7 +121,7 @@ int GetByFTP::ConnectServer(const QByteArray &host, const QByteArray &service)
     int rc = ::getaddrinfo(host.isEmpty() ? nullptr : host.constData(), service.constData(), &hints,
                            &list);
     if (rc != 0) {
-        say("unknown host or service: " + host + " " + service + ": " + ::gai_strerror(rc) + "\n");
+        fail("unknown host or service: " + host + " " + service + ": " + ::gai_strerror(rc) + "\n");
         return -1;
     }
     int sock = -1;
@@ -133,7 +140,7 @@ int GetByFTP::receive(int sock, char *buf, int size)
         if (n >= 0)
             return int(n);
         if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
-            say("recv failed: " + errnoText() + "\n");
+            fail("recv failed: " + errnoText() + "\n");
             return -1;
         }
     }
@@ -154,7 +161,7 @@ bool GetByFTP::sendCommand(const QByteArray &text)
         if (n > 0)
             done += n;
         else if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
-            say("send failed: " + errnoText() + "\n");
+            fail("send failed: " + errnoText() + "\n");
             break;
         }
     }
@@ -172,7 +179,7 @@ int GetByFTP::ReadLine(QByteArray *line)
     int end;
     while ((end = controlBuf.indexOf('\n')) < 0) {
         if (controlBuf.size() > MaxReplyBytes) {
-            say("reply line too long\n");
+            fail("reply line too long\n");
             return -1;
         }
         int n = receive(controlSock, buf, int(sizeof buf));
@@ -195,7 +202,7 @@ int GetByFTP::ReadReply()
     for (;;) {
         if (broken || controlSock < 0 || ReadLine(&line) <= 0 || replyText.size() > MaxReplyBytes) {
             if (!broken)
-                say("connection to the server lost\n");
+                fail("connection to the server lost\n");
             broken = true;
             closeSock(&controlSock);
             return 0;
@@ -240,12 +247,12 @@ bool GetByFTP::Login(const QByteArray &user, const QByteArray &password)
     if (CheckCode(replyText, "230"))
         return true;
     if (!CheckCode(replyText, "331")) {
-        say("In function Login:User name error\n");
+        fail("In function Login:User name error\n");
         return false;
     }
     if (command("PASS " + password) && CheckCode(replyText, "230"))
         return true;
-    say("In function Login:Password error\n");
+    fail("In function Login:Password error\n");
     return false;
 }
 
@@ -255,7 +262,7 @@ bool GetByFTP::Pasv()
         return false;
     if (CheckCode(replyText, "227"))
         return true;
-    say("int Pasv() replytext: " + replyText + "\n");
+    fail("int Pasv() replytext: " + replyText + "\n");
     return false;
 }
 
@@ -333,7 +340,7 @@ bool GetByFTP::Pwd(bool print, QByteArray *out)
     if (print)
         say(replyText);
     if (!CheckCode(replyText, "257")) {
-        say("pwd failed\n");
+        fail("pwd failed\n");
         return false;
     }
     // The path stands between double quotes, a quote inside it doubled.
@@ -359,22 +366,22 @@ bool GetByFTP::Cd(const QByteArray &directory)
     say(replyText);
     if (replyText.startsWith('2'))
         return true;
-    say("can't change to dir " + directory + "\n");
+    fail("can't change to dir " + directory + "\n");
     return false;
 }
 
 bool GetByFTP::receiveFile(QSaveFile *file)
 {
     if (!file->open(QIODevice::WriteOnly)) {
-        say("can't write local file " + QFile::encodeName(file->fileName()) + ": " +
-            file->errorString().toUtf8() + "\n");
+        fail("can't write local file " + QFile::encodeName(file->fileName()) + ": " +
+             file->errorString().toUtf8() + "\n");
         return false;
     }
     char buf[BlockSize];
     int n;
     while ((n = receive(dataSock, buf, BlockSize)) > 0) {
         if (file->write(buf, n) != n) {
-            say("write failed: " + file->errorString().toUtf8() + "\n");
+            fail("write failed: " + file->errorString().toUtf8() + "\n");
             return false;
         }
     }
@@ -387,14 +394,14 @@ void GetByFTP::Get(const QByteArray &fileName, const QString &localDir)
 {
     if (!openData() || !command("RETR " + fileName)) {
         closeSock(&dataSock);
-        say("No such file :" + fileName + "\n");
+        fail("No such file :" + fileName + "\n");
         incomplete = true;
         return;
     }
     say(replyText);
     if (!replyText.startsWith('1')) {
         closeSock(&dataSock);
-        say("No such file :" + fileName + "\n");
+        fail("No such file :" + fileName + "\n");
         incomplete = true;
         return;
     }
@@ -406,23 +413,23 @@ void GetByFTP::Get(const QByteArray &fileName, const QString &localDir)
         say(replyText);
     if (received && confirmed && file.commit())
         return;
-    say("transfer of " + fileName + " failed\n");
+    fail("transfer of " + fileName + " failed\n");
     incomplete = true;
 }
 
 bool GetByFTP::GetDir(const QByteArray &directory, const QString &localParent, int depth)
 {
     if (depth > MaxDepth) {
-        say("directory tree too deep at " + directory + "\n");
+        fail("directory tree too deep at " + directory + "\n");
         return false;
     }
     if (!Cd(directory)) {
-        say("get dir " + directory + " info failed\n");
+        fail("get dir " + directory + " info failed\n");
         return false;
     }
     const QString local = localParent + '/' + QFile::decodeName(directory);
     if (!QDir().mkpath(local)) {
-        say("can't changed dir to " + directory + "\n");
+        fail("can't changed dir to " + directory + "\n");
         return false;
     }
     QByteArray serverPath;
@@ -481,12 +488,13 @@ int GetByFTP::getDir()
 int GetByFTP::getDir(const QString &localBase)
 {
     say("server " + server + " port " + port + " name " + name + " pass ***\n");
+    failure.clear();
     if (!isSafeDir(dir)) {
-        say("refused directory name: " + dir + "\n");
+        fail("refused directory name: " + dir + "\n");
         return 0;
     }
     if (hasLineBreak(server + port + name + pass)) {
-        say("refused settings with line breaks\n");
+        fail("refused settings with line breaks\n");
         return 0;
     }
     broken = false;
@@ -497,20 +505,20 @@ int GetByFTP::getDir(const QString &localBase)
         return 0;
     }
     if (!Login(name, pass)) {
-        say("user name " + name + " and password *** error\n");
+        fail("user name " + name + " and password *** error\n");
         sessionQuit();
         return 0;
     }
     // Image type: the default ASCII type rewrites line ends, and files must arrive unchanged.
     if (!command("TYPE I") || !replyText.startsWith('2')) {
-        say("binary transfer type refused: " + replyText);
+        fail("binary transfer type refused: " + replyText);
         sessionQuit();
         return 0;
     }
     bool entered = GetDir(dir, localBase, 0);
     sessionQuit();
     if (entered && (broken || incomplete))
-        say("some entries were not fetched\n");
+        fail("some entries were not fetched\n");
     return entered && !broken && !incomplete ? 1 : 0;
 }
 

@@ -42,6 +42,9 @@ public:
     // The same into <localBase>/<dir>, leaving the process's current directory alone.
     int getDir(const QString &localBase);
 
+    // The first failure of the last getDir, for callers that report it elsewhere.
+    QByteArray failureText() const { return failure; }
+
     // "227 Entering Passive Mode (h1,h2,h3,h4,p1,p2)" to "h1.h2.h3.h4" and p1 * 256 + p2.
     static bool ParsePasvReply(const QByteArray &reply, QByteArray *address, int *port);
     // A listing line in long form; false for lines of fewer than nine fields ("total 12").
@@ -76,6 +79,7 @@ private:
                       int depth);
     void sessionQuit();
     void closeSock(int *sock);
+    void fail(const QByteArray &text);
 
     QByteArray replyText;
     QByteArray controlBuf;
@@ -83,6 +87,7 @@ private:
     int dataSock = -1;
     bool broken = false;
     bool incomplete = false;
+    QByteArray failure;
     int timeoutMs = DefaultTimeoutMs;
     QByteArray server;
     QByteArray port = "21";
