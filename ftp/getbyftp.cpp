@@ -131,15 +131,17 @@ int GetByFTP::ConnectServer(const QByteArray &host, const QByteArray &service)
     return sock;
 }
 
+// The sockets do not block: a read is tried first and waited for only when nothing is there.
 int GetByFTP::receive(int sock, char *buf, int size)
 {
     for (;;) {
-        if (!waitFor(sock, POLLIN))
-            return -1;
         ssize_t n = ::recv(sock, buf, size_t(size), 0);
         if (n >= 0)
             return int(n);
-        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (!waitFor(sock, POLLIN))
+                return -1;
+        } else if (errno != EINTR) {
             fail("recv failed: " + errnoText() + "\n");
             return -1;
         }
@@ -153,14 +155,15 @@ bool GetByFTP::sendCommand(const QByteArray &text)
     const QByteArray line = text + "\r\n";
     qsizetype done = 0;
     while (done < line.size()) {
-        if (!waitFor(controlSock, POLLOUT))
-            break;
         // MSG_NOSIGNAL: a peer that has gone away must not end the process with SIGPIPE.
         ssize_t n =
             ::send(controlSock, line.constData() + done, size_t(line.size() - done), MSG_NOSIGNAL);
-        if (n > 0)
+        if (n >= 0) {
             done += n;
-        else if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (!waitFor(controlSock, POLLOUT))
+                break;
+        } else if (errno != EINTR) {
             fail("send failed: " + errnoText() + "\n");
             break;
         }
