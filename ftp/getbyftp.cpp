@@ -420,7 +420,10 @@ void GetByFTP::Get(const QByteArray &fileName, const QString &localDir)
     incomplete = true;
 }
 
-bool GetByFTP::GetDir(const QByteArray &directory, const QString &localParent, int depth)
+// Enters `directory` (relative for the requested one, absolute below it) and mirrors it into
+// `local`. Subdirectories are entered by absolute path, which spares a CWD back and a PWD for
+// every directory of the tree.
+bool GetByFTP::GetDir(const QByteArray &directory, const QString &local, int depth)
 {
     if (depth > MaxDepth) {
         fail("directory tree too deep at " + directory + "\n");
@@ -430,14 +433,13 @@ bool GetByFTP::GetDir(const QByteArray &directory, const QString &localParent, i
         fail("get dir " + directory + " info failed\n");
         return false;
     }
-    const QString local = localParent + '/' + QFile::decodeName(directory);
     if (!QDir().mkpath(local)) {
         fail("can't changed dir to " + directory + "\n");
         return false;
     }
-    QByteArray serverPath;
+    QByteArray serverPath = directory;
     QByteArray listing;
-    if (!Pwd(true, &serverPath))
+    if (depth == 0 && !Pwd(true, &serverPath))
         return false;
     say("\nserver path:" + serverPath + "\nlocal path: " + QFile::encodeName(local) + "\n");
     if (!List(true, &listing))
@@ -446,9 +448,11 @@ bool GetByFTP::GetDir(const QByteArray &directory, const QString &localParent, i
     return true;
 }
 
+// Files first, while the remote directory is still the listed one; then the subdirectories.
 void GetByFTP::fetchEntries(const QByteArray &listing, const QString &local,
                             const QByteArray &serverPath, int depth)
 {
+    QList<QByteArray> dirs;
     for (QByteArray line : listing.split('\n')) {
         if (broken)
             return;
@@ -459,20 +463,20 @@ void GetByFTP::fetchEntries(const QByteArray &listing, const QString &local,
             continue;
         if (!isSafeName(entry.name)) {
             say("refused unsafe name: " + entry.name + "\n");
-            continue;
-        }
-        if (!entry.isDir) {
+        } else if (entry.isDir) {
+            dirs << entry.name;
+        } else {
             say("FILE: " + entry.name + " \n");
             Get(entry.name, local);
-            continue;
         }
-        say("DIR: " + entry.name + " \n");
-        if (!GetDir(entry.name, local, depth + 1))
-            incomplete = true;
-        if (!broken && !Cd(serverPath)) {
-            incomplete = true;
+    }
+    const QByteArray parent = serverPath.endsWith('/') ? serverPath : serverPath + '/';
+    for (const QByteArray &dirName : dirs) {
+        if (broken)
             return;
-        }
+        say("DIR: " + dirName + " \n");
+        if (!GetDir(parent + dirName, local + '/' + QFile::decodeName(dirName), depth + 1))
+            incomplete = true;
     }
 }
 
@@ -518,7 +522,7 @@ int GetByFTP::getDir(const QString &localBase)
         sessionQuit();
         return 0;
     }
-    bool entered = GetDir(dir, localBase, 0);
+    bool entered = GetDir(dir, localBase + '/' + QFile::decodeName(dir), 0);
     sessionQuit();
     if (entered && (broken || incomplete))
         fail("some entries were not fetched\n");

@@ -74,7 +74,7 @@ private:
     bool Cd(const QByteArray &directory);
     void Get(const QByteArray &fileName, const QString &localDir);
     bool receiveFile(QSaveFile *file);
-    bool GetDir(const QByteArray &directory, const QString &localParent, int depth);
+    bool GetDir(const QByteArray &directory, const QString &local, int depth);
     void fetchEntries(const QByteArray &listing, const QString &local, const QByteArray &serverPath,
                       int depth);
     void sessionQuit();

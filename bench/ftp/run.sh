@@ -1,6 +1,6 @@
 #!/bin/bash
 # Downloads a tree of 200 files totalling 50 MB from a local FTP server, once with
-# `taldon-cli fetch` and once with `wget -r`, best of three runs each, checks that both copies
+# `taldon-cli fetch` and once with `wget -r`, best of five runs each, checks that both copies
 # equal the served tree, and prints the wall times and their ratio (taldon / wget; below 1 means
 # taldon is faster). Usage: bench/ftp/run.sh <build dir>
 set -euo pipefail
@@ -39,7 +39,7 @@ best() { sort -n | head -n 1; }
 TIMEFORMAT='%R'
 taldon_times=""
 wget_times=""
-for run in 1 2 3; do
+for run in 1 2 3 4 5; do
     rm -rf "$work/contest" "$work/wget"
     "$cli" new "$work/contest" >/dev/null
     t=$({ time "$cli" fetch "$work/contest" --server 127.0.0.1 --port "$port" --user judge \
