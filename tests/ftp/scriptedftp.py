@@ -4,6 +4,7 @@ unsafe: lists entries named "..", ".", "a/b" and "../up" besides good.txt.
 drop:   drops both connections in the middle of sending big.bin.
 stall:  accepts connections and never answers.
 refuse: refuses every CWD with 550.
+refusesub: lists a subdirectory "sub" besides good.txt and refuses to enter it.
 Prints its port as the first line; serves one session at a time until killed.
 """
 import socket
@@ -17,6 +18,7 @@ LISTINGS = {
                ("-rw-r--r--", 4, "a/b"), ("drwxr-xr-x", 0, "../up"),
                ("-rw-r--r--", 2, "good.txt")],
     "drop": [("-rw-r--r--", 100000, "big.bin")],
+    "refusesub": [("drwxr-xr-x", 0, "sub"), ("-rw-r--r--", 2, "good.txt")],
 }
 
 
@@ -47,7 +49,8 @@ def session(conn):
         elif verb == "TYPE":
             send(conn, "200 Okay\r\n")
         elif verb == "CWD":
-            send(conn, "550 No way\r\n" if MODE == "refuse" else "250 Okay\r\n")
+            refused = MODE == "refuse" or (MODE == "refusesub" and arg.endswith("/sub"))
+            send(conn, "550 No way\r\n" if refused else "250 Okay\r\n")
         elif verb == "PWD":
             send(conn, '257 "/top" is current\r\n')
         elif verb == "PASV":

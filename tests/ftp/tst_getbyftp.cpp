@@ -263,6 +263,11 @@ void TestGetByFtp::brokenServersFail()
     QTemporaryDir refused;
     QCOMPARE(fetchScripted("refuse", refused.path(), 5000), 0);
     QVERIFY(treeOf(refused.path()).isEmpty());
+
+    // A subdirectory that cannot be entered fails the download; the rest still arrives.
+    QTemporaryDir refusedSub;
+    QCOMPARE(fetchScripted("refusesub", refusedSub.path(), 5000), 0);
+    QCOMPARE(treeOf(refusedSub.path()).value("top/good.txt"), QByteArray("ok"));
 }
 
 QTEST_GUILESS_MAIN(TestGetByFtp)
