@@ -60,6 +60,9 @@ void TestFilterName::composedNamesReadBack()
     (method == CompareMethod::String ? choice.stringEntry : choice.numberEntry) = entry;
     choice.precision = precision;
     QCOMPARE(composeFilterName(choice), name);
+    // The engine runs the filter by this name; a stock one of that name must exist.
+    QVERIFY2(QFile::exists(qEnvironmentVariable("TALDON_BINARY_DIR") + "/app/filter/" + name),
+             qPrintable(name));
 
     const FilterChoice back = readFilterName(name);
     QCOMPARE(back.method, method);
