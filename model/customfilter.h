@@ -9,7 +9,7 @@ enum class FilterPlacement {
     InPlace,   // that very file, or one with the same contents, is already there
     Copied,    // copied there, with the chosen file's permissions
     NameTaken, // another file of that name is there; nothing was changed
-    Failed     // the file could not be read or written; nothing was changed
+    Failed     // the file could not be read, or not written with its permissions
 };
 
 // Places the program at path into <home>/filter under its own file name. An existing
