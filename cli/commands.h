@@ -9,5 +9,6 @@
 int cmdNew(const QStringList &args);
 int cmdShow(const QStringList &args);
 int cmdSave(const QStringList &args);
+int cmdEval(const QStringList &args);
 
 #endif
