@@ -3,11 +3,7 @@
 # (50 players x 3 tasks x 10 points) against a bare shell loop doing the same work per point
 # (copy the input, run the program, compare with cmp). Usage: overhead.sh BUILD_DIR
 set -eu
-build=$(cd "$1" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-sh "$here/gen_contest.sh" "$work/contest" "$build" 50
+. "$(dirname "$0")/bench_contest.sh"
 points=$((50 * 3 * 10))
 now() { date +%s.%N; }
 
