@@ -20,6 +20,8 @@ const Subcommand subcommands[] = {
     {"show", cmdShow, "print a contest as JSON"},
     {"save", cmdSave, "read a contest and write it back"},
     {"eval", cmdEval, "evaluate players on a day"},
+    {"results", cmdResults, "write the results CSV of a contest"},
+    {"teams", cmdTeams, "write the team table CSV of a contest"},
 };
 
 int usage(int status)

@@ -28,10 +28,8 @@ std::optional<Verdict> compareWithoutSpaces(std::string_view output, std::string
     }
     if (o == output.size() && a == answer.size())
         return std::nullopt;
-    const std::string expected = a == answer.size() ? "end of line" : excerpt(answer, a);
-    const std::string read = o == output.size() ? "end of line" : excerpt(output, o);
-    return wrongAnswer("Line " + std::to_string(lineNumber) + ": expected " + expected + ", read " +
-                       read + ".");
+    return wrongAnswer("Line " + std::to_string(lineNumber) + ": expected " + excerpt(answer, a) +
+                       ", read " + excerpt(output, o) + ".");
 }
 
 } // namespace

@@ -31,8 +31,6 @@ std::string describe(std::string_view text, size_t pos, size_t column)
 {
     if (pos >= text.size())
         return "end of file";
-    if (text[pos] == '\n')
-        return "end of line";
     return excerpt(lineAt(text, pos), column);
 }
 

@@ -6,9 +6,20 @@
 namespace
 {
 
+// A table rather than a chain of comparisons: this test runs once per byte.
+struct SeparatorTable {
+    bool separator[256] = {};
+    constexpr SeparatorTable()
+    {
+        for (const unsigned char c : {' ', '\t', '\r', '\v', '\f'})
+            separator[c] = true;
+    }
+};
+constexpr SeparatorTable Separators;
+
 bool isSeparator(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    return Separators.separator[static_cast<unsigned char>(c)];
 }
 
 // Takes the next blank-separated token from the front of `rest`; false when none is left.
@@ -45,8 +56,8 @@ public:
                                       size_t lineNumber) const;
 
 private:
-    std::optional<Verdict> checkCounts(std::string_view output, std::string_view answer,
-                                       size_t lineNumber) const;
+    std::optional<Verdict> countMismatch(std::string_view output, std::string_view answer,
+                                         size_t lineNumber) const;
     std::optional<Verdict> compareTokens(std::string_view output, std::string_view answer,
                                          size_t lineNumber, size_t index) const;
     bool parse(std::string_view token, long long &integer, double &real) const;
@@ -59,31 +70,33 @@ private:
 std::optional<Verdict> NumberComparer::operator()(std::string_view output, std::string_view answer,
                                                   size_t lineNumber) const
 {
-    if (auto verdict = checkCounts(output, answer, lineNumber))
-        return verdict;
+    const size_t answerCount = m_rule.manyNumbers ? 1 : countTokens(answer);
+    if (answerCount != 1)
+        return badAnswer("Answer file line " + std::to_string(lineNumber) + " holds " +
+                         std::to_string(answerCount) + " numbers, expected one.");
+    std::string_view outputRest = output;
+    std::string_view answerRest = answer;
     std::string_view outputToken;
     std::string_view answerToken;
-    for (size_t index = 1; nextToken(answer, answerToken); ++index) {
-        nextToken(output, outputToken);
+    for (size_t index = 1;; ++index) {
+        const bool hasAnswer = nextToken(answerRest, answerToken);
+        if (hasAnswer != nextToken(outputRest, outputToken))
+            return countMismatch(output, answer, lineNumber);
+        if (!hasAnswer)
+            return std::nullopt;
         if (auto verdict = compareTokens(outputToken, answerToken, lineNumber, index))
             return verdict;
     }
-    return std::nullopt;
 }
 
-std::optional<Verdict> NumberComparer::checkCounts(std::string_view output, std::string_view answer,
-                                                   size_t lineNumber) const
+std::optional<Verdict> NumberComparer::countMismatch(std::string_view output,
+                                                     std::string_view answer,
+                                                     size_t lineNumber) const
 {
     const size_t expected = countTokens(answer);
-    if (!m_rule.manyNumbers && expected != 1)
-        return badAnswer("Answer file line " + std::to_string(lineNumber) + " holds " +
-                         std::to_string(expected) + " numbers, expected one.");
-    const size_t read = countTokens(output);
-    if (read == expected)
-        return std::nullopt;
     return wrongAnswer("Line " + std::to_string(lineNumber) + ": expected " +
                        std::to_string(expected) + " number" + (expected == 1 ? "" : "s") +
-                       ", read " + std::to_string(read) + ".");
+                       ", read " + std::to_string(countTokens(output)) + ".");
 }
 
 std::optional<Verdict> NumberComparer::compareTokens(std::string_view output,

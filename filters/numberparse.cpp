@@ -69,16 +69,18 @@ bool parseInteger(std::string_view token, long long &value)
     const size_t start = !token.empty() && (token[0] == '+' || negative) ? 1 : 0;
     if (start == token.size())
         return false;
-    const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
+    // Accumulated in 64 unsigned bits, with overflow checks that cost no division.
     uint64_t magnitude = 0;
     for (size_t i = start; i < token.size(); ++i) {
         if (!isDigit(token[i]))
             return false;
-        const unsigned digit = unsigned(token[i] - '0');
-        if (magnitude > (limit - digit) / 10)
+        if (__builtin_mul_overflow(magnitude, 10u, &magnitude) ||
+            __builtin_add_overflow(magnitude, unsigned(token[i] - '0'), &magnitude))
             return false;
-        magnitude = magnitude * 10 + digit;
     }
+    const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
+    if (magnitude > limit)
+        return false;
     value = negative ? static_cast<long long>(0 - magnitude) : static_cast<long long>(magnitude);
     return true;
 }
