@@ -117,6 +117,7 @@ private:
     {
         auto *value = makeLabel(parent, name, QStringLiteral("0"));
         value->setAlignment(Qt::AlignCenter);
+        value->setMinimumWidth(50);
         return value;
     }
 
@@ -185,7 +186,7 @@ private:
                       {QStringLiteral("编号"), QStringLiteral("姓名"), QStringLiteral("基本分"),
                        QStringLiteral("笔试分"), QStringLiteral("总分")},
                       true);
-        playersinfoTB->horizontalHeader()->setDefaultSectionSize(72);
+        playersinfoTB->horizontalHeader()->setDefaultSectionSize(64);
         exportResultPB = makeButton(totalpage, "exportResultPB", QStringLiteral("导出成绩"));
         printselectedPB = makeButton(totalpage, "printselectedPB", QStringLiteral("打印选手成绩"));
         printfinal_sPB = makeButton(totalpage, "printfinal_sPB", QStringLiteral("打印总成绩"));
