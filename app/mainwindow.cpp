@@ -6,7 +6,9 @@
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "regiontable.h"
+#include "statsglobals.h"
 #include "ui_mainwindow.h"
+#include "ui_statisticspage.h"
 #include "ui_taskconfigpage.h"
 
 #include <QCloseEvent>
@@ -18,10 +20,12 @@
 #include <QScreen>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui_MainWindow), taskUi(new Ui_TaskConfigPage), setupinfo(nullptr)
+    : QMainWindow(parent), ui(new Ui_MainWindow), statui(new Ui_StatisticsPage),
+      taskUi(new Ui_TaskConfigPage), setupinfo(nullptr)
 {
     ui->setupUi(this);
     taskUi->setupUi(ui->submanage);
+    statui->setupUi(ui->scoresta);
     centreOnScreen();
     setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
     welcomewindowUi();
@@ -30,6 +34,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     delete taskUi;
+    delete statui;
     delete ui;
     releaseContest();
 }
@@ -90,11 +95,15 @@ void MainWindow::translateToMainPage()
     setWindowTitle(QStringLiteral("单机版"));
     ui->stackedWidget->setCurrentIndex(0);
     managewindowUi();
+    // The statistics of the contest are built before any page shows them.
+    resetStats(setupinfo);
+    statwindowUi();
 }
 
 void MainWindow::releaseContest()
 {
     clearPageGlobals();
+    resetStats(nullptr);
     delete setupinfo;
     setupinfo = nullptr;
 }

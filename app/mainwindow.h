@@ -11,6 +11,7 @@ class QCloseEvent;
 class QPoint;
 class QTreeWidgetItem;
 class Ui_MainWindow;
+class Ui_StatisticsPage;
 class Ui_TaskConfigPage;
 
 // The program's one window: a welcome page until a contest is created or opened, then the main
@@ -53,6 +54,11 @@ protected:
     virtual void init_tmap();
 
     // --- Statistics page (pages/mainwindow_statistics.cpp): operations ---
+    virtual void statwindowUi();
+    virtual void fillPlayersinfoTB();
+    virtual void fillTeamTB();
+    virtual void fillTaskStat();
+    virtual void fillLevelStat();
 
     // --- Player management page (pages/mainwindow_players.cpp): operations ---
 
@@ -72,6 +78,14 @@ public slots:
     virtual void translateToMainPage();
 
     // --- Statistics page, CSV export and printing: slots ---
+    virtual void tabChangedToStatSlot(int index);
+    virtual void exportResultSlot();
+    virtual void rangeAddSlot();
+    virtual void rangeDelSlot();
+    virtual void teamstatPBSlot();
+    virtual void exportTeamPBSlot();
+    virtual void statTaskCBChangeSlot(const QString &name);
+    virtual void gradeStatPBSlot();
 
     // --- Player management, evaluation control and result viewer: slots ---
 
@@ -114,6 +128,9 @@ private:
     void centreOnScreen();
 
     Ui_MainWindow *ui;
+    // The widgets of the statistics tab.
+    Ui_StatisticsPage *statui;
+    // The widgets of the task configuration tab.
     Ui_TaskConfigPage *taskUi;
     CSetupInfo *setupinfo;
     QMap<QString, QString> tmap;

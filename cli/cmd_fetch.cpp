@@ -32,8 +32,7 @@ int cmdFetch(const QStringList &args)
     parser.setApplicationDescription(
         QStringLiteral("Downloads DIR from an FTP server into <home>/players, as the fetch "
                        "dialog does."));
-    parser.addPositionalArgument(QStringLiteral("contest"),
-                                 QStringLiteral("The contest home or its setup.cfg."));
+    addContestArgument(parser);
     const QCommandLineOption server(QStringLiteral("server"),
                                     QStringLiteral("The server's address or host name."),
                                     QStringLiteral("HOST"));
@@ -59,10 +58,9 @@ int cmdFetch(const QStringList &args)
             return reportError(CliBadInput,
                                QStringLiteral("fetch: missing --") + required.names().constFirst());
     }
-    const QString contest = parser.positionalArguments().constFirst();
-    const QString setupFile = findSetupFile(contest);
+    const QString setupFile = contestSetupFile(QStringLiteral("fetch"), parser);
     if (setupFile.isEmpty())
-        return reportError(CliBadInput, QStringLiteral("fetch: no such contest: ") + contest);
+        return CliBadInput;
     QString password;
     if (!readPassword(parser.value(passwordFile), &password))
         return reportError(CliBadInput, QStringLiteral("fetch: cannot read password file: ") +
