@@ -1,7 +1,11 @@
 #include "csetupinfo.h"
+#include "evallist.h"
 #include "filedialogs.h"
+#include "globals.h"
 #include "mainwindow.h"
+#include "mythread.h"
 #include "pageglobals.h"
+#include "testpoint.h"
 
 #include "app/modalanswer.h"
 
@@ -231,6 +235,7 @@ private slots:
     void filterNamesComposedAndShown();
     void customFilterChosenAndShown();
     void languagesCheckedEditedUnchecked();
+    void contestSetUpOnTheTabIsEvaluated();
 };
 
 void TestTaskConfig::cleanup()
@@ -657,6 +662,66 @@ void TestTaskConfig::languagesCheckedEditedUnchecked()
         QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_));
     }
     QCOMPARE(curTask->getCclnum(), 3);
+}
+
+// An organiser sets a task up on the tab alone, saves, and the engine evaluates a submission
+// with the filter the form named, taken from the stock filters copied into the new contest.
+void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
+{
+    QTemporaryDir tmp;
+    const QString home = tmp.path() + QStringLiteral("/联赛");
+    setProgramDirectory(
+        QFile::encodeName(qEnvironmentVariable("TALDON_BINARY_DIR") + "/app/taldon").constData());
+    MainWindow window;
+    window.show();
+    newContest(window, home);
+    setProgramDirectory("");
+    contextMenu(window, nullptr, QStringLiteral("添加考试"));
+    contextMenu(window, tree(window)->topLevelItem(0), QStringLiteral("添加试题"));
+    click(window, firstTask(window));
+    retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("add"));
+    retype(child<QSpinBox>(window, "testpointnumSB"), QStringLiteral("2"));
+    child<QComboBox>(window, "methodCB")->setCurrentIndex(2);
+    child<QComboBox>(window, "numCB")->setCurrentIndex(1);
+    clickBox(child<QCheckBox>(window, "scplusCB"));
+    clickBox(child<QCheckBox>(window, "spascalCB"));
+    retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2"));
+    child<QAction>(window, "saveGameAct")->trigger();
+
+    auto write = [&](const QString &path, const QByteArray &text) {
+        QVERIFY(QDir().mkpath(QFileInfo(home + '/' + path).path()));
+        QFile file(home + '/' + path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    };
+    write("evaldata/add1.in", "1 2\n");
+    write("evaldata/add1.ans", "3\n");
+    write("evaldata/add2.in", "5 5\n");
+    write("evaldata/add2.ans", "11\n");
+    write("players/day1/p1/add/add.c",
+          "#include <stdio.h>\n"
+          "int main(void) {\n"
+          "    long a, b;\n"
+          "    FILE *in = fopen(\"add.in\", \"r\"), *out = fopen(\"add.out\", \"w\");\n"
+          "    if (!in || !out || fscanf(in, \"%ld %ld\", &a, &b) != 2) return 1;\n"
+          "    fprintf(out, \"%ld\\n\", a + b);\n"
+          "    return 0;\n"
+          "}\n");
+
+    CSetupInfo saved(home + QStringLiteral("/setup.cfg"));
+    CTaskInfo *task = saved.getDayInfo(0)->getTaskInfo(0);
+    QCOMPARE(task->getPlugname(), QStringLiteral("slsn_int_e"));
+    QCOMPARE(task->getCclnum(), 1);
+    QCOMPARE(task->getCcl(QStringLiteral("c"))->getCmd(), QStringLiteral("gcc -o %o %i -O2"));
+    setScoreFilePath(QFile::encodeName(tmp.path()) + "/score");
+    evallist = {{0, QStringLiteral("p1")}};
+    MyThread thread(saved.getDayInfo(0), 1, -1);
+    thread.start();
+    QVERIFY(thread.wait(60000));
+    const QStringList result = lines(home + "/result/day1/p1/p1.result");
+    QCOMPARE(result.value(0), QStringLiteral("{add 100 Compile successfully"));
+    QVERIFY2(result.value(1).startsWith(QStringLiteral("101 10 ")), qPrintable(result.join('|')));
+    QVERIFY2(result.value(2).startsWith(QStringLiteral("101 0 ")), qPrintable(result.join('|')));
+    QCOMPARE(result.value(3), QStringLiteral("}102 10"));
 }
 
 QTEST_MAIN(TestTaskConfig)
