@@ -312,11 +312,21 @@ void TestTaskConfig::formKeepsEditingItsTaskAcrossAdds()
     QCOMPARE(day->getTaskInfo(1)->getTaskname(), QStringLiteral("beta2"));
     QCOMPARE(view->topLevelItem(0)->child(1)->text(0), QStringLiteral("beta2"));
 
-    // An empty name is ignored; a task before the shown one going away moves it up.
     retype(child<QLineEdit>(window, "basenameLE"), QString());
     QCOMPARE(day->getTaskInfo(1)->getTaskname(), QStringLiteral("beta2"));
+
+    // The evaluation page's chosen day is fetched again as well, and forgotten with its day.
+    CSetupInfo *setup = window.getSetupInfo();
+    curDay = setup->getDayInfo(0);
+    contextMenu(window, nullptr, QStringLiteral("添加考试"));
+    QCOMPARE(curDay, setup->getDayInfo(0));
     contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
-    QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(1));
+    QCOMPARE(curDay, setup->getDayInfo(0));
+    curDay = setup->getDayInfo(1);
+    contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
+    QVERIFY(!curDay);
+    QCOMPARE(setup->getDayNum(), 1);
+
     // Deleting the task shown lets the form show the tree's current item instead.
     contextMenu(window, view->topLevelItem(0)->child(1), QStringLiteral("删除"));
     QCOMPARE(recordTexts(window.getSetupInfo()),
