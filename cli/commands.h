@@ -9,5 +9,7 @@
 int cmdNew(const QStringList &args);
 int cmdShow(const QStringList &args);
 int cmdSave(const QStringList &args);
+int cmdResults(const QStringList &args);
+int cmdTeams(const QStringList &args);
 
 #endif

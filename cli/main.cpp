@@ -19,6 +19,8 @@ const Subcommand subcommands[] = {
     {"new", cmdNew, "create a contest home"},
     {"show", cmdShow, "print a contest as JSON"},
     {"save", cmdSave, "read a contest and write it back"},
+    {"results", cmdResults, "write the results CSV of a contest"},
+    {"teams", cmdTeams, "write the team table CSV of a contest"},
 };
 
 int usage(int status)
