@@ -6,6 +6,7 @@
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "regiontable.h"
+#include "ui_evalpage.h"
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
@@ -17,9 +18,10 @@
 #include <QScreen>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui_MainWindow), setupinfo(nullptr)
+    : QMainWindow(parent), ui(new Ui_MainWindow), evalUi(new Ui_EvalPage), setupinfo(nullptr)
 {
     ui->setupUi(this);
+    evalUi->setupUi(ui->playermanage);
     centreOnScreen();
     setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
     welcomewindowUi();
@@ -27,6 +29,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    delete evalUi;
     delete ui;
     releaseContest();
 }
@@ -78,6 +81,7 @@ void MainWindow::translateToMainPage()
     init_tmap();
     setWindowTitle(QStringLiteral("单机版"));
     ui->stackedWidget->setCurrentIndex(0);
+    evalwndowUi();
 }
 
 void MainWindow::releaseContest()
