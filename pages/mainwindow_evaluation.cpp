@@ -30,7 +30,8 @@ void MainWindow::evalwndowUi()
     connectEvalPage();
     QTableWidget *table = evalUi->manageTB;
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // The rows, the day and the statistics of a replaced contest must not survive it.
+    // The rows, the day, the counter and the statistics of a replaced contest must not
+    // survive it.
     table->setSortingEnabled(false);
     table->setRowCount(0);
     evalUi->evaldaySB->blockSignals(true);
@@ -47,7 +48,6 @@ void MainWindow::evalwndowUi()
         table->setSortingEnabled(false);
         for (const PlayerInfo &player : *setupinfo->getPlayerInfo()->getPlayerInfo())
             addPlayerToManageTB(player.id, player.name);
-        table->setSortingEnabled(true);
         getResultToMystat();
     }
     table->setSortingEnabled(true);
