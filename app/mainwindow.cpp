@@ -6,8 +6,10 @@
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "regiontable.h"
+#include "statsglobals.h"
 #include "ui_evalpage.h"
 #include "ui_mainwindow.h"
+#include "ui_statisticspage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -18,9 +20,11 @@
 #include <QScreen>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui_MainWindow), evalUi(new Ui_EvalPage), setupinfo(nullptr)
+    : QMainWindow(parent), ui(new Ui_MainWindow), statui(new Ui_StatisticsPage),
+      evalUi(new Ui_EvalPage), setupinfo(nullptr)
 {
     ui->setupUi(this);
+    statui->setupUi(ui->scoresta);
     evalUi->setupUi(ui->playermanage);
     centreOnScreen();
     setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
@@ -29,6 +33,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    delete statui;
     delete evalUi;
     delete ui;
     releaseContest();
@@ -75,18 +80,30 @@ void MainWindow::welcomewindowUi()
     connect(ui->exitPB, &QPushButton::clicked, this, &MainWindow::close);
 }
 
+void MainWindow::setLifecycleEnabled(bool enabled)
+{
+    for (QAction *action : {ui->newGameAct, ui->openGameAct, ui->anotherSaveAct})
+        action->setEnabled(enabled);
+    ui->newGamePB->setEnabled(enabled);
+    ui->openGamePB->setEnabled(enabled);
+}
+
 void MainWindow::translateToMainPage()
 {
     clearPageGlobals();
     init_tmap();
     setWindowTitle(QStringLiteral("单机版"));
     ui->stackedWidget->setCurrentIndex(0);
+    // The statistics of the contest are built before any page shows them.
+    resetStats(setupinfo);
     evalwndowUi();
+    statwindowUi();
 }
 
 void MainWindow::releaseContest()
 {
     clearPageGlobals();
+    resetStats(nullptr);
     delete setupinfo;
     setupinfo = nullptr;
 }

@@ -12,6 +12,7 @@ class QPoint;
 class QTreeWidgetItem;
 class Ui_EvalPage;
 class Ui_MainWindow;
+class Ui_StatisticsPage;
 
 // The program's one window: a welcome page until a contest is created or opened, then the main
 // page with its three tabs. The window owns the open contest (setupinfo) and the widget tree.
@@ -25,6 +26,9 @@ class Ui_MainWindow;
 // - Before the builders run, the replaced contest is already gone and curDay, curTask and
 //   curItem (pageglobals.h) are null: a builder refills all of its widgets from setupinfo and
 //   rebuilds anything of its own that pointed into the old contest (tables, trees, statistics).
+// - While the evaluation thread runs it reads the open contest without a lock, so nothing may
+//   replace it meanwhile: the evaluation page calls setLifecycleEnabled(false) at the first
+//   player's start and setLifecycleEnabled(true) after the last player's end.
 // - A builder runs more than once, so every connect() it makes passes Qt::UniqueConnection and
 //   names a member-function slot (never a lambda, which cannot be recognised as a repeat). Each
 //   signal then reaches its slot exactly once however often the builder runs.
@@ -40,12 +44,21 @@ public:
     CSetupInfo *getSetupInfo() const { return setupinfo; }
     const QMap<QString, QString> &getRegionTable() const { return tmap; }
 
+    // Enables or disables New, Open and Save as, the commands that replace the open contest or
+    // move its home.
+    virtual void setLifecycleEnabled(bool enabled);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
     virtual void init_tmap();
 
     // --- Statistics page (pages/mainwindow_statistics.cpp): operations ---
+    virtual void statwindowUi();
+    virtual void fillPlayersinfoTB();
+    virtual void fillTeamTB();
+    virtual void fillTaskStat();
+    virtual void fillLevelStat();
 
     // --- Player management page (pages/mainwindow_players.cpp): operations ---
     virtual void evalwndowUi();
@@ -66,6 +79,14 @@ public slots:
     virtual void translateToMainPage();
 
     // --- Statistics page, CSV export and printing: slots ---
+    virtual void tabChangedToStatSlot(int index);
+    virtual void exportResultSlot();
+    virtual void rangeAddSlot();
+    virtual void rangeDelSlot();
+    virtual void teamstatPBSlot();
+    virtual void exportTeamPBSlot();
+    virtual void statTaskCBChangeSlot(const QString &name);
+    virtual void gradeStatPBSlot();
 
     // --- Player management, evaluation control and result viewer: slots ---
     virtual void tabChangedToEvalSlot(int index);
@@ -73,6 +94,7 @@ public slots:
     virtual void selectAllPlayerSlot();
     virtual void addPlayerSlot();
     virtual void deletePlayerSlot();
+    virtual void downDirSlot();
     virtual void importPlayerSlot();
     virtual void exportPlayerSlot();
     virtual void findPlayerSlot();
@@ -110,6 +132,9 @@ private:
     void releaseEvalThread();
 
     Ui_MainWindow *ui;
+    // The widgets of the statistics tab.
+    Ui_StatisticsPage *statui;
+    // The widgets of the evaluation tab.
     Ui_EvalPage *evalUi;
     CSetupInfo *setupinfo;
     QMap<QString, QString> tmap;

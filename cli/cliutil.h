@@ -12,7 +12,8 @@ class QCommandLineParser;
 enum CliStatus { CliOk = 0, CliFailed = 1, CliBadInput = 2 };
 
 // Parses args for the subcommand name, whose options the caller has added to parser, and
-// checks that exactly `positionals` positional arguments were given. Returns -1 when the
+// checks that exactly `positionals` positional arguments were given (a negative value -n: at
+// least n). Returns -1 when the
 // command is to run; otherwise the status to exit with (help printed, or a usage error).
 int parseCommand(QCommandLineParser &parser, const QString &name, const QStringList &args,
                  int positionals);
@@ -20,8 +21,11 @@ int parseCommand(QCommandLineParser &parser, const QString &name, const QStringL
 // Prints "taldon-cli: message" on standard error and returns status.
 int reportError(int status, const QString &message);
 
-// The setup.cfg of a contest given as its home or as the path of its setup.cfg, as an absolute
-// path; empty when there is no such file.
-QString findSetupFile(const QString &contest);
+// Declares the <contest> argument: a contest home or the path of its setup.cfg.
+void addContestArgument(QCommandLineParser &parser);
+
+// The absolute path of the setup.cfg named by the parsed <contest> argument. When there is no
+// such file it reports "no such contest" for command and returns an empty string.
+QString contestSetupFile(const QString &command, const QCommandLineParser &parser);
 
 #endif

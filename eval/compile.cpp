@@ -3,9 +3,12 @@
 #include <QVector>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -14,6 +17,30 @@ bool isPlainShellChar(unsigned char c)
 {
     return c >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
            (c >= '0' && c <= '9') || strchr("._-+,/@%=:", c);
+}
+
+// Runs the command line through the shell with the compiler's output on standard error, so that
+// the judge's standard output carries only its own reports.
+void runCompiler(const char *cmdline)
+{
+    pid_t pid = fork();
+    if (pid < 0) {
+        perror("cannot run the compile command");
+        return;
+    }
+    if (pid == 0) {
+        if (dup2(2, 1) < 0)
+            _exit(126);
+        execl("/bin/sh", "sh", "-c", cmdline, static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            perror("cannot wait for the compiler");
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -66,8 +93,7 @@ int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate)
 int CompileSrc(char *exename, char *cmdline)
 {
     fflush(nullptr);
-    if (system(cmdline) == -1)
-        perror("cannot run the compile command");
+    runCompiler(cmdline);
     fflush(nullptr);
     FILE *program = fopen(exename, "rb");
     if (!program)

@@ -18,8 +18,8 @@ constexpr int COMPCMD_SIZE = 1024;
 // Returns 0 when `cmdline` is null or the command would not fit (nothing written), else 1.
 int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate);
 
-// Runs the command line through the shell and returns COMPILE_OK when the program file `exename`
-// exists afterwards, COMPILE_FAILED when it does not.
+// Runs the command line through the shell (the compiler's messages on standard error) and returns
+// COMPILE_OK when the program file `exename` exists afterwards, COMPILE_FAILED when it does not.
 int CompileSrc(char *exename, char *cmdline);
 
 // `word` as one shell word: unchanged when it holds only characters the shell takes literally,

@@ -23,6 +23,13 @@ bool makeDir(const QByteArray &path)
     return false;
 }
 
+// `text` filled with the path and the reason of the system call that just failed.
+QString systemFailure(const QString &text, const QByteArray &path)
+{
+    const QString reason = QString::fromLocal8Bit(strerror(errno));
+    return text.arg(QString::fromUtf8(path), reason);
+}
+
 } // namespace
 
 MyThread::MyThread(CDayInfo *day, int dayNumber, int taskIndex)
@@ -57,15 +64,13 @@ bool MyThread::gotoDir()
     }
     const QByteArray dir = day->getHome().toUtf8() + "/tmp";
     if (chdir(dir.constData()) != 0) {
-        failure = QStringLiteral("无法进入工作目录 %1: %2")
-                      .arg(QString::fromUtf8(dir), QString::fromLocal8Bit(strerror(errno)));
+        failure = systemFailure(QStringLiteral("无法进入工作目录 %1: %2"), dir);
         return false;
     }
     // A root judge runs submissions as an unprivileged user, who must be able to create its
     // output here; the sticky bit keeps it from replacing the judge's own files.
     if (geteuid() == 0 && (chown(".", uid_t(-1), kSubmissionGid) != 0 || chmod(".", 01770) != 0)) {
-        failure = QStringLiteral("无法设置工作目录 %1 的权限: %2")
-                      .arg(QString::fromUtf8(dir), QString::fromLocal8Bit(strerror(errno)));
+        failure = systemFailure(QStringLiteral("无法设置工作目录 %1 的权限: %2"), dir);
         return false;
     }
     emptyDirectory(".");

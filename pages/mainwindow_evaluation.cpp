@@ -30,8 +30,8 @@ void MainWindow::evalwndowUi()
     connectEvalPage();
     QTableWidget *table = evalUi->manageTB;
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // The rows, the day, the counter and the statistics of a replaced contest must not
-    // survive it.
+    // The rows, the day and the counter of a replaced contest must not survive it; mystat
+    // has been built again for the new contest before the pages are set up.
     table->setSortingEnabled(false);
     table->setRowCount(0);
     evalUi->evaldaySB->blockSignals(true);
@@ -41,9 +41,6 @@ void MainWindow::evalwndowUi()
     evalUi->fevalTL->setText(QStringLiteral("0"));
     evalUi->tevalTL->setText(QStringLiteral("0"));
     evalUi->evalB->setValue(0);
-    // No download without the fetch dialog.
-    evalUi->downdirPB->setEnabled(false);
-    resetStats(nullptr);
     if (setupinfo && setupinfo->getPlayerInfo()) {
         table->setSortingEnabled(false);
         for (const PlayerInfo &player : *setupinfo->getPlayerInfo()->getPlayerInfo())
@@ -69,6 +66,7 @@ void MainWindow::connectEvalPage()
     connect(page->exportplayerPB, &QPushButton::clicked, this, &MainWindow::exportPlayerSlot,
             unique);
     connect(page->delplayerPB, &QPushButton::clicked, this, &MainWindow::deletePlayerSlot, unique);
+    connect(page->downdirPB, &QPushButton::clicked, this, &MainWindow::downDirSlot, unique);
     connect(page->showallPB, &QPushButton::clicked, this, &MainWindow::showAllPlayerSlot, unique);
     connect(page->mselectallPB, &QPushButton::clicked, this, &MainWindow::selectAllPlayerSlot,
             unique);
@@ -230,7 +228,8 @@ void MainWindow::setEvalControlsEnabled(bool enabled)
     Ui_EvalPage *page = evalUi;
     for (QWidget *control : std::initializer_list<QWidget *>{
              page->evaldaySB, page->findPB, page->showallPB, page->mselectallPB, page->addplayerPB,
-             page->delplayerPB, page->importplayerPB, page->exportplayerPB, page->evalselectedPB})
+             page->delplayerPB, page->downdirPB, page->importplayerPB, page->exportplayerPB,
+             page->evalselectedPB})
         control->setEnabled(enabled);
     ui->newGameAct->setEnabled(enabled);
     ui->openGameAct->setEnabled(enabled);

@@ -7,6 +7,7 @@
 #include "cplayerinfo.h"
 #include "csetupinfo.h"
 #include "filedialogs.h"
+#include "getfile.h"
 #include "mystat.h"
 #include "statsglobals.h"
 #include "ui_evalpage.h"
@@ -123,6 +124,15 @@ void MainWindow::deletePlayerSlot()
     if (mystat)
         mystat->delPlayer(id);
     table->removeRow(r);
+}
+
+void MainWindow::downDirSlot()
+{
+    if (!setupinfo)
+        return;
+    GetFile dialog(setupinfo, this);
+    dialog.setModal(true);
+    dialog.exec();
 }
 
 void MainWindow::showAllPlayerSlot()

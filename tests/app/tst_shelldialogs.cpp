@@ -18,7 +18,7 @@ class TestShellDialogs : public QObject
 
 private slots:
     void selectDlgIndexes();
-    void selectDlgCancelAndTips();
+    void selectDlgCancel();
     void progressDialog();
     void newGameDlgEnablesOk();
     void newGameDlgBrowse();
@@ -43,30 +43,23 @@ void TestShellDialogs::selectDlgIndexes()
     }
 }
 
-void TestShellDialogs::selectDlgCancelAndTips()
+void TestShellDialogs::selectDlgCancel()
 {
     SelectDlg dialog;
-    auto *tips = dialog.findChild<QLabel *>(QStringLiteral("textL"));
-    QCOMPARE(tips->text(), QStringLiteral("请选择"));
-    dialog.setTips(QStringLiteral("选择考试"));
-    QCOMPARE(tips->text(), QStringLiteral("选择考试"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("选择框"));
-    QVERIFY(dialog.maximumWidth() <= 300 && dialog.maximumHeight() <= 150);
-
     dialog.addItem(QStringLiteral("placeholder"));
+    dialog.addItem(QStringLiteral("sum"));
     answerNextModal([](QWidget *modal) {
+        auto *combo = modal->findChild<QComboBox *>(QStringLiteral("selectCB"));
+        combo->setCurrentIndex(1);
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cancelPB")),
                           Qt::LeftButton);
     });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QCOMPARE(dialog.getSelectIndex(), -1);
 }
 
 void TestShellDialogs::progressDialog()
 {
     CFileIssueDlg dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("进度条"));
-    QCOMPARE(dialog.size(), QSize(600, 75));
     auto *bar = dialog.findChild<QProgressBar *>(QStringLiteral("ppbProgress"));
     auto *text = dialog.findChild<QLabel *>(QStringLiteral("pProgressText"));
     QCOMPARE(text->text(), QStringLiteral("Idle..."));
@@ -100,7 +93,6 @@ void TestShellDialogs::newGameDlgEnablesOk()
     auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("basenameLE"));
     auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
     auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("okPB"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("新建比赛"));
     QCOMPARE(name->text(), QStringLiteral("程序设计竞赛"));
     QVERIFY(!ok->isEnabled());
 

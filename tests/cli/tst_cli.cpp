@@ -25,9 +25,11 @@ QString cliPath()
     return qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli");
 }
 
-Run runCli(const QStringList &args, const QString &program = cliPath())
+Run runCli(const QStringList &args, const QString &program = cliPath(),
+           const QString &workDir = QString())
 {
     QProcess process;
+    process.setWorkingDirectory(workDir);
     process.start(program, args);
     Run run;
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
@@ -120,10 +122,9 @@ void TestCli::newCreatesHome()
     QVERIFY(filter.setPermissions(filter.permissions() | QFile::ExeOwner));
 
     const QString home = tmp.path() + QStringLiteral("/新 建/考试 '$(touch pwned)'");
-    QDir::setCurrent(tmp.path());
     const Run run =
         runCli({QStringLiteral("new"), home, QStringLiteral("--name"), QStringLiteral("全国 赛")},
-               program);
+               program, tmp.path());
     QCOMPARE(run.status, 0);
     QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/pwned")));
     for (const char *sub : {"players", "data", "result", "final", "tmp", "filter", "evaldata"})

@@ -5,6 +5,7 @@
 #include "csetupinfo.h"
 #include "evallist.h"
 #include "filedialogs.h"
+#include "getfile.h"
 #include "mainwindow.h"
 #include "mystat.h"
 #include "statsglobals.h"
@@ -278,6 +279,15 @@ void TestEvalPage::managesPlayerList()
     FileDialogs::replaceOpenFileName({});
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
+
+    // The fetch dialog opens over the window for the open contest.
+    bool fetchOpened = false;
+    answerNextModal([&fetchOpened, &w](QWidget *modal) {
+        fetchOpened = qobject_cast<GetFile *>(modal) && modal->parentWidget() == &w;
+        modal->close();
+    });
+    QTest::mouseClick(widget<QPushButton>(w, "downdirPB"), Qt::LeftButton);
+    QVERIFY(fetchOpened);
 
     // Deleting needs a current row.
     table->setCurrentCell(-1, -1);
