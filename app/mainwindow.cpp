@@ -2,7 +2,9 @@
 
 #include "contesttree.h"
 #include "csetupinfo.h"
+#include "evallist.h"
 #include "filedialogs.h"
+#include "mythread.h"
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "regiontable.h"
@@ -33,6 +35,12 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // A running evaluation reads the contest and writes its results: it ends before they go.
+    if (t) {
+        t->wait();
+        delete t;
+        t = nullptr;
+    }
     delete statui;
     delete evalUi;
     delete ui;

@@ -143,7 +143,7 @@ void MainWindow::fillScoreToManageTB(QString id, int r, int columnCount)
     const PlayerStat stat = mystat ? mystat->getPlayerStat(id) : PlayerStat();
     int total = 0;
     for (int c = firstTaskColumn; c < columnCount; ++c) {
-        const int score = stat.getTask(table->horizontalHeaderItem(c)->text()).total;
+        const int score = stat.getTotal(table->horizontalHeaderItem(c)->text());
         auto *item = new QTableWidgetItem;
         item->setData(Qt::DisplayRole, score);
         table->setItem(r, c, item);
