@@ -2,11 +2,14 @@
 
 #include "contesttree.h"
 #include "csetupinfo.h"
+#include "evallist.h"
 #include "filedialogs.h"
+#include "mythread.h"
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "regiontable.h"
 #include "statsglobals.h"
+#include "ui_evalpage.h"
 #include "ui_mainwindow.h"
 #include "ui_statisticspage.h"
 #include "ui_taskconfigpage.h"
@@ -21,11 +24,12 @@
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui_MainWindow), statui(new Ui_StatisticsPage),
-      taskUi(new Ui_TaskConfigPage), setupinfo(nullptr)
+      evalUi(new Ui_EvalPage), taskUi(new Ui_TaskConfigPage), setupinfo(nullptr)
 {
     ui->setupUi(this);
     taskUi->setupUi(ui->submanage);
     statui->setupUi(ui->scoresta);
+    evalUi->setupUi(ui->playermanage);
     centreOnScreen();
     setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
     welcomewindowUi();
@@ -33,8 +37,15 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // A running evaluation reads the contest and writes its results: it ends before they go.
+    if (t) {
+        t->wait();
+        delete t;
+        t = nullptr;
+    }
     delete taskUi;
     delete statui;
+    delete evalUi;
     delete ui;
     releaseContest();
 }
@@ -97,6 +108,7 @@ void MainWindow::translateToMainPage()
     managewindowUi();
     // The statistics of the contest are built before any page shows them.
     resetStats(setupinfo);
+    evalwndowUi();
     statwindowUi();
 }
 
