@@ -18,4 +18,8 @@ bool readRecordFile(const QString &path, const RecordLoader *table, int n, void 
 // temporary file in the same directory, which then replaces the old one.
 bool writeRecordFile(const QString &path, const QString &text);
 
+// The directory that holds the file at path, without the '/' before the file name; a bare
+// file name lies in the current directory, ".".
+QString directoryOf(const QString &path);
+
 #endif

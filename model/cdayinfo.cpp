@@ -1,0 +1,157 @@
+#include "cdayinfo.h"
+
+#include "globals.h"
+#include "ownedarray.h"
+#include "recordloader.h"
+
+#include <QTextStream>
+#include <QVector>
+#include <algorithm>
+#include <iterator>
+
+namespace
+{
+
+// Day and task numbers have two digits in file names; larger counts in a file are cut here
+// rather than allocating whatever the file claims.
+const int MaxTasks = 99;
+
+void loadName(void *r, QString v)
+{
+    static_cast<CDayInfo *>(r)->setDayname(v);
+}
+
+void loadBasescore(void *r, QString v)
+{
+    static_cast<CDayInfo *>(r)->setBaseScore(v.toInt());
+}
+
+void loadTasknum(void *r, QString v)
+{
+    const int n = v.toInt();
+    if (n < 1) {
+        static_cast<CDayInfo *>(r)->setTaskInfo(0, nullptr);
+        gTasknum = 0;
+    } else {
+        gTasknum = std::min(n, MaxTasks);
+    }
+}
+
+const RecordLoader dayinfoLoaders[] = {
+    {"NAME=", loadName},
+    {"BASESCORE=", loadBasescore},
+    {"TASKNUM=", loadTasknum},
+};
+
+QString taskFile(const QString &home, int day, int task)
+{
+    return home + QStringLiteral("/task%1_%2.info").arg(day).arg(task);
+}
+
+} // namespace
+
+CDayInfo::CDayInfo(QString home, int day)
+{
+    loadDayInfo(home, day);
+}
+
+CDayInfo::CDayInfo(const CDayInfo &other)
+{
+    *this = other;
+}
+
+CDayInfo::~CDayInfo()
+{
+    delete[] tasks;
+}
+
+CDayInfo &CDayInfo::operator=(const CDayInfo &other)
+{
+    if (this == &other)
+        return *this;
+    home = other.home;
+    dayname = other.dayname;
+    basescore = other.basescore;
+    setTaskInfo(other.tasknum, other.tasks);
+    return *this;
+}
+
+CTaskInfo *CDayInfo::getTaskInfo(int index)
+{
+    return index >= 0 && index < tasknum ? &tasks[index] : nullptr;
+}
+
+CTaskInfo *CDayInfo::getTaskInfo(QString name)
+{
+    for (int i = 0; i < tasknum; ++i) {
+        if (tasks[i].getTaskname() == name)
+            return &tasks[i];
+    }
+    return nullptr;
+}
+
+void CDayInfo::setTaskInfo(int n, const CTaskInfo *list)
+{
+    replaceOwnedArray(tasks, tasknum, n, list);
+}
+
+void CDayInfo::addATask(CTaskInfo *task)
+{
+    if (!task)
+        return;
+    task->setHome(home);
+    appendToOwnedArray(tasks, tasknum, *task);
+    delete task;
+}
+
+void CDayInfo::delATask(int index)
+{
+    removeFromOwnedArray(tasks, tasknum, index);
+}
+
+void CDayInfo::delATask(QString name)
+{
+    const CTaskInfo *found = getTaskInfo(name);
+    if (found)
+        delATask(static_cast<int>(found - tasks));
+}
+
+void CDayInfo::updateTaskMemLimit(int mb)
+{
+    for (int i = 0; i < tasknum; ++i)
+        tasks[i].setMemlimit(mb);
+}
+
+bool CDayInfo::loadDayInfo(QString h, int day)
+{
+    home = h;
+    // A file without a TASKNUM= line describes a day without tasks, whatever was read before.
+    gTasknum = 0;
+    if (!readRecordFile(home + QStringLiteral("/day%1.info").arg(day), dayinfoLoaders,
+                        std::size(dayinfoLoaders), this))
+        return false;
+    const int n = gTasknum;
+    QVector<CTaskInfo> loaded(n);
+    for (int t = 1; t <= n; ++t)
+        loaded[t - 1].loadTaskInfo(taskFile(home, day, t));
+    setTaskInfo(n, loaded.constData());
+    return true;
+}
+
+bool CDayInfo::saveDayInfo(QString dir, int day)
+{
+    home = dir;
+    QString text;
+    QTextStream out(&text);
+    out << "NAME=" << dayname << '\n'
+        << "BASESCORE=" << basescore << '\n'
+        << "TASKNUM=" << tasknum << '\n';
+    out.flush();
+    if (!writeRecordFile(dir + QStringLiteral("/day%1.info").arg(day), text))
+        return false;
+    for (int t = 1; t <= tasknum; ++t) {
+        if (!tasks[t - 1].save(dir, day, t))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,286 @@
+#include "ctaskinfo.h"
+
+#include "globals.h"
+#include "ownedarray.h"
+#include "recordloader.h"
+
+#include <QTextStream>
+#include <QVector>
+#include <algorithm>
+#include <iterator>
+
+const char *const typestring[3] = {"SOURCE", "ANSWERS", "INVALID"};
+
+namespace
+{
+
+const int MaxMemLimit = 2048;
+const int MarkCount = 100;
+const int DefaultMark = 10;
+
+// What one task file is read into: the task, and the compile commands gathered from its CCL=
+// lines, which replace the task's own only when the whole file has been read.
+struct TaskReading {
+    CTaskInfo *task;
+    QVector<CCompileCmd> ccls;
+};
+
+CTaskInfo *taskOf(void *r)
+{
+    return static_cast<TaskReading *>(r)->task;
+}
+
+void loadTitle(void *r, QString v)
+{
+    taskOf(r)->setTitle(v);
+}
+
+void loadName(void *r, QString v)
+{
+    taskOf(r)->setTaskname(v);
+}
+
+void loadRuncmd(void *r, QString v)
+{
+    taskOf(r)->setRuncmd(v);
+}
+
+void loadInfilesuffix(void *r, QString v)
+{
+    taskOf(r)->setInfilesuffix(v);
+}
+
+void loadAnsfilesuffix(void *r, QString v)
+{
+    taskOf(r)->setAnsfilesuffix(v);
+}
+
+void loadPlugname(void *r, QString v)
+{
+    taskOf(r)->setPlugname(v);
+}
+
+void loadCommit(void *r, QString v)
+{
+    _com_type type = INVALID;
+    if (v == QLatin1String(typestring[SOURCE]))
+        type = SOURCE;
+    else if (v == QLatin1String(typestring[ANSWERS]))
+        type = ANSWERS;
+    taskOf(r)->setCommitType(type);
+}
+
+void loadTimeLimit(void *r, QString v)
+{
+    taskOf(r)->setTimelimit(v.toFloat());
+}
+
+void loadSamplenum(void *r, QString v)
+{
+    taskOf(r)->setSamplenum(v.toInt());
+}
+
+void loadCompilecmd(void *r, QString v)
+{
+    const QString lang = v.section('@', 0, 0);
+    const QString cmd = v.section('@', 1, 1);
+    if (lang.isEmpty() || cmd.isEmpty())
+        return;
+    static_cast<TaskReading *>(r)->ccls.append(CCompileCmd(lang, cmd));
+}
+
+void loadSampleMark(void *r, QString v)
+{
+    taskOf(r)->setSampleMark(v);
+}
+
+void loadMemLimit(void *r, QString v)
+{
+    taskOf(r)->setMemlimit(std::min(v.toInt(), MaxMemLimit));
+}
+
+const RecordLoader TaskLoaders[] = {
+    {"TITLE=", loadTitle},
+    {"NAME=", loadName},
+    {"RUN=", loadRuncmd},
+    {"INFILESUFFIX=", loadInfilesuffix},
+    {"ANSFILESUFFIX=", loadAnsfilesuffix},
+    {"PLUG=", loadPlugname},
+    {"TYPE=", loadCommit},
+    {"LIMIT=", loadTimeLimit},
+    {"SAMPLES=", loadSamplenum},
+    {"CCL=", loadCompilecmd},
+    {"MARK=", loadSampleMark},
+    {"MEMLIMITS=", loadMemLimit},
+};
+
+QLatin1String typeName(_com_type type)
+{
+    return QLatin1String(typestring[type == SOURCE || type == ANSWERS ? type : INVALID]);
+}
+
+} // namespace
+
+CTaskInfo::CTaskInfo()
+{
+    std::fill(marks, marks + MarkCount, DefaultMark);
+    const CCompileCmd defaults[] = {CCompileCmd(QStringLiteral("c"), C_CL),
+                                    CCompileCmd(QStringLiteral("cpp"), CPLUS_CL),
+                                    CCompileCmd(QStringLiteral("pas"), PAS_CL)};
+    setCcl(3, defaults);
+}
+
+CTaskInfo::CTaskInfo(QString path)
+{
+    std::fill(marks, marks + MarkCount, DefaultMark);
+    loadTaskInfo(path);
+}
+
+CTaskInfo::CTaskInfo(const CTaskInfo &other)
+{
+    *this = other;
+}
+
+CTaskInfo::~CTaskInfo()
+{
+    delete[] ccls;
+}
+
+CTaskInfo &CTaskInfo::operator=(const CTaskInfo &other)
+{
+    if (this == &other)
+        return *this;
+    home = other.home;
+    taskname = other.taskname;
+    title = other.title;
+    ansfilesuffix = other.ansfilesuffix;
+    infilesuffix = other.infilesuffix;
+    runcmd = other.runcmd;
+    plugname = other.plugname;
+    committype = other.committype;
+    timelimit = other.timelimit;
+    memlimit = other.memlimit;
+    samplenum = other.samplenum;
+    std::copy(other.marks, other.marks + MarkCount, marks);
+    setCcl(other.cclnum, other.ccls);
+    return *this;
+}
+
+int CTaskInfo::getSampleMark(int n) const
+{
+    return n >= 0 && n < MarkCount ? marks[n] : DefaultMark;
+}
+
+void CTaskInfo::setSampleMark(int n, int mark)
+{
+    if (mark < 0 || n < 0 || n >= MarkCount)
+        return;
+    marks[n] = mark;
+}
+
+void CTaskInfo::setSampleMark(QString text)
+{
+    if (!text.contains('@'))
+        return;
+    bool pointOk = false;
+    bool markOk = false;
+    const int point = text.section('@', 0, 0).toInt(&pointOk);
+    const int mark = text.section('@', -1, -1).toInt(&markOk);
+    if (pointOk && markOk && point >= 1 && point < MarkCount)
+        setSampleMark(point, mark);
+}
+
+int CTaskInfo::getTotal() const
+{
+    int total = 0;
+    for (int n = 1; n <= samplenum; ++n)
+        total += getSampleMark(n);
+    return total;
+}
+
+void CTaskInfo::resetInfo()
+{
+    plugname.clear();
+    samplenum = 10;
+    committype = SOURCE;
+    timelimit = 1.0f;
+    memlimit = 32;
+    std::fill(marks, marks + MarkCount, DefaultMark);
+    setCcl(0, nullptr);
+}
+
+CCompileCmd *CTaskInfo::getCcl(int n)
+{
+    return n >= 1 && n <= cclnum ? &ccls[n - 1] : nullptr;
+}
+
+CCompileCmd *CTaskInfo::getCcl(QString lang)
+{
+    for (int i = 0; i < cclnum; ++i) {
+        if (ccls[i].getLang() == lang)
+            return &ccls[i];
+    }
+    return nullptr;
+}
+
+void CTaskInfo::setCcl(int n, const CCompileCmd *cmds)
+{
+    replaceOwnedArray(ccls, cclnum, n, cmds);
+}
+
+void CTaskInfo::addACcl(CCompileCmd *cmd)
+{
+    if (!cmd || cmd->getLang().isEmpty() || cmd->getCmd().isEmpty() || getCcl(cmd->getLang()))
+        return;
+    appendToOwnedArray(ccls, cclnum, *cmd);
+    delete cmd;
+}
+
+void CTaskInfo::delACcl(QString lang)
+{
+    CCompileCmd *found = lang.isEmpty() ? nullptr : getCcl(lang);
+    if (!found)
+        return;
+    removeFromOwnedArray(ccls, cclnum, static_cast<int>(found - ccls));
+}
+
+void CTaskInfo::delACcl(CCompileCmd *cmd)
+{
+    if (!cmd || cmd->getLang().isEmpty() || cmd->getCmd().isEmpty())
+        return;
+    delACcl(cmd->getLang());
+}
+
+bool CTaskInfo::loadTaskInfo(QString path)
+{
+    home = directoryOf(path);
+    TaskReading reading{this, {}};
+    if (!readRecordFile(path, TaskLoaders, std::size(TaskLoaders), &reading))
+        return false;
+    setCcl(reading.ccls.size(), reading.ccls.constData());
+    return true;
+}
+
+bool CTaskInfo::save(QString dir, int day, int task)
+{
+    QString text;
+    QTextStream out(&text);
+    out << "TITLE=" << title << '\n'
+        << "NAME=" << taskname << '\n'
+        << "RUN=" << runcmd << '\n'
+        << "INFILESUFFIX=" << infilesuffix << '\n'
+        << "ANSFILESUFFIX=" << ansfilesuffix << '\n'
+        << "PLUG=" << plugname << '\n'
+        << "TYPE=" << typeName(committype) << '\n'
+        << "LIMIT=" << timelimit << '\n'
+        << "MEMLIMITS=" << memlimit << '\n'
+        << "SAMPLES=" << samplenum << '\n';
+    for (int i = 0; i < cclnum; ++i)
+        out << "CCL=" << ccls[i].getLang() << '@' << ccls[i].getCmd() << '\n';
+    for (int n = 1; n <= std::min(samplenum, MarkCount - 1); ++n) {
+        if (marks[n] != DefaultMark && marks[n] >= 0)
+            out << "MARK=" << n << '@' << marks[n] << '\n';
+    }
+    out.flush();
+    return writeRecordFile(dir + QStringLiteral("/task%1_%2.info").arg(day).arg(task), text);
+}

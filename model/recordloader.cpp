@@ -1,0 +1,45 @@
+#include "recordloader.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+bool readRecordFile(const QString &path, const RecordLoader *table, int n, void *record)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QTextStream in(&file);
+    in.setCodec("UTF-8");
+    while (!in.atEnd()) {
+        // readLine drops both LF and CR LF line ends.
+        const QString line = in.readLine();
+        for (int i = 0; i < n; ++i) {
+            const QString key = QString::fromLatin1(table[i].key);
+            if (line.contains(key)) {
+                table[i].load(record, line.section(key, 1, 1));
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool writeRecordFile(const QString &path, const QString &text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString directoryOf(const QString &path)
+{
+    const int slash = path.lastIndexOf('/');
+    return slash < 0 ? QStringLiteral(".") : path.left(slash);
+}

@@ -1,0 +1,53 @@
+#ifndef TALDON_STATS_PLAYERSTAT_H
+#define TALDON_STATS_PLAYERSTAT_H
+
+#include "taskresult.h"
+
+#include <QMap>
+#include <QString>
+#include <QVector>
+
+class CSetupInfo;
+
+// One player's results over all days of a contest, read back from the player's result files
+// <home>/result/day<d>/<id>/<id>.result. Tasks are keyed by name across all days; scores are
+// in points once read. The written-exam score is kept beside them. A copyable value: the day
+// statistics hand out copies.
+class PlayerStat
+{
+public:
+    PlayerStat() = default;
+    PlayerStat(const QString &name, const QString &id, CSetupInfo *setup);
+
+    int setAllTask();
+    void adjustScore();
+
+    TaskResult getTask(const QString &task) const;
+    int getTotal() const { return total; }
+    int getTotal(const QString &task) const;
+    int getTotal(int day) const;
+    int getWritten() const { return written; }
+    void setWritten(int score) { written = score; }
+    bool haveScore(int day) const;
+    QString getID() const { return id; }
+    QString getName() const { return name; }
+    void setMarked() { marked = true; }
+    bool isMarked() const { return marked; }
+    void setShowed(bool on) { showed = on; }
+    bool isShowed() const { return showed; }
+
+    QString name;
+    QString id;
+    CSetupInfo *setup = nullptr;
+    int written = 0;
+    int total = 0;
+    bool marked = false;
+    bool showed = false;
+    QVector<bool> dayFlags;
+    QMap<QString, TaskResult> tasks;
+
+private:
+    void readResultFile(const QString &path, int *lastTrailerTotal);
+};
+
+#endif
