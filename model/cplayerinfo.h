@@ -41,7 +41,8 @@ public:
     void loadTeamInfo(QString path);
     void importPlayerInfo(QString path);
     bool save(QString dir);
-    // Writes the players as id@name lines to path (the player list export).
+    // Writes the players as id,name lines to path, the form importPlayerInfo reads (the
+    // player list export); false when the file cannot be written.
     bool exportPlayerInfo(QString path);
 
 private:

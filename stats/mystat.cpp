@@ -90,26 +90,24 @@ QList<TaskResult> MyStat::resultsOf(const QString &task) const
     return results;
 }
 
+QList<int> MyStat::totalsOf(const QString &task) const
+{
+    QList<int> totals;
+    for (const TaskResult &r : resultsOf(task))
+        totals.append(r.total);
+    return totals;
+}
+
 int MyStat::getMax(const QString &task) const
 {
-    const QList<TaskResult> results = resultsOf(task);
-    if (results.isEmpty())
-        return 0;
-    int best = results.first().total;
-    for (const TaskResult &r : results)
-        best = std::max(best, r.total);
-    return best;
+    const QList<int> totals = totalsOf(task);
+    return totals.isEmpty() ? 0 : *std::max_element(totals.cbegin(), totals.cend());
 }
 
 int MyStat::getMin(const QString &task) const
 {
-    const QList<TaskResult> results = resultsOf(task);
-    if (results.isEmpty())
-        return 0;
-    int least = results.first().total;
-    for (const TaskResult &r : results)
-        least = std::min(least, r.total);
-    return least;
+    const QList<int> totals = totalsOf(task);
+    return totals.isEmpty() ? 0 : *std::min_element(totals.cbegin(), totals.cend());
 }
 
 float MyStat::getEqual(const QString &task) const

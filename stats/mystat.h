@@ -48,6 +48,7 @@ public:
 
 private:
     QList<TaskResult> resultsOf(const QString &task) const;
+    QList<int> totalsOf(const QString &task) const;
 };
 
 #endif

@@ -1,0 +1,163 @@
+#include "mainwindow.h"
+
+#include "contesttree.h"
+#include "csetupinfo.h"
+#include "filedialogs.h"
+#include "newgamedlg.h"
+#include "pageglobals.h"
+#include "regiontable.h"
+#include "ui_mainwindow.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QScreen>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui_MainWindow), setupinfo(nullptr)
+{
+    ui->setupUi(this);
+    centreOnScreen();
+    setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
+    welcomewindowUi();
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+    releaseContest();
+}
+
+void MainWindow::centreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move((area.width() - width()) / 2, (area.height() - height()) / 2);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Close Window"),
+                    QStringLiteral("确定关闭?"), QMessageBox::Yes | QMessageBox::No, this);
+    box.setEscapeButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::init_tmap()
+{
+    for (const auto &region : regionTable()) {
+        tmap[region.first] = region.second;
+        tmap[region.first.toUpper()] = tmap[region.first];
+    }
+}
+
+void MainWindow::welcomewindowUi()
+{
+    connect(ui->newGameAct, &QAction::triggered, this, &MainWindow::newGameSlot);
+    connect(ui->newGamePB, &QPushButton::clicked, this, &MainWindow::newGameSlot);
+    connect(ui->openGameAct, &QAction::triggered, this, &MainWindow::openGameSlot);
+    connect(ui->openGamePB, &QPushButton::clicked, this, &MainWindow::openGameSlot);
+    connect(ui->saveGameAct, &QAction::triggered, this, &MainWindow::saveGameSlot);
+    connect(ui->anotherSaveAct, &QAction::triggered, this, &MainWindow::anotherSaveSlot);
+    connect(ui->aboutAct, &QAction::triggered, this, &MainWindow::aboutSlot);
+    connect(ui->exitAct, &QAction::triggered, this, &MainWindow::close);
+    connect(ui->exitPB, &QPushButton::clicked, this, &MainWindow::close);
+}
+
+void MainWindow::translateToMainPage()
+{
+    clearPageGlobals();
+    init_tmap();
+    setWindowTitle(QStringLiteral("单机版"));
+    ui->stackedWidget->setCurrentIndex(0);
+}
+
+void MainWindow::releaseContest()
+{
+    clearPageGlobals();
+    delete setupinfo;
+    setupinfo = nullptr;
+}
+
+void MainWindow::newGameSlot()
+{
+    NewGameDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The evaluation thread works in <home>/tmp, so a relative home would stop meaning the
+    // same directory; the home is kept absolute from the start.
+    const QString home = QDir::cleanPath(QFileInfo(dialog.getHomePath()).absoluteFilePath());
+    if (!QDir().mkpath(home)) {
+        QMessageBox::warning(this, QStringLiteral("Error!"),
+                             QStringLiteral("Can not make the directory you specific!"),
+                             QMessageBox::Ok);
+        return;
+    }
+    if (setupinfo) {
+        setupinfo->saveSetupInfo();
+        releaseContest();
+    }
+    setupinfo = new CSetupInfo;
+    setupinfo->setHome(home);
+    setupinfo->setContestName(dialog.getContestName());
+    setupinfo->saveSetupInfo();
+    adddir();
+    translateToMainPage();
+}
+
+void MainWindow::adddir()
+{
+    if (setupinfo)
+        ContestTree::makeTree(setupinfo->getHome(), ContestTree::stockFilterDir());
+}
+
+void MainWindow::openGameSlot()
+{
+    const QString path = FileDialogs::getOpenFileName(this, QStringLiteral("Choose a file"),
+                                                      FileDialogs::startDirectory(),
+                                                      QStringLiteral("Setup File ( *.cfg)"));
+    if (path.isEmpty())
+        return;
+    if (setupinfo) {
+        setupinfo->saveSetupInfo();
+        QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("请关闭当前比赛!"),
+                             QMessageBox::Ok);
+        return;
+    }
+    setupinfo = new CSetupInfo(QFileInfo(path).absoluteFilePath());
+    translateToMainPage();
+}
+
+void MainWindow::saveGameSlot()
+{
+    if (setupinfo)
+        setupinfo->saveSetupInfo();
+}
+
+void MainWindow::anotherSaveSlot()
+{
+    if (!setupinfo)
+        return;
+    setupinfo->saveSetupInfo();
+    const QString dir = FileDialogs::getExistingDirectory(
+        this, QStringLiteral("Choose a directory"), FileDialogs::startDirectory());
+    if (dir.isEmpty())
+        return;
+    setupinfo->saveSetupInfo(QDir::cleanPath(QFileInfo(dir).absoluteFilePath()));
+}
+
+void MainWindow::aboutSlot()
+{
+    QMessageBox::about(this, QStringLiteral("关于"),
+                       QStringLiteral("Quorvex 2.0\nBased on Qt %1\nBuilt on %2 %3")
+                           .arg(QStringLiteral(QT_VERSION_STR), QStringLiteral(__DATE__),
+                                QStringLiteral(__TIME__)));
+}

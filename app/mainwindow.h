@@ -1,0 +1,84 @@
+#ifndef TALDON_APP_MAINWINDOW_H
+#define TALDON_APP_MAINWINDOW_H
+
+#include <QMainWindow>
+#include <QMap>
+#include <QString>
+
+class CDayInfo;
+class CSetupInfo;
+class QCloseEvent;
+class QPoint;
+class QTreeWidgetItem;
+class Ui_MainWindow;
+
+// The program's one window: a welcome page until a contest is created or opened, then the main
+// page with its three tabs. The window owns the open contest (setupinfo) and the widget tree.
+//
+// The pages are member functions of this class, declared below in the sections marked for each
+// page and defined in pages/mainwindow_<page>.cpp. How a page builder must behave:
+//
+// - translateToMainPage() runs every page builder (managewindowUi, evalwndowUi, statwindowUi)
+//   each time a contest is opened or New replaces the open one. A page adds the call of its
+//   builder there, in that order.
+// - Before the builders run, the replaced contest is already gone and curDay, curTask and
+//   curItem (pageglobals.h) are null: a builder refills all of its widgets from setupinfo and
+//   rebuilds anything of its own that pointed into the old contest (tables, trees, statistics).
+// - A builder runs more than once, so every connect() it makes passes Qt::UniqueConnection and
+//   names a member-function slot (never a lambda, which cannot be recognised as a repeat). Each
+//   signal then reaches its slot exactly once however often the builder runs.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The open contest, or null on the welcome page.
+    CSetupInfo *getSetupInfo() const { return setupinfo; }
+    const QMap<QString, QString> &getRegionTable() const { return tmap; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+    virtual void init_tmap();
+
+    // --- Statistics page (pages/mainwindow_statistics.cpp): operations ---
+
+    // --- Player management page (pages/mainwindow_players.cpp): operations ---
+
+    // --- Evaluation control (pages/mainwindow_evaluation.cpp): operations ---
+
+    // --- Task configuration page (pages/mainwindow_taskconfig.cpp): operations ---
+
+    virtual void welcomewindowUi();
+
+public slots:
+    virtual void translateToMainPage();
+
+    // --- Statistics page, CSV export and printing: slots ---
+
+    // --- Player management, evaluation control and result viewer: slots ---
+
+    // --- Task configuration page: slots ---
+
+    // --- Contest lifecycle (app/mainwindow.cpp) ---
+    virtual void newGameSlot();
+    virtual void openGameSlot();
+    virtual void saveGameSlot();
+    virtual void anotherSaveSlot();
+    virtual void aboutSlot();
+    virtual void adddir();
+
+private:
+    // Saves nothing; forgets the open contest and every page pointer into it.
+    void releaseContest();
+    void centreOnScreen();
+
+    Ui_MainWindow *ui;
+    CSetupInfo *setupinfo;
+    QMap<QString, QString> tmap;
+};
+
+#endif

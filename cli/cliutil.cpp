@@ -1,0 +1,46 @@
+#include "cliutil.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTextStream>
+
+int reportError(int status, const QString &message)
+{
+    QTextStream err(stderr);
+    err.setCodec("UTF-8");
+    err << "taldon-cli: " << message << '\n';
+    return status;
+}
+
+int parseCommand(QCommandLineParser &parser, const QString &name, const QStringList &args,
+                 int positionals)
+{
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOption(help);
+    if (!parser.parse(QStringList{QStringLiteral("taldon-cli ") + name} + args))
+        return reportError(CliBadInput, name + QStringLiteral(": ") + parser.errorText());
+    if (parser.isSet(help)) {
+        QTextStream out(stdout);
+        out.setCodec("UTF-8");
+        out << parser.helpText();
+        return CliOk;
+    }
+    if (parser.positionalArguments().size() != positionals)
+        return reportError(CliBadInput,
+                           QStringLiteral("%1: expected %2 argument(s), got %3 (see --help)")
+                               .arg(name)
+                               .arg(positionals)
+                               .arg(parser.positionalArguments().size()));
+    return -1;
+}
+
+QString findSetupFile(const QString &contest)
+{
+    QFileInfo info(contest);
+    if (info.isDir())
+        info.setFile(info.absoluteFilePath() + QStringLiteral("/setup.cfg"));
+    if (!info.isFile())
+        return QString();
+    return info.absoluteFilePath();
+}

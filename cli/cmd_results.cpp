@@ -1,0 +1,30 @@
+#include "cliutil.h"
+#include "commands.h"
+#include "csetupinfo.h"
+#include "csvexport.h"
+#include "csvoutput.h"
+#include "mystat.h"
+
+#include <QCommandLineParser>
+
+int cmdResults(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the CSV of the results export (导出成绩) of a contest."));
+    parser.addPositionalArgument(QStringLiteral("contest"),
+                                 QStringLiteral("The contest home or its setup.cfg."));
+    addOutputOption(parser);
+    const int parsed = parseCommand(parser, QStringLiteral("results"), args, 1);
+    if (parsed >= 0)
+        return parsed;
+
+    const QString contest = parser.positionalArguments().constFirst();
+    const QString setupFile = findSetupFile(contest);
+    if (setupFile.isEmpty())
+        return reportError(CliBadInput, QStringLiteral("results: no such contest: ") + contest);
+    CSetupInfo setup(setupFile);
+    MyStat stat(&setup);
+    stat.addRegistered();
+    return writeCsvOutput(parser, QStringLiteral("results"), resultsCsv(&setup, stat));
+}

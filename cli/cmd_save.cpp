@@ -1,0 +1,42 @@
+#include "cliutil.h"
+#include "commands.h"
+#include "csetupinfo.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+int cmdSave(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Reads a contest and writes all its record files again, into its home "
+                       "or, with --to, into another existing directory that becomes its home."));
+    parser.addPositionalArgument(QStringLiteral("contest"),
+                                 QStringLiteral("The contest home or its setup.cfg."));
+    const QCommandLineOption toOption(QStringLiteral("to"),
+                                      QStringLiteral("Write the contest into DIR instead."),
+                                      QStringLiteral("DIR"));
+    parser.addOption(toOption);
+    const int parsed = parseCommand(parser, QStringLiteral("save"), args, 1);
+    if (parsed >= 0)
+        return parsed;
+
+    const QString contest = parser.positionalArguments().constFirst();
+    const QString setupFile = findSetupFile(contest);
+    if (setupFile.isEmpty())
+        return reportError(CliBadInput, QStringLiteral("save: no such contest: ") + contest);
+    const bool elsewhere = parser.isSet(toOption);
+    const QFileInfo target(parser.value(toOption));
+    if (elsewhere && !target.isDir())
+        return reportError(CliBadInput,
+                           QStringLiteral("save: no such directory: ") + parser.value(toOption));
+
+    CSetupInfo setup(setupFile);
+    const bool saved = elsewhere ? setup.saveSetupInfo(QDir::cleanPath(target.absoluteFilePath()))
+                                 : setup.saveSetupInfo();
+    if (!saved)
+        return reportError(CliFailed, QStringLiteral("save: cannot write the contest into ") +
+                                          setup.getHome());
+    return CliOk;
+}

@@ -1,0 +1,64 @@
+#ifndef TALDON_TESTS_STATS_CONTESTFIXTURE_H
+#define TALDON_TESTS_STATS_CONTESTFIXTURE_H
+
+#include "csetupinfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A task of a hand-made contest: its name and the marks of its test points.
+struct TaskSpec {
+    QString name;
+    QList<int> marks;
+};
+
+// A contest home in a temporary directory with days of tasks and a player registry; result
+// files are written into it by hand.
+class ContestFixture
+{
+public:
+    explicit ContestFixture(const QList<QList<TaskSpec>> &days)
+    {
+        setup.setHome(home.path());
+        for (const QList<TaskSpec> &tasks : days) {
+            auto *day = new CDayInfo();
+            for (const TaskSpec &spec : tasks) {
+                auto *task = new CTaskInfo();
+                task->setTaskname(spec.name);
+                task->setSamplenum(spec.marks.size());
+                for (int i = 0; i < spec.marks.size(); ++i)
+                    task->setSampleMark(i + 1, spec.marks[i]);
+                day->addATask(task);
+            }
+            setup.addADay(day);
+        }
+    }
+
+    void registerPlayers(const QList<QPair<QString, QString>> &players)
+    {
+        CPlayerInfo registry;
+        for (const auto &p : players)
+            registry.addPlayerInfo(p.first, p.second);
+        setup.setPlayerInfo(&registry);
+    }
+
+    // Appends text to the result file of the player for day (counted from 1).
+    void appendResult(int day, const QString &id, const QByteArray &text)
+    {
+        const QString dir = home.path() + QString("/result/day%1/").arg(day) + id;
+        QDir().mkpath(dir);
+        QFile file(dir + "/" + id + ".result");
+        file.open(QIODevice::Append);
+        file.write(text);
+    }
+
+    QTemporaryDir home;
+    CSetupInfo setup;
+};
+
+#endif

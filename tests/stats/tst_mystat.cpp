@@ -1,0 +1,140 @@
+#include "contestfixture.h"
+#include "mystat.h"
+#include "statsglobals.h"
+#include "teamstat.h"
+
+#include <QtTest>
+
+namespace
+{
+
+// A player of a hand-made MyStat whose one task has the given total and test point 1.
+void addResult(MyStat *stat, const QString &id, const QString &task, int total, int score1,
+               float time1)
+{
+    stat->addPlayer(id, id);
+    TaskResult result(task);
+    result.total = total;
+    result.score[1] = score1;
+    result.time[1] = time1;
+    stat->players[id].tasks.insert(task, result);
+    stat->players[id].total += total;
+}
+
+} // namespace
+
+class TestMyStat : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void taskStatisticsDivideByAllPlayers();
+    void timeStatisticsAndTheirNoValueMark();
+    void rankingHoldsEveryPlayer();
+    void writtenScores();
+    void resetStatsFollowsTheNewContest();
+};
+
+void TestMyStat::taskStatisticsDivideByAllPlayers()
+{
+    MyStat stat(nullptr);
+    QCOMPARE(stat.getEqual("sum"), 0.0f);
+    addResult(&stat, "a", "sum", 60, 10, 0.5f);
+    addResult(&stat, "b", "sum", 90, 4, 0.5f);
+    stat.addPlayer("c", "c");
+    QCOMPARE(stat.getMax("sum"), 90);
+    QCOMPARE(stat.getMin("sum"), 60);
+    QCOMPARE(stat.getEqual("sum"), 50.0f);
+    QCOMPARE(stat.getSampleMax("sum", 1), 10);
+    QCOMPARE(stat.getSampleEqual("sum", 1), 14.0f / 3);
+    QCOMPARE(stat.getSampleMax("sum", 100), 0);
+    QCOMPARE(stat.getMin("none"), 0);
+
+    addResult(&stat, "d", "neg", -5, -3, 0.1f);
+    QCOMPARE(stat.getMax("neg"), -5);
+    QCOMPARE(stat.getSampleMax("neg", 1), 0);
+}
+
+void TestMyStat::timeStatisticsAndTheirNoValueMark()
+{
+    MyStat stat(nullptr);
+    QCOMPARE(stat.getEqualTime("sum", 1), 0.0f);
+    addResult(&stat, "a", "sum", 10, 10, 0.5f);
+    stat.addPlayer("b", "b");
+    QCOMPARE(stat.getEqualTime("sum", 1), 0.25f);
+    addResult(&stat, "c", "sum", 0, 0, 1.2f); // timed out: counts for the average time only
+    addResult(&stat, "d", "sum", 10, 10, 0.3f);
+    QCOMPARE(stat.getEqualTime("sum", 1), 2.0f / 4);
+    QCOMPARE(stat.getEqualSolveTime("sum", 1), 0.4f);
+    QCOMPARE(stat.getMinTime("sum", 1), 0.3f);
+    QCOMPARE(stat.getEqualSolveTime("sum", 2), 100.0f);
+    QCOMPARE(stat.getMinTime("sum", 2), 100.0f);
+    QCOMPARE(stat.getEqualTime("sum", 0), 100.0f);
+}
+
+void TestMyStat::rankingHoldsEveryPlayer()
+{
+    MyStat small(nullptr);
+    addResult(&small, "a", "t", 90, 0, 0);
+    addResult(&small, "b", "t", 120, 0, 0);
+    addResult(&small, "c", "t", 90, 0, 0);
+    QCOMPARE(small.getList(1), QList<QString>({"b", "a", "c"}));
+
+    MyStat stat(nullptr);
+    for (int i = 0; i < 5200; ++i)
+        addResult(&stat, QString("p%1").arg(i, 5, 10, QChar('0')), "t", i % 7, 0, 0);
+    const QList<QString> ranking = stat.getList(10);
+    QCOMPARE(ranking.size(), 5200);
+    for (int i = 1; i < ranking.size(); ++i) {
+        const PlayerStat &before = stat.players[ranking[i - 1]];
+        const PlayerStat &after = stat.players[ranking[i]];
+        QVERIFY(before.getTotal() > after.getTotal() ||
+                (before.getTotal() == after.getTotal() && before.getID() < after.getID()));
+    }
+}
+
+void TestMyStat::writtenScores()
+{
+    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    MyStat stat(&c.setup);
+    stat.addPlayer("Alpha", "JS-012");
+    stat.addPlayer("Beta", "JS-013");
+    stat.addPlayer("Gamma", "JS-014");
+    const QString path = c.home.filePath("written.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("JS-012@85\nJS-013@90@extra\nJS-014@70\nJS-014@x\nJS-013 99\nJS-999@5\n");
+    file.close();
+    QVERIFY(stat.importWritten(path));
+    QCOMPARE(stat.getPlayerStat("JS-012").getWritten(), 85);
+    QCOMPARE(stat.getPlayerStat("JS-013").getWritten(), 90);
+    QCOMPARE(stat.getPlayerStat("JS-014").getWritten(), 0);
+    QVERIFY(!stat.playerExists("JS-999"));
+    QVERIFY(!stat.importWritten(c.home.filePath("missing.txt")));
+}
+
+void TestMyStat::resetStatsFollowsTheNewContest()
+{
+    ContestFixture first({{{"sum", {10}}}});
+    first.registerPlayers({{"JS-001", "Alpha"}});
+    first.appendResult(1, "JS-001", "{sum 100 x\n101 10 0.1 ok\n}102 10\n");
+    resetStats(&first.setup);
+    QVERIFY(mystat);
+    QCOMPARE(mystat->getPlayerStat("JS-001").getTotal(), 10);
+    teamstat = new TeamStat(&first.setup);
+
+    ContestFixture second({{{"words", {50}}}});
+    second.registerPlayers({{"BJ-002", "Beta"}});
+    second.appendResult(1, "BJ-002", "{words 100 x\n101 10 0.1 ok\n}102 10\n");
+    resetStats(&second.setup);
+    QVERIFY(!teamstat);
+    QCOMPARE(mystat->getSetup(), &second.setup);
+    QVERIFY(!mystat->playerExists("JS-001"));
+    QCOMPARE(mystat->getPlayerStat("BJ-002").getTotal(), 50);
+
+    resetStats(nullptr);
+    QVERIFY(!mystat);
+}
+
+QTEST_GUILESS_MAIN(TestMyStat)
+#include "tst_mystat.moc"
