@@ -72,6 +72,14 @@ void MainWindow::welcomewindowUi()
     connect(ui->exitPB, &QPushButton::clicked, this, &MainWindow::close);
 }
 
+void MainWindow::setLifecycleEnabled(bool enabled)
+{
+    for (QAction *action : {ui->newGameAct, ui->openGameAct, ui->anotherSaveAct})
+        action->setEnabled(enabled);
+    ui->newGamePB->setEnabled(enabled);
+    ui->openGamePB->setEnabled(enabled);
+}
+
 void MainWindow::translateToMainPage()
 {
     clearPageGlobals();

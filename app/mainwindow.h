@@ -24,6 +24,9 @@ class Ui_MainWindow;
 // - Before the builders run, the replaced contest is already gone and curDay, curTask and
 //   curItem (pageglobals.h) are null: a builder refills all of its widgets from setupinfo and
 //   rebuilds anything of its own that pointed into the old contest (tables, trees, statistics).
+// - While the evaluation thread runs it reads the open contest without a lock, so nothing may
+//   replace it meanwhile: the evaluation page calls setLifecycleEnabled(false) at the first
+//   player's start and setLifecycleEnabled(true) after the last player's end.
 // - A builder runs more than once, so every connect() it makes passes Qt::UniqueConnection and
 //   names a member-function slot (never a lambda, which cannot be recognised as a repeat). Each
 //   signal then reaches its slot exactly once however often the builder runs.
@@ -38,6 +41,10 @@ public:
     // The open contest, or null on the welcome page.
     CSetupInfo *getSetupInfo() const { return setupinfo; }
     const QMap<QString, QString> &getRegionTable() const { return tmap; }
+
+    // Enables or disables New, Open and Save as, the commands that replace the open contest or
+    // move its home.
+    virtual void setLifecycleEnabled(bool enabled);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -142,11 +142,12 @@ private:
         stackedWidget->addWidget(mainPage);
     }
 
+    // The buttons stand in the panel that the welcome image leaves for them.
     QPushButton *makeImageButton(const char *name, const QString &image, int y)
     {
         auto *button = new QPushButton(welcomePage);
         button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(290, y, 180, 60);
+        button->setGeometry(505, y, 180, 60);
         button->setCursor(Qt::PointingHandCursor);
         button->setStyleSheet(
             QStringLiteral("QPushButton{border:none;border-image:url(%1);}").arg(image));
@@ -160,9 +161,9 @@ private:
         welcomePage->setAttribute(Qt::WA_StyledBackground);
         welcomePage->setStyleSheet(
             QStringLiteral("#welcomePage{background-image:url(:/welcome.png);}"));
-        newGamePB = makeImageButton("newGamePB", QStringLiteral(":/bt1.png"), 250);
-        openGamePB = makeImageButton("openGamePB", QStringLiteral(":/bt2.png"), 330);
-        exitPB = makeImageButton("exitPB", QStringLiteral(":/bt3.png"), 410);
+        newGamePB = makeImageButton("newGamePB", QStringLiteral(":/bt1.png"), 200);
+        openGamePB = makeImageButton("openGamePB", QStringLiteral(":/bt2.png"), 280);
+        exitPB = makeImageButton("exitPB", QStringLiteral(":/bt3.png"), 360);
         stackedWidget->addWidget(welcomePage);
     }
 };

@@ -35,12 +35,21 @@ int parseCommand(QCommandLineParser &parser, const QString &name, const QStringL
     return -1;
 }
 
-QString findSetupFile(const QString &contest)
+void addContestArgument(QCommandLineParser &parser)
 {
+    parser.addPositionalArgument(QStringLiteral("contest"),
+                                 QStringLiteral("The contest home or its setup.cfg."));
+}
+
+QString contestSetupFile(const QString &command, const QCommandLineParser &parser)
+{
+    const QString contest = parser.positionalArguments().value(0);
     QFileInfo info(contest);
     if (info.isDir())
         info.setFile(info.absoluteFilePath() + QStringLiteral("/setup.cfg"));
-    if (!info.isFile())
+    if (!info.isFile()) {
+        reportError(CliBadInput, command + QStringLiteral(": no such contest: ") + contest);
         return QString();
+    }
     return info.absoluteFilePath();
 }

@@ -20,8 +20,11 @@ int parseCommand(QCommandLineParser &parser, const QString &name, const QStringL
 // Prints "taldon-cli: message" on standard error and returns status.
 int reportError(int status, const QString &message);
 
-// The setup.cfg of a contest given as its home or as the path of its setup.cfg, as an absolute
-// path; empty when there is no such file.
-QString findSetupFile(const QString &contest);
+// Declares the <contest> argument: a contest home or the path of its setup.cfg.
+void addContestArgument(QCommandLineParser &parser);
+
+// The absolute path of the setup.cfg named by the parsed <contest> argument. When there is no
+// such file it reports "no such contest" for command and returns an empty string.
+QString contestSetupFile(const QString &command, const QCommandLineParser &parser);
 
 #endif

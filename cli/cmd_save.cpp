@@ -12,8 +12,7 @@ int cmdSave(const QStringList &args)
     parser.setApplicationDescription(
         QStringLiteral("Reads a contest and writes all its record files again, into its home "
                        "or, with --to, into another existing directory that becomes its home."));
-    parser.addPositionalArgument(QStringLiteral("contest"),
-                                 QStringLiteral("The contest home or its setup.cfg."));
+    addContestArgument(parser);
     const QCommandLineOption toOption(QStringLiteral("to"),
                                       QStringLiteral("Write the contest into DIR instead."),
                                       QStringLiteral("DIR"));
@@ -22,10 +21,9 @@ int cmdSave(const QStringList &args)
     if (parsed >= 0)
         return parsed;
 
-    const QString contest = parser.positionalArguments().constFirst();
-    const QString setupFile = findSetupFile(contest);
+    const QString setupFile = contestSetupFile(QStringLiteral("save"), parser);
     if (setupFile.isEmpty())
-        return reportError(CliBadInput, QStringLiteral("save: no such contest: ") + contest);
+        return CliBadInput;
     const bool elsewhere = parser.isSet(toOption);
     const QFileInfo target(parser.value(toOption));
     if (elsewhere && !target.isDir())

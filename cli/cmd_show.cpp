@@ -86,16 +86,14 @@ int cmdShow(const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Reads a contest as the window opens it and prints it as JSON."));
-    parser.addPositionalArgument(QStringLiteral("contest"),
-                                 QStringLiteral("The contest home or its setup.cfg."));
+    addContestArgument(parser);
     const int parsed = parseCommand(parser, QStringLiteral("show"), args, 1);
     if (parsed >= 0)
         return parsed;
 
-    const QString contest = parser.positionalArguments().constFirst();
-    const QString setupFile = findSetupFile(contest);
+    const QString setupFile = contestSetupFile(QStringLiteral("show"), parser);
     if (setupFile.isEmpty())
-        return reportError(CliBadInput, QStringLiteral("show: no such contest: ") + contest);
+        return CliBadInput;
     CSetupInfo setup(setupFile);
     QTextStream out(stdout);
     out << QJsonDocument(contestJson(setup)).toJson(QJsonDocument::Indented);

@@ -1,0 +1,55 @@
+#ifndef RUNCTRL_H
+#define RUNCTRL_H
+
+#include <sys/types.h>
+
+// Runs one compiled submission once under the task's limits and classifies how it ended.
+//
+// The submission runs in its own process group with standard input and output on /dev/null,
+// nothing but descriptors 0, 1 and 2 open, an address-space limit, a bound on the size of the
+// files it writes, no core files and, when the judge may change ids, the fixed unprivileged ids
+// below. Its user CPU time is sampled by a stop-and-check cycle driven by the interval timer;
+// the whole process group is killed when the run ends, whatever the outcome.
+
+// Ids a submission runs under when the judge is privileged to change ids.
+constexpr uid_t kSubmissionUid = 60000;
+constexpr gid_t kSubmissionGid = 2000;
+
+// The largest file a submission may write (RLIMIT_FSIZE): far above the output of any sane
+// solution, small enough that a program writing in an endless loop cannot fill the disk.
+constexpr long long kSubmissionFileLimit = 256LL << 20;
+
+// A run that has not ended after this wall-clock time is a time out, so that a program that
+// sleeps or blocks cannot hold the evaluation forever: twice the limit plus one second.
+double wallClockBound(float timelimit);
+
+// Outcome codes of runUnderCtrl.
+enum RunOutcome {
+    RunEnded = 0,
+    RunTimeOut = -103,
+    RunNotStarted = -106,
+    RunSegfault = -108,
+};
+
+// Runs the executable `program` (a path; the engine passes the bare task name, run in the
+// current directory). `timelimit` is in seconds of user CPU time, `memlimit` in megabytes
+// (0 or less: no address-space limit). Stores the user CPU seconds of the run (the child and
+// the descendants it has reaped) in *usedtime. For the bad outcomes writes the message into
+// `msg` (at least 1024 bytes) and sets *score to 0; after a normal end leaves both alone.
+// Returns a RunOutcome code.
+int runUnderCtrl(char *program, float timelimit, int memlimit, float *usedtime, char *msg,
+                 int *score);
+
+// Arms the real-time interval timer: first expiry after `seconds` + 0.1 s, then every 0.5 s.
+void set_ticker(int seconds);
+
+// SIGALRM handler: stops the process group of the run in progress, if any.
+void sig_evaluate(int signo);
+
+// SIGCHLD handler: does nothing; SIGCHLD is caught rather than left at its old disposition.
+void sig_child(int signo);
+
+// The wait status word of the last run that ended (the standard wait status encoding).
+int lastExitStatus();
+
+#endif // RUNCTRL_H

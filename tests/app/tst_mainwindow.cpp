@@ -1,0 +1,341 @@
+#include "csetupinfo.h"
+#include "filedialogs.h"
+#include "globals.h"
+#include "mainwindow.h"
+#include "pageglobals.h"
+
+#include "app/modalanswer.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+// What a message box said when it was answered.
+struct Answered {
+    QString title;
+    QString text;
+};
+
+// Presses `button` in the next message box and records its title and text.
+void answerMessageBox(Answered *seen, QMessageBox::StandardButton button)
+{
+    answerNextModal([seen, button](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box) {
+            modal->close();
+            return;
+        }
+        seen->title = box->windowTitle();
+        seen->text = box->text();
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
+    });
+}
+
+// Fills the New dialog with name and home and presses OK.
+void answerNewDialog(const QString &name, const QString &home)
+{
+    answerNextModal([name, home](QWidget *modal) {
+        auto *nameLE = modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"));
+        auto *pathLE = modal->findChild<QLineEdit *>(QStringLiteral("pathLE"));
+        if (!nameLE || !pathLE) {
+            modal->close();
+            return;
+        }
+        nameLE->setText(name);
+        pathLE->setText(home);
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
+    });
+}
+
+QAction *action(MainWindow &window, const char *name)
+{
+    return window.findChild<QAction *>(QString::fromLatin1(name));
+}
+
+QStackedWidget *stack(MainWindow &window)
+{
+    return window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+}
+
+QString readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void welcomeShell();
+    void newSaveAndOpenAgain();
+    void newReplacesOpenContest();
+    void newFailsWhenHomeCannotBeMade();
+    void saveAsWritesRecordsOnly();
+    void saveActionsWithoutContest();
+    void closeConfirmation();
+    void aboutBox();
+};
+
+void TestMainWindow::cleanup()
+{
+    FileDialogs::replaceOpenFileName({});
+    FileDialogs::replaceExistingDirectory({});
+}
+
+void TestMainWindow::welcomeShell()
+{
+    MainWindow window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("考试评测系统 Taldon"));
+    QCOMPARE(window.minimumSize(), QSize(760, 578));
+    QCOMPARE(window.maximumSize(), QSize(760, 578));
+    QCOMPARE(stack(window)->currentWidget()->objectName(), QStringLiteral("welcomePage"));
+
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->currentIndex(), 0);
+    const QStringList names{"submanage", "playermanage", "scoresta"};
+    const QStringList titles{"试题管理", "试题评测", "成绩统计"};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(tabs->widget(i)->objectName(), names[i]);
+        QCOMPARE(tabs->tabText(i), titles[i]);
+    }
+
+    auto *fileMenu = window.findChild<QMenu *>(QStringLiteral("fileMenu"));
+    QCOMPARE(fileMenu->title(), QStringLiteral("文件(&F)"));
+    QStringList entries;
+    for (QAction *entry : fileMenu->actions())
+        entries << (entry->isSeparator() ? QStringLiteral("-") : entry->objectName());
+    QCOMPARE(entries, QStringList({"newGameAct", "openGameAct", "saveGameAct", "anotherSaveAct",
+                                   "-", "exitAct"}));
+    QCOMPARE(action(window, "newGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(action(window, "saveGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+}
+
+void TestMainWindow::newSaveAndOpenAgain()
+{
+    QTemporaryDir tmp;
+    // Stock filters beside a program started as <tmp>/bin/taldon.
+    QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("bin/filter")));
+    QFile stock(tmp.path() + QStringLiteral("/bin/filter/exact"));
+    QVERIFY(stock.open(QIODevice::WriteOnly));
+    stock.close();
+    setProgramDirectory(QFile::encodeName(tmp.path() + QStringLiteral("/bin/taldon")).constData());
+
+    // Missing parents, a blank, Chinese and shell syntax: all of it is just a name.
+    const QString home = tmp.path() + QStringLiteral("/新 目录/考试 $(touch pwned)");
+    MainWindow first;
+    answerNewDialog(QStringLiteral("省赛"), home);
+    QTest::mouseClick(first.findChild<QPushButton *>(QStringLiteral("newGamePB")), Qt::LeftButton);
+    QVERIFY(first.getSetupInfo());
+    QCOMPARE(first.windowTitle(), QStringLiteral("单机版"));
+    QCOMPARE(stack(first)->currentIndex(), 0);
+    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=0")));
+    for (const char *sub : {"players", "data", "result", "final", "tmp", "filter", "evaldata"})
+        QVERIFY2(QDir(home + '/' + sub).exists(), sub);
+    QVERIFY(QFile::exists(home + QStringLiteral("/filter/exact")));
+    QVERIFY(!QFile::exists(QDir::currentPath() + QStringLiteral("/pwned")));
+
+    auto *day = new CDayInfo;
+    day->setDayname(QStringLiteral("第一试"));
+    first.getSetupInfo()->addADay(day);
+    action(first, "saveGameAct")->trigger();
+
+    MainWindow second;
+    QString caption;
+    QString filter;
+    FileDialogs::replaceOpenFileName(
+        [&](QWidget *, const QString &c, const QString &, const QString &f) {
+            caption = c;
+            filter = f;
+            return home + QStringLiteral("/setup.cfg");
+        });
+    action(second, "openGameAct")->trigger();
+    QCOMPARE(caption, QStringLiteral("Choose a file"));
+    QCOMPARE(filter, QStringLiteral("Setup File ( *.cfg)"));
+    QVERIFY(second.getSetupInfo());
+    QCOMPARE(second.windowTitle(), QStringLiteral("单机版"));
+    QCOMPARE(second.getSetupInfo()->getContestName(), QStringLiteral("省赛"));
+    QCOMPARE(second.getSetupInfo()->getHome(), home);
+    QCOMPARE(second.getSetupInfo()->getDayNum(), 1);
+    QCOMPARE(second.getSetupInfo()->getDayInfo(0)->getDayname(), QStringLiteral("第一试"));
+
+    // A second Open saves the open contest and refuses the chosen file.
+    CSetupInfo *open = second.getSetupInfo();
+    open->setContestName(QStringLiteral("改名"));
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::Ok);
+    action(second, "openGameAct")->trigger();
+    QCOMPARE(seen.title, QStringLiteral("Error"));
+    QCOMPARE(seen.text, QStringLiteral("请关闭当前比赛!"));
+    QCOMPARE(second.getSetupInfo(), open);
+    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains(QStringLiteral("NAME=改名")));
+    setProgramDirectory("");
+}
+
+void TestMainWindow::newReplacesOpenContest()
+{
+    QTemporaryDir tmp;
+    MainWindow window;
+    const QString oldHome = tmp.path() + QStringLiteral("/old");
+    answerNewDialog(QStringLiteral("旧"), oldHome);
+    action(window, "newGameAct")->trigger();
+    QVERIFY(window.getSetupInfo());
+    QCOMPARE(window.getRegionTable().size(), 68);
+
+    auto *day = new CDayInfo;
+    day->addATask(new CTaskInfo);
+    window.getSetupInfo()->addADay(day);
+    curDay = window.getSetupInfo()->getDayInfo(0);
+    curTask = curDay->getTaskInfo(0);
+
+    const QString newHome = tmp.path() + QStringLiteral("/new");
+    answerNewDialog(QStringLiteral("新"), newHome);
+    action(window, "newGameAct")->trigger();
+    QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("新"));
+    QCOMPARE(window.getSetupInfo()->getHome(), newHome);
+    QVERIFY(!curDay);
+    QVERIFY(!curTask);
+    QVERIFY(!curItem);
+    // The replaced contest was saved with its day before it went.
+    QVERIFY(readFile(oldHome + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=1")));
+    QCOMPARE(window.getSetupInfo()->getDayNum(), 0);
+
+    const QMap<QString, QString> &regions = window.getRegionTable();
+    QCOMPARE(regions.size(), 68);
+    QCOMPARE(regions.value(QStringLiteral("bj")), QStringLiteral("北京"));
+    QCOMPARE(regions.value(QStringLiteral("BJ")), QStringLiteral("北京"));
+    QCOMPARE(regions.value(QStringLiteral("TW")), QStringLiteral("台湾"));
+    QCOMPARE(regions.value(QStringLiteral("sn")), QStringLiteral("陕西"));
+    QCOMPARE(regions.value(QStringLiteral("SX")), QStringLiteral("山西"));
+}
+
+void TestMainWindow::newFailsWhenHomeCannotBeMade()
+{
+    QTemporaryDir tmp;
+    QFile blocker(tmp.path() + QStringLiteral("/file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    MainWindow window;
+    Answered seen;
+    answerNewDialog(QStringLiteral("x"), blocker.fileName() + QStringLiteral("/home"));
+    answerMessageBox(&seen, QMessageBox::Ok);
+    action(window, "newGameAct")->trigger();
+    QCOMPARE(seen.title, QStringLiteral("Error!"));
+    QCOMPARE(seen.text, QStringLiteral("Can not make the directory you specific!"));
+    QVERIFY(!window.getSetupInfo());
+    QCOMPARE(stack(window)->currentIndex(), 1);
+    QCOMPARE(window.windowTitle(), QStringLiteral("考试评测系统 Taldon"));
+}
+
+void TestMainWindow::saveAsWritesRecordsOnly()
+{
+    QTemporaryDir tmp;
+    MainWindow window;
+    const QString home = tmp.path() + QStringLiteral("/home");
+    answerNewDialog(QStringLiteral("另存"), home);
+    action(window, "newGameAct")->trigger();
+    window.getSetupInfo()->addADay(new CDayInfo);
+
+    const QString elsewhere = tmp.path() + QStringLiteral("/副本");
+    QVERIFY(QDir().mkdir(elsewhere));
+    FileDialogs::replaceExistingDirectory(
+        [&](QWidget *, const QString &, const QString &) { return elsewhere; });
+    action(window, "anotherSaveAct")->trigger();
+    QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
+    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=1")));
+    QVERIFY(
+        readFile(elsewhere + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=1")));
+    QVERIFY(QFile::exists(elsewhere + QStringLiteral("/day1.info")));
+    QVERIFY(QDir(elsewhere).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+
+    // Cancelling the directory dialog keeps the home.
+    FileDialogs::replaceExistingDirectory(
+        [](QWidget *, const QString &, const QString &) { return QString(); });
+    action(window, "anotherSaveAct")->trigger();
+    QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
+}
+
+void TestMainWindow::saveActionsWithoutContest()
+{
+    MainWindow window;
+    bool asked = false;
+    FileDialogs::replaceExistingDirectory([&](QWidget *, const QString &, const QString &) {
+        asked = true;
+        return QString();
+    });
+    action(window, "saveGameAct")->trigger();
+    action(window, "anotherSaveAct")->trigger();
+    QVERIFY(!asked);
+
+    // While an evaluation runs, nothing may replace the contest; Save stays available.
+    window.setLifecycleEnabled(false);
+    for (const char *name : {"newGameAct", "openGameAct", "anotherSaveAct"})
+        QVERIFY(!action(window, name)->isEnabled());
+    QVERIFY(action(window, "saveGameAct")->isEnabled());
+    window.setLifecycleEnabled(true);
+    QVERIFY(action(window, "newGameAct")->isEnabled());
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(stack(window)->currentIndex(), 1);
+}
+
+void TestMainWindow::closeConfirmation()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::No);
+    QVERIFY(!window.close());
+    QCOMPARE(seen.title, QStringLiteral("Close Window"));
+    QCOMPARE(seen.text, QStringLiteral("确定关闭?"));
+    QVERIFY(window.isVisible());
+
+    answerNextModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    action(window, "exitAct")->trigger();
+    QVERIFY(window.isVisible());
+
+    answerMessageBox(&seen, QMessageBox::Yes);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("exitPB")), Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+}
+
+void TestMainWindow::aboutBox()
+{
+    MainWindow window;
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::Ok);
+    action(window, "aboutAct")->trigger();
+    QCOMPARE(seen.title, QStringLiteral("关于"));
+    const QStringList lines = seen.text.split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[1], QStringLiteral("Based on Qt ") + QStringLiteral(QT_VERSION_STR));
+    QVERIFY(QRegularExpression(QStringLiteral("^Built on [A-Z][a-z]{2} [ 0-9]\\d \\d{4} "
+                                              "\\d{2}:\\d{2}:\\d{2}$"))
+                .match(lines[2])
+                .hasMatch());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

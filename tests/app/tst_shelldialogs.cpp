@@ -1,0 +1,147 @@
+#include "cfileissuedlg.h"
+#include "filedialogs.h"
+#include "newgamedlg.h"
+#include "selectdlg.h"
+
+#include "app/modalanswer.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+class TestShellDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void selectDlgIndexes();
+    void selectDlgCancel();
+    void progressDialog();
+    void newGameDlgEnablesOk();
+    void newGameDlgBrowse();
+};
+
+void TestShellDialogs::selectDlgIndexes()
+{
+    for (int pick = -1; pick <= 2; ++pick) {
+        SelectDlg dialog;
+        dialog.addItem(QStringLiteral("请选择试题"));
+        for (const char *task : {"sum", "path", "tree"})
+            dialog.addItem(QString::fromLatin1(task));
+        auto *combo = dialog.findChild<QComboBox *>(QStringLiteral("selectCB"));
+        QVERIFY(combo);
+        QCOMPARE(combo->count(), 4);
+        dialog.show();
+        for (int step = -1; step < pick; ++step)
+            QTest::keyClick(combo, Qt::Key_Down);
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.getSelectIndex(), pick);
+    }
+}
+
+void TestShellDialogs::selectDlgCancel()
+{
+    SelectDlg dialog;
+    dialog.addItem(QStringLiteral("placeholder"));
+    dialog.addItem(QStringLiteral("sum"));
+    answerNextModal([](QWidget *modal) {
+        auto *combo = modal->findChild<QComboBox *>(QStringLiteral("selectCB"));
+        combo->setCurrentIndex(1);
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cancelPB")),
+                          Qt::LeftButton);
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+}
+
+void TestShellDialogs::progressDialog()
+{
+    CFileIssueDlg dialog;
+    auto *bar = dialog.findChild<QProgressBar *>(QStringLiteral("ppbProgress"));
+    auto *text = dialog.findChild<QLabel *>(QStringLiteral("pProgressText"));
+    QCOMPARE(text->text(), QStringLiteral("Idle..."));
+
+    dialog.setProgressRange(0, 4);
+    dialog.setModal(true);
+    dialog.show();
+    for (int item = 1; item <= 4; ++item) {
+        dialog.setProgress(item);
+        QCoreApplication::processEvents();
+    }
+    dialog.setProgressText(QStringLiteral("Done..."));
+    QCOMPARE(bar->maximum(), 4);
+    QCOMPARE(bar->value(), 4);
+    QCOMPARE(text->text(), QStringLiteral("Done..."));
+
+    // wait() must block until OK is pressed, and not a moment before.
+    bool pressed = false;
+    answerNextModal([&pressed](QWidget *modal) {
+        pressed = true;
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
+    });
+    dialog.wait();
+    QVERIFY(pressed);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestShellDialogs::newGameDlgEnablesOk()
+{
+    NewGameDlg dialog;
+    auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("basenameLE"));
+    auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
+    auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("okPB"));
+    QCOMPARE(name->text(), QStringLiteral("程序设计竞赛"));
+    QVERIFY(!ok->isEnabled());
+
+    QTest::keyClicks(path, QStringLiteral("/tmp/c"));
+    QVERIFY(ok->isEnabled());
+    QCOMPARE(ok->styleSheet(), QStringLiteral("color:rgb(78, 154, 6)"));
+    name->clear();
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(ok->styleSheet(), QStringLiteral("color:rgb(186, 189, 182)"));
+    name->insert(QStringLiteral("校赛"));
+    QVERIFY(ok->isEnabled());
+    QCOMPARE(dialog.getContestName(), QStringLiteral("校赛"));
+    QCOMPARE(dialog.getHomePath(), QStringLiteral("/tmp/c"));
+
+    answerNextModal([](QWidget *modal) {
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cancelPB")),
+                          Qt::LeftButton);
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+}
+
+void TestShellDialogs::newGameDlgBrowse()
+{
+    NewGameDlg dialog;
+    auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
+    auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("okPB"));
+    auto *browse = dialog.findChild<QPushButton *>(QStringLiteral("openPathPB"));
+    QString answer = QStringLiteral("/srv/考试 2026");
+    QString askedCaption;
+    QString askedDir;
+    FileDialogs::replaceExistingDirectory(
+        [&](QWidget *, const QString &caption, const QString &dir) {
+            askedCaption = caption;
+            askedDir = dir;
+            return answer;
+        });
+    QTest::mouseClick(browse, Qt::LeftButton);
+    QCOMPARE(askedCaption, QStringLiteral("Choose a directory"));
+    QVERIFY(askedDir.startsWith(QStringLiteral("/home/")));
+    QCOMPARE(path->text(), QStringLiteral("/srv/考试 2026"));
+    QVERIFY(ok->isEnabled());
+
+    // Cancelling the directory dialog empties the path and disables OK again.
+    answer.clear();
+    QTest::mouseClick(browse, Qt::LeftButton);
+    QVERIFY(path->text().isEmpty());
+    QVERIFY(!ok->isEnabled());
+    FileDialogs::replaceExistingDirectory({});
+}
+
+QTEST_MAIN(TestShellDialogs)
+#include "tst_shelldialogs.moc"

@@ -1,0 +1,247 @@
+#include "csetupinfo.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+QString cliPath()
+{
+    return qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli");
+}
+
+Run runCli(const QStringList &args, const QString &program = cliPath(),
+           const QString &workDir = QString())
+{
+    QProcess process;
+    process.setWorkingDirectory(workDir);
+    process.start(program, args);
+    Run run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QJsonObject show(const QString &contest)
+{
+    const Run run = runCli({QStringLiteral("show"), contest});
+    return run.status == 0 ? QJsonDocument::fromJson(run.out).object() : QJsonObject();
+}
+
+// Every file below dir with a digest of its bytes, so "nothing changed" can be checked.
+QMap<QString, QByteArray> snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        QByteArray digest;
+        if (file.open(QIODevice::ReadOnly))
+            digest = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+        files.insert(path, digest);
+    }
+    return files;
+}
+
+// A contest with one day of two tasks and a registry, written through the model.
+void fillContest(const QString &setupFile)
+{
+    CSetupInfo setup(setupFile);
+    auto *day = new CDayInfo;
+    day->setDayname(QStringLiteral("第一试"));
+    day->setBaseScore(20);
+    auto *source = new CTaskInfo;
+    source->setTaskname(QStringLiteral("sum"));
+    source->setTitle(QStringLiteral("求和"));
+    source->setTimelimit(1.5f);
+    source->setMemlimit(128);
+    source->setSamplenum(3);
+    source->setSampleMark(1, 20);
+    source->setSampleMark(2, 30);
+    source->setSampleMark(3, 50);
+    const CCompileCmd onlyC(QStringLiteral("c"), QStringLiteral("gcc -o %o %i"));
+    source->setCcl(1, &onlyC);
+    day->addATask(source);
+    auto *answers = new CTaskInfo;
+    answers->setTaskname(QStringLiteral("maze"));
+    answers->setCommitType(ANSWERS);
+    answers->setSamplenum(2);
+    day->addATask(answers);
+    setup.addADay(day);
+    CPlayerInfo registry;
+    registry.addPlayerInfo(QStringLiteral("JS-001"), QStringLiteral("张三"));
+    registry.addTeamInfo(QStringLiteral("JS"), QStringLiteral("江苏队"));
+    setup.setPlayerInfo(&registry);
+    QVERIFY(setup.saveSetupInfo());
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newCreatesHome();
+    void showAndSaveRoundTrip();
+    void badInputChangesNothing();
+    void helpAndUsage();
+};
+
+void TestCli::newCreatesHome()
+{
+    QTemporaryDir tmp;
+    // A copy of the program with stock filters beside it, as an installation has them.
+    const QString program = tmp.path() + QStringLiteral("/bin/taldon-cli");
+    QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("bin/filter")));
+    QVERIFY(QFile::copy(cliPath(), program));
+    QFile filter(tmp.path() + QStringLiteral("/bin/filter/lines"));
+    QVERIFY(filter.open(QIODevice::WriteOnly));
+    filter.write("#!/bin/sh\n");
+    filter.close();
+    QVERIFY(filter.setPermissions(filter.permissions() | QFile::ExeOwner));
+
+    const QString home = tmp.path() + QStringLiteral("/新 建/考试 '$(touch pwned)'");
+    const Run run =
+        runCli({QStringLiteral("new"), home, QStringLiteral("--name"), QStringLiteral("全国 赛")},
+               program, tmp.path());
+    QCOMPARE(run.status, 0);
+    QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/pwned")));
+    for (const char *sub : {"players", "data", "result", "final", "tmp", "filter", "evaldata"})
+        QVERIFY2(QDir(home + '/' + sub).exists(), sub);
+    QVERIFY(QFileInfo(home + QStringLiteral("/filter/lines")).isExecutable());
+
+    const QJsonObject contest = show(home);
+    QCOMPARE(contest.value("name").toString(), QStringLiteral("全国 赛"));
+    QCOMPARE(contest.value("home").toString(), home);
+    QCOMPARE(contest.value("days").toArray().size(), 0);
+
+    // The default name is the dialog's.
+    const QString plain = tmp.path() + QStringLiteral("/plain");
+    QCOMPARE(runCli({QStringLiteral("new"), plain}).status, 0);
+    QCOMPARE(show(plain + QStringLiteral("/setup.cfg")).value("name").toString(),
+             QStringLiteral("程序设计竞赛"));
+}
+
+void TestCli::showAndSaveRoundTrip()
+{
+    QTemporaryDir tmp;
+    const QString home = tmp.path() + QStringLiteral("/比赛 一");
+    QCOMPARE(runCli({QStringLiteral("new"), home}).status, 0);
+    fillContest(home + QStringLiteral("/setup.cfg"));
+
+    const QJsonObject contest = show(home);
+    const QJsonArray days = contest.value("days").toArray();
+    QCOMPARE(days.size(), 1);
+    const QJsonObject day = days[0].toObject();
+    QCOMPARE(day.value("name").toString(), QStringLiteral("第一试"));
+    QCOMPARE(day.value("baseScore").toInt(), 20);
+    const QJsonArray tasks = day.value("tasks").toArray();
+    QCOMPARE(tasks.size(), 2);
+    const QJsonObject sum = tasks[0].toObject();
+    QCOMPARE(sum.value("name").toString(), QStringLiteral("sum"));
+    QCOMPARE(sum.value("title").toString(), QStringLiteral("求和"));
+    QCOMPARE(sum.value("type").toString(), QStringLiteral("SOURCE"));
+    QCOMPARE(sum.value("timeLimit").toDouble(), 1.5);
+    QCOMPARE(sum.value("memLimit").toInt(), 128);
+    QCOMPARE(sum.value("samples").toInt(), 3);
+    QCOMPARE(sum.value("marks").toArray(), QJsonArray({20, 30, 50}));
+    QCOMPARE(sum.value("total").toInt(), 100);
+    const QJsonArray compile = sum.value("compile").toArray();
+    QCOMPARE(compile.size(), 1);
+    QCOMPARE(compile[0].toObject().value("cmd").toString(), QStringLiteral("gcc -o %o %i"));
+    QCOMPARE(tasks[1].toObject().value("type").toString(), QStringLiteral("ANSWERS"));
+    QCOMPARE(tasks[1].toObject().value("marks").toArray(), QJsonArray({10, 10}));
+    QCOMPARE(contest.value("players").toArray()[0].toObject().value("name").toString(),
+             QStringLiteral("张三"));
+    QCOMPARE(contest.value("teams").toArray()[0].toObject().value("id").toString(),
+             QStringLiteral("JS"));
+
+    // Saving in place rewrites the same bytes.
+    const auto before = snapshot(home);
+    QCOMPARE(runCli({QStringLiteral("save"), home}).status, 0);
+    QCOMPARE(snapshot(home), before);
+
+    // Saving elsewhere moves the home and keeps everything else.
+    const QString copy = tmp.path() + QStringLiteral("/副本 $HOME");
+    QVERIFY(QDir().mkdir(copy));
+    QCOMPARE(runCli({QStringLiteral("save"), home + QStringLiteral("/setup.cfg"),
+                     QStringLiteral("--to"), copy})
+                 .status,
+             0);
+    QJsonObject copied = show(copy);
+    QCOMPARE(copied.value("home").toString(), copy);
+    copied.insert("home", home);
+    QCOMPARE(copied, contest);
+    QVERIFY(QDir(copy).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+void TestCli::badInputChangesNothing()
+{
+    QTemporaryDir tmp;
+    const QString home = tmp.path() + QStringLiteral("/c");
+    QCOMPARE(runCli({QStringLiteral("new"), home}).status, 0);
+    QFile file(tmp.path() + QStringLiteral("/plain file"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const auto before = snapshot(tmp.path());
+
+    const QList<QStringList> bad{
+        {"show", tmp.path() + "/missing"},
+        {"show", tmp.path()},
+        {"save", tmp.path() + "/missing"},
+        {"save", home, "--to", tmp.path() + "/nowhere"},
+        {"new", file.fileName()},
+        {"new", home + "/x", "--name", ""},
+        {"new"},
+        {"show", home, home},
+        {"save", home, "--bogus"},
+        {"frobnicate"},
+        {},
+    };
+    for (const QStringList &args : bad) {
+        const Run run = runCli(args);
+        QVERIFY2(run.status == 2, qPrintable(args.join(' ')));
+        QVERIFY2(run.out.isEmpty(), qPrintable(args.join(' ')));
+        QVERIFY2(!run.err.trimmed().isEmpty(), qPrintable(args.join(' ')));
+    }
+    const Run missing = runCli({QStringLiteral("show"), tmp.path() + QStringLiteral("/missing")});
+    QCOMPARE(missing.err.trimmed().count('\n'), 0);
+    QVERIFY(missing.err.contains(tmp.path() + QStringLiteral("/missing")));
+    QCOMPARE(snapshot(tmp.path()), before);
+}
+
+void TestCli::helpAndUsage()
+{
+    for (const char *command : {"new", "show", "save"}) {
+        const Run run = runCli({QString::fromLatin1(command), QStringLiteral("--help")});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.contains("--help"));
+    }
+    const Run top = runCli({QStringLiteral("--help")});
+    QCOMPARE(top.status, 0);
+    QVERIFY(top.out.contains("show"));
+}
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,6 @@
+#include <stdlib.h>
+
+int main(void)
+{
+    abort();
+}

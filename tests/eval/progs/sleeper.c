@@ -1,0 +1,8 @@
+/* Sleeps forever without using CPU time. */
+#include <unistd.h>
+
+int main(void)
+{
+    for (;;)
+        sleep(1000);
+}

@@ -1,0 +1,7 @@
+/* Computes forever. */
+int main(void)
+{
+    volatile unsigned long n = 0;
+    for (;;)
+        ++n;
+}
