@@ -33,8 +33,7 @@ int cmdReport(const QStringList &args)
     parser.setApplicationDescription(QStringLiteral(
         "Writes the score report of every registered player with results for a day into "
         "<home>/ps/day<D>/<id>/<id>.pdf, as the button 打印选手成绩 does."));
-    parser.addPositionalArgument(QStringLiteral("contest"),
-                                 QStringLiteral("The contest home or its setup.cfg."));
+    addContestArgument(parser);
     const QCommandLineOption dayOption(
         QStringLiteral("day"), QStringLiteral("The day, counted from 1."), QStringLiteral("D"));
     parser.addOption(dayOption);
@@ -42,10 +41,9 @@ int cmdReport(const QStringList &args)
     if (parsed >= 0)
         return parsed;
 
-    const QString contest = parser.positionalArguments().constFirst();
-    const QString setupFile = findSetupFile(contest);
+    const QString setupFile = contestSetupFile(QStringLiteral("report"), parser);
     if (setupFile.isEmpty())
-        return reportError(CliBadInput, QStringLiteral("report: no such contest: ") + contest);
+        return CliBadInput;
     CSetupInfo setup(setupFile);
     bool ok = false;
     const int day = parser.value(dayOption).toInt(&ok);

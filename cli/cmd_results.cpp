@@ -12,17 +12,15 @@ int cmdResults(const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Writes the CSV of the results export (导出成绩) of a contest."));
-    parser.addPositionalArgument(QStringLiteral("contest"),
-                                 QStringLiteral("The contest home or its setup.cfg."));
+    addContestArgument(parser);
     addOutputOption(parser);
     const int parsed = parseCommand(parser, QStringLiteral("results"), args, 1);
     if (parsed >= 0)
         return parsed;
 
-    const QString contest = parser.positionalArguments().constFirst();
-    const QString setupFile = findSetupFile(contest);
+    const QString setupFile = contestSetupFile(QStringLiteral("results"), parser);
     if (setupFile.isEmpty())
-        return reportError(CliBadInput, QStringLiteral("results: no such contest: ") + contest);
+        return CliBadInput;
     CSetupInfo setup(setupFile);
     MyStat stat(&setup);
     stat.addRegistered();

@@ -22,8 +22,7 @@ int cmdTeams(const QStringList &args)
     parser.setApplicationDescription(
         QStringLiteral("Writes the CSV of the team table export (导出成绩表) of a contest, with "
                        "the custom statistic computed for the N best of each region."));
-    parser.addPositionalArgument(QStringLiteral("contest"),
-                                 QStringLiteral("The contest home or its setup.cfg."));
+    addContestArgument(parser);
     const QCommandLineOption best(QStringLiteral("best"),
                                   QStringLiteral("Sum the N best totals of each region (0 to 99, "
                                                  "default 0)."),
@@ -40,10 +39,9 @@ int cmdTeams(const QStringList &args)
         return reportError(CliBadInput,
                            QStringLiteral("teams: --best must be a whole number from 0 to 99: ") +
                                parser.value(best));
-    const QString contest = parser.positionalArguments().constFirst();
-    const QString setupFile = findSetupFile(contest);
+    const QString setupFile = contestSetupFile(QStringLiteral("teams"), parser);
     if (setupFile.isEmpty())
-        return reportError(CliBadInput, QStringLiteral("teams: no such contest: ") + contest);
+        return CliBadInput;
     CSetupInfo setup(setupFile);
     MyStat stat(&setup);
     stat.addRegistered();

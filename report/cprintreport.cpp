@@ -3,6 +3,7 @@
 #include "cdayinfo.h"
 #include "drawstring.h"
 #include "mystat.h"
+#include "pdfpartfile.h"
 #include "reportdate.h"
 #include "reportfont.h"
 #include "resultblock.h"
@@ -11,11 +12,8 @@
 
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-
-#include <cstdio>
 
 namespace
 {
@@ -37,12 +35,9 @@ CPrintReport::CPrintReport(const QString &resultFile, const QString &outputFile,
 {
     if (!toFile)
         return;
-    // The report is written under a hidden name beside the target and renamed into place, so
-    // a failed run never leaves a half-written report under the real name.
-    const QFileInfo target(outputFile);
-    partFile = target.absolutePath() + "/." + target.fileName() + ".part";
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(partFile);
+    printer->setOutputFileName(outputFile);
+    partFile = std::make_unique<PdfPartFile>(printer);
 }
 
 CPrintReport::~CPrintReport()
@@ -77,23 +72,8 @@ bool CPrintReport::print()
     drawTitle(&y);
     painter->setFont(reportFont(10));
     drawBody(&y);
-    return finishOutput(painter->end());
-}
-
-bool CPrintReport::finishOutput(bool ended)
-{
-    if (partFile.isEmpty())
-        return ended;
-    if (!ended || !QFileInfo(partFile).isFile()) {
-        QFile::remove(partFile);
-        return false;
-    }
-    if (std::rename(QFile::encodeName(partFile).constData(),
-                    QFile::encodeName(outputFile).constData()) != 0) {
-        QFile::remove(partFile);
-        return false;
-    }
-    return true;
+    const bool ended = painter->end();
+    return partFile ? partFile->commit(ended) : ended;
 }
 
 int CPrintReport::lineHeight() const

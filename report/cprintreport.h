@@ -10,6 +10,7 @@
 
 class CDayInfo;
 class QPainter;
+class PdfPartFile;
 class QPrinter;
 class ScoreTable;
 
@@ -50,7 +51,6 @@ private:
     void drawGrid(int *y, const ScoreTable &table);
     void drawNote(int *y, int y0, ScoreTable &table);
     void drawTotal(int *y, int total);
-    bool finishOutput(bool ended);
 
     QString resultFile;
     QString outputFile;
@@ -61,7 +61,7 @@ private:
     QString playerId;
     QString machineId;
     CDayInfo *dayInfo = nullptr;
-    QString partFile;
+    std::unique_ptr<PdfPartFile> partFile;
 };
 
 #endif
