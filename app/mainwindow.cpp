@@ -86,6 +86,7 @@ void MainWindow::translateToMainPage()
     init_tmap();
     setWindowTitle(QStringLiteral("单机版"));
     ui->stackedWidget->setCurrentIndex(0);
+    connectPrintButtons();
 }
 
 void MainWindow::releaseContest()

@@ -65,6 +65,9 @@ public slots:
     virtual void translateToMainPage();
 
     // --- Statistics page, CSV export and printing: slots ---
+    virtual void printfinalSlot();
+    virtual void printselectedSlot();
+    virtual void printTeamPBSlot();
 
     // --- Player management, evaluation control and result viewer: slots ---
 
@@ -82,6 +85,8 @@ private:
     // Saves nothing; forgets the open contest and every page pointer into it.
     void releaseContest();
     void centreOnScreen();
+    // Connects the print buttons of the statistics page (pages/mainwindow_printing.cpp).
+    void connectPrintButtons();
 
     Ui_MainWindow *ui;
     CSetupInfo *setupinfo;
