@@ -150,14 +150,16 @@ private slots:
         QVERIFY(!QFile::exists(home.path() + "/ps"));
     }
 
-    // The table printer proposes ~/result.pdf, prints where the dialog says, ends on "Done...";
+    // The table printer proposes ~/result.pdf, prints where the dialog says with the header on
+    // every page, ends on "Done...";
     // a cancelled dialog prints nothing.
     void tablePrinting()
     {
         QTemporaryDir dir;
-        QTableWidget table(2, 2);
+        QTableWidget table(150, 2);
         table.setHorizontalHeaderLabels({QStringLiteral("编号"), QStringLiteral("总分")});
-        table.setItem(0, 0, new QTableWidgetItem("GD-1"));
+        for (int r = 0; r < 150; ++r)
+            table.setItem(r, 0, new QTableWidgetItem(QStringLiteral("GD-%1").arg(r)));
         table.setItem(0, 1, new QTableWidgetItem("97"));
         QString proposed;
         const QString pdf = dir.path() + "/t.pdf";
@@ -175,8 +177,14 @@ private slots:
         QCOMPARE(proposed, "/home/" + username + "/result.pdf");
         QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
         QCOMPARE(progress.text, QStringLiteral("Done..."));
-        QCOMPARE(progress.value, 2);
-        QVERIFY(pdfText(pdf).contains(QRegularExpression(QStringLiteral("1\\s+GD-1\\s+97"))));
+        QCOMPARE(progress.value, 150);
+        QVERIFY(pdfText(pdf).contains(QRegularExpression(QStringLiteral("1\\s+GD-0\\s+97"))));
+        QVERIFY(pdfText(pdf).contains(QRegularExpression(QStringLiteral("150\\s+GD-149"))));
+        // The header heads every page.
+        QVERIFY(pdfPages(pdf) >= 3);
+        for (int page = 1; page <= pdfPages(pdf); ++page)
+            QVERIFY(
+                pdfText(pdf, page).contains(QRegularExpression(QStringLiteral("编号\\s+总分"))));
 
         QFile::remove(pdf);
         setPrintDialogHook([](QPrinter *, QWidget *) { return false; });
