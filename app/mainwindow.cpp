@@ -6,7 +6,9 @@
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "regiontable.h"
+#include "statsglobals.h"
 #include "ui_mainwindow.h"
+#include "ui_statisticspage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -17,9 +19,10 @@
 #include <QScreen>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui_MainWindow), setupinfo(nullptr)
+    : QMainWindow(parent), ui(new Ui_MainWindow), statui(new Ui_StatisticsPage), setupinfo(nullptr)
 {
     ui->setupUi(this);
+    statui->setupUi(ui->scoresta);
     centreOnScreen();
     setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
     welcomewindowUi();
@@ -27,6 +30,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    delete statui;
     delete ui;
     releaseContest();
 }
@@ -86,12 +90,16 @@ void MainWindow::translateToMainPage()
     init_tmap();
     setWindowTitle(QStringLiteral("单机版"));
     ui->stackedWidget->setCurrentIndex(0);
+    // The statistics of the contest are built before any page shows them.
+    resetStats(setupinfo);
+    statwindowUi();
     connectPrintButtons();
 }
 
 void MainWindow::releaseContest()
 {
     clearPageGlobals();
+    resetStats(nullptr);
     delete setupinfo;
     setupinfo = nullptr;
 }

@@ -11,6 +11,7 @@ class QCloseEvent;
 class QPoint;
 class QTreeWidgetItem;
 class Ui_MainWindow;
+class Ui_StatisticsPage;
 
 // The program's one window: a welcome page until a contest is created or opened, then the main
 // page with its three tabs. The window owns the open contest (setupinfo) and the widget tree.
@@ -52,6 +53,11 @@ protected:
     virtual void init_tmap();
 
     // --- Statistics page (pages/mainwindow_statistics.cpp): operations ---
+    virtual void statwindowUi();
+    virtual void fillPlayersinfoTB();
+    virtual void fillTeamTB();
+    virtual void fillTaskStat();
+    virtual void fillLevelStat();
 
     // --- Player management page (pages/mainwindow_players.cpp): operations ---
 
@@ -65,9 +71,17 @@ public slots:
     virtual void translateToMainPage();
 
     // --- Statistics page, CSV export and printing: slots ---
+    virtual void tabChangedToStatSlot(int index);
+    virtual void exportResultSlot();
+    virtual void rangeAddSlot();
+    virtual void rangeDelSlot();
     virtual void printfinalSlot();
     virtual void printselectedSlot();
+    virtual void teamstatPBSlot();
     virtual void printTeamPBSlot();
+    virtual void exportTeamPBSlot();
+    virtual void statTaskCBChangeSlot(const QString &name);
+    virtual void gradeStatPBSlot();
 
     // --- Player management, evaluation control and result viewer: slots ---
 
@@ -89,6 +103,8 @@ private:
     void connectPrintButtons();
 
     Ui_MainWindow *ui;
+    // The widgets of the statistics tab.
+    Ui_StatisticsPage *statui;
     CSetupInfo *setupinfo;
     QMap<QString, QString> tmap;
 };

@@ -6,6 +6,7 @@
 #include "dayreports.h"
 #include "selectdlg.h"
 #include "statsglobals.h"
+#include "ui_statisticspage.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -50,8 +51,7 @@ void MainWindow::printfinalSlot()
 {
     if (!setupinfo)
         return;
-    askAndPrintTable(this, QStringLiteral("确定打印总成绩表?"),
-                     findChild<QTableWidget *>(QStringLiteral("playersinfoTB")),
+    askAndPrintTable(this, QStringLiteral("确定打印总成绩表?"), statui->playersinfoTB,
                      QStringLiteral("总体成绩打印"));
 }
 
@@ -86,23 +86,17 @@ void MainWindow::printTeamPBSlot()
 {
     if (!setupinfo || !teamstat)
         return;
-    askAndPrintTable(this, QStringLiteral("确定打印队伍成绩统计表?"),
-                     findChild<QTableWidget *>(QStringLiteral("teamTB")),
+    askAndPrintTable(this, QStringLiteral("确定打印队伍成绩统计表?"), statui->teamTB,
                      QStringLiteral("队伍成绩打印"));
 }
 
-// The buttons live on the statistics page; connecting them again when a contest replaces the
-// open one must not make a second connection.
+// Runs with every page builder; a repeat must not make a second connection.
 void MainWindow::connectPrintButtons()
 {
-    const struct {
-        const char *name;
-        void (MainWindow::*slot)();
-    } buttons[] = {{"printfinal_sPB", &MainWindow::printfinalSlot},
-                   {"printselectedPB", &MainWindow::printselectedSlot},
-                   {"printteamPB", &MainWindow::printTeamPBSlot}};
-    for (const auto &button : buttons) {
-        if (auto *widget = findChild<QPushButton *>(QLatin1String(button.name)))
-            connect(widget, &QPushButton::clicked, this, button.slot, Qt::UniqueConnection);
-    }
+    const auto unique = Qt::UniqueConnection;
+    connect(statui->printfinal_sPB, &QPushButton::clicked, this, &MainWindow::printfinalSlot,
+            unique);
+    connect(statui->printselectedPB, &QPushButton::clicked, this, &MainWindow::printselectedSlot,
+            unique);
+    connect(statui->printteamPB, &QPushButton::clicked, this, &MainWindow::printTeamPBSlot, unique);
 }

@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +67,14 @@ void answerDayDialog(QStringList *entries, int index, const char *button)
     });
 }
 
+// Shows the statistics tab and clicks one of its buttons.
+void clickOnStatisticsTab(MainWindow *window, const char *button)
+{
+    window->show();
+    window->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(2);
+    QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+}
+
 } // namespace
 
 class TestPrinting : public QObject
@@ -110,7 +119,7 @@ private slots:
         QString error;
         answerDayDialog(&entries, 2, "okPB");
         answerProgress(&progress, &error);
-        window.printselectedSlot();
+        clickOnStatisticsTab(&window, "printselectedPB");
         QCOMPARE(entries, QStringList({"请选择", "第1场", "第2场", "第3场"}));
         QCOMPARE(progress.title, QStringLiteral("打印成绩"));
         QCOMPARE(progress.text, QStringLiteral("Done..."));
@@ -211,9 +220,38 @@ private slots:
             question = box->text();
             QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
         });
-        window.printfinalSlot();
+        clickOnStatisticsTab(&window, "printfinal_sPB");
         QCOMPARE(question, QStringLiteral("确定打印总成绩表?"));
         QVERIFY(!asked);
+    }
+
+    // Yes prints the overall table as the statistics tab shows it.
+    void overallTableFromTheButton()
+    {
+        QTemporaryDir home;
+        const QString pdf = home.path() + "/final.pdf";
+        setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+            printer->setOutputFileName(pdf);
+            return true;
+        });
+        MainWindow window;
+        openContest(&window, home.path());
+        answerNextModal([](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        Progress progress;
+        QString error;
+        answerProgress(&progress, &error);
+        clickOnStatisticsTab(&window, "printfinal_sPB");
+        QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
+        auto *table = window.findChild<QTableWidget *>("playersinfoTB");
+        QCOMPARE(progress.value, table->rowCount());
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(table->horizontalHeaderItem(0)->text()), qPrintable(text));
+        QCOMPARE(table->rowCount(), 5);
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("2\\s+p2\\s+选手\\s+0\\s+15"))),
+                 qPrintable(text));
     }
 };
 
