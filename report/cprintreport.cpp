@@ -18,6 +18,8 @@
 namespace
 {
 
+const QString pointHeading = QStringLiteral("测试点");
+
 const ResultBlock *lastBlockOf(const QList<ResultBlock> &blocks, const QString &task)
 {
     for (int i = blocks.size() - 1; i >= 0; --i) {
@@ -185,14 +187,22 @@ void CPrintReport::vlines(const QList<int> &xs, int top, int bottom)
         painter->drawLine(x, top, x, bottom);
 }
 
-int CPrintReport::drawRow(int baseline, const QStringList &cells)
+// The test point column is widened when its heading would not fit in 40 pixels in the font
+// at hand, so the heading is never split; the time column keeps its 50 pixels.
+QList<int> CPrintReport::columnEdges() const
 {
     const int W = pageWidth();
-    const int edges[] = {10, 50, 100, W - 50, W - 10};
+    const int first = qMax(40, painter->fontMetrics().horizontalAdvance(pointHeading) + 4);
+    return {10, 10 + first, 60 + first, W - 50, W - 10};
+}
+
+int CPrintReport::drawRow(int baseline, const QStringList &cells)
+{
+    const QList<int> edges = columnEdges();
     int bottom = baseline;
     for (int c = 0; c < 4; ++c) {
         int y = baseline;
-        DrawString(painter, &y, edges[c], edges[c + 1], cells.value(c), 3);
+        DrawString(painter, &y, edges.at(c), edges.at(c + 1), cells.value(c), 3);
         bottom = qMax(bottom, y);
     }
     return bottom;
@@ -229,9 +239,9 @@ void CPrintReport::drawGrid(int *y, const ScoreTable &table)
 {
     const int W = pageWidth();
     const int h = lineHeight();
-    const QList<int> columns = {10, 50, 100, W - 10, W - 50};
-    const QStringList header = {QStringLiteral("测试点"), QStringLiteral("用时"),
-                                QStringLiteral("评测结果"), QStringLiteral("得分")};
+    const QList<int> columns = columnEdges();
+    const QStringList header = {pointHeading, QStringLiteral("用时"), QStringLiteral("评测结果"),
+                                QStringLiteral("得分")};
     int top = *y - h;
     hline(10, W - 10, top);
     int bottom = drawRow(*y, header);
@@ -280,6 +290,16 @@ void CPrintReport::drawTotal(int *y, int total)
     *y = e + h;
 }
 
+// At least 40 pixels, wide enough for the widest task name or number when the page allows;
+// names too long for that wrap inside their column.
+int CPrintReport::footColumnWidth(const QStringList &cells, int columns) const
+{
+    int widest = 0;
+    for (const QString &cell : cells)
+        widest = qMax(widest, painter->fontMetrics().horizontalAdvance(cell) + 6);
+    return qMax(40, qMin(widest, (pageWidth() - 20) / columns));
+}
+
 bool CPrintReport::drawFoot(int *y, const ScoreTables &tables)
 {
     const int h = lineHeight();
@@ -299,23 +319,24 @@ bool CPrintReport::drawFoot(int *y, const ScoreTables &tables)
     names << QStringLiteral("基本分") << QStringLiteral("总分");
     totals << QString::number(dayInfo->getBaseScore())
            << QString::number(sum + dayInfo->getBaseScore());
+    const int width = footColumnWidth(names + totals, n + 2);
     auto drawCells = [&](int baseline, const QStringList &cells) {
         int bottom = baseline;
         for (int c = 0; c < cells.size(); ++c) {
             int cellY = baseline;
-            DrawString(painter, &cellY, 10 + 40 * c, 10 + 40 * (c + 1), cells.at(c), 3);
+            DrawString(painter, &cellY, 10 + width * c, 10 + width * (c + 1), cells.at(c), 3);
             bottom = qMax(bottom, cellY);
         }
         return bottom;
     };
     const int r1 = drawCells(*y, names);
     const int r2 = drawCells(r1, totals);
-    const int right = 10 + 40 * (n + 2);
+    const int right = 10 + width * (n + 2);
     for (int line : {*y - h, r1 - h, r2 - h})
         hline(10, right, line);
     QList<int> xs;
     for (int c = 0; c <= n + 2; ++c)
-        xs << 10 + 40 * c;
+        xs << 10 + width * c;
     vlines(xs, *y - h, r2 - h);
     *y = r2 + h;
     return true;
