@@ -106,6 +106,7 @@ void MainWindow::translateToMainPage()
     resetStats(setupinfo);
     evalwndowUi();
     statwindowUi();
+    connectPrintButtons();
 }
 
 void MainWindow::releaseContest()
