@@ -110,6 +110,7 @@ void MainWindow::translateToMainPage()
     resetStats(setupinfo);
     evalwndowUi();
     statwindowUi();
+    connectPrintButtons();
 }
 
 void MainWindow::releaseContest()

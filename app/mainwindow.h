@@ -90,7 +90,10 @@ public slots:
     virtual void exportResultSlot();
     virtual void rangeAddSlot();
     virtual void rangeDelSlot();
+    virtual void printfinalSlot();
+    virtual void printselectedSlot();
     virtual void teamstatPBSlot();
+    virtual void printTeamPBSlot();
     virtual void exportTeamPBSlot();
     virtual void statTaskCBChangeSlot(const QString &name);
     virtual void gradeStatPBSlot();
@@ -152,6 +155,8 @@ private:
     // Saves nothing; forgets the open contest and every page pointer into it.
     void releaseContest();
     void centreOnScreen();
+    // Connects the print buttons of the statistics page (pages/mainwindow_printing.cpp).
+    void connectPrintButtons();
 
     // Player management and evaluation (pages/mainwindow_players.cpp, mainwindow_evaluation.cpp).
     void connectEvalPage();

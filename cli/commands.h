@@ -12,6 +12,7 @@ int cmdSave(const QStringList &args);
 int cmdEval(const QStringList &args);
 int cmdResults(const QStringList &args);
 int cmdTeams(const QStringList &args);
+int cmdReport(const QStringList &args);
 int cmdFetch(const QStringList &args);
 
 #endif

@@ -2,9 +2,12 @@
 #include "commands.h"
 #include "globals.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTextCodec>
 #include <QTextStream>
+
+#include <memory>
 
 namespace
 {
@@ -22,6 +25,7 @@ const Subcommand subcommands[] = {
     {"eval", cmdEval, "evaluate players on a day"},
     {"results", cmdResults, "write the results CSV of a contest"},
     {"teams", cmdTeams, "write the team table CSV of a contest"},
+    {"report", cmdReport, "write the score reports of a day as PDF files"},
     {"fetch", cmdFetch, "download submissions from an FTP server"},
 };
 
@@ -35,15 +39,26 @@ int usage(int status)
     return status;
 }
 
+// The score reports are drawn by widgets, so that command needs a GUI application; it never
+// shows a window, so it runs on the offscreen platform and needs no display.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     setProgramDirectory(argv[0]);
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     // Names, paths and contents are UTF-8 whatever the locale of the caller says.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage(CliBadInput);
     const QString name = args.takeFirst();

@@ -1,0 +1,259 @@
+#include "cfinalprint.h"
+#include "csetupinfo.h"
+#include "filedialogs.h"
+#include "globals.h"
+#include "mainwindow.h"
+#include "printdialogseam.h"
+#include "statsglobals.h"
+
+#include "app/modalanswer.h"
+#include "report/reportcontest.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+// What the progress dialog showed when it was closed.
+struct Progress {
+    QString title;
+    QString text;
+    int value = -1;
+    int maximum = -1;
+};
+
+// Closes the progress dialog with its OK button once it reads "Done...", answering the
+// error box that may come before. Polls on: the dialog is modal while it works, too.
+void answerProgress(Progress *seen, QString *errorText, int triesLeft = 3000)
+{
+    QTimer::singleShot(10, [seen, errorText, triesLeft]() {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        auto *label = modal ? modal->findChild<QLabel *>("pProgressText") : nullptr;
+        if (box) {
+            *errorText = box->text();
+            box->accept();
+        } else if (label && label->text() == QStringLiteral("Done...")) {
+            seen->title = modal->windowTitle();
+            seen->text = label->text();
+            seen->value = modal->findChild<QProgressBar *>("ppbProgress")->value();
+            seen->maximum = modal->findChild<QProgressBar *>("ppbProgress")->maximum();
+            QTest::mouseClick(modal->findChild<QPushButton *>("okPB"), Qt::LeftButton);
+            return;
+        }
+        if (triesLeft > 0)
+            answerProgress(seen, errorText, triesLeft - 1);
+    });
+}
+
+// Picks entry `index` of the day dialog (0 is the placeholder) and presses a button.
+void answerDayDialog(QStringList *entries, int index, const char *button)
+{
+    answerNextModal([entries, index, button](QWidget *modal) {
+        auto *combo = modal->findChild<QComboBox *>("selectCB");
+        for (int i = 0; i < combo->count(); ++i)
+            *entries << combo->itemText(i);
+        combo->setCurrentIndex(index);
+        QTest::mouseClick(modal->findChild<QPushButton *>(button), Qt::LeftButton);
+    });
+}
+
+// Shows the statistics tab and clicks one of its buttons.
+void clickOnStatisticsTab(MainWindow *window, const char *button)
+{
+    window->show();
+    window->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(2);
+    QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+}
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Three days; five players, of whom two have results for day 2 and one for day 1.
+    void openContest(MainWindow *window, const QString &home)
+    {
+        auto setup = makeContest(home, {{{"a", 1, 10}}, {{"b", 2, 10}}, {{"c", 1, 10}}});
+        for (const char *id : {"p1", "p2", "p 3", "p4", "p5"})
+            setup->getPlayerInfo()->addPlayerInfo(id, QStringLiteral("选手"));
+        QVERIFY(setup->saveSetupInfo(home));
+        const QString block =
+            "{b 100 Compile successfully\n101 10 0.1 ok\n101 5 0.2 half\n}102 15\n";
+        writeResult(home, 2, "p2", block);
+        writeResult(home, 2, "p 3", block);
+        writeResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
+        FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
+                                                const QString &) { return home + "/setup.cfg"; });
+        window->openGameSlot();
+        FileDialogs::replaceOpenFileName(nullptr);
+        QVERIFY(window->getSetupInfo());
+        resetStats(window->getSetupInfo());
+    }
+
+private slots:
+    void cleanup()
+    {
+        resetStats(nullptr);
+        setPrintDialogHook(nullptr);
+    }
+
+    void reportsOfADay()
+    {
+        QTemporaryDir home;
+        MainWindow window;
+        openContest(&window, home.path());
+        QStringList entries;
+        Progress progress;
+        QString error;
+        answerDayDialog(&entries, 2, "okPB");
+        answerProgress(&progress, &error);
+        clickOnStatisticsTab(&window, "printselectedPB");
+        QCOMPARE(entries, QStringList({"请选择", "第1场", "第2场", "第3场"}));
+        QCOMPARE(progress.title, QStringLiteral("打印成绩"));
+        QCOMPARE(progress.text, QStringLiteral("Done..."));
+        QCOMPARE(progress.value, 5);
+        QCOMPARE(progress.maximum, 5);
+        QVERIFY(error.isEmpty());
+        const QDir day2(home.path() + "/ps/day2");
+        QCOMPARE(day2.entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"p 3", "p2"}));
+        QVERIFY(
+            pdfText(day2.filePath("p 3/p 3.pdf")).contains(QStringLiteral("机器编号:private pc")));
+        QVERIFY(!QFile::exists(home.path() + "/ps/day1"));
+
+        // A report that cannot be written is named at the end.
+        QFile::remove(day2.filePath("p2/p2.pdf"));
+        QVERIFY(day2.rmdir("p2"));
+        QFile blocker(day2.filePath("p2"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        answerDayDialog(&entries, 2, "okPB");
+        answerProgress(&progress, &error);
+        window.printselectedSlot();
+        QVERIFY2(error.contains("p2"), qPrintable(error));
+    }
+
+    // The placeholder or Cancel writes nothing and shows no progress.
+    void noDayChosen()
+    {
+        QTemporaryDir home;
+        MainWindow window;
+        openContest(&window, home.path());
+        for (const char *button : {"okPB", "cancelPB"}) {
+            QStringList entries;
+            answerDayDialog(&entries, button == QByteArray("okPB") ? 0 : 1, button);
+            window.printselectedSlot();
+            QCOMPARE(entries.size(), 4);
+        }
+        QVERIFY(!QFile::exists(home.path() + "/ps"));
+    }
+
+    // The table printer proposes ~/result.pdf, prints where the dialog says with the header on
+    // every page, ends on "Done...";
+    // a cancelled dialog prints nothing.
+    void tablePrinting()
+    {
+        QTemporaryDir dir;
+        QTableWidget table(150, 2);
+        table.setHorizontalHeaderLabels({QStringLiteral("编号"), QStringLiteral("总分")});
+        for (int r = 0; r < 150; ++r)
+            table.setItem(r, 0, new QTableWidgetItem(QStringLiteral("GD-%1").arg(r)));
+        table.setItem(0, 1, new QTableWidgetItem("97"));
+        QString proposed;
+        const QString pdf = dir.path() + "/t.pdf";
+        setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+            proposed = printer->outputFileName();
+            printer->setOutputFileName(pdf);
+            return true;
+        });
+        Progress progress;
+        QString error;
+        answerProgress(&progress, &error);
+        CFinalPrint printer(&table, nullptr);
+        printer.setTitle(QStringLiteral("总体成绩打印"));
+        QVERIFY(printer.print());
+        QCOMPARE(proposed, "/home/" + username + "/result.pdf");
+        QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
+        QCOMPARE(progress.text, QStringLiteral("Done..."));
+        QCOMPARE(progress.value, 150);
+        QVERIFY(pdfText(pdf).contains(QRegularExpression(QStringLiteral("1\\s+GD-0\\s+97"))));
+        QVERIFY(pdfText(pdf).contains(QRegularExpression(QStringLiteral("150\\s+GD-149"))));
+        // The header heads every page.
+        QVERIFY(pdfPages(pdf) >= 3);
+        for (int page = 1; page <= pdfPages(pdf); ++page)
+            QVERIFY(
+                pdfText(pdf, page).contains(QRegularExpression(QStringLiteral("编号\\s+总分"))));
+
+        QFile::remove(pdf);
+        setPrintDialogHook([](QPrinter *, QWidget *) { return false; });
+        QVERIFY(!printer.print());
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    // Answering No prints nothing; without a contest the commands do nothing at all.
+    void declinedOrNoContest()
+    {
+        QTemporaryDir home;
+        bool asked = false;
+        setPrintDialogHook([&](QPrinter *, QWidget *) { return asked = true; });
+        MainWindow empty;
+        empty.printfinalSlot();
+        empty.printselectedSlot();
+        empty.printTeamPBSlot();
+        QVERIFY(!QApplication::activeModalWidget());
+        MainWindow window;
+        openContest(&window, home.path());
+        QString question;
+        answerNextModal([&question](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            question = box->text();
+            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+        });
+        clickOnStatisticsTab(&window, "printfinal_sPB");
+        QCOMPARE(question, QStringLiteral("确定打印总成绩表?"));
+        QVERIFY(!asked);
+    }
+
+    // Yes prints the overall table as the statistics tab shows it.
+    void overallTableFromTheButton()
+    {
+        QTemporaryDir home;
+        const QString pdf = home.path() + "/final.pdf";
+        setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+            printer->setOutputFileName(pdf);
+            return true;
+        });
+        MainWindow window;
+        openContest(&window, home.path());
+        answerNextModal([](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        Progress progress;
+        QString error;
+        answerProgress(&progress, &error);
+        clickOnStatisticsTab(&window, "printfinal_sPB");
+        QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
+        auto *table = window.findChild<QTableWidget *>("playersinfoTB");
+        QCOMPARE(progress.value, table->rowCount());
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(table->horizontalHeaderItem(0)->text()), qPrintable(text));
+        QCOMPARE(table->rowCount(), 5);
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("2\\s+p2\\s+选手\\s+0\\s+15"))),
+                 qPrintable(text));
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
