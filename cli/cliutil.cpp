@@ -26,11 +26,13 @@ int parseCommand(QCommandLineParser &parser, const QString &name, const QStringL
         out << parser.helpText();
         return CliOk;
     }
-    if (parser.positionalArguments().size() != positionals)
+    const int given = parser.positionalArguments().size();
+    if (positionals >= 0 ? given != positionals : given < -positionals)
         return reportError(CliBadInput,
-                           QStringLiteral("%1: expected %2 argument(s), got %3 (see --help)")
+                           QStringLiteral("%1: expected %2%3 argument(s), got %4 (see --help)")
                                .arg(name)
-                               .arg(positionals)
+                               .arg(positionals >= 0 ? QString() : QStringLiteral("at least "))
+                               .arg(qAbs(positionals))
                                .arg(parser.positionalArguments().size()));
     return -1;
 }

@@ -12,7 +12,8 @@ class QCommandLineParser;
 enum CliStatus { CliOk = 0, CliFailed = 1, CliBadInput = 2 };
 
 // Parses args for the subcommand name, whose options the caller has added to parser, and
-// checks that exactly `positionals` positional arguments were given. Returns -1 when the
+// checks that exactly `positionals` positional arguments were given (a negative value -n: at
+// least n). Returns -1 when the
 // command is to run; otherwise the status to exit with (help printed, or a usage error).
 int parseCommand(QCommandLineParser &parser, const QString &name, const QStringList &args,
                  int positionals);

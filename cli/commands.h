@@ -11,5 +11,6 @@ int cmdShow(const QStringList &args);
 int cmdSave(const QStringList &args);
 int cmdResults(const QStringList &args);
 int cmdTeams(const QStringList &args);
+int cmdEval(const QStringList &args);
 
 #endif

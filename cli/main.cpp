@@ -21,6 +21,7 @@ const Subcommand subcommands[] = {
     {"save", cmdSave, "read a contest and write it back"},
     {"results", cmdResults, "write the results CSV of a contest"},
     {"teams", cmdTeams, "write the team table CSV of a contest"},
+    {"eval", cmdEval, "evaluate players on a day"},
 };
 
 int usage(int status)

@@ -1,0 +1,123 @@
+#include "cliutil.h"
+#include "commands.h"
+#include "csetupinfo.h"
+#include "evallist.h"
+#include "mythread.h"
+#include "playerstat.h"
+
+#include <QCommandLineParser>
+#include <QEventLoop>
+#include <QTextStream>
+
+namespace
+{
+
+// What to evaluate, checked against the contest before anything runs.
+struct EvalRequest {
+    int day = 0;
+    int taskIndex = -1;
+    QStringList ids;
+};
+
+QString checkRequest(CSetupInfo &setup, const QCommandLineParser &parser, EvalRequest *request)
+{
+    bool isNumber = false;
+    request->day = parser.value(QStringLiteral("day")).toInt(&isNumber);
+    if (!isNumber || request->day < 1 || request->day > setup.getDayNum())
+        return QStringLiteral("eval: day %1 is not a day of this contest (1 to %2)")
+            .arg(parser.value(QStringLiteral("day")))
+            .arg(setup.getDayNum());
+    CDayInfo *day = setup.getDayInfo(request->day - 1);
+    if (parser.isSet(QStringLiteral("task"))) {
+        const QString name = parser.value(QStringLiteral("task"));
+        for (int t = 0; t < day->getTaskNum() && request->taskIndex < 0; ++t)
+            if (day->getTaskInfo(t)->getTaskname() == name)
+                request->taskIndex = t;
+        if (request->taskIndex < 0)
+            return QStringLiteral("eval: no task %1 on day %2").arg(name).arg(request->day);
+    }
+    QList<PlayerInfo> *players =
+        setup.getPlayerInfo() ? setup.getPlayerInfo()->getPlayerInfo() : nullptr;
+    request->ids = parser.positionalArguments().mid(1);
+    for (const QString &id : qAsConst(request->ids))
+        if (!players || !setup.getPlayerInfo()->getPlayerInfoById(id))
+            return QStringLiteral("eval: %1 is not a registered player").arg(id);
+    if (request->ids.isEmpty() && players)
+        for (const PlayerInfo &player : qAsConst(*players))
+            request->ids.append(player.id);
+    return QString();
+}
+
+// One line per player: id, each task of the day with its points, the day's total.
+QString playerLine(CSetupInfo &setup, int day, const QString &id)
+{
+    PlayerStat stat(QString(), id, &setup);
+    stat.setAllTask();
+    QString line = id;
+    CDayInfo *info = setup.getDayInfo(day - 1);
+    for (int t = 0; t < info->getTaskNum(); ++t) {
+        const QString task = info->getTaskInfo(t)->getTaskname();
+        line += QStringLiteral(" %1=%2").arg(task).arg(stat.getTotal(task));
+    }
+    return line + QStringLiteral(" total=%1").arg(stat.getTotal(day - 1));
+}
+
+int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
+{
+    evallist.clear();
+    for (int r = 0; r < request.ids.size(); ++r)
+        evallist.append({r, request.ids[r]});
+    MyThread thread(setup.getDayInfo(request.day - 1), request.day, request.taskIndex);
+    QTextStream out(stdout);
+    out.setCodec("UTF-8");
+    QString failure;
+    QEventLoop loop;
+    QObject::connect(&thread, &MyThread::endEvalPlayer, &loop, [&](int r, bool) {
+        out << playerLine(setup, request.day, request.ids[r]) << '\n';
+        out.flush();
+    });
+    QObject::connect(&thread, &MyThread::evalFailed, &loop,
+                     [&](const QString &reason) { failure = reason; });
+    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread.start();
+    loop.exec();
+    thread.wait();
+    if (!failure.isEmpty())
+        return reportError(CliFailed, QStringLiteral("eval: ") + failure);
+    return CliOk;
+}
+
+} // namespace
+
+int cmdEval(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Evaluates players on one day, all tasks or one, as the evaluation page does, and prints "
+        "one line per player: id, each task's points, the day total."));
+    parser.addPositionalArgument(QStringLiteral("contest"),
+                                 QStringLiteral("The contest home or its setup.cfg."));
+    parser.addPositionalArgument(
+        QStringLiteral("id"),
+        QStringLiteral("Players to evaluate (default: all registered players)."),
+        QStringLiteral("[ID ...]"));
+    parser.addOption(
+        {QStringLiteral("day"), QStringLiteral("Day to evaluate, from 1."), QStringLiteral("D")});
+    parser.addOption({QStringLiteral("task"), QStringLiteral("Evaluate only this task."),
+                      QStringLiteral("NAME")});
+    const int parsed = parseCommand(parser, QStringLiteral("eval"), args, -1);
+    if (parsed >= 0)
+        return parsed;
+    if (!parser.isSet(QStringLiteral("day")))
+        return reportError(CliBadInput, QStringLiteral("eval: --day is required"));
+    const QString contest = parser.positionalArguments().constFirst();
+    const QString setupFile = findSetupFile(contest);
+    if (setupFile.isEmpty())
+        return reportError(CliBadInput, QStringLiteral("eval: no such contest: ") + contest);
+    CSetupInfo setup(setupFile);
+    EvalRequest request;
+    const QString error = checkRequest(setup, parser, &request);
+    if (!error.isEmpty())
+        return reportError(CliBadInput, error);
+    return runEvaluation(setup, request);
+}

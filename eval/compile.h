@@ -1,0 +1,29 @@
+#ifndef TALDON_EVAL_COMPILE_H
+#define TALDON_EVAL_COMPILE_H
+
+#include <QByteArray>
+
+// Compile step codes, written to the result file.
+constexpr int COMPILE_OK = 100;
+constexpr int COMPILE_FAILED = -101;
+constexpr int NO_SOURCE = -100;
+
+// Size of the command-line buffer that GenCompCmd fills, terminator included.
+constexpr int COMPCMD_SIZE = 1024;
+
+// Fills `cmdline` (COMPCMD_SIZE bytes, zero-filled by the caller) from the template `cmdtemplate`:
+// the first "%i" becomes the source file <exename>.<lang>, the first "%o" the program <exename>.
+// Every other character, '%' included, is kept as it stands. A name holding characters the shell
+// would interpret is quoted. A template without either placeholder leaves `cmdline` untouched.
+// Returns 0 when `cmdline` is null or the command would not fit (nothing written), else 1.
+int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate);
+
+// Runs the command line through the shell (the compiler's messages on standard error) and returns
+// COMPILE_OK when the program file `exename` exists afterwards, COMPILE_FAILED when it does not.
+int CompileSrc(char *exename, char *cmdline);
+
+// `word` as one shell word: unchanged when it holds only characters the shell takes literally,
+// else in single quotes.
+QByteArray shellWord(const QByteArray &word);
+
+#endif

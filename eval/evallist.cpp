@@ -1,0 +1,4 @@
+#include "evallist.h"
+
+QList<_evaldata> evallist;
+MyThread *t = nullptr;

@@ -1,0 +1,45 @@
+#ifndef TALDON_EVAL_MYTHREAD_H
+#define TALDON_EVAL_MYTHREAD_H
+
+#include <QByteArray>
+#include <QString>
+#include <QThread>
+
+class CDayInfo;
+
+// Evaluates the players of `evallist` on one day, all tasks or one, in <home>/tmp, appending to
+// each player's result file <home>/result/day<d>/<id>/<id>.result. Progress is reported by
+// signals; when the evaluation cannot start at all, evalFailed says why and nothing else is
+// emitted.
+class MyThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    MyThread(CDayInfo *day, int dayNumber, int taskIndex);
+
+    bool gotoDir();
+    void evalPlayer(QString id, int r, bool *success);
+
+signals:
+    void startEvalPlayer(int r);
+    void endEvalPlayer(int r, bool success);
+    void evalComplete(bool success);
+    void evalOneTaskComplete(QString id, int r, int taskidx, bool success);
+    void evalFailed(QString reason);
+
+protected:
+    void run() override;
+
+private:
+    bool prepareResultDir(const QByteArray &id, QByteArray *resultFile);
+    bool evalTask(int index, const QByteArray &id, int r, const QByteArray &resultFile,
+                  bool *opened);
+
+    CDayInfo *day;
+    int dayNumber;
+    int taskIndex;
+    QString failure;
+};
+
+#endif

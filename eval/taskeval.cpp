@@ -1,0 +1,137 @@
+#include "taskeval.h"
+
+#include "compile.h"
+#include "ctaskinfo.h"
+#include "fileops.h"
+#include "testpoint.h"
+
+#include <cstring>
+#include <unistd.h>
+
+namespace
+{
+
+const char COMPILED_TEXT[] = "Compile successfully";
+const char COMPILE_FAILED_TEXT[] = "Compile failed.";
+const char NO_SOURCE_TEXT[] = "Can not find source code file.";
+const char ANSWERS_TEXT[] = "Evaluate answer files.";
+
+void refuse(const QByteArray &task, const char *why)
+{
+    fprintf(stderr, "task %s refused: %s\n", task.constData(), why);
+}
+
+// Block of a task that has no test point lines: its single body line repeats the header.
+void writeShortBlock(FILE *result, const QByteArray &name, int code, const char *text, int *total)
+{
+    fprintf(result, "{%s %d %s\n", name.constData(), code, text);
+    fprintf(result, "%d 0 ? %s\n", code, text);
+    fprintf(result, "}%d %d\n", TASK_END, 0);
+    *total = 0;
+}
+
+void writeFullBlock(FILE *result, CTaskInfo *task, const char *text, int *total)
+{
+    fprintf(result, "{%s %d %s\n", task->getTaskname().toUtf8().constData(), COMPILE_OK, text);
+    TaskTest(task, result, total);
+    fprintf(result, "}%d %d\n", TASK_END, *total);
+}
+
+// Index (from 1) of the first compile entry whose source file is readable, or 0.
+int findSource(CTaskInfo *task, const QByteArray &name)
+{
+    for (int i = 1; i <= task->getCclnum(); ++i) {
+        const QByteArray source = name + '.' + task->getCcl(i)->getLang().toUtf8();
+        if (access(source.constData(), R_OK) == 0)
+            return i;
+    }
+    return 0;
+}
+
+} // namespace
+
+void cleanMessage(char *msg)
+{
+    for (char *c = msg; *c; ++c) {
+        if (*c == '{')
+            *c = '(';
+        else if (*c == '}')
+            *c = ')';
+        else if (*c == '\n' || *c == '\r')
+            *c = ' ';
+    }
+}
+
+bool checkTask(CTaskInfo *task)
+{
+    const QByteArray name = task->getTaskname().toUtf8();
+    const QByteArray plug = task->getPlugname().toUtf8();
+    // The longest path built for a task is an answer file with a point number of up to 3 digits.
+    const int longest =
+        task->getHome().toUtf8().size() + int(strlen("/evaldata/")) + name.size() + 3 + 4;
+    if (name.isEmpty() || name == "." || name == "..")
+        refuse(name, "the task has no usable name");
+    else if (name.size() > TASKNAME_MAX)
+        refuse(name, "the task name is longer than 99 bytes");
+    else if (strpbrk(name.constData(), " \t\r\n\v\f{}/"))
+        refuse(name, "a task name must be one word without braces or '/'");
+    else if (plug.contains('/') || plug.size() > 255)
+        refuse(name, "the filter name must be a file name in the filter directory");
+    else if (longest > PATH_MAX_BYTES ||
+             task->getHome().toUtf8().size() + 8 + plug.size() > PATH_MAX_BYTES)
+        refuse(name, "the contest home's path is longer than the engine handles (1023 bytes)");
+    else
+        return true;
+    return false;
+}
+
+int evalSourceCode(FILE *result, CTaskInfo *task, int *total)
+{
+    if (!result || !checkTask(task))
+        return 0;
+    QByteArray name = task->getTaskname().toUtf8();
+    const int entry = findSource(task, name);
+    if (entry == 0) {
+        writeShortBlock(result, name, NO_SOURCE, NO_SOURCE_TEXT, total);
+        return 1;
+    }
+    CCompileCmd *ccl = task->getCcl(entry);
+    QByteArray lang = ccl->getLang().toUtf8(), tmpl = ccl->getCmd().toUtf8();
+    char cmdline[COMPCMD_SIZE] = {};
+    if (!GenCompCmd(cmdline, name.data(), lang.data(), tmpl.data()))
+        return 0;
+    // A stale program must not pass for a fresh one.
+    removeEntry(name);
+    removeEntry(name + ".o");
+    const int code = CompileSrc(name.data(), cmdline);
+    fprintf(stderr, "%s\n", cmdline);
+    if (code != COMPILE_OK)
+        writeShortBlock(result, name, COMPILE_FAILED, COMPILE_FAILED_TEXT, total);
+    else
+        writeFullBlock(result, task, COMPILED_TEXT, total);
+    return 1;
+}
+
+int evalResultFile(FILE *result, CTaskInfo *task, int *total)
+{
+    if (!result || !checkTask(task))
+        return 0;
+    writeFullBlock(result, task, ANSWERS_TEXT, total);
+    return 1;
+}
+
+void TaskTest(CTaskInfo *task, FILE *result, int *total)
+{
+    const QByteArray plug = task->getPlugname().toUtf8();
+    copyFile(task->getHome().toUtf8() + "/filter/" + plug, plug, 0755);
+    *total = 0;
+    for (int i = 1; i <= task->getSamplenum(); ++i) {
+        int score = 0;
+        float usedtime = 0;
+        char msg[MESSAGE_SIZE] = {};
+        const int code = sampletest(task, i, &score, &usedtime, msg);
+        cleanMessage(msg);
+        fprintf(result, "%d %d %.3f %s\n", code, score, double(usedtime), msg);
+        *total += score;
+    }
+}

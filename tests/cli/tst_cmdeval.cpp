@@ -1,0 +1,105 @@
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Runs taldon-cli eval on a fresh copy of the demo contest.
+class TstCmdEval : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void evaluatesAndPrintsPoints();
+    void badInputEvaluatesNothing();
+
+private:
+    int cli(const QStringList &args, QByteArray *out = nullptr);
+    QByteArray resultOf(const QString &id) const;
+
+    QTemporaryDir base;
+    QString demo;
+};
+
+int TstCmdEval::cli(const QStringList &args, QByteArray *out)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli"),
+            QStringList{QStringLiteral("eval")} + args);
+    if (!p.waitForFinished(120000))
+        return -1;
+    if (out)
+        *out = p.readAllStandardOutput();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QByteArray TstCmdEval::resultOf(const QString &id) const
+{
+    QFile f(QStringLiteral("%1/result/day1/%2/%2.result").arg(demo, id));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void TstCmdEval::initTestCase()
+{
+    demo = base.path() + QStringLiteral("/演示 contest");
+    const int status =
+        QProcess::execute(QStringLiteral("sh"), {qEnvironmentVariable("TALDON_SOURCE_DIR") +
+                                                     QStringLiteral("/examples/demo/prepare.sh"),
+                                                 demo, qEnvironmentVariable("TALDON_BINARY_DIR")});
+    QCOMPARE(status, 0);
+}
+
+void TstCmdEval::evaluatesAndPrintsPoints()
+{
+    QByteArray out;
+    // Points follow the marks: BJ-005 misses only the second point, whose mark is 20.
+    QCOMPARE(cli({demo, QStringLiteral("--day"), QStringLiteral("2"), QStringLiteral("BJ-005"),
+                  QStringLiteral("JS-004"), QStringLiteral("ZJ-003")},
+                 &out),
+             0);
+    QCOMPARE(
+        out,
+        QByteArray(
+            "BJ-005 maxsub=80 total=80\nJS-004 maxsub=100 total=100\nZJ-003 maxsub=0 total=0\n"));
+    QCOMPARE(
+        cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task"), QStringLiteral("words")},
+            &out),
+        0);
+    QCOMPARE(out, QByteArray("JS-001 sum=0 words=30 total=30\nBJ-002 sum=0 words=20 total=20\n"
+                             "ZJ-003 sum=0 words=10 total=10\nJS-004 sum=0 words=20 total=20\n"
+                             "BJ-005 sum=0 words=0 total=0\nZJ-006 sum=0 words=0 total=0\n"));
+    QCOMPARE(cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task=sum"),
+                  QStringLiteral("BJ-002")},
+                 &out),
+             0);
+    QCOMPARE(out, QByteArray("BJ-002 sum=30 words=20 total=50\n"));
+}
+
+void TstCmdEval::badInputEvaluatesNothing()
+{
+    const QStringList bad[] = {
+        {demo, QStringLiteral("--day"), QStringLiteral("3")},
+        {demo, QStringLiteral("--day"), QStringLiteral("x")},
+        {demo},
+        {demo, QStringLiteral("--day"), QStringLiteral("1"), QStringLiteral("--task"),
+         QStringLiteral("maxsub")},
+        {demo, QStringLiteral("--day"), QStringLiteral("1"), QStringLiteral("JS-001"),
+         QStringLiteral("XX-999")},
+        {base.path() + QStringLiteral("/none"), QStringLiteral("--day"), QStringLiteral("1")},
+    };
+    QDir results(demo + QStringLiteral("/result"));
+    const QStringList before = results.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    // JS-001 stands before the unknown id: it must not be evaluated either.
+    const QByteArray js001 = resultOf(QStringLiteral("JS-001"));
+    for (const QStringList &args : bad) {
+        QByteArray out;
+        QCOMPARE(cli(args, &out), 2);
+        QCOMPARE(out, QByteArray());
+    }
+    QCOMPARE(results.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(resultOf(QStringLiteral("JS-001")), js001);
+}
+
+QTEST_GUILESS_MAIN(TstCmdEval)
+#include "tst_cmdeval.moc"

@@ -1,0 +1,91 @@
+#include "testcontest.h"
+
+#include "evallist.h"
+#include "mythread.h"
+#include "testpoint.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace
+{
+
+const char JUDGE[] = "#!/bin/sh\n"
+                     "case \"$(cat \"$3\")\" in\n"
+                     "silent*) exit 0 ;;\n"
+                     "braces*) printf 'got {x} and }\\rtail\\n5\\n'; exit 0 ;;\n"
+                     "esac\n"
+                     "if cmp -s \"$2\" \"$3\"; then printf 'ok\\n10\\n'; else printf 'wrong answer "
+                     "on line 1\\n0\\n'; fi\n";
+
+} // namespace
+
+TestContest::TestContest(const QString &homeName) : home(base.path() + QLatin1Char('/') + homeName)
+{
+    for (const char *sub : {"tmp", "result", "players", "filter", "evaldata"})
+        QDir().mkpath(home + QLatin1Char('/') + QLatin1String(sub));
+    write(QStringLiteral("filter/judge"), JUDGE);
+    day.setHome(home);
+    setScoreFilePath(QFile::encodeName(base.path()) + "/score");
+}
+
+CTaskInfo *TestContest::addTask(const QString &name, _com_type type, int points, float timelimit)
+{
+    auto *task = new CTaskInfo;
+    task->setHome(home);
+    task->setTaskname(name);
+    task->setCommitType(type);
+    task->setSamplenum(points);
+    task->setTimelimit(timelimit);
+    task->setMemlimit(64);
+    task->setPlugname(QStringLiteral("judge"));
+    day.addATask(task);
+    return day.getTaskInfo(day.getTaskNum() - 1);
+}
+
+void TestContest::writePoint(const QString &task, int point, const QByteArray &in,
+                             const QByteArray &ans)
+{
+    write(QStringLiteral("evaldata/%1%2.in").arg(task).arg(point), in);
+    write(QStringLiteral("evaldata/%1%2.ans").arg(task).arg(point), ans);
+}
+
+void TestContest::submit(const QString &id, const QString &task, const QString &file,
+                         const QByteArray &text)
+{
+    write(QStringLiteral("players/day1/%1/%2/%3").arg(id, task, file), text);
+}
+
+bool TestContest::evaluate(const QStringList &ids, int taskIndex)
+{
+    evallist.clear();
+    for (int r = 0; r < ids.size(); ++r)
+        evallist.append({r, ids[r]});
+    MyThread thread(&day, 1, taskIndex);
+    thread.start();
+    return thread.wait(60000);
+}
+
+QString TestContest::result(const QString &id) const
+{
+    QFile f(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("<no result file>");
+    QString text = QString::fromUtf8(f.readAll());
+    return text.replace(QRegularExpression(QStringLiteral("^(-?\\d+ -?\\d+) \\d+\\.\\d{3} "),
+                                           QRegularExpression::MultilineOption),
+                        QStringLiteral("\\1 T "));
+}
+
+void TestContest::write(const QString &path, const QByteArray &text) const
+{
+    const QString full = home + QLatin1Char('/') + path;
+    QDir().mkpath(QFileInfo(full).path());
+    QFile f(full);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(full));
+    f.close();
+    if (path.startsWith(QLatin1String("filter/")))
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+}

@@ -1,0 +1,33 @@
+#ifndef TALDON_TESTS_TESTCONTEST_H
+#define TALDON_TESTS_TESTCONTEST_H
+
+#include "cdayinfo.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A contest home in a temporary directory with one day, a judging filter and helpers to add
+// tasks, test data and submissions. The filter "judge" scores 10 when the judged file equals the
+// answer; an answer starting with "silent" makes it print nothing, one starting with "braces"
+// makes it print a message holding braces and a carriage return with score 5.
+class TestContest
+{
+public:
+    explicit TestContest(const QString &homeName = QStringLiteral("home"));
+
+    CTaskInfo *addTask(const QString &name, _com_type type, int points, float timelimit = 1.0f);
+    void writePoint(const QString &task, int point, const QByteArray &in, const QByteArray &ans);
+    void submit(const QString &id, const QString &task, const QString &file,
+                const QByteArray &text);
+    // Evaluates the players on the day through the evaluation thread and waits for it.
+    bool evaluate(const QStringList &ids, int taskIndex = -1);
+    // The player's result file with every test point's time replaced by "T".
+    QString result(const QString &id) const;
+    void write(const QString &path, const QByteArray &text) const;
+
+    QTemporaryDir base;
+    QString home;
+    CDayInfo day;
+};
+
+#endif

@@ -1,0 +1,307 @@
+#include "compile.h"
+#include "evallist.h"
+#include "mythread.h"
+#include "taskeval.h"
+#include "testcontest.h"
+#include "testpoint.h"
+
+#include <QDirIterator>
+#include <QSignalSpy>
+#include <QTextCodec>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+const QByteArray SUM_OK =
+    "#include <stdio.h>\nint main(void){int a,b;FILE*i=fopen(\"sum.in\",\"r\");"
+    "FILE*o=fopen(\"sum.out\",\"w\");if(!i||!o||fscanf(i,\"%d %d\",&a,&b)!=2)return 1;"
+    "fprintf(o,\"%d\\n\",a+b);return 0;}\n";
+const QByteArray SUM_OK_CPP =
+    "#include <fstream>\nint main(){std::ifstream i(\"sum.in\");std::ofstream "
+    "o(\"sum.out\");int a,b;i>>a>>b;o<<a+b<<'\\n';}\n";
+const QByteArray SUM_WRONG = "#include <stdio.h>\nint main(void){FILE*o=fopen(\"sum.out\",\"w\");"
+                             "fprintf(o,\"0\\n\");return 0;}\n";
+const QByteArray SPIN = "int main(void){volatile int x=0;for(;;)x++;}\n";
+
+QString genCmd(const char *tmpl, const char *name = "sum", const char *lang = "c")
+{
+    char line[COMPCMD_SIZE] = {};
+    QByteArray t(tmpl), n(name), l(lang);
+    if (!GenCompCmd(line, n.data(), l.data(), t.data()))
+        return QStringLiteral("<refused>");
+    return QString::fromUtf8(line);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TstTaskEval : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void compileCommand();
+    void sourceOutcomes();
+    void answersTask();
+    void filterMessagesAndMissingInput();
+    void hostileNamesRunNothing();
+    void refusedTaskNames();
+    void scoreFileIsNotFollowed();
+    void threadSignals();
+    void failureToStartIsSignalled();
+};
+
+void TstTaskEval::initTestCase()
+{
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    QCOMPARE(scoreFilePath(), QByteArray("/tmp/_eval.score"));
+}
+
+void TstTaskEval::compileCommand()
+{
+    QCOMPARE(genCmd("g++ -o %o %i ", "sum", "cpp"), QStringLiteral("g++ -o sum sum.cpp "));
+    QCOMPARE(genCmd("fpc %i ", "sum", "pas"), QStringLiteral("fpc sum.pas "));
+    QCOMPARE(genCmd("gcc %i -o %o"), QStringLiteral("gcc sum.c -o sum"));
+    QCOMPARE(genCmd("make"), QString());
+    // Only the first of each placeholder is filled; other '%' sequences stay as written.
+    QCOMPARE(genCmd("gcc -o %o %i %d %s %n %i"), QStringLiteral("gcc -o sum sum.c %d %s %n %i"));
+    QCOMPARE(genCmd("gcc -o %o %i", "%i"), QStringLiteral("gcc -o %i %i.c"));
+    QCOMPARE(genCmd("gcc -o %o %i", "a b'$(x)"),
+             QStringLiteral("gcc -o 'a b'\\''$(x)' 'a b'\\''$(x).c'"));
+    QCOMPARE(genCmd("gcc -o %o %i", "求和"), QStringLiteral("gcc -o 求和 求和.c"));
+    QCOMPARE(genCmd(QByteArray("gcc -o %o %i ").append(QByteArray(COMPCMD_SIZE, 'x')).constData()),
+             QStringLiteral("<refused>"));
+    QByteArray t("gcc %i"), n("sum"), l("c");
+    QCOMPARE(GenCompCmd(nullptr, n.data(), l.data(), t.data()), 0);
+}
+
+void TstTaskEval::sourceOutcomes()
+{
+    TestContest c;
+    CTaskInfo *sum = c.addTask(QStringLiteral("sum"), SOURCE, 2, 0.5f);
+    c.writePoint(QStringLiteral("sum"), 1, "1 2\n", "3\n");
+    c.writePoint(QStringLiteral("sum"), 2, "5 5\n", "10\n");
+    Q_UNUSED(sum);
+    c.submit(QStringLiteral("ok"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_OK);
+    // The c entry comes first, so a broken sum.cpp beside a good sum.c is never compiled.
+    c.submit(QStringLiteral("ok"), QStringLiteral("sum"), QStringLiteral("sum.cpp"), "broken");
+    c.submit(QStringLiteral("cpp"), QStringLiteral("sum"), QStringLiteral("sum.cpp"), SUM_OK_CPP);
+    c.submit(QStringLiteral("wrong"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_WRONG);
+    c.submit(QStringLiteral("broken"), QStringLiteral("sum"), QStringLiteral("sum.c"),
+             "int main( {");
+    c.submit(QStringLiteral("slow"), QStringLiteral("sum"), QStringLiteral("sum.c"), SPIN);
+    QVERIFY(c.evaluate({"ok", "cpp", "wrong", "broken", "slow", "absent"}));
+
+    const QString accepted =
+        QStringLiteral("{sum 100 Compile successfully\n101 10 T ok\n101 10 T ok\n}102 20\n");
+    QCOMPARE(c.result(QStringLiteral("ok")), accepted);
+    QCOMPARE(c.result(QStringLiteral("cpp")), accepted);
+    QCOMPARE(c.result(QStringLiteral("wrong")),
+             QStringLiteral("{sum 100 Compile successfully\n"
+                            "101 0 T wrong answer on line 1\n"
+                            "101 0 T wrong answer on line 1\n}102 0\n"));
+    QCOMPARE(c.result(QStringLiteral("broken")),
+             QStringLiteral("{sum -101 Compile failed.\n-101 0 ? Compile failed.\n}102 0\n"));
+    QCOMPARE(
+        c.result(QStringLiteral("slow")),
+        QStringLiteral(
+            "{sum 100 Compile successfully\n-103 0 T Time out.\n-103 0 T Time out.\n}102 0\n"));
+    QCOMPARE(c.result(QStringLiteral("absent")),
+             QStringLiteral(
+                 "{sum -100 Can not find source code file.\n-100 0 ? Can not find source code "
+                 "file.\n}102 0\n"));
+
+    // A second evaluation appends a new block after the old one.
+    QVERIFY(c.evaluate({"ok"}, 0));
+    QCOMPARE(c.result(QStringLiteral("ok")), accepted + accepted);
+    QVERIFY(QDir(c.home + QStringLiteral("/tmp"))
+                .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void TstTaskEval::answersTask()
+{
+    TestContest c;
+    c.addTask(QStringLiteral("words"), ANSWERS, 3);
+    for (int i = 1; i <= 3; ++i)
+        c.writePoint(QStringLiteral("words"), i, "q\n", "yes\n");
+    c.submit(QStringLiteral("p"), QStringLiteral("words"), QStringLiteral("words1.out"), "yes\n");
+    c.submit(QStringLiteral("p"), QStringLiteral("words"), QStringLiteral("words2.out"), "no\n");
+    QVERIFY(c.evaluate({"p"}));
+    QCOMPARE(readFile(c.home + QStringLiteral("/result/day1/p/p.result")),
+             QByteArray("{words 100 Evaluate answer files.\n101 10 0.000 ok\n101 0 0.000 wrong "
+                        "answer on line 1\n"
+                        "101 0 0.000 wrong answer on line 1\n}102 10\n"));
+}
+
+void TstTaskEval::filterMessagesAndMissingInput()
+{
+    TestContest c;
+    c.addTask(QStringLiteral("sum"), SOURCE, 4);
+    c.writePoint(QStringLiteral("sum"), 1, "1 2\n", "braces\n");
+    c.writePoint(QStringLiteral("sum"), 3, "1 2\n", "silent\n");
+    c.writePoint(QStringLiteral("sum"), 4, "1 2\n", "3\n");
+    QFile::remove(c.home + QStringLiteral("/evaldata/sum2.ans"));
+    c.submit(QStringLiteral("p"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_OK);
+    QVERIFY(c.evaluate({"p"}));
+    QCOMPARE(c.result(QStringLiteral("p")),
+             QStringLiteral("{sum 100 Compile successfully\n"
+                            "101 5 T got (x) and ) tail\n"
+                            "-106 0 T Can not find input file evaldata/sum2.in.\n"
+                            "101 0 T No Score.\n"
+                            "101 10 T ok\n"
+                            "}102 15\n"));
+    char msg[] = "a{b}\nc\rd";
+    cleanMessage(msg);
+    QCOMPARE(QByteArray(msg), QByteArray("a(b) c d"));
+}
+
+void TstTaskEval::hostileNamesRunNothing()
+{
+    TestContest c(QStringLiteral("考试 2026 $(touch pwned) 'q"));
+    CTaskInfo *task = c.addTask(QStringLiteral("求和"), SOURCE, 1);
+    task->setCcl(0, nullptr);
+    task->addACcl(new CCompileCmd(QStringLiteral("c"), QStringLiteral("gcc -o %o %i # %d %s %n ")));
+    c.writePoint(QStringLiteral("求和"), 1, "2 2\n", "4\n");
+    const QString id = QStringLiteral("JS-$(touch pwned) `touch pwned` b");
+    c.submit(id, QStringLiteral("求和"), QStringLiteral("求和.c"),
+             QByteArray(SUM_OK).replace("sum.", "求和."));
+    QVERIFY(c.evaluate({id}));
+    QCOMPARE(c.result(id),
+             QStringLiteral("{求和 100 Compile successfully\n101 10 T ok\n}102 10\n"));
+    QDirIterator it(c.base.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QVERIFY2(it.next().section(QLatin1Char('/'), -1) != QLatin1String("pwned"),
+                 qPrintable(it.filePath()));
+}
+
+void TstTaskEval::refusedTaskNames()
+{
+    TestContest c;
+    c.addTask(QStringLiteral("two words"), SOURCE, 1);
+    c.addTask(QStringLiteral("x{y"), ANSWERS, 1);
+    c.addTask(QString(TASKNAME_MAX + 1, QLatin1Char('n')), SOURCE, 1);
+    c.submit(QStringLiteral("p"), QStringLiteral("two words"), QStringLiteral("two words.c"),
+             SUM_OK);
+    evallist = {{7, QStringLiteral("p")}};
+    MyThread thread(&c.day, 1, -1);
+    QSignalSpy done(&thread, &MyThread::evalOneTaskComplete);
+    QSignalSpy end(&thread, &MyThread::endEvalPlayer);
+    thread.start();
+    QVERIFY(thread.wait(30000));
+    QCOMPARE(done.count(), 3);
+    for (const QList<QVariant> &args : done)
+        QCOMPARE(args.at(3).toBool(), false);
+    QCOMPARE(end.count(), 1);
+    QCOMPARE(end.at(0), (QList<QVariant>{7, false}));
+    QCOMPARE(readFile(c.home + QStringLiteral("/result/day1/p/p.result")), QByteArray());
+}
+
+void TstTaskEval::scoreFileIsNotFollowed()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const QByteArray score = QFile::encodeName(dir.path()) + "/score";
+    const QString victim = dir.path() + QStringLiteral("/victim");
+    QFile v(victim);
+    QVERIFY(v.open(QIODevice::WriteOnly));
+    v.write("secret\n9\n");
+    v.close();
+    setScoreFilePath(score);
+    QVERIFY(QFile::link(victim, QFile::decodeName(score)));
+
+    char msg[MESSAGE_SIZE];
+    int points = -1;
+    QCOMPARE(readscorefile(msg, &points), -1);
+    QCOMPARE(QByteArray(msg), QByteArray("No score file."));
+
+    QByteArray sh("/bin/sh"), dashC("-c"), script("echo 'it {is} here'; echo 7");
+    char *argv[] = {sh.data(), dashC.data(), script.data(), nullptr};
+    QCOMPARE(callfilter(argv), 0);
+    QCOMPARE(readFile(victim), QByteArray("secret\n9\n"));
+    QVERIFY(!QFileInfo(QFile::decodeName(score)).isSymLink());
+    QCOMPARE(readscorefile(msg, &points), 0);
+    QCOMPARE(QByteArray(msg), QByteArray("it {is} here"));
+    QCOMPARE(points, 7);
+
+    // A file made by someone else is neither read nor written, but replaced.
+    if (geteuid() == 0) {
+        QVERIFY(chown(score.constData(), 65534, 65534) == 0);
+        QCOMPARE(readscorefile(msg, &points), -1);
+        QCOMPARE(callfilter(argv), 0);
+        struct stat st;
+        QVERIFY(stat(score.constData(), &st) == 0);
+        QCOMPARE(st.st_uid, uid_t(0));
+    }
+    setScoreFilePath("/tmp/_eval.score");
+}
+
+void TstTaskEval::threadSignals()
+{
+    TestContest c;
+    c.addTask(QStringLiteral("a"), ANSWERS, 1);
+    c.addTask(QStringLiteral("b"), ANSWERS, 1);
+    c.addTask(QStringLiteral("off"), INVALID, 1);
+    c.writePoint(QStringLiteral("b"), 1, "", "yes\n");
+    c.submit(QStringLiteral("p1"), QStringLiteral("b"), QStringLiteral("b1.out"), "yes\n");
+    evallist = {{3, QStringLiteral("p1")}, {5, QStringLiteral("p2")}};
+    MyThread thread(&c.day, 1, 1);
+    QSignalSpy start(&thread, &MyThread::startEvalPlayer);
+    QSignalSpy task(&thread, &MyThread::evalOneTaskComplete);
+    QSignalSpy end(&thread, &MyThread::endEvalPlayer);
+    QSignalSpy failed(&thread, &MyThread::evalFailed);
+    thread.start();
+    QVERIFY(thread.wait(30000));
+    QCOMPARE(start.count(), 2);
+    QCOMPARE(start.at(1).at(0).toInt(), 5);
+    QCOMPARE(task.count(), 2);
+    QCOMPARE(task.at(0), (QList<QVariant>{QStringLiteral("p1"), 3, 1, true}));
+    QCOMPARE(end.at(1), (QList<QVariant>{5, true}));
+    QCOMPARE(failed.count(), 0);
+    QCOMPARE(c.result(QStringLiteral("p1")),
+             QStringLiteral("{b 100 Evaluate answer files.\n101 10 T ok\n}102 10\n"));
+
+    // An INVALID task: the result file is created empty, no task signal.
+    evallist = {{0, QStringLiteral("p3")}};
+    MyThread invalid(&c.day, 1, 2);
+    QSignalSpy invalidTask(&invalid, &MyThread::evalOneTaskComplete);
+    QSignalSpy invalidEnd(&invalid, &MyThread::endEvalPlayer);
+    invalid.start();
+    QVERIFY(invalid.wait(30000));
+    QCOMPARE(invalidTask.count(), 0);
+    QCOMPARE(invalidEnd.count(), 1);
+    QCOMPARE(invalidEnd.at(0), (QList<QVariant>{0, true}));
+    QCOMPARE(readFile(c.home + QStringLiteral("/result/day1/p3/p3.result")), QByteArray());
+}
+
+void TstTaskEval::failureToStartIsSignalled()
+{
+    TestContest c;
+    c.addTask(QStringLiteral("a"), ANSWERS, 1);
+    QVERIFY(QDir(c.home + QStringLiteral("/tmp")).removeRecursively());
+    evallist = {{0, QStringLiteral("p")}};
+    for (int taskIndex : {-1, 4}) {
+        MyThread thread(&c.day, 1, taskIndex);
+        QSignalSpy start(&thread, &MyThread::startEvalPlayer);
+        QSignalSpy failed(&thread, &MyThread::evalFailed);
+        thread.start();
+        QVERIFY(thread.wait(30000));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(!failed.at(0).at(0).toString().isEmpty());
+        QCOMPARE(start.count(), 0);
+    }
+    QVERIFY(!QFile::exists(c.home + QStringLiteral("/result/day1/p/p.result")));
+}
+
+QTEST_GUILESS_MAIN(TstTaskEval)
+#include "tst_taskeval.moc"
