@@ -95,8 +95,7 @@ int cmdEval(const QStringList &args)
     parser.setApplicationDescription(QStringLiteral(
         "Evaluates players on one day, all tasks or one, as the evaluation page does, and prints "
         "one line per player: id, each task's points, the day total."));
-    parser.addPositionalArgument(QStringLiteral("contest"),
-                                 QStringLiteral("The contest home or its setup.cfg."));
+    addContestArgument(parser);
     parser.addPositionalArgument(
         QStringLiteral("id"),
         QStringLiteral("Players to evaluate (default: all registered players)."),
@@ -110,10 +109,9 @@ int cmdEval(const QStringList &args)
         return parsed;
     if (!parser.isSet(QStringLiteral("day")))
         return reportError(CliBadInput, QStringLiteral("eval: --day is required"));
-    const QString contest = parser.positionalArguments().constFirst();
-    const QString setupFile = findSetupFile(contest);
+    const QString setupFile = contestSetupFile(QStringLiteral("eval"), parser);
     if (setupFile.isEmpty())
-        return reportError(CliBadInput, QStringLiteral("eval: no such contest: ") + contest);
+        return CliBadInput;
     CSetupInfo setup(setupFile);
     EvalRequest request;
     const QString error = checkRequest(setup, parser, &request);
