@@ -2,11 +2,16 @@
 
 #include "contesttree.h"
 #include "csetupinfo.h"
+#include "evallist.h"
 #include "filedialogs.h"
+#include "mythread.h"
 #include "newgamedlg.h"
 #include "pageglobals.h"
 #include "regiontable.h"
+#include "statsglobals.h"
+#include "ui_evalpage.h"
 #include "ui_mainwindow.h"
+#include "ui_statisticspage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -17,9 +22,12 @@
 #include <QScreen>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui_MainWindow), setupinfo(nullptr)
+    : QMainWindow(parent), ui(new Ui_MainWindow), statui(new Ui_StatisticsPage),
+      evalUi(new Ui_EvalPage), setupinfo(nullptr)
 {
     ui->setupUi(this);
+    statui->setupUi(ui->scoresta);
+    evalUi->setupUi(ui->playermanage);
     centreOnScreen();
     setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
     welcomewindowUi();
@@ -27,6 +35,14 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // A running evaluation reads the contest and writes its results: it ends before they go.
+    if (t) {
+        t->wait();
+        delete t;
+        t = nullptr;
+    }
+    delete statui;
+    delete evalUi;
     delete ui;
     releaseContest();
 }
@@ -86,11 +102,16 @@ void MainWindow::translateToMainPage()
     init_tmap();
     setWindowTitle(QStringLiteral("单机版"));
     ui->stackedWidget->setCurrentIndex(0);
+    // The statistics of the contest are built before any page shows them.
+    resetStats(setupinfo);
+    evalwndowUi();
+    statwindowUi();
 }
 
 void MainWindow::releaseContest()
 {
     clearPageGlobals();
+    resetStats(nullptr);
     delete setupinfo;
     setupinfo = nullptr;
 }

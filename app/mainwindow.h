@@ -10,7 +10,9 @@ class CSetupInfo;
 class QCloseEvent;
 class QPoint;
 class QTreeWidgetItem;
+class Ui_EvalPage;
 class Ui_MainWindow;
+class Ui_StatisticsPage;
 
 // The program's one window: a welcome page until a contest is created or opened, then the main
 // page with its three tabs. The window owns the open contest (setupinfo) and the widget tree.
@@ -52,10 +54,22 @@ protected:
     virtual void init_tmap();
 
     // --- Statistics page (pages/mainwindow_statistics.cpp): operations ---
+    virtual void statwindowUi();
+    virtual void fillPlayersinfoTB();
+    virtual void fillTeamTB();
+    virtual void fillTaskStat();
+    virtual void fillLevelStat();
 
     // --- Player management page (pages/mainwindow_players.cpp): operations ---
+    virtual void evalwndowUi();
+    virtual void fillManageTBHeader();
+    virtual void addPlayerToManageTB(QString id, QString name);
 
     // --- Evaluation control (pages/mainwindow_evaluation.cpp): operations ---
+    virtual void fillScoreToManageTB();
+    virtual void fillScoreToManageTB(QString id, int r, int columnCount);
+    virtual void updateMystat(QString id, QString name);
+    virtual void getResultToMystat();
 
     // --- Task configuration page (pages/mainwindow_taskconfig.cpp): operations ---
 
@@ -65,8 +79,34 @@ public slots:
     virtual void translateToMainPage();
 
     // --- Statistics page, CSV export and printing: slots ---
+    virtual void tabChangedToStatSlot(int index);
+    virtual void exportResultSlot();
+    virtual void rangeAddSlot();
+    virtual void rangeDelSlot();
+    virtual void teamstatPBSlot();
+    virtual void exportTeamPBSlot();
+    virtual void statTaskCBChangeSlot(const QString &name);
+    virtual void gradeStatPBSlot();
 
     // --- Player management, evaluation control and result viewer: slots ---
+    virtual void tabChangedToEvalSlot(int index);
+    virtual void evaldayChangedSlot(const QString &text);
+    virtual void selectAllPlayerSlot();
+    virtual void addPlayerSlot();
+    virtual void deletePlayerSlot();
+    virtual void downDirSlot();
+    virtual void importPlayerSlot();
+    virtual void exportPlayerSlot();
+    virtual void findPlayerSlot();
+    virtual void showAllPlayerSlot();
+    virtual void playerClickedSlot(int r, int c);
+    virtual void showPlayerProgramSlot(int r, int c);
+    virtual void evalSelectPlayersSlot();
+    virtual void evalOneTaskCompleteSlot(QString id, int r, int taskidx, bool success);
+    virtual void startEvalPlayerSlot(int r);
+    virtual void endEvalPlayerSlot(int r, bool success);
+    virtual void evalFailedSlot(QString reason);
+    virtual void evalThreadFinishedSlot();
 
     // --- Task configuration page: slots ---
 
@@ -83,7 +123,19 @@ private:
     void releaseContest();
     void centreOnScreen();
 
+    // Player management and evaluation (pages/mainwindow_players.cpp, mainwindow_evaluation.cpp).
+    void connectEvalPage();
+    void rebuildManageRows(int field, const QString &text);
+    QString regionOf(const QString &id);
+    void setRowStatus(int r, const QString &text, const QString &icon);
+    void setEvalControlsEnabled(bool enabled);
+    void releaseEvalThread();
+
     Ui_MainWindow *ui;
+    // The widgets of the statistics tab.
+    Ui_StatisticsPage *statui;
+    // The widgets of the evaluation tab.
+    Ui_EvalPage *evalUi;
     CSetupInfo *setupinfo;
     QMap<QString, QString> tmap;
 };

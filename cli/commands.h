@@ -9,8 +9,9 @@
 int cmdNew(const QStringList &args);
 int cmdShow(const QStringList &args);
 int cmdSave(const QStringList &args);
+int cmdEval(const QStringList &args);
 int cmdResults(const QStringList &args);
 int cmdTeams(const QStringList &args);
-int cmdEval(const QStringList &args);
+int cmdFetch(const QStringList &args);
 
 #endif

@@ -19,9 +19,10 @@ const Subcommand subcommands[] = {
     {"new", cmdNew, "create a contest home"},
     {"show", cmdShow, "print a contest as JSON"},
     {"save", cmdSave, "read a contest and write it back"},
+    {"eval", cmdEval, "evaluate players on a day"},
     {"results", cmdResults, "write the results CSV of a contest"},
     {"teams", cmdTeams, "write the team table CSV of a contest"},
-    {"eval", cmdEval, "evaluate players on a day"},
+    {"fetch", cmdFetch, "download submissions from an FTP server"},
 };
 
 int usage(int status)

@@ -1,5 +1,6 @@
 #include "csvexport.h"
 
+#include "contesttasks.h"
 #include "csetupinfo.h"
 #include "mystat.h"
 #include "regiontable.h"
@@ -12,19 +13,6 @@
 
 namespace
 {
-
-QStringList taskNames(CSetupInfo *setup)
-{
-    QStringList names;
-    for (int d = 0; d < setup->getDayNum(); ++d) {
-        CDayInfo *day = setup->getDayInfo(d);
-        for (int t = 0; day && t < day->getTaskNum(); ++t) {
-            if (CTaskInfo *task = day->getTaskInfo(t))
-                names.append(task->getTaskname());
-        }
-    }
-    return names;
-}
 
 QStringList resultRow(const PlayerInfo &player, const PlayerStat &stat, const QStringList &tasks)
 {
@@ -60,7 +48,7 @@ QString csvText(const QList<QStringList> &rows)
 
 QList<QStringList> resultRows(CSetupInfo *setup, const MyStat &stat)
 {
-    const QStringList tasks = taskNames(setup);
+    const QStringList tasks = contestTaskNames(setup);
     QList<QStringList> rows{QStringList{"姓名", "编号", "总分", "笔试"} + tasks};
     if (!setup->getPlayerInfo())
         return rows;

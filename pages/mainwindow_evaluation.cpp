@@ -1,0 +1,296 @@
+// Evaluation control: the day's task columns, the scores read back from the result files and
+// the evaluation thread's progress in the player table.
+
+#include "mainwindow.h"
+
+#include "cdayinfo.h"
+#include "cplayerinfo.h"
+#include "csetupinfo.h"
+#include "ctaskinfo.h"
+#include "evallist.h"
+#include "mystat.h"
+#include "mythread.h"
+#include "pageglobals.h"
+#include "selectdlg.h"
+#include "statsglobals.h"
+#include "ui_evalpage.h"
+#include "ui_mainwindow.h"
+
+#include <QMessageBox>
+
+namespace
+{
+
+const int firstTaskColumn = 5;
+
+} // namespace
+
+void MainWindow::evalwndowUi()
+{
+    connectEvalPage();
+    QTableWidget *table = evalUi->manageTB;
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The rows, the day and the counter of a replaced contest must not survive it; mystat
+    // has been built again for the new contest before the pages are set up.
+    table->setSortingEnabled(false);
+    table->setRowCount(0);
+    evalUi->evaldaySB->blockSignals(true);
+    evalUi->evaldaySB->setValue(0);
+    evalUi->evaldaySB->blockSignals(false);
+    fillManageTBHeader();
+    evalUi->fevalTL->setText(QStringLiteral("0"));
+    evalUi->tevalTL->setText(QStringLiteral("0"));
+    evalUi->evalB->setValue(0);
+    if (setupinfo && setupinfo->getPlayerInfo()) {
+        table->setSortingEnabled(false);
+        for (const PlayerInfo &player : *setupinfo->getPlayerInfo()->getPlayerInfo())
+            addPlayerToManageTB(player.id, player.name);
+        getResultToMystat();
+    }
+    table->setSortingEnabled(true);
+    tabChangedToEvalSlot(ui->tabWidget->currentIndex());
+}
+
+void MainWindow::connectEvalPage()
+{
+    const auto unique = Qt::UniqueConnection;
+    Ui_EvalPage *page = evalUi;
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::tabChangedToEvalSlot,
+            unique);
+    connect(page->evaldaySB, &QSpinBox::textChanged, this, &MainWindow::evaldayChangedSlot, unique);
+    connect(page->evalselectedPB, &QPushButton::clicked, this, &MainWindow::evalSelectPlayersSlot,
+            unique);
+    connect(page->addplayerPB, &QPushButton::clicked, this, &MainWindow::addPlayerSlot, unique);
+    connect(page->importplayerPB, &QPushButton::clicked, this, &MainWindow::importPlayerSlot,
+            unique);
+    connect(page->exportplayerPB, &QPushButton::clicked, this, &MainWindow::exportPlayerSlot,
+            unique);
+    connect(page->delplayerPB, &QPushButton::clicked, this, &MainWindow::deletePlayerSlot, unique);
+    connect(page->downdirPB, &QPushButton::clicked, this, &MainWindow::downDirSlot, unique);
+    connect(page->showallPB, &QPushButton::clicked, this, &MainWindow::showAllPlayerSlot, unique);
+    connect(page->mselectallPB, &QPushButton::clicked, this, &MainWindow::selectAllPlayerSlot,
+            unique);
+    connect(page->findPB, &QPushButton::clicked, this, &MainWindow::findPlayerSlot, unique);
+    connect(page->manageTB, &QTableWidget::cellClicked, this, &MainWindow::playerClickedSlot,
+            unique);
+    connect(page->manageTB, &QTableWidget::cellDoubleClicked, this,
+            &MainWindow::showPlayerProgramSlot, unique);
+}
+
+void MainWindow::getResultToMystat()
+{
+    if (!setupinfo || !setupinfo->getPlayerInfo())
+        return;
+    if (!mystat)
+        mystat = new MyStat(setupinfo);
+    mystat->addRegistered();
+}
+
+void MainWindow::tabChangedToEvalSlot(int index)
+{
+    if (index != 1 || !setupinfo)
+        return;
+    QSpinBox *day = evalUi->evaldaySB;
+    const int shown = day->value();
+    day->setMaximum(setupinfo->getDayNum());
+    day->setValue(0);
+    if (shown <= setupinfo->getDayNum())
+        day->setValue(shown);
+}
+
+void MainWindow::evaldayChangedSlot(const QString &text)
+{
+    curDay = setupinfo ? setupinfo->getDayInfo(text.toInt() - 1) : nullptr;
+    fillManageTBHeader();
+    fillScoreToManageTB();
+}
+
+void MainWindow::fillManageTBHeader()
+{
+    QTableWidget *table = evalUi->manageTB;
+    table->setColumnCount(firstTaskColumn);
+    table->setSortingEnabled(false);
+    for (int r = 0; r < table->rowCount(); ++r)
+        table->setItem(r, 4, new QTableWidgetItem(QString()));
+    table->setSortingEnabled(true);
+    if (!curDay)
+        return;
+    table->setColumnCount(firstTaskColumn + curDay->getTaskNum());
+    for (int c = firstTaskColumn; c < table->columnCount(); ++c) {
+        const QString name = curDay->getTaskInfo(c - firstTaskColumn)->getTaskname();
+        table->setHorizontalHeaderItem(c, new QTableWidgetItem(name));
+        for (int r = 0; r < table->rowCount(); ++r)
+            table->setItem(r, c, new QTableWidgetItem(QString()));
+    }
+}
+
+void MainWindow::fillScoreToManageTB()
+{
+    QTableWidget *table = evalUi->manageTB;
+    if (table->columnCount() == firstTaskColumn)
+        return;
+    table->setSortingEnabled(false);
+    for (int r = 0; r < table->rowCount(); ++r)
+        fillScoreToManageTB(table->item(r, 2)->text(), r, table->columnCount());
+    table->setSortingEnabled(true);
+}
+
+// The same reading of the result files as the statistics and taldon-cli: PlayerStat's task
+// totals, in points.
+void MainWindow::fillScoreToManageTB(QString id, int r, int columnCount)
+{
+    QTableWidget *table = evalUi->manageTB;
+    const PlayerStat stat = mystat ? mystat->getPlayerStat(id) : PlayerStat();
+    int total = 0;
+    for (int c = firstTaskColumn; c < columnCount; ++c) {
+        const int score = stat.getTotal(table->horizontalHeaderItem(c)->text());
+        auto *item = new QTableWidgetItem;
+        item->setData(Qt::DisplayRole, score);
+        table->setItem(r, c, item);
+        total += score;
+    }
+    auto *item = new QTableWidgetItem;
+    item->setData(Qt::DisplayRole, total);
+    table->setItem(r, 4, item);
+}
+
+void MainWindow::updateMystat(QString id, QString name)
+{
+    if (!mystat) {
+        if (!setupinfo)
+            return;
+        mystat = new MyStat(setupinfo);
+    }
+    if (!mystat->playerExists(id))
+        mystat->addPlayer(name, id);
+    mystat->importResult(id);
+}
+
+void MainWindow::setRowStatus(int r, const QString &text, const QString &icon)
+{
+    QTableWidgetItem *item = evalUi->manageTB->item(r, 3);
+    if (!item)
+        return;
+    item->setText(text);
+    item->setIcon(QIcon(icon));
+}
+
+void MainWindow::evalSelectPlayersSlot()
+{
+    if (!setupinfo || t)
+        return;
+    const int day = evalUi->evaldaySB->value();
+    if (day < 1) {
+        QMessageBox::information(this, QStringLiteral("Error"), QStringLiteral("请选择评测场次!"));
+        return;
+    }
+    QTableWidget *table = evalUi->manageTB;
+    if (table->columnCount() <= firstTaskColumn) {
+        QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("该场次无考试可评测!"));
+        return;
+    }
+    evallist.clear();
+    for (int r = 0; r < table->rowCount(); ++r)
+        if (table->item(r, 0)->checkState() == Qt::Checked)
+            evallist.append(_evaldata{r, table->item(r, 2)->text()});
+    if (evallist.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("Error"), QStringLiteral("请选择评测选手!"));
+        return;
+    }
+    SelectDlg range(this);
+    range.setWindowTitle(QStringLiteral("指定评测范围"));
+    range.setTips(QStringLiteral("需要评测的题"));
+    range.addItem(QStringLiteral("所有试题"));
+    for (int c = firstTaskColumn; c < table->columnCount(); ++c)
+        range.addItem(table->horizontalHeaderItem(c)->text());
+    range.move(geometry().center() - range.rect().center());
+    if (range.exec() != QDialog::Accepted)
+        return;
+    t = new MyThread(setupinfo->getDayInfo(day - 1), day, range.getSelectIndex());
+    connect(t, &MyThread::evalOneTaskComplete, this, &MainWindow::evalOneTaskCompleteSlot);
+    connect(t, &MyThread::startEvalPlayer, this, &MainWindow::startEvalPlayerSlot);
+    connect(t, &MyThread::endEvalPlayer, this, &MainWindow::endEvalPlayerSlot);
+    connect(t, &MyThread::evalFailed, this, &MainWindow::evalFailedSlot);
+    connect(t, &QThread::finished, this, &MainWindow::evalThreadFinishedSlot);
+    table->setSortingEnabled(false);
+    // Disabled before the first player's signal, so that no second click starts another
+    // thread on the same files meanwhile.
+    setEvalControlsEnabled(false);
+    t->start();
+}
+
+// Off from the start of an evaluation to its end: everything that would start another one,
+// change the rows, edit the contest or replace it under the running thread.
+void MainWindow::setEvalControlsEnabled(bool enabled)
+{
+    ui->tabWidget->setTabEnabled(0, enabled);
+    ui->tabWidget->setTabEnabled(2, enabled);
+    Ui_EvalPage *page = evalUi;
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             page->evaldaySB, page->findPB, page->showallPB, page->mselectallPB, page->addplayerPB,
+             page->delplayerPB, page->downdirPB, page->importplayerPB, page->exportplayerPB,
+             page->evalselectedPB})
+        control->setEnabled(enabled);
+    ui->newGameAct->setEnabled(enabled);
+    ui->openGameAct->setEnabled(enabled);
+    ui->anotherSaveAct->setEnabled(enabled);
+}
+
+void MainWindow::startEvalPlayerSlot(int r)
+{
+    if (!evallist.isEmpty() && r == evallist.first().row) {
+        setEvalControlsEnabled(false);
+        evalUi->fevalTL->setText(QStringLiteral("0"));
+        evalUi->tevalTL->setText(QString::number(evallist.size()));
+        evalUi->evalB->setRange(0, evallist.size());
+        evalUi->evalB->setValue(0);
+    }
+    setRowStatus(r, QStringLiteral("正在测评"), QStringLiteral(":/middle"));
+}
+
+void MainWindow::evalOneTaskCompleteSlot(QString id, int r, int taskidx, bool success)
+{
+    Q_UNUSED(taskidx)
+    Q_UNUSED(success)
+    QTableWidgetItem *name = evalUi->manageTB->item(r, 0);
+    updateMystat(id, name ? name->text() : QString());
+    fillScoreToManageTB(id, r, evalUi->manageTB->columnCount());
+}
+
+void MainWindow::endEvalPlayerSlot(int r, bool success)
+{
+    if (success)
+        setRowStatus(r, QStringLiteral("测评成功"), QStringLiteral(":/succeed"));
+    else
+        setRowStatus(r, QStringLiteral("测评失败"), QStringLiteral(":/failed"));
+    const int finished = evalUi->fevalTL->text().toInt() + 1;
+    evalUi->fevalTL->setText(QStringLiteral("%1").arg(finished));
+    evalUi->evalB->setValue(finished);
+    if (!evallist.isEmpty() && r == evallist.last().row)
+        releaseEvalThread();
+}
+
+void MainWindow::evalFailedSlot(QString reason)
+{
+    QMessageBox::warning(this, QStringLiteral("Error"), reason);
+}
+
+// Every thread ends here, also one that could not begin and so never sent a player signal;
+// a thread already released after its last player is not ours any more.
+void MainWindow::evalThreadFinishedSlot()
+{
+    if (t && sender() == t)
+        releaseEvalThread();
+}
+
+void MainWindow::releaseEvalThread()
+{
+    if (!t)
+        return;
+    setEvalControlsEnabled(true);
+    evalUi->manageTB->setSortingEnabled(true);
+    t->wait();
+    // Deleted later: the thread's own finished signal may still be queued for this window.
+    t->deleteLater();
+    t = nullptr;
+}

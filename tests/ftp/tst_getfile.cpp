@@ -1,0 +1,101 @@
+#include "csetupinfo.h"
+#include "ftpserverprocess.h"
+#include "getfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+
+// The real dialog with its outcome box replaced, so the test reads what the user would see.
+class RecordingGetFile : public GetFile
+{
+public:
+    using GetFile::GetFile;
+    QStringList titles;
+    QStringList texts;
+
+protected:
+    void report(const QString &title, const QString &text) override
+    {
+        titles << title;
+        texts << text;
+    }
+};
+
+void setText(QWidget *dialog, const char *name, const QString &text)
+{
+    auto *edit = dialog->findChild<QLineEdit *>(name);
+    QVERIFY2(edit, name);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
+class TestGetFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void downloadsIntoPlayers();
+};
+
+void TestGetFile::downloadsIntoPlayers()
+{
+    QTemporaryDir serverRoot;
+    QDir().mkpath(serverRoot.path() + "/day1/1001/add");
+    QFile source(serverRoot.path() + "/day1/1001/add/add.c");
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write("int main() {}\n");
+    source.close();
+    FtpServerProcess server;
+    QVERIFY2(server.start("ftpserver.py", {serverRoot.path(), "judge", "secret"}),
+             qPrintable(server.errorText()));
+
+    QTemporaryDir home;
+    QVERIFY(QDir().mkpath(home.path() + "/players"));
+    CSetupInfo setup;
+    setup.setHome(home.path());
+    RecordingGetFile dialog(&setup, nullptr);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QString("下载目录"));
+    QCOMPARE(dialog.findChild<QLineEdit *>("portLE")->text(), QString("21"));
+    setText(&dialog, "serverLE", "127.0.0.1");
+    setText(&dialog, "portLE", server.port());
+    setText(&dialog, "nameLE", "judge");
+    setText(&dialog, "passwdLE", "wrong");
+    setText(&dialog, "dirLE", "day1");
+    auto *getPB = dialog.findChild<QPushButton *>("getPB");
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QCOMPARE(dialog.texts, QStringList{"下载失败,请检查配置信息"});
+    QCOMPARE(dialog.titles, QStringList{"失败"});
+    QVERIFY(dialog.isVisible());
+
+    setText(&dialog, "passwdLE", "secret");
+    const QString before = QDir::currentPath();
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QCOMPARE(QDir::currentPath(), before);
+    QCOMPARE(dialog.texts.last(), QString("下载成功"));
+    QCOMPARE(dialog.titles.last(), QString("成功"));
+    QFile fetched(home.path() + "/players/day1/1001/add/add.c");
+    QVERIFY(fetched.open(QIODevice::ReadOnly));
+    QCOMPARE(fetched.readAll(), QByteArray("int main() {}\n"));
+
+    // Without a players directory nothing is written and the failure is shown.
+    QVERIFY(QDir(home.path() + "/players").removeRecursively());
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QCOMPARE(dialog.texts.last(), QString("下载失败,请检查配置信息"));
+    QVERIFY(!QFileInfo::exists(home.path() + "/players"));
+
+    QTest::mouseClick(dialog.findChild<QPushButton *>("cancelPB"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+}
+
+QTEST_MAIN(TestGetFile)
+#include "tst_getfile.moc"

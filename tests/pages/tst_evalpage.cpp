@@ -1,0 +1,434 @@
+#include "app/modalanswer.h"
+#include "cdayinfo.h"
+#include "contesttree.h"
+#include "cplayerinfo.h"
+#include "csetupinfo.h"
+#include "evallist.h"
+#include "filedialogs.h"
+#include "getfile.h"
+#include "mainwindow.h"
+#include "mystat.h"
+#include "statsglobals.h"
+#include "testpoint.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+namespace
+{
+
+// Scores 10 when the judged file equals the answer, else 0.
+const char JUDGE[] =
+    "#!/bin/sh\n"
+    "if cmp -s \"$2\" \"$3\"; then printf 'ok\\n10\\n'; else printf 'wrong\\n0\\n'; fi\n";
+// Submissions read <task>.in and write <task>.out.
+const char SUM_OK[] = "#include <stdio.h>\nint main(void){int a,b;freopen(\"sum.in\",\"r\",stdin);"
+                      "freopen(\"sum.out\",\"w\",stdout);scanf(\"%d%d\",&a,&b);"
+                      "printf(\"%d\\n\",a+b);return 0;}\n";
+const char SUM_THREE[] = "#include <stdio.h>\nint main(void){freopen(\"sum.out\",\"w\",stdout);"
+                         "printf(\"3\\n\");return 0;}\n";
+
+// A contest home with one day of two tasks: "sum" (a C program, two test points) and "ans"
+// (an answer file, one test point), and the players JS-1, JS-2 and ZJ-3 with their submissions.
+class Contest
+{
+public:
+    Contest() : home(base.path() + QStringLiteral("/比赛 $(x)"))
+    {
+        QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadOther | QFile::ExeOther |
+                                               QFile::ExeGroup);
+        ContestTree::makeTree(home, QString());
+        write(QStringLiteral("filter/judge"), JUDGE);
+        QFile::setPermissions(home + QStringLiteral("/filter/judge"),
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                  QFile::ExeOther);
+        writeSetup();
+        write(QStringLiteral("evaldata/sum1.in"), "1 2\n");
+        write(QStringLiteral("evaldata/sum1.ans"), "3\n");
+        write(QStringLiteral("evaldata/sum2.in"), "5 5\n");
+        write(QStringLiteral("evaldata/sum2.ans"), "10\n");
+        write(QStringLiteral("evaldata/ans1.in"), "q\n");
+        write(QStringLiteral("evaldata/ans1.ans"), "42\n");
+        write(QStringLiteral("players/day1/JS-1/sum/sum.c"), SUM_OK);
+        write(QStringLiteral("players/day1/JS-1/sum/sum.cpp"), "not this one\n");
+        write(QStringLiteral("players/day1/JS-1/ans/ans1.out"), "42\n");
+        write(QStringLiteral("players/day1/JS-2/sum/sum.c"), SUM_THREE);
+        write(QStringLiteral("players/day1/JS-2/ans/ans1.out"), "41\n");
+        write(QStringLiteral("players/day1/ZJ-3/ans/ans1.out"), "42\n");
+        setScoreFilePath(QFile::encodeName(base.path()) + "/score");
+    }
+
+    void write(const QString &path, const QByteArray &text) const
+    {
+        const QString full = home + QLatin1Char('/') + path;
+        QDir().mkpath(QFileInfo(full).path());
+        QFile file(full);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(text), qint64(text.size()));
+    }
+
+    QString setupFile() const { return home + QStringLiteral("/setup.cfg"); }
+
+    QTemporaryDir base;
+    QString home;
+
+private:
+    void writeSetup() const
+    {
+        CSetupInfo setup;
+        setup.setHome(home);
+        auto *day = new CDayInfo;
+        day->setHome(home);
+        day->setDayname(QStringLiteral("第一场"));
+        day->addATask(makeTask(QStringLiteral("sum"), SOURCE, 2));
+        day->addATask(makeTask(QStringLiteral("ans"), ANSWERS, 1));
+        setup.addADay(day);
+        CPlayerInfo players;
+        players.addPlayerInfo(QStringLiteral("JS-1"), QStringLiteral("李明"));
+        players.addPlayerInfo(QStringLiteral("JS-2"), QStringLiteral("王芳"));
+        players.addPlayerInfo(QStringLiteral("ZJ-3"), QStringLiteral("张伟"));
+        setup.setPlayerInfo(&players);
+        QVERIFY(setup.saveSetupInfo());
+    }
+
+    CTaskInfo *makeTask(const QString &name, _com_type type, int points) const
+    {
+        auto *task = new CTaskInfo;
+        task->setHome(home);
+        task->setTaskname(name);
+        task->setCommitType(type);
+        task->setSamplenum(points);
+        task->setTimelimit(1.0f);
+        task->setMemlimit(64);
+        task->setPlugname(QStringLiteral("judge"));
+        return task;
+    }
+};
+
+template <typename T> T *widget(MainWindow &w, const char *name)
+{
+    T *found = w.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no widget %s", name);
+    return found;
+}
+
+// Answers the next message box with OK and hands back its title and text; other dialogs
+// opened before it are left to their own answers.
+void answerMessageBox(QString *title, QString *text, int triesLeft = 500)
+{
+    QTimer::singleShot(10, [title, text, triesLeft]() {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box) {
+            *title = box->windowTitle();
+            *text = box->text();
+            box->accept();
+        } else if (triesLeft > 0) {
+            answerMessageBox(title, text, triesLeft - 1);
+        }
+    });
+}
+
+void openContest(MainWindow &w, const Contest &contest)
+{
+    const QString path = contest.setupFile();
+    FileDialogs::replaceOpenFileName(
+        [path](QWidget *, const QString &, const QString &, const QString &) { return path; });
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.openGameSlot();
+    FileDialogs::replaceOpenFileName({});
+}
+
+QStringList column(QTableWidget *table, int c)
+{
+    QStringList texts;
+    for (int r = 0; r < table->rowCount(); ++r)
+        texts << (table->item(r, c) ? table->item(r, c)->text() : QStringLiteral("<none>"));
+    return texts;
+}
+
+// The row whose id column holds id.
+int rowOf(QTableWidget *table, const QString &id)
+{
+    return column(table, 2).indexOf(id);
+}
+
+void addPlayer(MainWindow &w, const QString &name, const QString &id)
+{
+    answerNextModal([name, id](QWidget *modal) {
+        auto *ok = modal->findChild<QPushButton *>(QStringLiteral("okPB"));
+        auto *nameEdit = modal->findChild<QLineEdit *>(QStringLiteral("nameLE"));
+        nameEdit->setText(name);
+        // The name alone does not enable the button.
+        if (ok->isEnabled())
+            return;
+        modal->findChild<QLineEdit *>(QStringLiteral("idLE"))->setText(id);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    QTest::mouseClick(widget<QPushButton>(w, "addplayerPB"), Qt::LeftButton);
+}
+
+// Ticks the players by id, chooses the range entry and waits until the evaluation is over.
+void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
+{
+    auto *table = widget<QTableWidget>(w, "manageTB");
+    for (const QString &id : ids)
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualItemRect(table->item(rowOf(table, id), 0)).center());
+    answerNextModal([rangeItem](QWidget *modal) {
+        modal->findChild<QComboBox *>()->setCurrentIndex(rangeItem);
+        modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
+    });
+    auto *start = widget<QPushButton>(w, "evalselectedPB");
+    QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(t);
+    // A second click before the first player's signal must not start a second thread.
+    QVERIFY(!start->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
+}
+
+} // namespace
+
+class TestEvalPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void managesPlayerList();
+    void evaluatesTickedPlayers();
+    void evaluationThatCannotStart();
+    void showsPlayerPrograms();
+    void newContestReplacesRowsAndStatistics();
+};
+
+void TestEvalPage::managesPlayerList()
+{
+    Contest contest;
+    MainWindow w;
+    openContest(w, contest);
+    auto *table = widget<QTableWidget>(w, "manageTB");
+    QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
+    QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
+    QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
+
+    QString title, text;
+    answerMessageBox(&title, &text);
+    addPlayer(w, QStringLiteral("重名"), QStringLiteral("js-1"));
+    QTRY_COMPARE(text, QStringLiteral("选手编号重复!"));
+    QCOMPARE(title, QStringLiteral("Error!"));
+    QCOMPARE(table->rowCount(), 3);
+
+    auto *tickAll = widget<QPushButton>(w, "mselectallPB");
+    QTest::mouseClick(tickAll, Qt::LeftButton);
+    QCOMPARE(tickAll->text(), QStringLiteral("取消全选"));
+    addPlayer(w, QStringLiteral("Wang"), QStringLiteral("SH-9"));
+    QCOMPARE(table->rowCount(), 4);
+    const int added = rowOf(table, QStringLiteral("SH-9"));
+    QCOMPARE(table->item(added, 0)->checkState(), Qt::Checked);
+    QCOMPARE(table->item(added, 1)->text(), QStringLiteral("上海"));
+    QTest::mouseClick(tickAll, Qt::LeftButton);
+    QCOMPARE(table->item(added, 0)->checkState(), Qt::Unchecked);
+
+    // Each search column, then the empty search showing everyone again.
+    auto *field = widget<QComboBox>(w, "findCB");
+    auto *search = widget<QLineEdit>(w, "findLE");
+    const QList<QPair<int, QString>> searches = {{0, "王"}, {1, "江"}, {2, "-3"}};
+    const QList<QStringList> found = {{"JS-2"}, {"JS-1", "JS-2", "ZJ-3"}, {"ZJ-3"}};
+    for (int i = 0; i < searches.size(); ++i) {
+        field->setCurrentIndex(searches[i].first);
+        search->setText(searches[i].second);
+        QTest::mouseClick(widget<QPushButton>(w, "findPB"), Qt::LeftButton);
+        QCOMPARE(column(table, 2), found[i]);
+    }
+    search->clear();
+    QTest::mouseClick(widget<QPushButton>(w, "findPB"), Qt::LeftButton);
+    QCOMPARE(table->rowCount(), 4);
+
+    // Export, then import a list that replaces the registry and the rows.
+    const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
+    FileDialogs::replaceSaveFileName([exported](QWidget *, const QString &, const QString &,
+                                                const QString &) { return exported; });
+    answerMessageBox(&title, &text);
+    QTest::mouseClick(widget<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
+    FileDialogs::replaceSaveFileName({});
+    QCOMPARE(text, QStringLiteral("导出完成"));
+    QFile file(exported);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()),
+             QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
+    contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nGD-6,钱\n");
+    const QString list = contest.home + QStringLiteral("/list.txt");
+    FileDialogs::replaceOpenFileName(
+        [list](QWidget *, const QString &, const QString &, const QString &) { return list; });
+    QTest::mouseClick(widget<QPushButton>(w, "importplayerPB"), Qt::LeftButton);
+    FileDialogs::replaceOpenFileName({});
+    QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
+    QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
+
+    // The fetch dialog opens over the window for the open contest.
+    bool fetchOpened = false;
+    answerNextModal([&fetchOpened, &w](QWidget *modal) {
+        fetchOpened = qobject_cast<GetFile *>(modal) && modal->parentWidget() == &w;
+        modal->close();
+    });
+    QTest::mouseClick(widget<QPushButton>(w, "downdirPB"), Qt::LeftButton);
+    QVERIFY(fetchOpened);
+
+    // Deleting needs a current row.
+    table->setCurrentCell(-1, -1);
+    QTest::mouseClick(widget<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
+    QCOMPARE(table->rowCount(), 2);
+    table->setCurrentCell(rowOf(table, QStringLiteral("BJ-5")), 2);
+    QTest::mouseClick(widget<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
+    QCOMPARE(column(table, 2), QStringList({"GD-6"}));
+    QVERIFY(!w.getSetupInfo()->getPlayerInfo()->getPlayerInfoById(QStringLiteral("BJ-5")));
+}
+
+void TestEvalPage::evaluatesTickedPlayers()
+{
+    Contest contest;
+    MainWindow w;
+    openContest(w, contest);
+    auto *table = widget<QTableWidget>(w, "manageTB");
+    auto *tabs = widget<QTabWidget>(w, "tabWidget");
+    auto *day = widget<QSpinBox>(w, "evaldaySB");
+    tabs->setCurrentIndex(1);
+
+    QString title, text;
+    answerMessageBox(&title, &text);
+    QTest::mouseClick(widget<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QCOMPARE(text, QStringLiteral("请选择评测场次!"));
+    day->setValue(1);
+    QCOMPARE(table->columnCount(), 7);
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("sum"));
+    QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("ans"));
+    answerMessageBox(&title, &text);
+    QTest::mouseClick(widget<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QCOMPARE(text, QStringLiteral("请选择评测选手!"));
+    QVERIFY(!t);
+
+    // ZJ-3 first, on the answer task only ("ans" is the range dialog's item 2): its sum
+    // column stays 0 since nothing of sum was evaluated. ZJ-3 stays ticked for the second run.
+    evaluate(w, {QStringLiteral("ZJ-3")}, 2);
+    int r = rowOf(table, QStringLiteral("ZJ-3"));
+    QCOMPARE(table->item(r, 6)->text(), QStringLiteral("10"));
+    QCOMPARE(table->item(r, 5)->text(), QStringLiteral("0"));
+    QCOMPARE(table->item(r, 3)->text(), QStringLiteral("测评成功"));
+    QVERIFY(!QFile::exists(contest.home + QStringLiteral("/result/day1/JS-1")));
+
+    auto *bar = widget<QProgressBar>(w, "evalB");
+    QSignalSpy progress(bar, &QProgressBar::valueChanged);
+    QSignalSpy statTab(tabs, &QTabWidget::currentChanged);
+    evaluate(w, {QStringLiteral("JS-1"), QStringLiteral("JS-2")}, 0);
+    QList<int> steps;
+    for (const QList<QVariant> &args : progress)
+        steps << args.at(0).toInt();
+    QCOMPARE(steps, QList<int>({0, 1, 2, 3}));
+    QCOMPARE(widget<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
+    QCOMPARE(widget<QLabel>(w, "tevalTL")->text(), QStringLiteral("3"));
+    QCOMPARE(bar->maximum(), 3);
+    QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
+    QVERIFY(widget<QPushButton>(w, "addplayerPB")->isEnabled());
+
+    // sum: JS-1 passes both points, JS-2 only the first; ans: JS-1 right, JS-2 wrong.
+    const QMap<QString, QStringList> expected = {
+        {"JS-1", {"测评成功", "30", "20", "10"}},
+        {"JS-2", {"测评成功", "10", "10", "0"}},
+        {"ZJ-3", {"测评成功", "10", "0", "10"}},
+    };
+    for (auto row = expected.begin(); row != expected.end(); ++row) {
+        r = rowOf(table, row.key());
+        QStringList shown;
+        for (int c = 3; c < 7; ++c)
+            shown << table->item(r, c)->text();
+        QCOMPARE(shown, row.value());
+        // The table shows what the statistics read from the result files.
+        QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
+    }
+}
+
+void TestEvalPage::evaluationThatCannotStart()
+{
+    Contest contest;
+    MainWindow w;
+    openContest(w, contest);
+    widget<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    widget<QSpinBox>(w, "evaldaySB")->setValue(1);
+    QVERIFY(QDir(contest.home + QStringLiteral("/tmp")).removeRecursively());
+
+    auto *table = widget<QTableWidget>(w, "manageTB");
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualItemRect(table->item(0, 0)).center());
+    answerNextModal(
+        [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    QString title, text;
+    QTimer::singleShot(0, [&title, &text] { answerMessageBox(&title, &text); });
+    QTest::mouseClick(widget<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(title, QStringLiteral("Error"), 10000);
+    QVERIFY(text.contains(QStringLiteral("/tmp")));
+    QTRY_VERIFY(!t);
+    QVERIFY(widget<QPushButton>(w, "evalselectedPB")->isEnabled());
+    QVERIFY(widget<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
+    QCOMPARE(table->item(0, 3)->text(), QStringLiteral("未测评"));
+}
+
+void TestEvalPage::showsPlayerPrograms()
+{
+    Contest contest;
+    MainWindow w;
+    openContest(w, contest);
+    auto *table = widget<QTableWidget>(w, "manageTB");
+    QString shown, other;
+    answerNextModal([&shown, &other](QWidget *modal) {
+        auto *text = modal->findChild<QTextEdit *>(QStringLiteral("showTE"));
+        auto *task = modal->findChild<QComboBox *>(QStringLiteral("taskCB"));
+        shown = text->toPlainText();
+        task->setCurrentText(QStringLiteral("ans"));
+        other = text->toPlainText();
+        task->setCurrentText(QStringLiteral("sum"));
+        modal->findChild<QLineEdit *>(QStringLiteral("idTL"))->setText(QStringLiteral("JS-2"));
+        other += QLatin1Char('|') + text->toPlainText();
+        modal->close();
+    });
+    const QPoint cell = table->visualItemRect(table->item(rowOf(table, "JS-1"), 2)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+    QTRY_COMPARE(shown, QString::fromLatin1(SUM_OK));
+    QCOMPARE(other, QStringLiteral("找不到答案文件|") + QString::fromLatin1(SUM_THREE));
+}
+
+void TestEvalPage::newContestReplacesRowsAndStatistics()
+{
+    Contest contest;
+    MainWindow w;
+    openContest(w, contest);
+    QVERIFY(mystat && mystat->playerExists(QStringLiteral("JS-1")));
+    const QString other = contest.base.path() + QStringLiteral("/second");
+    answerNextModal([other](QWidget *modal) {
+        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))->setText(QStringLiteral("二"));
+        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))->setText(other);
+        modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
+    });
+    w.newGameSlot();
+    QCOMPARE(w.getSetupInfo()->getHome(), other);
+    QCOMPARE(widget<QTableWidget>(w, "manageTB")->rowCount(), 0);
+    QVERIFY(!mystat || (mystat->getSetup() == w.getSetupInfo() && mystat->players.isEmpty()));
+}
+
+QTEST_MAIN(TestEvalPage)
+#include "tst_evalpage.moc"

@@ -1,0 +1,507 @@
+#include "csetupinfo.h"
+#include "filedialogs.h"
+#include "mainwindow.h"
+
+#include "app/modalanswer.h"
+#include "stats/contestfixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace
+{
+
+// A test point of a result block: the filter's score in tenths and the run time.
+struct Point {
+    int score;
+    float time;
+};
+
+// A contest saved in a temporary home whose name holds blanks, Chinese and shell syntax.
+class ContestHome : public ContestFixture
+{
+public:
+    ContestHome(const QList<QList<TaskSpec>> &days, const QList<QPair<QString, QString>> &players)
+        : ContestFixture(days), homePath(home.path() + QStringLiteral("/省赛 $(touch x)"))
+    {
+        registerPlayers(players);
+        QDir().mkpath(homePath + QStringLiteral("/result"));
+        setup.saveSetupInfo(homePath);
+    }
+
+    // Appends one task block to the player's result file of day (counted from 1).
+    void result(int day, const QString &id, const QString &task, const QList<Point> &points)
+    {
+        QByteArray block = "{" + task.toUtf8() + " 100 ok\n";
+        for (const Point &p : points)
+            block +=
+                "101 " + QByteArray::number(p.score) + ' ' + QByteArray::number(p.time) + " ok\n";
+        block += "}102 0\n";
+        const QString playerDir = homePath + QStringLiteral("/result/day%1/").arg(day) + id;
+        QDir().mkpath(playerDir);
+        QFile file(playerDir + '/' + id + QStringLiteral(".result"));
+        file.open(QIODevice::Append);
+        file.write(block);
+    }
+
+    // A window with this contest opened and the statistics tab entered.
+    std::unique_ptr<MainWindow> open() const
+    {
+        auto window = std::make_unique<MainWindow>();
+        const QString setupFile = homePath + QStringLiteral("/setup.cfg");
+        FileDialogs::replaceOpenFileName([setupFile](QWidget *, const QString &, const QString &,
+                                                     const QString &) { return setupFile; });
+        window->openGameSlot();
+        window->show();
+        window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
+        return window;
+    }
+
+    QString homePath;
+};
+
+// Day 1: sum (two points of 50) and words (one of 20); day 2: path (two of 10) and empty,
+// which nobody has; day 3 without tasks. Js-009 belongs to no region (mixed case).
+std::unique_ptr<ContestHome> sampleContest()
+{
+    auto contest = std::make_unique<ContestHome>(
+        QList<QList<TaskSpec>>{
+            {{"sum", {50, 50}}, {"words", {20}}}, {{"path", {10, 10}}, {"empty", {10}}}, {}},
+        QList<QPair<QString, QString>>{{"JS-002", "李四"},
+                                       {"js-001", "张三"},
+                                       {"BJ-001", "Wang, \"Wu\""},
+                                       {"Js-009", "赵六"},
+                                       {"XX-003", "Gamma"},
+                                       {"JS-003", "王五"}});
+    contest->result(1, "js-001", "sum", {{10, 0.5f}, {10, 0.25f}});
+    contest->result(1, "js-001", "words", {{10, 1.0f}});
+    contest->result(1, "JS-002", "sum", {{10, 0.25f}, {0, 2.0f}});
+    contest->result(1, "JS-002", "words", {{5, 0.5f}});
+    contest->result(2, "JS-002", "path", {{10, 0.1f}, {0, 1.0f}});
+    contest->result(1, "BJ-001", "sum", {{2, 0.5f}, {0, 0.5f}});
+    contest->result(1, "Js-009", "words", {{10, 0.2f}});
+    return contest;
+}
+
+template <class W> W *child(QWidget *window, const char *name)
+{
+    W *widget = window->findChild<W *>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+QStringList rowTexts(const QTableWidget *table, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < table->columnCount(); ++c)
+        texts << (table->item(row, c) ? table->item(row, c)->text() : QStringLiteral("<none>"));
+    return texts;
+}
+
+QStringList headerTexts(const QTableWidget *table)
+{
+    QStringList texts;
+    for (int c = 0; c < table->columnCount(); ++c)
+        texts << table->horizontalHeaderItem(c)->text();
+    return texts;
+}
+
+void click(QWidget *window, const char *button)
+{
+    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
+}
+
+void showSubPage(QWidget *window, int index)
+{
+    child<QTabWidget>(window, "statWS")->setCurrentIndex(index);
+}
+
+// The save dialog answers path; calls counts how often it was asked.
+void answerSaveDialog(const QString &path, int *calls = nullptr)
+{
+    FileDialogs::replaceSaveFileName(
+        [path, calls](QWidget *, const QString &caption, const QString &, const QString &filter) {
+            if (calls)
+                ++*calls;
+            return caption == QStringLiteral("Save as") && filter == QStringLiteral("CSV (*.csv)")
+                       ? path
+                       : QString();
+        });
+}
+
+// Presses OK in the next message box and keeps its title and text.
+void answerMessageBox(QString *seen)
+{
+    answerNextModal([seen](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (box)
+            *seen = box->windowTitle() + '|' + box->text();
+        modal->close();
+    });
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QByteArray runCli(const QStringList &args)
+{
+    QProcess cli;
+    cli.start(qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli"), args);
+    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
+        return "<taldon-cli failed>";
+    return cli.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestStatistics : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void overallTableFollowsTheContest();
+    void scoreRanges();
+    void teamTableAndCustomStatistic();
+    void taskAndTestPointStatistics();
+    void awardLevels();
+    void exportsMatchTheCommandLine();
+    void failedExportKeepsTheOldFile();
+    void newContestConnectsOnce();
+};
+
+void TestStatistics::cleanup()
+{
+    FileDialogs::replaceOpenFileName({});
+    FileDialogs::replaceSaveFileName({});
+}
+
+void TestStatistics::overallTableFollowsTheContest()
+{
+    const auto contest = sampleContest();
+    const auto window = contest->open();
+    auto *table = child<QTableWidget>(window.get(), "playersinfoTB");
+    QCOMPARE(headerTexts(table),
+             QStringList({"编号", "姓名", "基本分", "笔试分", "总分", "第1场", "第2场", "第3场"}));
+    // Registry order, not id order.
+    QCOMPARE(table->rowCount(), 6);
+    QCOMPARE(rowTexts(table, 0), QStringList({"JS-002", "李四", "", "0", "70", "60", "10", "0"}));
+    QCOMPARE(rowTexts(table, 1), QStringList({"js-001", "张三", "", "0", "120", "120", "0", "0"}));
+    QCOMPARE(rowTexts(table, 5), QStringList({"JS-003", "王五", "", "0", "0", "0", "0", "0"}));
+    QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("6"));
+
+    // Totals sort as numbers: 120 before 70 before 20 before 10.
+    table->sortByColumn(4, Qt::DescendingOrder);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("js-001"));
+    QCOMPARE(table->item(3, 0)->text(), QStringLiteral("BJ-001"));
+
+    // A removed day takes its column with it when the tab is entered again.
+    window->getSetupInfo()->delADay(2);
+    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(2);
+    QCOMPARE(table->columnCount(), 7);
+    QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("第2场"));
+    QCOMPARE(table->rowCount(), 6);
+}
+
+void TestStatistics::scoreRanges()
+{
+    const auto contest = sampleContest();
+    const auto window = contest->open();
+    auto *from = child<QLineEdit>(window.get(), "rangefromLE");
+    auto *to = child<QLineEdit>(window.get(), "rangetoLE");
+    auto *ranges = child<QTableWidget>(window.get(), "rangeLV");
+    const auto addRange = [&](const QString &high, const QString &low) {
+        from->setText(high);
+        to->setText(low);
+        click(window.get(), "rangeaddPB");
+    };
+    addRange("120", "60");
+    addRange("120", "60");
+    // Refused: high below low, not numbers, negative.
+    addRange("80", "90");
+    addRange("abc", "0");
+    addRange("10", "-5");
+    QCOMPARE(ranges->rowCount(), 2);
+    QCOMPARE(rowTexts(ranges, 1), QStringList({"120--60", "2"}));
+    QCOMPARE(ranges->item(0, 0)->textAlignment(), int(Qt::AlignCenter));
+    // Players never evaluated count with 0.
+    addRange("10", "0");
+    QCOMPARE(rowTexts(ranges, 2), QStringList({"10--0", "3"}));
+
+    ranges->setCurrentCell(0, 0);
+    click(window.get(), "rangedelPB");
+    QCOMPARE(ranges->rowCount(), 2);
+    QCOMPARE(ranges->item(1, 0)->text(), QStringLiteral("10--0"));
+    ranges->setCurrentItem(nullptr);
+    click(window.get(), "rangedelPB");
+    QCOMPARE(ranges->rowCount(), 2);
+
+    // The rows are snapshots: entering the tab again keeps them.
+    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
+    tabs->setCurrentIndex(1);
+    tabs->setCurrentIndex(2);
+    QCOMPARE(ranges->rowCount(), 2);
+}
+
+void TestStatistics::teamTableAndCustomStatistic()
+{
+    const auto contest = sampleContest();
+    const auto window = contest->open();
+    showSubPage(window.get(), 1);
+    auto *teams = child<QTableWidget>(window.get(), "teamTB");
+    QCOMPARE(teams->rowCount(), 34);
+    QCOMPARE(headerTexts(teams),
+             QStringList({"队名", "总分", "平均分", "最高分", "最低分", "自定义统计"}));
+    QCOMPARE(teams->item(0, 0)->text(), QStringLiteral("北京"));
+    QCOMPARE(teams->item(14, 0)->text(), QStringLiteral("山东"));
+    QCOMPARE(teams->item(15, 0)->text(), QStringLiteral("河南"));
+    QCOMPARE(teams->item(33, 0)->text(), QStringLiteral("台湾"));
+    // JS-002, js-001 and the unevaluated JS-003; Js-009 is in no region.
+    QCOMPARE(rowTexts(teams, 9), QStringList({"江苏", "190", "63.3333", "120", "0", "0"}));
+    QCOMPARE(rowTexts(teams, 0), QStringList({"北京", "10", "10", "10", "10", "0"}));
+    QCOMPARE(rowTexts(teams, 1), QStringList({"天津", "0", "0", "0", "0", "0"}));
+
+    auto *best = child<QSpinBox>(window.get(), "teamSP");
+    QCOMPARE(best->value(), 0);
+    QCOMPARE(best->maximum(), 99);
+    best->setValue(1);
+    click(window.get(), "teamstatPB");
+    QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("120"));
+    QCOMPARE(teams->item(0, 5)->text(), QStringLiteral("10"));
+    best->setValue(2);
+    click(window.get(), "teamstatPB");
+    QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("190"));
+
+    // The custom column survives entering the tab again; the others are recomputed.
+    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(2);
+    QCOMPARE(rowTexts(teams, 9), QStringList({"江苏", "190", "63.3333", "120", "0", "190"}));
+
+    best->setValue(0);
+    click(window.get(), "teamstatPB");
+    QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("0"));
+}
+
+void TestStatistics::taskAndTestPointStatistics()
+{
+    const auto contest = sampleContest();
+    const auto window = contest->open();
+    showSubPage(window.get(), 2);
+    auto *tasks = child<QComboBox>(window.get(), "stattaskCB");
+    QStringList names;
+    for (int i = 0; i < tasks->count(); ++i)
+        names << tasks->itemText(i);
+    QCOMPARE(names, QStringList({"sum", "words", "path", "empty"}));
+    QCOMPARE(tasks->currentText(), QStringLiteral("sum"));
+
+    // Averages divide by all six players.
+    auto *points = child<QTableWidget>(window.get(), "sampleTB");
+    QCOMPARE(child<QLabel>(window.get(), "taskmaxTL")->text(), QStringLiteral("100"));
+    QCOMPARE(child<QLabel>(window.get(), "taskminTL")->text(), QStringLiteral("10"));
+    QCOMPARE(child<QLabel>(window.get(), "taskequalTL")->text(), QStringLiteral("26.6667"));
+    QCOMPARE(points->rowCount(), 2);
+    QCOMPARE(rowTexts(points, 0), QStringList({"50", "18.3333", "0.208333", "0.25", "0.416667"}));
+    QCOMPARE(rowTexts(points, 1), QStringList({"50", "8.33333", "0.458333", "0.25", "0.25"}));
+
+    // Point 2 of path was solved by nobody.
+    tasks->setCurrentIndex(2);
+    QCOMPARE(rowTexts(points, 1), QStringList({"0", "0", "0.166667", "INFINIT", "INFINIT"}));
+    // Nobody has the task at all.
+    tasks->setCurrentIndex(3);
+    QCOMPARE(points->rowCount(), 1);
+    QCOMPARE(rowTexts(points, 0), QStringList({"0", "0", "0", "INFINIT", "INFINIT"}));
+    QCOMPARE(child<QLabel>(window.get(), "taskmaxTL")->text(), QStringLiteral("0"));
+}
+
+void TestStatistics::awardLevels()
+{
+    // XX-40 leads with 100; JS-20 and JS-39 tie with 90 and the smaller id ranks first; the
+    // rest rank by id with 0.
+    QList<QPair<QString, QString>> players;
+    for (int i = 1; i < 40; ++i)
+        players.append({QStringLiteral("JS-%1").arg(i, 2, 10, QLatin1Char('0')),
+                        QStringLiteral("选手%1").arg(i)});
+    players.append(qMakePair(QStringLiteral("XX-40"), QStringLiteral("远客")));
+    ContestHome contest({{{"sum", {50, 50}}}}, players);
+    contest.result(1, "XX-40", "sum", {{10, 1}, {10, 1}});
+    contest.result(1, "JS-39", "sum", {{10, 1}, {8, 1}});
+    contest.result(1, "JS-20", "sum", {{10, 1}, {8, 1}});
+    const auto window = contest.open();
+    showSubPage(window.get(), 3);
+    QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("40"));
+    auto *levels = child<QTableWidget>(window.get(), "levelTB");
+    QLineEdit *entries[] = {child<QLineEdit>(window.get(), "level1LE"),
+                            child<QLineEdit>(window.get(), "level2LE"),
+                            child<QLineEdit>(window.get(), "level3LE")};
+    QLabel *given[] = {child<QLabel>(window.get(), "level1TL"),
+                       child<QLabel>(window.get(), "level2TL"),
+                       child<QLabel>(window.get(), "level3TL")};
+    const auto grade = [&](const QStringList &texts) {
+        for (int i = 0; i < 3; ++i)
+            entries[i]->setText(texts[i]);
+        click(window.get(), "gradestatPB");
+        return QStringList{given[0]->text(), given[1]->text(), given[2]->text()};
+    };
+
+    QCOMPARE(grade({"10%", "8", "30%"}), QStringList({"4", "8", "12"}));
+    QCOMPARE(levels->rowCount(), 24);
+    QCOMPARE(rowTexts(levels, 0), QStringList({"一等奖", "远客", "XX-40", "", "100"}));
+    QCOMPARE(rowTexts(levels, 1), QStringList({"一等奖", "选手20", "JS-20", "江苏", "90"}));
+    QCOMPARE(levels->item(2, 2)->text(), QStringLiteral("JS-39"));
+    QCOMPARE(rowTexts(levels, 3), QStringList({"一等奖", "选手1", "JS-01", "江苏", "0"}));
+    QCOMPARE(rowTexts(levels, 4).mid(0, 3), QStringList({"二等奖", "选手2", "JS-02"}));
+    QCOMPARE(rowTexts(levels, 11).mid(0, 3), QStringList({"二等奖", "选手9", "JS-09"}));
+    QCOMPARE(rowTexts(levels, 12).mid(0, 3), QStringList({"三等奖", "选手10", "JS-10"}));
+    QCOMPARE(levels->item(22, 2)->text(), QStringLiteral("JS-21"));
+    QCOMPARE(levels->item(23, 2)->text(), QStringLiteral("JS-22"));
+
+    // Refused entries change nothing: too many together, negative.
+    for (const QStringList &refused :
+         {QStringList{"50%", "50%", "1"}, QStringList{"-5", "0", "0"}}) {
+        QCOMPARE(grade(refused), QStringList({"4", "8", "12"}));
+        QCOMPARE(levels->rowCount(), 24);
+    }
+
+    // A player registered after the contest was opened is not ranked: the award runs out.
+    window->getSetupInfo()->getPlayerInfo()->addPlayerInfo("JS-41", "迟到");
+    QCOMPARE(grade({"41", "0", "0"}), QStringList({"40", "0", "0"}));
+    QCOMPARE(levels->rowCount(), 40);
+}
+
+void TestStatistics::exportsMatchTheCommandLine()
+{
+    const auto contest = sampleContest();
+    const auto window = contest->open();
+    const QString out = contest->home.path();
+
+    answerSaveDialog(out + QStringLiteral("/成绩"));
+    QString seen;
+    answerMessageBox(&seen);
+    click(window.get(), "exportResultPB");
+    QCOMPARE(seen, QStringLiteral("完成|导出完成"));
+    const QByteArray results = readFile(out + QStringLiteral("/成绩.csv"));
+    QCOMPARE(results, QString("姓名,编号,总分,笔试,sum,words,path,empty,\n"
+                              "李四,JS-002,70,0,50,10,10,0,\n"
+                              "张三,js-001,120,0,100,20,0,0,\n"
+                              "\"Wang, \"\"Wu\"\"\",BJ-001,10,0,10,0,0,0,\n"
+                              "赵六,Js-009,20,0,0,20,0,0,\n"
+                              "Gamma,XX-003,0,0,0,0,0,0,\n"
+                              "王五,JS-003,0,0,0,0,0,0,\n")
+                          .toUtf8());
+    QCOMPARE(runCli({"results", contest->homePath}), results);
+
+    // A name holding ".csv" anywhere is kept as chosen.
+    answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
+    answerMessageBox(&seen);
+    click(window.get(), "exportResultPB");
+    QCOMPARE(readFile(out + QStringLiteral("/scores.csv.old")), results);
+    QVERIFY(!QFile::exists(out + QStringLiteral("/scores.csv.old.csv")));
+
+    showSubPage(window.get(), 1);
+    child<QSpinBox>(window.get(), "teamSP")->setValue(1);
+    click(window.get(), "teamstatPB");
+    answerSaveDialog(out + QStringLiteral("/teams"));
+    click(window.get(), "exportteamPB");
+    const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
+    QCOMPARE(teams, runCli({"teams", contest->homePath, "--best", "1"}));
+    const QList<QByteArray> lines = teams.split('\n');
+    QCOMPARE(lines.size(), 36);
+    QCOMPARE(lines[0], QString("队名,总分,平均分,最高分,最低分,自定义统计,").toUtf8());
+    QCOMPARE(lines[10], QString("江苏,190,63.3333,120,0,120,").toUtf8());
+
+    // A sorted table is exported as shown.
+    child<QTableWidget>(window.get(), "teamTB")->sortByColumn(1, Qt::DescendingOrder);
+    click(window.get(), "exportteamPB");
+    const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
+    QCOMPARE(sorted[1], lines[10]);
+    QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
+}
+
+void TestStatistics::failedExportKeepsTheOldFile()
+{
+    const auto contest = sampleContest();
+    const auto window = contest->open();
+    const QString target = contest->home.path() + QStringLiteral("/old.csv");
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("keep me\n");
+    old.close();
+    // The temporary file cannot be made where a directory stands in its way.
+    QVERIFY(QDir().mkpath(target + QStringLiteral(".tmp")));
+
+    for (const char *button : {"exportResultPB", "exportteamPB"}) {
+        answerSaveDialog(target);
+        QString seen;
+        answerMessageBox(&seen);
+        click(window.get(), button);
+        QVERIFY2(seen.startsWith(QStringLiteral("Error|无法写入文件")), button);
+        QCOMPARE(readFile(target), QByteArray("keep me\n"));
+    }
+}
+
+void TestStatistics::newContestConnectsOnce()
+{
+    const auto contest = sampleContest();
+    const auto window = contest->open();
+    child<QLineEdit>(window.get(), "rangefromLE")->setText("100");
+    child<QLineEdit>(window.get(), "rangetoLE")->setText("0");
+    click(window.get(), "rangeaddPB");
+
+    // New replaces the open contest and sets the main page up a second time.
+    answerNextModal([&contest](QWidget *modal) {
+        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))->setText("二");
+        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))
+            ->setText(contest->home.path() + QStringLiteral("/second"));
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
+    });
+    window->newGameSlot();
+    QCOMPARE(window->getSetupInfo()->getHome(), contest->home.path() + QStringLiteral("/second"));
+
+    auto *ranges = child<QTableWidget>(window.get(), "rangeLV");
+    QCOMPARE(ranges->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(window.get(), "playersinfoTB")->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(window.get(), "playersinfoTB")->columnCount(), 5);
+    QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QComboBox>(window.get(), "stattaskCB")->count(), 0);
+    QCOMPARE(child<QTableWidget>(window.get(), "teamTB")->item(9, 1)->text(), QStringLiteral("0"));
+
+    int dialogs = 0;
+    answerSaveDialog(QString(), &dialogs);
+    click(window.get(), "exportResultPB");
+    click(window.get(), "exportteamPB");
+    QCOMPARE(dialogs, 2);
+
+    CPlayerInfo registry;
+    registry.addPlayerInfo("SH-001", "新人");
+    window->getSetupInfo()->setPlayerInfo(&registry);
+    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(2);
+    QCOMPARE(child<QTableWidget>(window.get(), "playersinfoTB")->rowCount(), 1);
+    click(window.get(), "rangeaddPB");
+    QCOMPARE(ranges->rowCount(), 1);
+    QCOMPARE(rowTexts(ranges, 0), QStringList({"100--0", "1"}));
+}
+
+QTEST_MAIN(TestStatistics)
+#include "tst_statistics.moc"
