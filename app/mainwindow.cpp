@@ -149,8 +149,18 @@ void MainWindow::newGameSlot()
 
 void MainWindow::adddir()
 {
-    if (setupinfo)
-        ContestTree::makeTree(setupinfo->getHome(), ContestTree::stockFilterDir());
+    if (!setupinfo)
+        return;
+    const QString stock = ContestTree::stockFilterDir();
+    ContestTree::makeTree(setupinfo->getHome(), stock);
+    if (stock.isEmpty()) {
+        // Not modal: the new contest is usable, only its filter directory needs filling.
+        auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Error"),
+                                    QStringLiteral("没有找到标准比较程序, filter 目录是空的!"),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+    }
 }
 
 void MainWindow::openGameSlot()

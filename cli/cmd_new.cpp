@@ -40,8 +40,12 @@ int cmdNew(const QStringList &args)
     if (!setup.saveSetupInfo())
         return reportError(CliFailed, QStringLiteral("new: cannot write ") + home +
                                           QStringLiteral("/setup.cfg"));
-    if (!ContestTree::makeTree(home, ContestTree::stockFilterDir()))
+    const QString stock = ContestTree::stockFilterDir();
+    if (!ContestTree::makeTree(home, stock))
         return reportError(CliFailed,
                            QStringLiteral("new: cannot lay out the directories of ") + home);
+    if (stock.isEmpty())
+        return reportError(CliOk, QStringLiteral("new: warning: no stock filters found, ") + home +
+                                      QStringLiteral("/filter is empty"));
     return CliOk;
 }

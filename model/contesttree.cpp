@@ -22,11 +22,42 @@ bool ContestTree::makeTree(const QString &home, const QString &stockFilterDir)
 
 QString ContestTree::stockFilterDir()
 {
-    return QString::fromUtf8(g_directory) + QStringLiteral("filter");
+    return firstFilterDir(stockFilterCandidates());
+}
+
+QStringList ContestTree::stockFilterCandidates()
+{
+    QStringList dirs;
+    // An empty program directory would make "filter" relative to whatever directory the
+    // program was started in, which says nothing about where the program is.
+    if (g_directory[0] != '\0')
+        dirs << QString::fromUtf8(g_directory) + QStringLiteral("filter");
+    // Started through the search path or a link, the program's path tells nothing; the kernel
+    // knows the real file.
+    const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    if (!exe.isEmpty()) {
+        const QString bin = QFileInfo(exe).absolutePath();
+        dirs << bin + QStringLiteral("/filter")
+             << QDir::cleanPath(bin + '/' + QStringLiteral(TALDON_FILTER_DIR_FROM_BIN));
+    }
+    dirs << QStringLiteral(TALDON_FILTER_DIR);
+    return dirs;
+}
+
+QString ContestTree::firstFilterDir(const QStringList &dirs)
+{
+    for (const QString &dir : dirs) {
+        if (!dir.isEmpty() && !QDir(dir).entryList(QDir::Files).isEmpty())
+            return dir;
+    }
+    return QString();
 }
 
 bool ContestTree::copyFilters(const QString &from, const QString &to)
 {
+    // QDir of an empty path is the current directory, whose files are no filters.
+    if (from.isEmpty())
+        return true;
     const QFileInfoList files = QDir(from).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &src : files) {
         const QString target = to + '/' + src.fileName();

@@ -598,6 +598,9 @@ def main():
     icons = [app_icon(s) for s in sizes]
     icons[-1].save(os.path.join(OUT, "icon.ico"), format="ICO", sizes=[(s, s) for s in sizes],
                    append_images=icons[:-1])
+    # The installed program's icon for desktop menus, one picture per hicolor size.
+    for size in (16, 24, 32, 48, 64, 128, 256):
+        save(app_icon(size), "taldon-%d.png" % size)
     return 0
 
 

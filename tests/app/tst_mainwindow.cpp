@@ -153,6 +153,7 @@ void TestMainWindow::newSaveAndOpenAgain()
     for (const char *sub : {"players", "data", "result", "final", "tmp", "filter", "evaldata"})
         QVERIFY2(QDir(home + '/' + sub).exists(), sub);
     QVERIFY(QFile::exists(home + QStringLiteral("/filter/exact")));
+    QVERIFY(!first.findChild<QMessageBox *>());
     QVERIFY(!QFile::exists(QDir::currentPath() + QStringLiteral("/pwned")));
 
     auto *day = new CDayInfo;
@@ -201,6 +202,12 @@ void TestMainWindow::newReplacesOpenContest()
     action(window, "newGameAct")->trigger();
     QVERIFY(window.getSetupInfo());
     QCOMPARE(window.getRegionTable().size(), 68);
+    // No stock filters beside this test program: the contest is made, and the user is told.
+    auto *warning = window.findChild<QMessageBox *>();
+    QVERIFY(warning && warning->isVisible());
+    QCOMPARE(warning->text(), QStringLiteral("没有找到标准比较程序, filter 目录是空的!"));
+    QVERIFY(QDir(oldHome + QStringLiteral("/filter")).isEmpty());
+    QTest::mouseClick(warning->button(QMessageBox::Ok), Qt::LeftButton);
 
     auto *day = new CDayInfo;
     day->addATask(new CTaskInfo);

@@ -136,11 +136,23 @@ void TestCli::newCreatesHome()
     QCOMPARE(contest.value("home").toString(), home);
     QCOMPARE(contest.value("days").toArray().size(), 0);
 
-    // The default name is the dialog's.
+    // The default name is the dialog's; the build's program finds the build's filters.
     const QString plain = tmp.path() + QStringLiteral("/plain");
     QCOMPARE(runCli({QStringLiteral("new"), plain}).status, 0);
     QCOMPARE(show(plain + QStringLiteral("/setup.cfg")).value("name").toString(),
              QStringLiteral("程序设计竞赛"));
+    QVERIFY(QFileInfo(plain + QStringLiteral("/filter/fulltext_e")).isExecutable());
+
+    // A copy with no filters anywhere near it still makes the contest, and says what is missing.
+    const QString lone = tmp.path() + QStringLiteral("/lone/taldon-cli");
+    QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("lone")));
+    QVERIFY(QFile::copy(cliPath(), lone));
+    const QString bare = tmp.path() + QStringLiteral("/bare");
+    const Run warned = runCli({QStringLiteral("new"), bare}, lone, tmp.path());
+    QCOMPARE(warned.status, 0);
+    QVERIFY2(warned.err.contains(QStringLiteral("no stock filters found")), qPrintable(warned.err));
+    QVERIFY(QFile::exists(bare + QStringLiteral("/setup.cfg")));
+    QVERIFY(QDir(bare + QStringLiteral("/filter")).isEmpty());
 }
 
 void TestCli::showAndSaveRoundTrip()

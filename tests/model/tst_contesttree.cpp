@@ -3,6 +3,7 @@
 #include "contesttree.h"
 #include "globals.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -15,6 +16,7 @@ private slots:
     void makesTreeAndCopiesFilters();
     void failsWhereDirectoryCannotBeMade();
     void programDirectoryFromArgv0();
+    void findsStockFilters();
 
 private:
     QTemporaryDir tmp;
@@ -49,6 +51,13 @@ void TstContestTree::makesTreeAndCopiesFilters()
     const QString bare = tmp.filePath("bare");
     QVERIFY(ContestTree::makeTree(bare, tmp.filePath("no-stock")));
     QVERIFY(QDir(bare + "/filter").isEmpty());
+
+    // No stock filters found at all: the files of the current directory are not taken for them.
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(stock));
+    QVERIFY(ContestTree::makeTree(tmp.filePath("none"), QString()));
+    QVERIFY(QDir::setCurrent(before));
+    QVERIFY(QDir(tmp.filePath("none/filter")).isEmpty());
 }
 
 void TstContestTree::failsWhereDirectoryCannotBeMade()
@@ -67,7 +76,7 @@ void TstContestTree::programDirectoryFromArgv0()
 {
     setProgramDirectory("/opt/考试/bin/taldon");
     QCOMPARE(QString::fromUtf8(g_directory), QString("/opt/考试/bin/"));
-    QCOMPARE(ContestTree::stockFilterDir(), QString("/opt/考试/bin/filter"));
+    QCOMPARE(ContestTree::stockFilterCandidates().value(0), QString("/opt/考试/bin/filter"));
 
     setProgramDirectory("taldon");
     QCOMPARE(g_directory[0], '\0');
@@ -81,6 +90,43 @@ void TstContestTree::programDirectoryFromArgv0()
     QCOMPARE(g_directory[0], '\0');
     setProgramDirectory(nullptr);
     QCOMPARE(g_directory[0], '\0');
+}
+
+void TstContestTree::findsStockFilters()
+{
+    const QString missing = tmp.filePath("missing");
+    const QString empty = tmp.filePath("empty");
+    const QString onlySubdir = tmp.filePath("only-subdir");
+    const QString full = tmp.filePath("full");
+    const QString later = tmp.filePath("later");
+    for (const QString &dir : {empty, onlySubdir + "/fulltext_e", full, later})
+        QVERIFY(QDir().mkpath(dir));
+    QVERIFY(writeBytes(full + "/fulltext_e", "#!/bin/sh\n"));
+    QVERIFY(writeBytes(later + "/fulltext_e", "#!/bin/sh\n"));
+    QCOMPARE(ContestTree::firstFilterDir({missing, QString(), empty, onlySubdir, full, later}),
+             full);
+    QCOMPARE(ContestTree::firstFilterDir({missing, empty, onlySubdir}), QString());
+
+    // Started through the search path: the bare name says nothing, the real executable does,
+    // and a filter directory in the current directory is not mistaken for the program's.
+    setProgramDirectory("taldon");
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(tmp.path()));
+    QVERIFY(QDir().mkpath(tmp.filePath("filter")));
+    QVERIFY(writeBytes(tmp.filePath("filter/stray"), "not a stock filter"));
+    const QStringList candidates = ContestTree::stockFilterCandidates();
+    QCOMPARE(candidates.value(0), QCoreApplication::applicationDirPath() + "/filter");
+    QVERIFY(!candidates.contains("filter"));
+    for (const QString &dir : candidates)
+        QVERIFY2(QDir::isAbsolutePath(dir), qPrintable(dir));
+
+    const QString beside = QCoreApplication::applicationDirPath() + "/filter";
+    QVERIFY(QDir().mkpath(beside));
+    QVERIFY(writeBytes(beside + "/exact", "#!/bin/sh\n"));
+    const QString found = ContestTree::stockFilterDir();
+    QVERIFY(QDir(beside).removeRecursively());
+    QVERIFY(QDir::setCurrent(before));
+    QCOMPARE(found, beside);
 }
 
 QTEST_GUILESS_MAIN(TstContestTree)
