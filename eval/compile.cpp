@@ -4,14 +4,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
 {
+
+int timeLimitSeconds = COMPILE_TIME_LIMIT;
 
 bool isPlainShellChar(unsigned char c)
 {
@@ -19,31 +24,66 @@ bool isPlainShellChar(unsigned char c)
            (c >= '0' && c <= '9') || strchr("._-+,/@%=:", c);
 }
 
-// Runs the command line through the shell with the compiler's output on standard error, so that
-// the judge's standard output carries only its own reports.
-void runCompiler(const char *cmdline)
+// Waits for the compiler, polling so that a compilation that overruns its time can be killed
+// with its whole process group. Returns false when it had to be killed or could not be waited for.
+bool waitForCompiler(pid_t pid)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeLimitSeconds);
+    auto pause = std::chrono::milliseconds(1);
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return true;
+        if (done < 0 && errno != EINTR) {
+            perror("cannot wait for the compiler");
+            return false;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+    fprintf(stderr, "compilation still running after %d s, killed\n", timeLimitSeconds);
+    if (kill(-pid, SIGKILL) != 0)
+        perror("cannot kill the compiler");
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return false;
+}
+
+// Runs the command line through the shell in a process group of its own, with the compiler's
+// output on standard error, so that the judge's standard output carries only its own reports.
+bool runCompiler(const char *cmdline)
 {
     pid_t pid = fork();
     if (pid < 0) {
         perror("cannot run the compile command");
-        return;
+        return false;
     }
     if (pid == 0) {
-        if (dup2(2, 1) < 0)
+        if (setpgid(0, 0) != 0 || dup2(2, 1) < 0)
             _exit(126);
         execl("/bin/sh", "sh", "-c", cmdline, static_cast<char *>(nullptr));
         _exit(127);
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            perror("cannot wait for the compiler");
-            return;
-        }
-    }
+    // Set from both sides, so the group exists whichever of the two runs first.
+    if (setpgid(pid, pid) != 0 && errno != EACCES && errno != ESRCH)
+        perror("cannot give the compiler its own process group");
+    return waitForCompiler(pid);
 }
 
 } // namespace
+
+int compileTimeLimit()
+{
+    return timeLimitSeconds;
+}
+
+void setCompileTimeLimit(int seconds)
+{
+    timeLimitSeconds = seconds;
+}
 
 QByteArray shellWord(const QByteArray &word)
 {
@@ -93,8 +133,12 @@ int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate)
 int CompileSrc(char *exename, char *cmdline)
 {
     fflush(nullptr);
-    runCompiler(cmdline);
+    const bool finished = runCompiler(cmdline);
     fflush(nullptr);
+    if (!finished) {
+        unlink(exename);
+        return COMPILE_FAILED;
+    }
     FILE *program = fopen(exename, "rb");
     if (!program)
         return COMPILE_FAILED;

@@ -18,8 +18,17 @@ constexpr int COMPCMD_SIZE = 1024;
 // Returns 0 when `cmdline` is null or the command would not fit (nothing written), else 1.
 int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate);
 
+// A compilation still running after this many seconds of wall-clock time is killed with all of
+// its processes and counts as failed: a source can make a compiler loop or read an endless file.
+constexpr int COMPILE_TIME_LIMIT = 60;
+
+// The bound in force, COMPILE_TIME_LIMIT unless changed (tests shorten it).
+int compileTimeLimit();
+void setCompileTimeLimit(int seconds);
+
 // Runs the command line through the shell (the compiler's messages on standard error) and returns
-// COMPILE_OK when the program file `exename` exists afterwards, COMPILE_FAILED when it does not.
+// COMPILE_OK when the program file `exename` exists afterwards, COMPILE_FAILED when it does not
+// or when the compilation overran compileTimeLimit() (its partial program is removed).
 int CompileSrc(char *exename, char *cmdline);
 
 // `word` as one shell word: unchanged when it holds only characters the shell takes literally,

@@ -186,9 +186,9 @@ bool dropPrivileges()
     // Only a privileged judge can change ids; otherwise the submission keeps the judge's ids.
     if (geteuid() != 0)
         return true;
-    // Groups first: once the user ids are given up the groups can no longer be changed. All
+    // The process bound and groups first: once the user ids are given up neither can be set. All
     // three user ids change, so the submission cannot take back uid 0 with seteuid.
-    return setgroups(0, nullptr) == 0 &&
+    return capLimit(RLIMIT_NPROC, rlim_t(kSubmissionProcessLimit)) && setgroups(0, nullptr) == 0 &&
            setresgid(kSubmissionGid, kSubmissionGid, kSubmissionGid) == 0 &&
            setresuid(kSubmissionUid, kSubmissionUid, kSubmissionUid) == 0;
 }

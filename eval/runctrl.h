@@ -19,6 +19,11 @@ constexpr gid_t kSubmissionGid = 2000;
 // solution, small enough that a program writing in an endless loop cannot fill the disk.
 constexpr long long kSubmissionFileLimit = 256LL << 20;
 
+// The most processes the submission user may have (RLIMIT_NPROC), set when the judge switches
+// ids: enough for a program that forks a few helpers, too few for a fork bomb to starve the
+// machine. An unprivileged judge cannot set it, since the count would include its own processes.
+constexpr long long kSubmissionProcessLimit = 64;
+
 // A run that has not ended after this wall-clock time is a time out, so that a program that
 // sleeps or blocks cannot hold the evaluation forever: twice the limit plus one second.
 double wallClockBound(float timelimit);

@@ -68,6 +68,7 @@ private slots:
     void submissionGetsOnlyLimitsAndStandardDescriptors();
     void submissionCannotRegainPrivileges();
     void outputFileSizeIsBounded();
+    void forkBombIsBoundedWhenPrivileged();
 
 private:
     RunResult run(const QString &prog, float limit, int mem, const QString &name = QString());
@@ -305,6 +306,16 @@ void TstRunCtrl::outputFileSizeIsBounded()
     QVERIFY(WIFSIGNALED(r.status));
     QCOMPARE(WTERMSIG(r.status), SIGXFSZ);
     QCOMPARE(QFileInfo("flood.out").size(), qint64(kSubmissionFileLimit));
+}
+
+void TstRunCtrl::forkBombIsBoundedWhenPrivileged()
+{
+    if (geteuid() != 0)
+        QSKIP("only a judge that switches ids bounds the submission user's processes");
+    const RunResult r = run("forkbomb", 2.0f, 0);
+    QCOMPARE(r.code, 0);
+    QVERIFY(WIFEXITED(r.status));
+    QCOMPARE(WEXITSTATUS(r.status), 0);
 }
 
 QTEST_GUILESS_MAIN(TstRunCtrl)

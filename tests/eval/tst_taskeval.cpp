@@ -51,6 +51,7 @@ class TstTaskEval : public QObject
 private slots:
     void initTestCase();
     void compileCommand();
+    void endlessCompilationIsKilled();
     void sourceOutcomes();
     void answersTask();
     void filterMessagesAndMissingInput();
@@ -83,6 +84,35 @@ void TstTaskEval::compileCommand()
              QStringLiteral("<refused>"));
     QByteArray t("gcc %i"), n("sum"), l("c");
     QCOMPARE(GenCompCmd(nullptr, n.data(), l.data(), t.data()), 0);
+}
+
+void TstTaskEval::endlessCompilationIsKilled()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    // The "compiler" leaves a partial program and a background process behind, then hangs.
+    QByteArray cmd("echo partial > sum; (sleep 30; touch late) & sleep 30");
+    QByteArray exe("sum");
+    setCompileTimeLimit(1);
+    QElapsedTimer clock;
+    clock.start();
+    const int code = CompileSrc(exe.data(), cmd.data());
+    setCompileTimeLimit(COMPILE_TIME_LIMIT);
+    QCOMPARE(code, COMPILE_FAILED);
+    QVERIFY(clock.elapsed() < 10000);
+    QVERIFY(!QFile::exists("sum"));
+    // The whole group was killed: the background process never gets to write.
+    QTest::qWait(1500);
+    QVERIFY(!QFile::exists("late"));
+
+    // Within the bound a compilation is judged by its program file as before.
+    setCompileTimeLimit(1);
+    QByteArray quick("echo built > sum");
+    QCOMPARE(CompileSrc(exe.data(), quick.data()), COMPILE_OK);
+    setCompileTimeLimit(COMPILE_TIME_LIMIT);
+    QVERIFY(QDir::setCurrent(before));
 }
 
 void TstTaskEval::sourceOutcomes()
