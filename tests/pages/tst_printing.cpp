@@ -7,6 +7,7 @@
 #include "statsglobals.h"
 
 #include "app/modalanswer.h"
+#include "app/progressanswer.h"
 #include "report/reportcontest.h"
 
 #include <QComboBox>
@@ -22,38 +23,6 @@
 
 namespace
 {
-
-// What the progress dialog showed when it was closed.
-struct Progress {
-    QString title;
-    QString text;
-    int value = -1;
-    int maximum = -1;
-};
-
-// Closes the progress dialog with its OK button once it reads "Done...", answering the
-// error box that may come before. Polls on: the dialog is modal while it works, too.
-void answerProgress(Progress *seen, QString *errorText, int triesLeft = 3000)
-{
-    QTimer::singleShot(10, [seen, errorText, triesLeft]() {
-        QWidget *modal = QApplication::activeModalWidget();
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        auto *label = modal ? modal->findChild<QLabel *>("pProgressText") : nullptr;
-        if (box) {
-            *errorText = box->text();
-            box->accept();
-        } else if (label && label->text() == QStringLiteral("Done...")) {
-            seen->title = modal->windowTitle();
-            seen->text = label->text();
-            seen->value = modal->findChild<QProgressBar *>("ppbProgress")->value();
-            seen->maximum = modal->findChild<QProgressBar *>("ppbProgress")->maximum();
-            QTest::mouseClick(modal->findChild<QPushButton *>("okPB"), Qt::LeftButton);
-            return;
-        }
-        if (triesLeft > 0)
-            answerProgress(seen, errorText, triesLeft - 1);
-    });
-}
 
 // Picks entry `index` of the day dialog (0 is the placeholder) and presses a button.
 void answerDayDialog(QStringList *entries, int index, const char *button)
