@@ -268,7 +268,7 @@ void TstRunCtrl::submissionGetsOnlyLimitsAndStandardDescriptors()
     QFile verdict(home->filePath("verdict.result"));
     QVERIFY(verdict.open(QIODevice::ReadWrite));
     QVERIFY(verdict.write("101 10 0.1\n") > 0 && verdict.flush());
-    const RunResult r = run("inspect", 1.0f, mem);
+    const RunResult r = run("probe", 1.0f, mem);
     verdict.close();
     qunsetenv("TALDON_EXPECT_AS");
     qunsetenv("TALDON_EXPECT_FSIZE");
@@ -278,7 +278,7 @@ void TstRunCtrl::submissionGetsOnlyLimitsAndStandardDescriptors()
     QCOMPARE(WEXITSTATUS(r.status), 0);
     QVERIFY(verdict.open(QIODevice::ReadOnly));
     QCOMPARE(verdict.readAll(), QByteArray("101 10 0.1\n"));
-    QVERIFY(r.err.contains("inspect: stderr\n"));
+    QVERIFY(r.err.contains("probe: stderr\n"));
     if (mem > 0)
         QVERIFY2(r.err.startsWith("memlimit = 64MB\nRLIM_INFINITY = -1\n"
                                   "RLIM_INFINITY = 67108864\nrlim_new.rlim_cur = 67108864\n"),

@@ -2,7 +2,7 @@
    1/2 RLIMIT_AS soft/hard differ from TALDON_EXPECT_AS ("soft hard"), 4 a finite address-space
    limit can be raised, 8 RLIMIT_FSIZE differs from TALDON_EXPECT_FSIZE or is not hard,
    16 core files allowed, 32/64 stdin/stdout is not /dev/null, 128 a descriptor from 3 to 64 is
-   open (it also tries to write to each). Writes "inspect: stderr\n" to standard error. */
+   open (it also tries to write to each). Writes "probe: stderr\n" to standard error. */
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -45,6 +45,6 @@ int main(void)
     for (int fd = 3; fd <= 64; ++fd)
         if (fcntl(fd, F_GETFD) != -1 || write(fd, "forged\n", 7) > 0)
             bad |= 128;
-    fputs("inspect: stderr\n", stderr);
+    fputs("probe: stderr\n", stderr);
     return bad;
 }
