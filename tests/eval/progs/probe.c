@@ -1,4 +1,4 @@
-/* Inspects what it was started with and reports faults in its exit status:
+/* Checks what it was started with and reports faults in its exit status:
    1/2 RLIMIT_AS soft/hard differ from TALDON_EXPECT_AS ("soft hard"), 4 a finite address-space
    limit can be raised, 8 RLIMIT_FSIZE differs from TALDON_EXPECT_FSIZE or is not hard,
    16 core files allowed, 32/64 stdin/stdout is not /dev/null, 128 a descriptor from 3 to 64 is
