@@ -43,6 +43,11 @@ const RecordLoader dayinfoLoaders[] = {
     {"TASKNUM=", loadTasknum},
 };
 
+auto named(const QString &name)
+{
+    return [name](const CTaskInfo &task) { return task.getTaskname() == name; };
+}
+
 QString taskFile(const QString &home, int day, int task)
 {
     return home + QStringLiteral("/task%1_%2.info").arg(day).arg(task);
@@ -78,16 +83,12 @@ CDayInfo &CDayInfo::operator=(const CDayInfo &other)
 
 CTaskInfo *CDayInfo::getTaskInfo(int index)
 {
-    return index >= 0 && index < tasknum ? &tasks[index] : nullptr;
+    return ownedArrayAt(tasks, tasknum, index);
 }
 
 CTaskInfo *CDayInfo::getTaskInfo(QString name)
 {
-    for (int i = 0; i < tasknum; ++i) {
-        if (tasks[i].getTaskname() == name)
-            return &tasks[i];
-    }
-    return nullptr;
+    return findInOwnedArray(tasks, tasknum, named(name));
 }
 
 void CDayInfo::setTaskInfo(int n, const CTaskInfo *list)
@@ -111,9 +112,7 @@ void CDayInfo::delATask(int index)
 
 void CDayInfo::delATask(QString name)
 {
-    const CTaskInfo *found = getTaskInfo(name);
-    if (found)
-        delATask(static_cast<int>(found - tasks));
+    removeFirstFromOwnedArray(tasks, tasknum, named(name));
 }
 
 void CDayInfo::updateTaskMemLimit(int mb)

@@ -61,6 +61,12 @@ void loadTeam(void *r, QString v)
     pendingRegistry(reading)->loadTeamInfo(reading->setup->getHome() + '/' + v);
 }
 
+auto named(const QString &name)
+{
+    // getDayname() is not const, so neither is the day.
+    return [name](CDayInfo &day) { return day.getDayname() == name; };
+}
+
 const RecordLoader setupinfoLoaders[] = {
     {"NAME=", loadName},
     {"DAYNUM=", loadDay},
@@ -100,16 +106,12 @@ CSetupInfo &CSetupInfo::operator=(const CSetupInfo &other)
 
 CDayInfo *CSetupInfo::getDayInfo(int index)
 {
-    return index >= 0 && index < daynum ? &days[index] : nullptr;
+    return ownedArrayAt(days, daynum, index);
 }
 
 CDayInfo *CSetupInfo::getDayInfo(QString name)
 {
-    for (int i = 0; i < daynum; ++i) {
-        if (days[i].getDayname() == name)
-            return &days[i];
-    }
-    return nullptr;
+    return findInOwnedArray(days, daynum, named(name));
 }
 
 void CSetupInfo::setDayInfo(int n, const CDayInfo *list)
@@ -133,9 +135,7 @@ void CSetupInfo::delADay(int index)
 
 void CSetupInfo::delADay(QString name)
 {
-    const CDayInfo *found = getDayInfo(name);
-    if (found)
-        delADay(static_cast<int>(found - days));
+    removeFirstFromOwnedArray(days, daynum, named(name));
 }
 
 void CSetupInfo::setPlayerInfo(const CPlayerInfo *p)

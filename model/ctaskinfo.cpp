@@ -114,6 +114,11 @@ const RecordLoader TaskLoaders[] = {
     {"MEMLIMITS=", loadMemLimit},
 };
 
+auto forLanguage(const QString &lang)
+{
+    return [lang](const CCompileCmd &cmd) { return cmd.getLang() == lang; };
+}
+
 QLatin1String typeName(_com_type type)
 {
     return QLatin1String(typestring[type == SOURCE || type == ANSWERS ? type : INVALID]);
@@ -211,16 +216,13 @@ void CTaskInfo::resetInfo()
 
 CCompileCmd *CTaskInfo::getCcl(int n)
 {
-    return n >= 1 && n <= cclnum ? &ccls[n - 1] : nullptr;
+    // Compile commands are counted from 1.
+    return ownedArrayAt(ccls, cclnum, n - 1);
 }
 
 CCompileCmd *CTaskInfo::getCcl(QString lang)
 {
-    for (int i = 0; i < cclnum; ++i) {
-        if (ccls[i].getLang() == lang)
-            return &ccls[i];
-    }
-    return nullptr;
+    return findInOwnedArray(ccls, cclnum, forLanguage(lang));
 }
 
 void CTaskInfo::setCcl(int n, const CCompileCmd *cmds)
@@ -238,10 +240,8 @@ void CTaskInfo::addACcl(CCompileCmd *cmd)
 
 void CTaskInfo::delACcl(QString lang)
 {
-    CCompileCmd *found = lang.isEmpty() ? nullptr : getCcl(lang);
-    if (!found)
-        return;
-    removeFromOwnedArray(ccls, cclnum, static_cast<int>(found - ccls));
+    if (!lang.isEmpty())
+        removeFirstFromOwnedArray(ccls, cclnum, forLanguage(lang));
 }
 
 void CTaskInfo::delACcl(CCompileCmd *cmd)

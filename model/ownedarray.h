@@ -31,6 +31,20 @@ template <typename T> void appendToOwnedArray(T *&array, int &count, const T &it
     ++count;
 }
 
+// The first element of an owned array for which matches is true, or nullptr.
+template <typename T, typename Pred> T *findInOwnedArray(T *array, int count, Pred matches)
+{
+    T *const end = array + count;
+    T *const found = std::find_if(array, end, matches);
+    return found == end ? nullptr : found;
+}
+
+// The element at a 0-based index of an owned array, or nullptr when index is out of range.
+template <typename T> T *ownedArrayAt(T *array, int count, int index)
+{
+    return index >= 0 && index < count ? &array[index] : nullptr;
+}
+
 // Removes the element at index from an owned array, keeping the order of the others; an
 // index out of range changes nothing.
 template <typename T> void removeFromOwnedArray(T *&array, int &count, int index)
@@ -43,6 +57,15 @@ template <typename T> void removeFromOwnedArray(T *&array, int &count, int index
     delete[] array;
     array = fresh;
     --count;
+}
+
+// Removes the first element for which matches is true; nothing when none is.
+template <typename T, typename Pred>
+void removeFirstFromOwnedArray(T *&array, int &count, Pred matches)
+{
+    const T *found = findInOwnedArray(array, count, matches);
+    if (found)
+        removeFromOwnedArray(array, count, static_cast<int>(found - array));
 }
 
 #endif
