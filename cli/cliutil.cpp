@@ -1,5 +1,7 @@
 #include "cliutil.h"
 
+#include "csetupinfo.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QTextStream>
@@ -43,7 +45,7 @@ void addContestArgument(QCommandLineParser &parser)
                                  QStringLiteral("The contest home or its setup.cfg."));
 }
 
-QString contestSetupFile(const QString &command, const QCommandLineParser &parser)
+bool openContest(const QString &command, const QCommandLineParser &parser, CSetupInfo *setup)
 {
     const QString contest = parser.positionalArguments().value(0);
     QFileInfo info(contest);
@@ -51,7 +53,8 @@ QString contestSetupFile(const QString &command, const QCommandLineParser &parse
         info.setFile(info.absoluteFilePath() + QStringLiteral("/setup.cfg"));
     if (!info.isFile()) {
         reportError(CliBadInput, command + QStringLiteral(": no such contest: ") + contest);
-        return QString();
+        return false;
     }
-    return info.absoluteFilePath();
+    setup->loadSetupInfo(info.absoluteFilePath());
+    return true;
 }

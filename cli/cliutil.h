@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class CSetupInfo;
 class QCommandLineParser;
 
 // Helpers shared by the subcommands of taldon-cli.
@@ -24,8 +25,9 @@ int reportError(int status, const QString &message);
 // Declares the <contest> argument: a contest home or the path of its setup.cfg.
 void addContestArgument(QCommandLineParser &parser);
 
-// The absolute path of the setup.cfg named by the parsed <contest> argument. When there is no
-// such file it reports "no such contest" for command and returns an empty string.
-QString contestSetupFile(const QString &command, const QCommandLineParser &parser);
+// Loads into setup the contest whose setup.cfg the parsed <contest> argument names, by its
+// absolute path. When there is no such file it reports "no such contest" for command and
+// returns false.
+bool openContest(const QString &command, const QCommandLineParser &parser, CSetupInfo *setup);
 
 #endif

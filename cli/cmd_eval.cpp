@@ -109,10 +109,9 @@ int cmdEval(const QStringList &args)
         return parsed;
     if (!parser.isSet(QStringLiteral("day")))
         return reportError(CliBadInput, QStringLiteral("eval: --day is required"));
-    const QString setupFile = contestSetupFile(QStringLiteral("eval"), parser);
-    if (setupFile.isEmpty())
+    CSetupInfo setup;
+    if (!openContest(QStringLiteral("eval"), parser, &setup))
         return CliBadInput;
-    CSetupInfo setup(setupFile);
     EvalRequest request;
     const QString error = checkRequest(setup, parser, &request);
     if (!error.isEmpty())

@@ -58,8 +58,8 @@ int cmdFetch(const QStringList &args)
             return reportError(CliBadInput,
                                QStringLiteral("fetch: missing --") + required.names().constFirst());
     }
-    const QString setupFile = contestSetupFile(QStringLiteral("fetch"), parser);
-    if (setupFile.isEmpty())
+    CSetupInfo setup;
+    if (!openContest(QStringLiteral("fetch"), parser, &setup))
         return CliBadInput;
     QString password;
     if (!readPassword(parser.value(passwordFile), &password))
@@ -69,7 +69,6 @@ int cmdFetch(const QStringList &args)
         return reportError(CliBadInput, QStringLiteral("fetch: --dir must be a relative path "
                                                        "without '..': ") +
                                             parser.value(dir));
-    CSetupInfo setup(setupFile);
     const QString players = setup.getHome() + QStringLiteral("/players");
     if (!QFileInfo(players).isDir())
         return reportError(CliBadInput, QStringLiteral("fetch: no such directory: ") + players);

@@ -41,10 +41,9 @@ int cmdReport(const QStringList &args)
     if (parsed >= 0)
         return parsed;
 
-    const QString setupFile = contestSetupFile(QStringLiteral("report"), parser);
-    if (setupFile.isEmpty())
+    CSetupInfo setup;
+    if (!openContest(QStringLiteral("report"), parser, &setup))
         return CliBadInput;
-    CSetupInfo setup(setupFile);
     bool ok = false;
     const int day = parser.value(dayOption).toInt(&ok);
     if (!parser.isSet(dayOption) || !ok || day < 1 || day > setup.getDayNum())

@@ -18,10 +18,9 @@ int cmdResults(const QStringList &args)
     if (parsed >= 0)
         return parsed;
 
-    const QString setupFile = contestSetupFile(QStringLiteral("results"), parser);
-    if (setupFile.isEmpty())
+    CSetupInfo setup;
+    if (!openContest(QStringLiteral("results"), parser, &setup))
         return CliBadInput;
-    CSetupInfo setup(setupFile);
     MyStat stat(&setup);
     stat.addRegistered();
     return writeCsvOutput(parser, QStringLiteral("results"), resultsCsv(&setup, stat));

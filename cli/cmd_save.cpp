@@ -21,8 +21,8 @@ int cmdSave(const QStringList &args)
     if (parsed >= 0)
         return parsed;
 
-    const QString setupFile = contestSetupFile(QStringLiteral("save"), parser);
-    if (setupFile.isEmpty())
+    CSetupInfo setup;
+    if (!openContest(QStringLiteral("save"), parser, &setup))
         return CliBadInput;
     const bool elsewhere = parser.isSet(toOption);
     const QFileInfo target(parser.value(toOption));
@@ -30,7 +30,6 @@ int cmdSave(const QStringList &args)
         return reportError(CliBadInput,
                            QStringLiteral("save: no such directory: ") + parser.value(toOption));
 
-    CSetupInfo setup(setupFile);
     const bool saved = elsewhere ? setup.saveSetupInfo(QDir::cleanPath(target.absoluteFilePath()))
                                  : setup.saveSetupInfo();
     if (!saved)

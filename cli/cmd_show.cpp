@@ -91,10 +91,9 @@ int cmdShow(const QStringList &args)
     if (parsed >= 0)
         return parsed;
 
-    const QString setupFile = contestSetupFile(QStringLiteral("show"), parser);
-    if (setupFile.isEmpty())
+    CSetupInfo setup;
+    if (!openContest(QStringLiteral("show"), parser, &setup))
         return CliBadInput;
-    CSetupInfo setup(setupFile);
     QTextStream out(stdout);
     out << QJsonDocument(contestJson(setup)).toJson(QJsonDocument::Indented);
     return CliOk;

@@ -39,10 +39,9 @@ int cmdTeams(const QStringList &args)
         return reportError(CliBadInput,
                            QStringLiteral("teams: --best must be a whole number from 0 to 99: ") +
                                parser.value(best));
-    const QString setupFile = contestSetupFile(QStringLiteral("teams"), parser);
-    if (setupFile.isEmpty())
+    CSetupInfo setup;
+    if (!openContest(QStringLiteral("teams"), parser, &setup))
         return CliBadInput;
-    CSetupInfo setup(setupFile);
     MyStat stat(&setup);
     stat.addRegistered();
     TeamStat teams(&setup);
