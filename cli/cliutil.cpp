@@ -58,3 +58,10 @@ bool openContest(const QString &command, const QCommandLineParser &parser, CSetu
     setup->loadSetupInfo(info.absoluteFilePath());
     return true;
 }
+
+int dayOption(const QCommandLineParser &parser, const QString &option, CSetupInfo &setup)
+{
+    bool isNumber = false;
+    const int day = parser.value(option).toInt(&isNumber);
+    return isNumber && day >= 1 && day <= setup.getDayNum() ? day : 0;
+}

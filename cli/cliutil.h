@@ -30,4 +30,8 @@ void addContestArgument(QCommandLineParser &parser);
 // returns false.
 bool openContest(const QString &command, const QCommandLineParser &parser, CSetupInfo *setup);
 
+// The day number given by option, from 1 to the number of days of setup; 0 when the option is
+// missing, not a number or out of that range.
+int dayOption(const QCommandLineParser &parser, const QString &option, CSetupInfo &setup);
+
 #endif

@@ -21,20 +21,18 @@ struct EvalRequest {
 
 QString checkRequest(CSetupInfo &setup, const QCommandLineParser &parser, EvalRequest *request)
 {
-    bool isNumber = false;
-    request->day = parser.value(QStringLiteral("day")).toInt(&isNumber);
-    if (!isNumber || request->day < 1 || request->day > setup.getDayNum())
+    request->day = dayOption(parser, QStringLiteral("day"), setup);
+    if (request->day == 0)
         return QStringLiteral("eval: day %1 is not a day of this contest (1 to %2)")
             .arg(parser.value(QStringLiteral("day")))
             .arg(setup.getDayNum());
     CDayInfo *day = setup.getDayInfo(request->day - 1);
     if (parser.isSet(QStringLiteral("task"))) {
         const QString name = parser.value(QStringLiteral("task"));
-        for (int t = 0; t < day->getTaskNum() && request->taskIndex < 0; ++t)
-            if (day->getTaskInfo(t)->getTaskname() == name)
-                request->taskIndex = t;
-        if (request->taskIndex < 0)
+        const CTaskInfo *task = day->getTaskInfo(name);
+        if (!task)
             return QStringLiteral("eval: no task %1 on day %2").arg(name).arg(request->day);
+        request->taskIndex = static_cast<int>(task - day->getTaskInfoAll());
     }
     QList<PlayerInfo> *players =
         setup.getPlayerInfo() ? setup.getPlayerInfo()->getPlayerInfo() : nullptr;

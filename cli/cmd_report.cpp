@@ -34,9 +34,8 @@ int cmdReport(const QStringList &args)
         "Writes the score report of every registered player with results for a day into "
         "<home>/ps/day<D>/<id>/<id>.pdf, as the button 打印选手成绩 does."));
     addContestArgument(parser);
-    const QCommandLineOption dayOption(
-        QStringLiteral("day"), QStringLiteral("The day, counted from 1."), QStringLiteral("D"));
-    parser.addOption(dayOption);
+    parser.addOption(
+        {QStringLiteral("day"), QStringLiteral("The day, counted from 1."), QStringLiteral("D")});
     const int parsed = parseCommand(parser, QStringLiteral("report"), args, 1);
     if (parsed >= 0)
         return parsed;
@@ -44,9 +43,8 @@ int cmdReport(const QStringList &args)
     CSetupInfo setup;
     if (!openContest(QStringLiteral("report"), parser, &setup))
         return CliBadInput;
-    bool ok = false;
-    const int day = parser.value(dayOption).toInt(&ok);
-    if (!parser.isSet(dayOption) || !ok || day < 1 || day > setup.getDayNum())
+    const int day = dayOption(parser, QStringLiteral("day"), setup);
+    if (day == 0)
         return reportError(
             CliBadInput,
             QStringLiteral("report: --day must be a day from 1 to %1").arg(setup.getDayNum()));
