@@ -16,6 +16,8 @@ struct Subcommand {
     const char *name;
     int (*run)(const QStringList &args);
     const char *summary;
+    // The score reports are drawn by widgets, so that command needs a GUI application.
+    bool drawsWidgets = false;
 };
 
 const Subcommand subcommands[] = {
@@ -25,9 +27,19 @@ const Subcommand subcommands[] = {
     {"eval", cmdEval, "evaluate players on a day"},
     {"results", cmdResults, "write the results CSV of a contest"},
     {"teams", cmdTeams, "write the team table CSV of a contest"},
-    {"report", cmdReport, "write the score reports of a day as PDF files"},
+    {"report", cmdReport, "write the score reports of a day as PDF files", true},
     {"fetch", cmdFetch, "download submissions from an FTP server"},
 };
+
+// The row of the table named name (ASCII, as every command name is), or null.
+const Subcommand *findSubcommand(const char *name)
+{
+    for (const Subcommand &command : subcommands) {
+        if (qstrcmp(name, command.name) == 0)
+            return &command;
+    }
+    return nullptr;
+}
 
 int usage(int status)
 {
@@ -39,11 +51,11 @@ int usage(int status)
     return status;
 }
 
-// The score reports are drawn by widgets, so that command needs a GUI application; it never
-// shows a window, so it runs on the offscreen platform and needs no display.
-std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+// A command that draws widgets never shows a window, so it runs on the offscreen platform and
+// needs no display.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv, const Subcommand *command)
 {
-    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+    if (command && command->drawsWidgets) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QApplication>(argc, argv);
     }
@@ -55,7 +67,8 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 int main(int argc, char *argv[])
 {
     setProgramDirectory(argv[0]);
-    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    const Subcommand *command = argc > 1 ? findSubcommand(argv[1]) : nullptr;
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv, command);
     // Names, paths and contents are UTF-8 whatever the locale of the caller says.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
     QStringList args = app->arguments().mid(1);
@@ -64,9 +77,7 @@ int main(int argc, char *argv[])
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h"))
         return usage(CliOk);
-    for (const Subcommand &command : subcommands) {
-        if (name == QLatin1String(command.name))
-            return command.run(args);
-    }
+    if (command)
+        return command->run(args);
     return reportError(CliBadInput, QStringLiteral("unknown command: ") + name);
 }
