@@ -36,20 +36,6 @@ bool listDirectory(const QByteArray &dir, bool withHidden, QList<QByteArray> *na
     return true;
 }
 
-bool writeAll(int fd, const char *buf, ssize_t n)
-{
-    while (n > 0) {
-        ssize_t w = write(fd, buf, size_t(n));
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            return false;
-        buf += w;
-        n -= w;
-    }
-    return true;
-}
-
 bool copyData(int in, int out)
 {
     char buf[65536];
@@ -59,12 +45,27 @@ bool copyData(int in, int out)
             continue;
         if (n <= 0)
             return n == 0;
-        if (!writeAll(out, buf, n))
+        if (!writeAll(out, buf, size_t(n)))
             return false;
     }
 }
 
 } // namespace
+
+bool writeAll(int fd, const void *data, size_t size)
+{
+    const char *p = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t n = write(fd, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= size_t(n);
+    }
+    return true;
+}
 
 bool removeEntry(const QByteArray &path)
 {

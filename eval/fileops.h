@@ -6,8 +6,11 @@
 #include <sys/types.h>
 
 // File work of the evaluation done in-process on UTF-8 byte paths, so that no name or path
-// ever passes through a shell. Each function reports its failures on standard error.
+// ever passes through a shell. Each function but writeAll reports its failures on standard error.
 
+// Writes all of data to fd, going on after interruptions and short writes. It makes no call
+// but write(), so the child of a threaded program may use it between fork and exec.
+bool writeAll(int fd, const void *data, size_t size);
 // Removes a file, link or whole directory tree; a missing path is not an error.
 bool removeEntry(const QByteArray &path);
 // Removes everything inside a directory, hidden entries included.

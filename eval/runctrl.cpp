@@ -1,5 +1,7 @@
 #include "runctrl.h"
 
+#include "fileops.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -55,21 +57,6 @@ struct RunBounds {
     double wall;
     timespec start;
 };
-
-bool writeAll(int fd, const void *data, size_t size)
-{
-    const char *p = static_cast<const char *>(data);
-    while (size > 0) {
-        const ssize_t n = write(fd, p, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= size_t(n);
-    }
-    return true;
-}
 
 // The child of a threaded program may only use async-signal-safe calls, so it formats into a
 // buffer and writes instead of using stdio.
