@@ -267,8 +267,10 @@ void endRun(pid_t pid)
         perror("runUnderCtrl: killing the child");
 }
 
-void reap(pid_t pid)
+// Ends the run, then collects the child.
+void killAndReap(pid_t pid)
 {
+    endRun(pid);
     int status;
     pid_t r;
     do
@@ -320,8 +322,7 @@ int superviseRun(pid_t pid, const RunBounds &bounds, float *usedtime)
         if (seen && ended)
             endRun(pid);
         if (!seen || !consumeEvent(pid)) {
-            endRun(pid);
-            reap(pid);
+            killAndReap(pid);
             *usedtime = 0;
             return RunNotStarted;
         }
@@ -331,10 +332,8 @@ int superviseRun(pid_t pid, const RunBounds &bounds, float *usedtime)
         if (!stopped && !ended)
             endRun(pid);
         if (*usedtime > bounds.cpu || (stopped && secondsSince(bounds.start) > bounds.wall)) {
-            if (stopped) {
-                endRun(pid);
-                reap(pid);
-            }
+            if (stopped)
+                killAndReap(pid);
             return RunTimeOut;
         }
         if (!stopped)
@@ -372,8 +371,7 @@ int startAndSupervise(const char *program, float timelimit, int memlimit, float 
         !armTicker(tickerSeconds(timelimit))) {
         if (started)
             perror("runUnderCtrl: arming the timer");
-        endRun(pid);
-        reap(pid);
+        killAndReap(pid);
         return RunNotStarted;
     }
     return superviseRun(pid, bounds, usedtime);
