@@ -64,11 +64,11 @@ void cleanMessage(char *msg)
 
 bool checkTask(CTaskInfo *task)
 {
+    const QByteArray home = task->getHome().toUtf8();
     const QByteArray name = task->getTaskname().toUtf8();
     const QByteArray plug = task->getPlugname().toUtf8();
     // The longest path built for a task is an answer file with a point number of up to 3 digits.
-    const int longest =
-        task->getHome().toUtf8().size() + int(strlen("/evaldata/")) + name.size() + 3 + 4;
+    const int longest = evaldataFile(home, name, 999, ".ans").size();
     if (name.isEmpty() || name == "." || name == "..")
         refuse(name, "the task has no usable name");
     else if (name.size() > TASKNAME_MAX)
@@ -77,8 +77,7 @@ bool checkTask(CTaskInfo *task)
         refuse(name, "a task name must be one word without braces or '/'");
     else if (plug.contains('/') || plug.size() > 255)
         refuse(name, "the filter name must be a file name in the filter directory");
-    else if (longest > PATH_MAX_BYTES ||
-             task->getHome().toUtf8().size() + 8 + plug.size() > PATH_MAX_BYTES)
+    else if (longest > PATH_MAX_BYTES || filterFile(home, plug).size() > PATH_MAX_BYTES)
         refuse(name, "the contest home's path is longer than the engine handles (1023 bytes)");
     else
         return true;
@@ -123,7 +122,7 @@ int evalResultFile(FILE *result, CTaskInfo *task, int *total)
 void TaskTest(CTaskInfo *task, FILE *result, int *total)
 {
     const QByteArray plug = task->getPlugname().toUtf8();
-    copyFile(task->getHome().toUtf8() + "/filter/" + plug, plug, 0755);
+    copyFile(filterFile(task->getHome().toUtf8(), plug), plug, 0755);
     *total = 0;
     for (int i = 1; i <= task->getSamplenum(); ++i) {
         int score = 0;

@@ -100,6 +100,17 @@ int runSource(CTaskInfo *task, const QByteArray &name, const QByteArray &input,
 
 } // namespace
 
+QByteArray evaldataFile(const QByteArray &home, const QByteArray &name, int point,
+                        const char *suffix)
+{
+    return home + "/evaldata/" + name + QByteArray::number(point) + suffix;
+}
+
+QByteArray filterFile(const QByteArray &home, const QByteArray &plug)
+{
+    return home + "/filter/" + plug;
+}
+
 QByteArray scoreFilePath()
 {
     return g_scoreFile;
@@ -115,9 +126,10 @@ int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *ms
     const QByteArray home = task->getHome().toUtf8(), name = task->getTaskname().toUtf8();
     const QByteArray plug = "./" + task->getPlugname().toUtf8();
     const QByteArray num = QByteArray::number(point);
-    const QByteArray inputName = "evaldata/" + name + num + ".in";
-    const QByteArray input = home + '/' + inputName;
-    const QByteArray answer = home + "/evaldata/" + name + num + ".ans";
+    const QByteArray input = evaldataFile(home, name, point, ".in");
+    // The message names the input relative to the home.
+    const QByteArray inputName = input.mid(home.size() + 1);
+    const QByteArray answer = evaldataFile(home, name, point, ".ans");
     QByteArray in = input, judged = name + num + ".out";
     if (task->getCommitType() == SOURCE) {
         int code = runSource(task, name, input, inputName, score, usedtime, msg);

@@ -27,6 +27,12 @@ int callfilter(char *const argv[]);
 // integer score. Returns 0 when the file exists, -1 when it cannot be opened.
 int readscorefile(char *msg, int *score);
 
+// <home>/evaldata/<name><point><suffix>: a data file of a test point of the task `name`.
+QByteArray evaldataFile(const QByteArray &home, const QByteArray &name, int point,
+                        const char *suffix);
+// <home>/filter/<plug>: the filter program the contest supplies.
+QByteArray filterFile(const QByteArray &home, const QByteArray &plug);
+
 // Path of the score file, "/tmp/_eval.score" unless changed; the change is meant for tests
 // that must not touch the machine-wide file.
 QByteArray scoreFilePath();
