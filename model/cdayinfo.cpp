@@ -48,11 +48,6 @@ auto named(const QString &name)
     return [name](const CTaskInfo &task) { return task.getTaskname() == name; };
 }
 
-QString taskFile(const QString &home, int day, int task)
-{
-    return home + QStringLiteral("/task%1_%2.info").arg(day).arg(task);
-}
-
 } // namespace
 
 CDayInfo::CDayInfo(QString home, int day)
@@ -126,8 +121,7 @@ bool CDayInfo::loadDayInfo(QString h, int day)
     home = h;
     // A file without a TASKNUM= line describes a day without tasks, whatever was read before.
     gTasknum = 0;
-    if (!readRecordFile(home + QStringLiteral("/day%1.info").arg(day), dayinfoLoaders,
-                        std::size(dayinfoLoaders), this))
+    if (!readRecordFile(dayFile(home, day), dayinfoLoaders, std::size(dayinfoLoaders), this))
         return false;
     const int n = gTasknum;
     QVector<CTaskInfo> loaded(n);
@@ -146,7 +140,7 @@ bool CDayInfo::saveDayInfo(QString dir, int day)
         << "BASESCORE=" << basescore << '\n'
         << "TASKNUM=" << tasknum << '\n';
     out.flush();
-    if (!writeRecordFile(dir + QStringLiteral("/day%1.info").arg(day), text))
+    if (!writeRecordFile(dayFile(dir, day), text))
         return false;
     for (int t = 1; t <= tasknum; ++t) {
         if (!tasks[t - 1].save(dir, day, t))

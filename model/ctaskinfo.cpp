@@ -282,5 +282,5 @@ bool CTaskInfo::save(QString dir, int day, int task)
             out << "MARK=" << n << '@' << marks[n] << '\n';
     }
     out.flush();
-    return writeRecordFile(dir + QStringLiteral("/task%1_%2.info").arg(day).arg(task), text);
+    return writeRecordFile(taskFile(dir, day, task), text);
 }

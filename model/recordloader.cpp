@@ -38,6 +38,16 @@ bool writeRecordFile(const QString &path, const QString &text)
     return file.commit();
 }
 
+QString dayFile(const QString &home, int day)
+{
+    return home + QStringLiteral("/day%1.info").arg(day);
+}
+
+QString taskFile(const QString &home, int day, int task)
+{
+    return home + QStringLiteral("/task%1_%2.info").arg(day).arg(task);
+}
+
 QString directoryOf(const QString &path)
 {
     const int slash = path.lastIndexOf('/');
