@@ -26,15 +26,11 @@ void loadBasescore(void *r, QString v)
     static_cast<CDayInfo *>(r)->setBaseScore(v.toInt());
 }
 
-void loadTasknum(void *r, QString v)
+// The day's tasks are replaced once the whole file has been read, so a count below 1 only
+// has to leave none pending.
+void loadTasknum(void *, QString v)
 {
-    const int n = v.toInt();
-    if (n < 1) {
-        static_cast<CDayInfo *>(r)->setTaskInfo(0, nullptr);
-        gTasknum = 0;
-    } else {
-        gTasknum = std::min(n, MaxTasks);
-    }
+    gTasknum = std::clamp(v.toInt(), 0, MaxTasks);
 }
 
 const RecordLoader dayinfoLoaders[] = {
