@@ -18,11 +18,17 @@ size_t firstDifference(std::string_view a, std::string_view b)
     return pos;
 }
 
+// Where the line that holds byte `pos` begins.
+size_t lineStart(std::string_view text, size_t pos)
+{
+    const size_t previous = pos == 0 ? std::string_view::npos : text.rfind('\n', pos - 1);
+    return previous == std::string_view::npos ? 0 : previous + 1;
+}
+
 // The line that holds byte `pos`, without its newline (a '\r' stays: it is part of the text).
 std::string_view lineAt(std::string_view text, size_t pos)
 {
-    const size_t previous = pos == 0 ? std::string_view::npos : text.rfind('\n', pos - 1);
-    const size_t begin = previous == std::string_view::npos ? 0 : previous + 1;
+    const size_t begin = lineStart(text, pos);
     const size_t end = std::min(text.find('\n', begin), text.size());
     return text.substr(begin, end - begin);
 }
@@ -42,8 +48,7 @@ Verdict compareFullText(std::string_view output, std::string_view answer)
         return Verdict();
     const size_t pos = firstDifference(output, answer);
     const size_t line = 1 + std::count(answer.begin(), answer.begin() + pos, '\n');
-    const size_t previous = pos == 0 ? std::string_view::npos : answer.rfind('\n', pos - 1);
-    const size_t column = previous == std::string_view::npos ? pos : pos - previous - 1;
+    const size_t column = pos - lineStart(answer, pos);
     return wrongAnswer("Line " + std::to_string(line) + ", column " + std::to_string(column + 1) +
                        ": expected " + describe(answer, pos, column) + ", read " +
                        describe(output, pos, column) + ".");
