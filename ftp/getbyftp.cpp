@@ -395,14 +395,12 @@ bool GetByFTP::receiveFile(QSaveFile *file)
 // confirmed the whole transfer, so a broken transfer leaves no truncated submission behind.
 void GetByFTP::Get(const QByteArray &fileName, const QString &localDir)
 {
-    if (!openData() || !command("RETR " + fileName)) {
-        closeSock(&dataSock);
-        fail("No such file :" + fileName + "\n");
-        incomplete = true;
-        return;
+    bool started = openData() && command("RETR " + fileName);
+    if (started) {
+        say(replyText);
+        started = replyText.startsWith('1');
     }
-    say(replyText);
-    if (!replyText.startsWith('1')) {
+    if (!started) {
         closeSock(&dataSock);
         fail("No such file :" + fileName + "\n");
         incomplete = true;
