@@ -305,14 +305,24 @@ bool GetByFTP::openData()
     return dataSock >= 0;
 }
 
+bool GetByFTP::drainData(const std::function<bool(const char *, int)> &sink)
+{
+    char buf[BlockSize];
+    int n;
+    while ((n = receive(dataSock, buf, BlockSize)) > 0) {
+        if (!sink(buf, n))
+            return false;
+    }
+    return n == 0;
+}
+
 bool GetByFTP::ReadData(QByteArray *out)
 {
     out->clear();
-    char buf[BlockSize];
-    int n;
-    while ((n = receive(dataSock, buf, BlockSize)) > 0)
-        out->append(buf, n);
-    return n == 0;
+    return drainData([out](const char *block, int n) {
+        out->append(block, n);
+        return true;
+    });
 }
 
 bool GetByFTP::List(bool print, QByteArray *out)
@@ -380,15 +390,12 @@ bool GetByFTP::receiveFile(QSaveFile *file)
              file->errorString().toUtf8() + "\n");
         return false;
     }
-    char buf[BlockSize];
-    int n;
-    while ((n = receive(dataSock, buf, BlockSize)) > 0) {
-        if (file->write(buf, n) != n) {
-            fail("write failed: " + file->errorString().toUtf8() + "\n");
-            return false;
-        }
-    }
-    return n == 0;
+    return drainData([this, file](const char *block, int n) {
+        if (file->write(block, n) == n)
+            return true;
+        fail("write failed: " + file->errorString().toUtf8() + "\n");
+        return false;
+    });
 }
 
 // The file is written beside its final name and renamed into place only when the server has

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QSaveFile;
 struct addrinfo;
 
@@ -68,6 +70,9 @@ private:
     bool Login(const QByteArray &user, const QByteArray &password);
     bool Pasv();
     bool openData();
+    // Reads the data link to its end, handing each block to sink; false when the link fails or
+    // sink refuses a block.
+    bool drainData(const std::function<bool(const char *, int)> &sink);
     bool ReadData(QByteArray *out);
     bool List(bool print, QByteArray *out);
     bool Pwd(bool print, QByteArray *out);
