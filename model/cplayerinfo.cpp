@@ -119,8 +119,8 @@ void CPlayerInfo::importPlayerInfo(QString path)
 
 bool CPlayerInfo::save(QString dir)
 {
-    return writeRecordFile(dir + QStringLiteral("/team.info"), listText(teams, '@')) &&
-           writeRecordFile(dir + QStringLiteral("/player.info"), listText(players, '@'));
+    return writeRecordFile(dir + '/' + TeamFile, listText(teams, '@')) &&
+           writeRecordFile(dir + '/' + PlayerFile, listText(players, '@'));
 }
 
 bool CPlayerInfo::exportPlayerInfo(QString path)

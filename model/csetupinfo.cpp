@@ -15,9 +15,6 @@ namespace
 // than allocating whatever the file claims.
 const int MaxDays = 99;
 
-const QString PlayerFile = QStringLiteral("player.info");
-const QString TeamFile = QStringLiteral("team.info");
-
 // What setup.cfg is read into: the setup, and the registry that its PLAYER= and TEAM= lines
 // fill, which the setup copies once the whole file has been read.
 struct SetupReading {

@@ -38,6 +38,9 @@ bool writeRecordFile(const QString &path, const QString &text)
     return file.commit();
 }
 
+const QString PlayerFile = QStringLiteral("player.info");
+const QString TeamFile = QStringLiteral("team.info");
+
 QString dayFile(const QString &home, int day)
 {
     return home + QStringLiteral("/day%1.info").arg(day);

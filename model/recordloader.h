@@ -18,6 +18,10 @@ bool readRecordFile(const QString &path, const RecordLoader *table, int n, void 
 // temporary file in the same directory, which then replaces the old one.
 bool writeRecordFile(const QString &path, const QString &text);
 
+// The names of the player and team lists in the contest home, which setup.cfg refers to.
+extern const QString PlayerFile;
+extern const QString TeamFile;
+
 // The record files of day d and of its task t in the contest home, both numbered from 1.
 QString dayFile(const QString &home, int day);
 QString taskFile(const QString &home, int day, int task);
