@@ -126,9 +126,7 @@ void MainWindow::newGameSlot()
     NewGameDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // The evaluation thread works in <home>/tmp, so a relative home would stop meaning the
-    // same directory; the home is kept absolute from the start.
-    const QString home = QDir::cleanPath(QFileInfo(dialog.getHomePath()).absoluteFilePath());
+    const QString home = ContestTree::absoluteHome(dialog.getHomePath());
     if (!QDir().mkpath(home)) {
         QMessageBox::warning(this, QStringLiteral("Error!"),
                              QStringLiteral("Can not make the directory you specific!"),
@@ -195,7 +193,7 @@ void MainWindow::anotherSaveSlot()
         this, QStringLiteral("Choose a directory"), FileDialogs::startDirectory());
     if (dir.isEmpty())
         return;
-    setupinfo->saveSetupInfo(QDir::cleanPath(QFileInfo(dir).absoluteFilePath()));
+    setupinfo->saveSetupInfo(ContestTree::absoluteHome(dir));
 }
 
 void MainWindow::aboutSlot()

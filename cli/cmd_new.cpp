@@ -31,7 +31,7 @@ int cmdNew(const QStringList &args)
     if (info.exists() && !info.isDir())
         return reportError(CliBadInput, QStringLiteral("new: not a directory: ") + given);
 
-    const QString home = QDir::cleanPath(info.absoluteFilePath());
+    const QString home = ContestTree::absoluteHome(given);
     if (!QDir().mkpath(home))
         return reportError(CliFailed, QStringLiteral("new: cannot create ") + home);
     CSetupInfo setup;

@@ -1,9 +1,9 @@
 #include "cliutil.h"
 #include "commands.h"
+#include "contesttree.h"
 #include "csetupinfo.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
 
 int cmdSave(const QStringList &args)
@@ -25,13 +25,12 @@ int cmdSave(const QStringList &args)
     if (!openContest(QStringLiteral("save"), parser, &setup))
         return CliBadInput;
     const bool elsewhere = parser.isSet(toOption);
-    const QFileInfo target(parser.value(toOption));
-    if (elsewhere && !target.isDir())
-        return reportError(CliBadInput,
-                           QStringLiteral("save: no such directory: ") + parser.value(toOption));
+    const QString target = parser.value(toOption);
+    if (elsewhere && !QFileInfo(target).isDir())
+        return reportError(CliBadInput, QStringLiteral("save: no such directory: ") + target);
 
-    const bool saved = elsewhere ? setup.saveSetupInfo(QDir::cleanPath(target.absoluteFilePath()))
-                                 : setup.saveSetupInfo();
+    const bool saved =
+        elsewhere ? setup.saveSetupInfo(ContestTree::absoluteHome(target)) : setup.saveSetupInfo();
     if (!saved)
         return reportError(CliFailed, QStringLiteral("save: cannot write the contest into ") +
                                           setup.getHome());

@@ -20,6 +20,11 @@ bool ContestTree::makeTree(const QString &home, const QString &stockFilterDir)
     return copyFilters(stockFilterDir, dir.filePath(QStringLiteral("filter")));
 }
 
+QString ContestTree::absoluteHome(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 QString ContestTree::stockFilterDir()
 {
     return firstFilterDir(stockFilterCandidates());

@@ -14,6 +14,9 @@ public:
     // home/filter with its permission bits. A missing or empty stockFilterDir copies nothing.
     // Returns false when a directory cannot be created or a filter cannot be copied.
     static bool makeTree(const QString &home, const QString &stockFilterDir);
+    // A contest home as the contest keeps it: absolute and clean. The evaluation works in
+    // <home>/tmp, where a relative home would stop meaning the same directory.
+    static QString absoluteHome(const QString &path);
     // The stock filters that come with the program: the first of stockFilterCandidates that
     // holds a file, or an empty string when none does (the caller should say so).
     static QString stockFilterDir();
