@@ -69,14 +69,15 @@ FilterChoice readFilterName(const QString &name)
     if (name.isEmpty())
         return choice;
     choice.stringEntry = stringEntryOf(name);
+    const int numberEntry = numberEntryOf(name);
     if (choice.stringEntry != 0) {
         choice.method = CompareMethod::String;
-    } else if (numberEntryOf(name) != 0 && name.midRef(PrefixLength) == IntSuffix) {
+    } else if (numberEntry != 0 && name.midRef(PrefixLength) == IntSuffix) {
         choice.method = CompareMethod::Integer;
-        choice.numberEntry = numberEntryOf(name);
+        choice.numberEntry = numberEntry;
     } else if (isFloatName(name)) {
         choice.method = CompareMethod::Float;
-        choice.numberEntry = numberEntryOf(name);
+        choice.numberEntry = numberEntry;
         const QChar digit = name.at(PrecisionIndex);
         if (digit >= '1' && digit <= '9')
             choice.precision = qMin(digit.digitValue(), MaxPrecision);
