@@ -123,19 +123,27 @@ bool MyThread::evalTask(int index, const QByteArray &id, int r, const QByteArray
         return false;
     }
     emptyDirectory(".");
-    if (checkTask(task))
-        copyTree(day->getHome().toUtf8() + "/players/day" + QByteArray::number(dayNumber) + '/' +
-                     id + '/' + task->getTaskname().toUtf8(),
-                 ".");
-    int total = 0;
-    int written = -1;
-    if (task->getCommitType() == SOURCE)
-        written = evalSourceCode(result, task, &total);
-    else if (task->getCommitType() == ANSWERS)
-        written = evalResultFile(result, task, &total);
+    const int written = evalSubmission(task, id, result);
     fflush(stdout);
     fclose(result);
     if (written >= 0)
         emit evalOneTaskComplete(QString::fromUtf8(id), r, index, written == 1);
     return written != 0;
+}
+
+int MyThread::evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result)
+{
+    const _com_type type = task->getCommitType();
+    if (type != SOURCE && type != ANSWERS)
+        return -1;
+    // Checked before the copy, which would take a bad task name for a path below the player's
+    // directory; a refused task is then not evaluated, so the refusal is reported once.
+    if (!checkTask(task))
+        return 0;
+    copyTree(day->getHome().toUtf8() + "/players/day" + QByteArray::number(dayNumber) + '/' + id +
+                 '/' + task->getTaskname().toUtf8(),
+             ".");
+    int total = 0;
+    return type == SOURCE ? evalSourceCode(result, task, &total)
+                          : evalResultFile(result, task, &total);
 }

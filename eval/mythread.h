@@ -5,7 +5,10 @@
 #include <QString>
 #include <QThread>
 
+#include <cstdio>
+
 class CDayInfo;
+class CTaskInfo;
 
 // Evaluates the players of `evallist` on one day, all tasks or one, in <home>/tmp, appending to
 // each player's result file <home>/result/day<d>/<id>/<id>.result. Progress is reported by
@@ -35,6 +38,9 @@ private:
     bool prepareResultDir(const QByteArray &id, QByteArray *resultFile);
     bool evalTask(int index, const QByteArray &id, int r, const QByteArray &resultFile,
                   bool *opened);
+    // Copies the player's files of the task in and evaluates them: 1 when the task's block was
+    // written, 0 when the task was refused, -1 when its submit type is neither kind.
+    int evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result);
 
     CDayInfo *day;
     int dayNumber;
