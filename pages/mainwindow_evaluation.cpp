@@ -30,8 +30,9 @@ void MainWindow::evalwndowUi()
     connectEvalPage();
     QTableWidget *table = evalUi->manageTB;
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // The rows, the day and the counter of a replaced contest must not survive it; mystat
-    // has been built again for the new contest before the pages are set up.
+    // The rows, the day and the counter of a replaced contest must not survive it. mystat has
+    // been built again, results read, for the new contest before the pages are set up, so the
+    // result files are not read a second time here.
     table->setSortingEnabled(false);
     table->setRowCount(0);
     evalUi->evaldaySB->blockSignals(true);
@@ -45,7 +46,6 @@ void MainWindow::evalwndowUi()
         table->setSortingEnabled(false);
         for (const PlayerInfo &player : *setupinfo->getPlayerInfo()->getPlayerInfo())
             addPlayerToManageTB(player.id, player.name);
-        getResultToMystat();
     }
     table->setSortingEnabled(true);
     tabChangedToEvalSlot(ui->tabWidget->currentIndex());
