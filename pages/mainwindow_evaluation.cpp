@@ -231,9 +231,7 @@ void MainWindow::setEvalControlsEnabled(bool enabled)
              page->delplayerPB, page->downdirPB, page->importplayerPB, page->exportplayerPB,
              page->evalselectedPB})
         control->setEnabled(enabled);
-    ui->newGameAct->setEnabled(enabled);
-    ui->openGameAct->setEnabled(enabled);
-    ui->anotherSaveAct->setEnabled(enabled);
+    setLifecycleEnabled(enabled);
 }
 
 void MainWindow::startEvalPlayerSlot(int r)
