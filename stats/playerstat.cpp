@@ -98,9 +98,6 @@ int PlayerStat::setAllTask()
         readResultFile(path, &lastTrailerTotal);
     }
     adjustScore();
-    total = 0;
-    for (const TaskResult &task : qAsConst(tasks))
-        total += task.total;
     marked = false;
     return 1;
 }
@@ -163,6 +160,14 @@ void PlayerStat::adjustScore()
 TaskResult PlayerStat::getTask(const QString &task) const
 {
     return tasks.value(task, TaskResult());
+}
+
+int PlayerStat::getTotal() const
+{
+    int sum = 0;
+    for (const TaskResult &task : tasks)
+        sum += task.total;
+    return sum;
 }
 
 int PlayerStat::getTotal(const QString &task) const

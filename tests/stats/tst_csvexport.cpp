@@ -2,6 +2,7 @@
 #include "contestfixture.h"
 #include "csvexport.h"
 #include "mystat.h"
+#include "playertotal.h"
 #include "teamstat.h"
 
 #include <QtTest>
@@ -79,12 +80,9 @@ void TestCsvExport::teamFileBytes()
     ContestFixture c(QList<QList<TaskSpec>>{{}});
     c.registerPlayers({{"BJ-001", "a"}, {"bj-002", "b"}, {"BJ-003", "c"}, {"TW-004", "d"}});
     MyStat stat(&c.setup);
-    stat.addPlayer("a", "BJ-001");
-    stat.players["BJ-001"].total = 90;
-    stat.addPlayer("b", "bj-002");
-    stat.players["bj-002"].total = 70;
-    stat.addPlayer("d", "TW-004");
-    stat.players["TW-004"].total = 12;
+    setTotal(&stat, "BJ-001", 90);
+    setTotal(&stat, "bj-002", 70);
+    setTotal(&stat, "TW-004", 12);
     TeamStat teams(&c.setup);
     teams.getScores(&stat);
 

@@ -18,7 +18,6 @@ void addResult(MyStat *stat, const QString &id, const QString &task, int total, 
     result.score[1] = score1;
     result.time[1] = time1;
     stat->players[id].tasks.insert(task, result);
-    stat->players[id].total += total;
 }
 
 } // namespace

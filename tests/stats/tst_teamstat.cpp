@@ -1,20 +1,10 @@
 #include "contestfixture.h"
 #include "mystat.h"
+#include "playertotal.h"
 #include "statsglobals.h"
 #include "teamstat.h"
 
 #include <QtTest>
-
-namespace
-{
-
-void setTotal(MyStat *stat, const QString &id, int total)
-{
-    stat->addPlayer(id, id);
-    stat->players[id].total = total;
-}
-
-} // namespace
 
 class TestTeamStat : public QObject
 {
