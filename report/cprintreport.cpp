@@ -32,8 +32,8 @@ const ResultBlock *lastBlockOf(const QList<ResultBlock> &blocks, const QString &
 } // namespace
 
 CPrintReport::CPrintReport(const QString &resultFile, const QString &outputFile, bool toFile)
-    : resultFile(resultFile), outputFile(outputFile),
-      printer(new QPrinter(QPrinter::ScreenResolution)), painter(new QPainter)
+    : resultFile(resultFile), printer(new QPrinter(QPrinter::ScreenResolution)),
+      painter(new QPainter)
 {
     if (!toFile)
         return;

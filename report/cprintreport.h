@@ -55,7 +55,6 @@ private:
     void drawTotal(int *y, int total);
 
     QString resultFile;
-    QString outputFile;
     QPrinter *printer;
     QPainter *painter;
     QString headline;
