@@ -1,6 +1,7 @@
 #include "playerstat.h"
 
 #include "csetupinfo.h"
+#include "playerdayfile.h"
 
 #include <QFile>
 #include <QList>
@@ -90,8 +91,7 @@ int PlayerStat::setAllTask()
     dayFlags = QVector<bool>(days, false);
     int lastTrailerTotal = 0;
     for (int d = 0; d < days; ++d) {
-        const QString path = setup->getHome() + "/result/" + QString("day%1/").arg(d + 1) + id +
-                             "/" + id + ".result";
+        const QString path = playerDayFile(setup->getHome(), "result", d, id, ".result");
         if (!QFile::exists(path))
             continue;
         dayFlags[d] = true;
