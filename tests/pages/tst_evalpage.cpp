@@ -392,9 +392,11 @@ void TestEvalPage::showsPlayerPrograms()
     Contest contest;
     MainWindow w;
     openContest(w, contest);
+    // A typed id may not climb out of the day to a program lying beside the day directories.
+    contest.write(QStringLiteral("players/sum/sum.c"), SUM_THREE);
     auto *table = widget<QTableWidget>(w, "manageTB");
-    QString shown, other;
-    answerNextModal([&shown, &other](QWidget *modal) {
+    QString shown, other, climbed;
+    answerNextModal([&shown, &other, &climbed](QWidget *modal) {
         auto *text = modal->findChild<QTextEdit *>(QStringLiteral("showTE"));
         auto *task = modal->findChild<QComboBox *>(QStringLiteral("taskCB"));
         shown = text->toPlainText();
@@ -403,6 +405,8 @@ void TestEvalPage::showsPlayerPrograms()
         task->setCurrentText(QStringLiteral("sum"));
         modal->findChild<QLineEdit *>(QStringLiteral("idTL"))->setText(QStringLiteral("JS-2"));
         other += QLatin1Char('|') + text->toPlainText();
+        modal->findChild<QLineEdit *>(QStringLiteral("idTL"))->setText(QStringLiteral(".."));
+        climbed = text->toPlainText();
         modal->close();
     });
     const QPoint cell = table->visualItemRect(table->item(rowOf(table, "JS-1"), 2)).center();
@@ -410,6 +414,7 @@ void TestEvalPage::showsPlayerPrograms()
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
     QTRY_COMPARE(shown, QString::fromLatin1(SUM_OK));
     QCOMPARE(other, QStringLiteral("找不到答案文件|") + QString::fromLatin1(SUM_THREE));
+    QCOMPARE(climbed, QStringLiteral("找不到答案文件"));
 }
 
 void TestEvalPage::newContestReplacesRowsAndStatistics()
