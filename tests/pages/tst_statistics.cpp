@@ -1,6 +1,7 @@
 #include "csetupinfo.h"
 #include "filedialogs.h"
 #include "mainwindow.h"
+#include "pages/childwidget.h"
 
 #include "app/modalanswer.h"
 #include "stats/contestfixture.h"
@@ -94,14 +95,6 @@ std::unique_ptr<ContestHome> sampleContest()
     contest->result(1, "BJ-001", "sum", {{2, 0.5f}, {0, 0.5f}});
     contest->result(1, "Js-009", "words", {{10, 0.2f}});
     return contest;
-}
-
-template <class W> W *child(QWidget *window, const char *name)
-{
-    W *widget = window->findChild<W *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
 }
 
 QStringList rowTexts(const QTableWidget *table, int row)

@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "mythread.h"
 #include "pageglobals.h"
+#include "pages/childwidget.h"
 #include "testpoint.h"
 
 #include "app/modalanswer.h"
@@ -30,14 +31,6 @@
 
 namespace
 {
-
-template <typename T> T *child(MainWindow &window, const char *name)
-{
-    T *found = window.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no widget %s", name);
-    return found;
-}
 
 QTreeWidget *tree(MainWindow &window)
 {
