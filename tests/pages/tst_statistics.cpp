@@ -35,7 +35,7 @@ struct Point {
 class ContestHome : public ContestFixture
 {
 public:
-    ContestHome(const QList<QList<TaskSpec>> &days, const QList<QPair<QString, QString>> &players)
+    ContestHome(const QList<QList<TaskMarks>> &days, const QList<QPair<QString, QString>> &players)
         : ContestFixture(days), homePath(home.path() + QStringLiteral("/省赛 $(touch x)"))
     {
         registerPlayers(players);
@@ -79,7 +79,7 @@ public:
 std::unique_ptr<ContestHome> sampleContest()
 {
     auto contest = std::make_unique<ContestHome>(
-        QList<QList<TaskSpec>>{
+        QList<QList<TaskMarks>>{
             {{"sum", {50, 50}}, {"words", {20}}}, {{"path", {10, 10}}, {"empty", {10}}}, {}},
         QList<QPair<QString, QString>>{{"JS-002", "李四"},
                                        {"js-001", "张三"},

@@ -12,7 +12,7 @@
 #include <memory>
 
 // A task of a hand-made contest: its name and the marks of its test points.
-struct TaskSpec {
+struct TaskMarks {
     QString name;
     QList<int> marks;
 };
@@ -22,17 +22,17 @@ struct TaskSpec {
 class ContestFixture
 {
 public:
-    explicit ContestFixture(const QList<QList<TaskSpec>> &days)
+    explicit ContestFixture(const QList<QList<TaskMarks>> &days)
     {
         setup.setHome(home.path());
-        for (const QList<TaskSpec> &tasks : days) {
+        for (const QList<TaskMarks> &tasks : days) {
             auto *day = new CDayInfo();
-            for (const TaskSpec &spec : tasks) {
+            for (const TaskMarks &given : tasks) {
                 auto *task = new CTaskInfo();
-                task->setTaskname(spec.name);
-                task->setSamplenum(spec.marks.size());
-                for (int i = 0; i < spec.marks.size(); ++i)
-                    task->setSampleMark(i + 1, spec.marks[i]);
+                task->setTaskname(given.name);
+                task->setSamplenum(given.marks.size());
+                for (int i = 0; i < given.marks.size(); ++i)
+                    task->setSampleMark(i + 1, given.marks[i]);
                 day->addATask(task);
             }
             setup.addADay(day);

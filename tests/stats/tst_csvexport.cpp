@@ -77,7 +77,7 @@ void TestCsvExport::resultsWithoutTasksOrRegistry()
 
 void TestCsvExport::teamFileBytes()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     c.registerPlayers({{"BJ-001", "a"}, {"bj-002", "b"}, {"BJ-003", "c"}, {"TW-004", "d"}});
     MyStat stat(&c.setup);
     setTotal(&stat, "BJ-001", 90);

@@ -94,7 +94,7 @@ void TestMyStat::rankingHoldsEveryPlayer()
 
 void TestMyStat::writtenScores()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     MyStat stat(&c.setup);
     stat.addPlayer("Alpha", "JS-012");
     stat.addPlayer("Beta", "JS-013");
