@@ -1,6 +1,7 @@
 #include "csetupinfo.h"
 #include "filedialogs.h"
 #include "mainwindow.h"
+#include "model/filehelpers.h"
 #include "pages/childwidget.h"
 
 #include "app/modalanswer.h"
@@ -145,12 +146,6 @@ void answerMessageBox(QString *seen)
             *seen = box->windowTitle() + '|' + box->text();
         modal->close();
     });
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 QByteArray runCli(const QStringList &args)
@@ -392,7 +387,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
     QCOMPARE(seen, QStringLiteral("完成|导出完成"));
-    const QByteArray results = readFile(out + QStringLiteral("/成绩.csv"));
+    const QByteArray results = readBytes(out + QStringLiteral("/成绩.csv"));
     QCOMPARE(results, QString("姓名,编号,总分,笔试,sum,words,path,empty,\n"
                               "李四,JS-002,70,0,50,10,10,0,\n"
                               "张三,js-001,120,0,100,20,0,0,\n"
@@ -407,7 +402,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
-    QCOMPARE(readFile(out + QStringLiteral("/scores.csv.old")), results);
+    QCOMPARE(readBytes(out + QStringLiteral("/scores.csv.old")), results);
     QVERIFY(!QFile::exists(out + QStringLiteral("/scores.csv.old.csv")));
 
     showSubPage(window.get(), 1);
@@ -415,7 +410,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     click(window.get(), "teamstatPB");
     answerSaveDialog(out + QStringLiteral("/teams"));
     click(window.get(), "exportteamPB");
-    const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
+    const QByteArray teams = readBytes(out + QStringLiteral("/teams.csv"));
     QCOMPARE(teams, runCli({"teams", contest->homePath, "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
     QCOMPARE(lines.size(), 36);
@@ -425,7 +420,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     // A sorted table is exported as shown.
     child<QTableWidget>(window.get(), "teamTB")->sortByColumn(1, Qt::DescendingOrder);
     click(window.get(), "exportteamPB");
-    const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
+    const QList<QByteArray> sorted = readBytes(out + QStringLiteral("/teams.csv")).split('\n');
     QCOMPARE(sorted[1], lines[10]);
     QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
 }
@@ -448,7 +443,7 @@ void TestStatistics::failedExportKeepsTheOldFile()
         answerMessageBox(&seen);
         click(window.get(), button);
         QVERIFY2(seen.startsWith(QStringLiteral("Error|无法写入文件")), button);
-        QCOMPARE(readFile(target), QByteArray("keep me\n"));
+        QCOMPARE(readBytes(target), QByteArray("keep me\n"));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "contestfixture.h"
+#include "model/filehelpers.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -19,12 +20,6 @@ Run runCli(const QStringList &args)
     if (!cli.waitForFinished(30000))
         return {-1, {}, "did not finish"};
     return {cli.exitCode(), cli.readAllStandardOutput(), cli.readAllStandardError()};
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 // A saved contest in a home whose name holds blanks and a command substitution.
@@ -82,7 +77,7 @@ void TestCliStats::resultsCsv()
     const Run toFile = runCli({"results", c.homePath + "/setup.cfg", "--output", output});
     QCOMPARE(toFile.status, 0);
     QVERIFY(toFile.out.isEmpty());
-    QCOMPARE(readFile(output), expected);
+    QCOMPARE(readBytes(output), expected);
     QVERIFY(!QFile::exists(c.home.path() + "/pwned"));
     QVERIFY(!QFile::exists(c.homePath + "/pwned"));
 }
