@@ -8,7 +8,7 @@
 #include "getfile.h"
 #include "mainwindow.h"
 #include "mystat.h"
-#include "pages/childwidget.h"
+#include "pages/windowhelpers.h"
 #include "statsglobals.h"
 #include "testpoint.h"
 
@@ -138,13 +138,9 @@ void answerMessageBox(QString *title, QString *text, int triesLeft = 500)
 
 void openContest(MainWindow &w, const Contest &contest)
 {
-    const QString path = contest.setupFile();
-    FileDialogs::replaceOpenFileName(
-        [path](QWidget *, const QString &, const QString &, const QString &) { return path; });
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.openGameSlot();
-    FileDialogs::replaceOpenFileName({});
+    openSetupFile(w, contest.setupFile());
 }
 
 QStringList column(QTableWidget *table, int c)

@@ -3,7 +3,7 @@
 #include "filedialogs.h"
 #include "globals.h"
 #include "mainwindow.h"
-#include "pages/childwidget.h"
+#include "pages/windowhelpers.h"
 #include "printdialogseam.h"
 #include "statsglobals.h"
 
@@ -64,12 +64,8 @@ private:
         writeResult(home, 2, "p2", block);
         writeResult(home, 2, "p 3", block);
         writeResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
-        FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
-                                                const QString &) { return home + "/setup.cfg"; });
-        window->openGameSlot();
-        FileDialogs::replaceOpenFileName(nullptr);
+        openSetupFile(*window, home + "/setup.cfg");
         QVERIFY(window->getSetupInfo());
-        resetStats(window->getSetupInfo());
     }
 
 private slots:

@@ -2,7 +2,7 @@
 #include "filedialogs.h"
 #include "mainwindow.h"
 #include "model/filehelpers.h"
-#include "pages/childwidget.h"
+#include "pages/windowhelpers.h"
 
 #include "app/modalanswer.h"
 #include "stats/contestfixture.h"
@@ -63,10 +63,7 @@ public:
     std::unique_ptr<MainWindow> open() const
     {
         auto window = std::make_unique<MainWindow>();
-        const QString setupFile = homePath + QStringLiteral("/setup.cfg");
-        FileDialogs::replaceOpenFileName([setupFile](QWidget *, const QString &, const QString &,
-                                                     const QString &) { return setupFile; });
-        window->openGameSlot();
+        openSetupFile(*window, homePath + QStringLiteral("/setup.cfg"));
         window->show();
         window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
         return window;

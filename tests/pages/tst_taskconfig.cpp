@@ -5,7 +5,7 @@
 #include "mainwindow.h"
 #include "mythread.h"
 #include "pageglobals.h"
-#include "pages/childwidget.h"
+#include "pages/windowhelpers.h"
 #include "testpoint.h"
 
 #include "app/modalanswer.h"
@@ -69,10 +69,7 @@ void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
     const std::unique_ptr<CSetupInfo> contest(written);
     window.show();
     QVERIFY(contest->saveSetupInfo(home));
-    FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
-                                            const QString &) { return home + "/setup.cfg"; });
-    child<QAction>(window, "openGameAct")->trigger();
-    FileDialogs::replaceOpenFileName({});
+    openSetupFile(window, home + "/setup.cfg");
     QVERIFY(window.getSetupInfo());
     tree(window)->expandAll();
 }
