@@ -37,11 +37,10 @@ class ContestHome : public ContestFixture
 {
 public:
     ContestHome(const QList<QList<TaskMarks>> &days, const QList<QPair<QString, QString>> &players)
-        : ContestFixture(days), homePath(home.path() + QStringLiteral("/省赛 $(touch x)"))
+        : ContestFixture(days)
     {
         registerPlayers(players);
-        QDir().mkpath(homePath + QStringLiteral("/result"));
-        setup.saveSetupInfo(homePath);
+        saveUnder(QStringLiteral("省赛 $(touch x)"));
     }
 
     // Appends one task block to the player's result file of day (counted from 1).
@@ -52,11 +51,7 @@ public:
             block +=
                 "101 " + QByteArray::number(p.score) + ' ' + QByteArray::number(p.time) + " ok\n";
         block += "}102 0\n";
-        const QString playerDir = homePath + QStringLiteral("/result/day%1/").arg(day) + id;
-        QDir().mkpath(playerDir);
-        QFile file(playerDir + '/' + id + QStringLiteral(".result"));
-        file.open(QIODevice::Append);
-        file.write(block);
+        appendResult(day, id, block);
     }
 
     // A window with this contest opened and the statistics tab entered.
@@ -68,8 +63,6 @@ public:
         window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
         return window;
     }
-
-    QString homePath;
 };
 
 // Day 1: sum (two points of 50) and words (one of 20); day 2: path (two of 10) and empty,

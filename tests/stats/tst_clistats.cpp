@@ -28,22 +28,9 @@ class SavedContest : public ContestFixture
 public:
     SavedContest() : ContestFixture({{{"sum", {50, 50}}}, {{"words", {20}}}})
     {
-        homePath = home.path() + "/a home $(touch pwned)";
-        QDir().mkpath(homePath + "/result");
         registerPlayers({{"BJ-001", "Li, Wei"}, {"bj-002", "Beta"}, {"XX-003", "Gamma"}});
-        setup.saveSetupInfo(homePath);
+        saveUnder("a home $(touch pwned)");
     }
-
-    void result(int day, const QString &id, const QByteArray &text)
-    {
-        const QString dir = homePath + QString("/result/day%1/").arg(day) + id;
-        QDir().mkpath(dir);
-        QFile file(dir + "/" + id + ".result");
-        file.open(QIODevice::Append);
-        file.write(text);
-    }
-
-    QString homePath;
 };
 
 } // namespace
@@ -61,9 +48,9 @@ private slots:
 void TestCliStats::resultsCsv()
 {
     SavedContest c;
-    c.result(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
-    c.result(2, "BJ-001", "{words 100 x\n101 10 0.1 ok\n}102 10\n");
-    c.result(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
+    c.appendResult(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
+    c.appendResult(2, "BJ-001", "{words 100 x\n101 10 0.1 ok\n}102 10\n");
+    c.appendResult(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
     const QByteArray expected = QString("姓名,编号,总分,笔试,sum,words,\n"
                                         "\"Li, Wei\",BJ-001,95,0,75,20,\n"
                                         "Beta,bj-002,10,0,10,0,\n"
@@ -85,8 +72,8 @@ void TestCliStats::resultsCsv()
 void TestCliStats::teamsCsv()
 {
     SavedContest c;
-    c.result(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
-    c.result(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
+    c.appendResult(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
+    c.appendResult(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
     const Run plain = runCli({"teams", c.homePath});
     QCOMPARE(plain.status, 0);
     const QList<QByteArray> lines = plain.out.split('\n');
