@@ -5,6 +5,7 @@
 #include "pages/windowhelpers.h"
 
 #include "app/modalanswer.h"
+#include "stats/clirun.h"
 #include "stats/contestfixture.h"
 
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -136,15 +136,6 @@ void answerMessageBox(QString *seen)
             *seen = box->windowTitle() + '|' + box->text();
         modal->close();
     });
-}
-
-QByteArray runCli(const QStringList &args)
-{
-    QProcess cli;
-    cli.start(qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli"), args);
-    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
-        return "<taldon-cli failed>";
-    return cli.readAllStandardOutput();
 }
 
 } // namespace
@@ -386,7 +377,7 @@ void TestStatistics::exportsMatchTheCommandLine()
                               "Gamma,XX-003,0,0,0,0,0,0,\n"
                               "王五,JS-003,0,0,0,0,0,0,\n")
                           .toUtf8());
-    QCOMPARE(runCli({"results", contest->homePath}), results);
+    QCOMPARE(cliOutput({"results", contest->homePath}), results);
 
     // A name holding ".csv" anywhere is kept as chosen.
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
@@ -401,7 +392,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     answerSaveDialog(out + QStringLiteral("/teams"));
     click(window.get(), "exportteamPB");
     const QByteArray teams = readBytes(out + QStringLiteral("/teams.csv"));
-    QCOMPARE(teams, runCli({"teams", contest->homePath, "--best", "1"}));
+    QCOMPARE(teams, cliOutput({"teams", contest->homePath, "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
     QCOMPARE(lines.size(), 36);
     QCOMPARE(lines[0], QString("队名,总分,平均分,最高分,最低分,自定义统计,").toUtf8());

@@ -1,26 +1,11 @@
+#include "clirun.h"
 #include "contestfixture.h"
 #include "model/filehelpers.h"
 
-#include <QProcess>
 #include <QtTest>
 
 namespace
 {
-
-struct Run {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCli(const QStringList &args)
-{
-    QProcess cli;
-    cli.start(qEnvironmentVariable("TALDON_BINARY_DIR") + "/cli/taldon-cli", args);
-    if (!cli.waitForFinished(30000))
-        return {-1, {}, "did not finish"};
-    return {cli.exitCode(), cli.readAllStandardOutput(), cli.readAllStandardError()};
-}
 
 // A saved contest in a home whose name holds blanks and a command substitution.
 class SavedContest : public ContestFixture
@@ -56,12 +41,12 @@ void TestCliStats::resultsCsv()
                                         "Beta,bj-002,10,0,10,0,\n"
                                         "Gamma,XX-003,0,0,0,0,\n")
                                     .toUtf8();
-    const Run toStdout = runCli({"results", c.homePath});
+    const CliRun toStdout = runCli({"results", c.homePath});
     QCOMPARE(toStdout.status, 0);
     QCOMPARE(toStdout.out, expected);
 
     const QString output = c.home.path() + "/out $(x).csv";
-    const Run toFile = runCli({"results", c.homePath + "/setup.cfg", "--output", output});
+    const CliRun toFile = runCli({"results", c.homePath + "/setup.cfg", "--output", output});
     QCOMPARE(toFile.status, 0);
     QVERIFY(toFile.out.isEmpty());
     QCOMPARE(readBytes(output), expected);
@@ -74,7 +59,7 @@ void TestCliStats::teamsCsv()
     SavedContest c;
     c.appendResult(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
     c.appendResult(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
-    const Run plain = runCli({"teams", c.homePath});
+    const CliRun plain = runCli({"teams", c.homePath});
     QCOMPARE(plain.status, 0);
     const QList<QByteArray> lines = plain.out.split('\n');
     QCOMPARE(lines.size(), 36);
@@ -82,7 +67,7 @@ void TestCliStats::teamsCsv()
     QCOMPARE(lines[1], QString("北京,85,42.5,75,10,0,").toUtf8());
     QCOMPARE(lines[34], QString("台湾,0,0,0,0,0,").toUtf8());
 
-    const Run best = runCli({"teams", c.homePath, "--best", "1"});
+    const CliRun best = runCli({"teams", c.homePath, "--best", "1"});
     QCOMPARE(best.status, 0);
     QCOMPARE(best.out.split('\n')[1], QString("北京,85,42.5,75,10,75,").toUtf8());
 }
@@ -92,7 +77,7 @@ void TestCliStats::badInputChangesNothing()
     SavedContest c;
     const QString output = c.home.filePath("never.csv");
     for (const char *n : {"-1", "100", "two", ""}) {
-        const Run run = runCli({"teams", c.homePath, "--best", n, "--output", output});
+        const CliRun run = runCli({"teams", c.homePath, "--best", n, "--output", output});
         QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains("--best"));
     }
@@ -100,7 +85,7 @@ void TestCliStats::badInputChangesNothing()
     QCOMPARE(runCli({"results"}).status, 2);
     QVERIFY(!QFile::exists(output));
 
-    const Run unwritable = runCli({"results", c.homePath, "--output", output + "/no/such.csv"});
+    const CliRun unwritable = runCli({"results", c.homePath, "--output", output + "/no/such.csv"});
     QCOMPARE(unwritable.status, 1);
     QVERIFY(unwritable.err.contains("cannot write"));
 }
