@@ -17,6 +17,7 @@
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 namespace
 {
@@ -90,12 +91,15 @@ void MainWindow::tabChangedToEvalSlot(int index)
 {
     if (index != 1 || !setupinfo)
         return;
+    // The day's columns and scores are fetched again once, also when the day stays the same:
+    // days, tasks or results may have changed meanwhile.
     QSpinBox *day = evalUi->evaldaySB;
     const int shown = day->value();
-    day->setMaximum(setupinfo->getDayNum());
-    day->setValue(0);
-    if (shown <= setupinfo->getDayNum())
-        day->setValue(shown);
+    const int days = setupinfo->getDayNum();
+    const QSignalBlocker quiet(day);
+    day->setMaximum(days);
+    day->setValue(shown <= days ? shown : 0);
+    evaldayChangedSlot(day->text());
 }
 
 void MainWindow::evaldayChangedSlot(const QString &text)
