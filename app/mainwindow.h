@@ -161,7 +161,7 @@ private:
     // Player management and evaluation (pages/mainwindow_players.cpp, mainwindow_evaluation.cpp).
     void connectEvalPage();
     void rebuildManageRows(int field, const QString &text);
-    QString regionOf(const QString &id);
+    QString regionOf(const QString &id) const;
     void setRowStatus(int r, const QString &text, const QString &icon);
     void setEvalControlsEnabled(bool enabled);
     void releaseEvalThread();

@@ -12,7 +12,7 @@
 
 CFinalPrint::CFinalPrint(QTableWidget *table, QWidget *parent)
     : CFileIssueDlg(parent), table(table), printer(new QPrinter(QPrinter::ScreenResolution)),
-      painter(new QPainter), parentWidget(parent)
+      painter(new QPainter)
 {
 }
 
@@ -32,7 +32,7 @@ bool CFinalPrint::print()
     if (!table)
         return false;
     printer->setOutputFileName(QStringLiteral("/home/%1/result.pdf").arg(username));
-    if (!runPrintDialog(printer, parentWidget))
+    if (!runPrintDialog(printer, parentWidget()))
         return false;
     return start();
 }

@@ -29,7 +29,6 @@ private:
     QTableWidget *table;
     QPrinter *printer;
     QPainter *painter;
-    QWidget *parentWidget;
 };
 
 #endif

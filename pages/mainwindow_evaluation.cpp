@@ -17,6 +17,7 @@
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 namespace
 {
@@ -30,8 +31,9 @@ void MainWindow::evalwndowUi()
     connectEvalPage();
     QTableWidget *table = evalUi->manageTB;
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // The rows, the day and the counter of a replaced contest must not survive it; mystat
-    // has been built again for the new contest before the pages are set up.
+    // The rows, the day and the counter of a replaced contest must not survive it. mystat has
+    // been built again, results read, for the new contest before the pages are set up, so the
+    // result files are not read a second time here.
     table->setSortingEnabled(false);
     table->setRowCount(0);
     evalUi->evaldaySB->blockSignals(true);
@@ -45,7 +47,6 @@ void MainWindow::evalwndowUi()
         table->setSortingEnabled(false);
         for (const PlayerInfo &player : *setupinfo->getPlayerInfo()->getPlayerInfo())
             addPlayerToManageTB(player.id, player.name);
-        getResultToMystat();
     }
     table->setSortingEnabled(true);
     tabChangedToEvalSlot(ui->tabWidget->currentIndex());
@@ -90,12 +91,15 @@ void MainWindow::tabChangedToEvalSlot(int index)
 {
     if (index != 1 || !setupinfo)
         return;
+    // The day's columns and scores are fetched again once, also when the day stays the same:
+    // days, tasks or results may have changed meanwhile.
     QSpinBox *day = evalUi->evaldaySB;
     const int shown = day->value();
-    day->setMaximum(setupinfo->getDayNum());
-    day->setValue(0);
-    if (shown <= setupinfo->getDayNum())
-        day->setValue(shown);
+    const int days = setupinfo->getDayNum();
+    const QSignalBlocker quiet(day);
+    day->setMaximum(days);
+    day->setValue(shown <= days ? shown : 0);
+    evaldayChangedSlot(day->text());
 }
 
 void MainWindow::evaldayChangedSlot(const QString &text)
@@ -231,9 +235,7 @@ void MainWindow::setEvalControlsEnabled(bool enabled)
              page->delplayerPB, page->downdirPB, page->importplayerPB, page->exportplayerPB,
              page->evalselectedPB})
         control->setEnabled(enabled);
-    ui->newGameAct->setEnabled(enabled);
-    ui->openGameAct->setEnabled(enabled);
-    ui->anotherSaveAct->setEnabled(enabled);
+    setLifecycleEnabled(enabled);
 }
 
 void MainWindow::startEvalPlayerSlot(int r)

@@ -34,9 +34,10 @@ QTableWidgetItem *makeNameItem(const QString &name, bool ticked)
 
 } // namespace
 
-QString MainWindow::regionOf(const QString &id)
+QString MainWindow::regionOf(const QString &id) const
 {
-    return tmap[id.section('-', 0, 0)];
+    // value(), not []: looking up an unknown code must not add it to the region map.
+    return tmap.value(id.section('-', 0, 0));
 }
 
 void MainWindow::addPlayerToManageTB(QString id, QString name)

@@ -10,12 +10,16 @@
 namespace
 {
 
+// The id is typed by hand: it must name a directory below the day, not climb out of it.
+bool isDirectoryName(const QString &id)
+{
+    return !id.isEmpty() && !id.contains('/') && id != QLatin1String(".") &&
+           id != QLatin1String("..");
+}
+
 // The first of <task>.c, <task>.cpp and <task>.pas handed in, or an empty path.
 QString findSource(const QString &home, int dayNumber, const QString &id, const QString &task)
 {
-    // The id is typed by hand: it must name a directory below the day, not climb out of it.
-    if (id.isEmpty() || id.contains('/') || id == QLatin1String(".") || id == QLatin1String(".."))
-        return QString();
     for (const char *suffix : {"c", "cpp", "pas"}) {
         const QString path = home + QStringLiteral("/players/day%1/%2/%3/%4.%5")
                                         .arg(dayNumber)
@@ -59,12 +63,13 @@ void ViewResultDialog::fillTaskCB()
 
 void ViewResultDialog::idChangedSlot(const QString &id)
 {
+    const bool safe = isDirectoryName(id);
     for (int d = 0; d < dayNum; ++d) {
         CDayInfo &day = days[d];
         for (int i = 0; i < day.getTaskNum(); ++i) {
             const QString task = day.getTaskInfo(i)->getTaskname();
             // Keyed by name alone: a later day's task of the same name wins.
-            texts[task] = readSource(findSource(day.getHome(), d + 1, id, task));
+            texts[task] = readSource(safe ? findSource(day.getHome(), d + 1, id, task) : QString());
         }
     }
     taskChangedSlot(ui.taskCB->currentText());

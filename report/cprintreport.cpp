@@ -32,8 +32,8 @@ const ResultBlock *lastBlockOf(const QList<ResultBlock> &blocks, const QString &
 } // namespace
 
 CPrintReport::CPrintReport(const QString &resultFile, const QString &outputFile, bool toFile)
-    : resultFile(resultFile), outputFile(outputFile),
-      printer(new QPrinter(QPrinter::ScreenResolution)), painter(new QPainter)
+    : resultFile(resultFile), printer(new QPrinter(QPrinter::ScreenResolution)),
+      painter(new QPainter)
 {
     if (!toFile)
         return;
@@ -196,11 +196,11 @@ QList<int> CPrintReport::columnEdges() const
     return {10, 10 + first, 60 + first, W - 50, W - 10};
 }
 
-int CPrintReport::drawRow(int baseline, const QStringList &cells)
+// Cell c lies between edges c and c + 1; the row ends at its tallest cell.
+int CPrintReport::drawRow(int baseline, const QStringList &cells, const QList<int> &edges)
 {
-    const QList<int> edges = columnEdges();
     int bottom = baseline;
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c + 1 < edges.size(); ++c) {
         int y = baseline;
         DrawString(painter, &y, edges.at(c), edges.at(c + 1), cells.value(c), 3);
         bottom = qMax(bottom, y);
@@ -244,7 +244,7 @@ void CPrintReport::drawGrid(int *y, const ScoreTable &table)
                                 QStringLiteral("得分")};
     int top = *y - h;
     hline(10, W - 10, top);
-    int bottom = drawRow(*y, header);
+    int bottom = drawRow(*y, header, columns);
     hline(10, W - 10, bottom - h);
     for (int k = 0; k < table.sampleNum; ++k) {
         if (bottom + h + 2 > pageHeight()) {
@@ -252,12 +252,14 @@ void CPrintReport::drawGrid(int *y, const ScoreTable &table)
             printer->newPage();
             top = 10;
             hline(10, W - 10, top);
-            bottom = drawRow(10 + h, header);
+            bottom = drawRow(10 + h, header, columns);
             hline(10, W - 10, bottom - h);
         }
-        bottom = drawRow(bottom, {QStringLiteral("%1").arg(k + 1),
-                                  QStringLiteral("%1").arg(table.times[k], 3, 'f', 3),
-                                  table.messages[k], QStringLiteral("%1").arg(table.scores[k])});
+        bottom = drawRow(bottom,
+                         {QStringLiteral("%1").arg(k + 1),
+                          QStringLiteral("%1").arg(table.times[k], 3, 'f', 3), table.messages[k],
+                          QStringLiteral("%1").arg(table.scores[k])},
+                         columns);
         hline(10, W - 10, bottom - h);
     }
     vlines(columns, top, bottom - h);
@@ -320,23 +322,13 @@ bool CPrintReport::drawFoot(int *y, const ScoreTables &tables)
     totals << QString::number(dayInfo->getBaseScore())
            << QString::number(sum + dayInfo->getBaseScore());
     const int width = footColumnWidth(names + totals, n + 2);
-    auto drawCells = [&](int baseline, const QStringList &cells) {
-        int bottom = baseline;
-        for (int c = 0; c < cells.size(); ++c) {
-            int cellY = baseline;
-            DrawString(painter, &cellY, 10 + width * c, 10 + width * (c + 1), cells.at(c), 3);
-            bottom = qMax(bottom, cellY);
-        }
-        return bottom;
-    };
-    const int r1 = drawCells(*y, names);
-    const int r2 = drawCells(r1, totals);
-    const int right = 10 + width * (n + 2);
-    for (int line : {*y - h, r1 - h, r2 - h})
-        hline(10, right, line);
     QList<int> xs;
     for (int c = 0; c <= n + 2; ++c)
         xs << 10 + width * c;
+    const int r1 = drawRow(*y, names, xs);
+    const int r2 = drawRow(r1, totals, xs);
+    for (int line : {*y - h, r1 - h, r2 - h})
+        hline(10, xs.last(), line);
     vlines(xs, *y - h, r2 - h);
     *y = r2 + h;
     return true;

@@ -48,14 +48,13 @@ private:
     void hline(int left, int right, int y);
     void vlines(const QList<int> &xs, int top, int bottom);
     QList<int> columnEdges() const;
-    int drawRow(int baseline, const QStringList &cells);
+    int drawRow(int baseline, const QStringList &cells, const QList<int> &edges);
     int footColumnWidth(const QStringList &cells, int columns) const;
     void drawGrid(int *y, const ScoreTable &table);
     void drawNote(int *y, int y0, ScoreTable &table);
     void drawTotal(int *y, int total);
 
     QString resultFile;
-    QString outputFile;
     QPrinter *printer;
     QPainter *painter;
     QString headline;

@@ -3,6 +3,7 @@
 #include "cprintreport.h"
 #include "csetupinfo.h"
 #include "mystat.h"
+#include "playerdayfile.h"
 #include "statsglobals.h"
 
 #include <QDir>
@@ -16,8 +17,7 @@ bool writeReport(CSetupInfo *setup, int day, const PlayerInfo &player)
     const QString pdf = dayReportPath(setup, day, player.id);
     if (!QDir().mkpath(QFileInfo(pdf).absolutePath()))
         return false;
-    const QString result = setup->getHome() + QStringLiteral("/result/day%1/").arg(day + 1) +
-                           player.id + "/" + player.id + ".result";
+    const QString result = playerDayFile(setup->getHome(), "result", day, player.id, ".result");
     CPrintReport report(result, pdf, true);
     report.setDayinfo(setup->getDayInfo(day));
     report.setPrintInfo(setup->getContestName(), player.name, player.id,
@@ -29,8 +29,7 @@ bool writeReport(CSetupInfo *setup, int day, const PlayerInfo &player)
 
 QString dayReportPath(CSetupInfo *setup, int day, const QString &id)
 {
-    // Built by concatenation, not arg(): an id holding "%1" must not be substituted twice.
-    return setup->getHome() + QStringLiteral("/ps/day%1/").arg(day + 1) + id + "/" + id + ".pdf";
+    return playerDayFile(setup->getHome(), "ps", day, id, ".pdf");
 }
 
 DayReportsResult printDayReports(CSetupInfo *setup, int day, const DayReportsProgress &progress)

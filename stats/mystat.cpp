@@ -110,14 +110,20 @@ int MyStat::getMin(const QString &task) const
     return totals.isEmpty() ? 0 : *std::min_element(totals.cbegin(), totals.cend());
 }
 
-float MyStat::getEqual(const QString &task) const
+float MyStat::averageOf(const QString &task,
+                        const std::function<float(const TaskResult &)> &value) const
 {
     if (players.isEmpty())
         return 0;
     float sum = 0;
     for (const TaskResult &r : resultsOf(task))
-        sum += r.total;
+        sum += value(r);
     return sum / players.size();
+}
+
+float MyStat::getEqual(const QString &task) const
+{
+    return averageOf(task, [](const TaskResult &r) { return r.total; });
 }
 
 int MyStat::getSampleMax(const QString &task, int i) const
@@ -132,24 +138,16 @@ int MyStat::getSampleMax(const QString &task, int i) const
 
 float MyStat::getSampleEqual(const QString &task, int i) const
 {
-    if (!validPoint(i) || players.isEmpty())
+    if (!validPoint(i))
         return 0;
-    float sum = 0;
-    for (const TaskResult &r : resultsOf(task))
-        sum += r.score[i];
-    return sum / players.size();
+    return averageOf(task, [i](const TaskResult &r) { return r.score[i]; });
 }
 
 float MyStat::getEqualTime(const QString &task, int i) const
 {
     if (!validPoint(i))
         return noTime;
-    if (players.isEmpty())
-        return 0;
-    float sum = 0;
-    for (const TaskResult &r : resultsOf(task))
-        sum += r.time[i];
-    return sum / players.size();
+    return averageOf(task, [i](const TaskResult &r) { return r.time[i]; });
 }
 
 float MyStat::getEqualSolveTime(const QString &task, int i) const

@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
+
 class CSetupInfo;
 
 // The results of every player of one contest, one PlayerStat per id (in ascending id order),
@@ -49,6 +51,9 @@ public:
 private:
     QList<TaskResult> resultsOf(const QString &task) const;
     QList<int> totalsOf(const QString &task) const;
+    // The sum of value over the task's results divided by the number of all players.
+    float averageOf(const QString &task,
+                    const std::function<float(const TaskResult &)> &value) const;
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "playerstat.h"
 
 #include "csetupinfo.h"
+#include "playerdayfile.h"
 
 #include <QFile>
 #include <QList>
@@ -90,17 +91,13 @@ int PlayerStat::setAllTask()
     dayFlags = QVector<bool>(days, false);
     int lastTrailerTotal = 0;
     for (int d = 0; d < days; ++d) {
-        const QString path = setup->getHome() + "/result/" + QString("day%1/").arg(d + 1) + id +
-                             "/" + id + ".result";
+        const QString path = playerDayFile(setup->getHome(), "result", d, id, ".result");
         if (!QFile::exists(path))
             continue;
         dayFlags[d] = true;
         readResultFile(path, &lastTrailerTotal);
     }
     adjustScore();
-    total = 0;
-    for (const TaskResult &task : qAsConst(tasks))
-        total += task.total;
     marked = false;
     return 1;
 }
@@ -163,6 +160,14 @@ void PlayerStat::adjustScore()
 TaskResult PlayerStat::getTask(const QString &task) const
 {
     return tasks.value(task, TaskResult());
+}
+
+int PlayerStat::getTotal() const
+{
+    int sum = 0;
+    for (const TaskResult &task : tasks)
+        sum += task.total;
+    return sum;
 }
 
 int PlayerStat::getTotal(const QString &task) const

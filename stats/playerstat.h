@@ -23,7 +23,8 @@ public:
     void adjustScore();
 
     TaskResult getTask(const QString &task) const;
-    int getTotal() const { return total; }
+    // The contest total: the sum of the task totals, so it never disagrees with them.
+    int getTotal() const;
     int getTotal(const QString &task) const;
     int getTotal(int day) const;
     int getWritten() const { return written; }
@@ -40,7 +41,6 @@ public:
     QString id;
     CSetupInfo *setup = nullptr;
     int written = 0;
-    int total = 0;
     bool marked = false;
     bool showed = false;
     QVector<bool> dayFlags;

@@ -3,6 +3,7 @@
 #include "filedialogs.h"
 #include "globals.h"
 #include "mainwindow.h"
+#include "pages/windowhelpers.h"
 #include "printdialogseam.h"
 #include "statsglobals.h"
 
@@ -28,11 +29,11 @@ namespace
 void answerDayDialog(QStringList *entries, int index, const char *button)
 {
     answerNextModal([entries, index, button](QWidget *modal) {
-        auto *combo = modal->findChild<QComboBox *>("selectCB");
+        auto *combo = child<QComboBox>(modal, "selectCB");
         for (int i = 0; i < combo->count(); ++i)
             *entries << combo->itemText(i);
         combo->setCurrentIndex(index);
-        QTest::mouseClick(modal->findChild<QPushButton *>(button), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(modal, button), Qt::LeftButton);
     });
 }
 
@@ -40,8 +41,8 @@ void answerDayDialog(QStringList *entries, int index, const char *button)
 void clickOnStatisticsTab(MainWindow *window, const char *button)
 {
     window->show();
-    window->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(2);
-    QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+    child<QTabWidget>(window, "tabWidget")->setCurrentIndex(2);
+    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
 } // namespace
@@ -63,12 +64,8 @@ private:
         writeResult(home, 2, "p2", block);
         writeResult(home, 2, "p 3", block);
         writeResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
-        FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
-                                                const QString &) { return home + "/setup.cfg"; });
-        window->openGameSlot();
-        FileDialogs::replaceOpenFileName(nullptr);
+        openSetupFile(*window, home + "/setup.cfg");
         QVERIFY(window->getSetupInfo());
-        resetStats(window->getSetupInfo());
     }
 
 private slots:
@@ -214,7 +211,7 @@ private slots:
         answerProgress(&progress, &error);
         clickOnStatisticsTab(&window, "printfinal_sPB");
         QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
-        auto *table = window.findChild<QTableWidget *>("playersinfoTB");
+        auto *table = child<QTableWidget>(window, "playersinfoTB");
         QCOMPARE(progress.value, table->rowCount());
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains(table->horizontalHeaderItem(0)->text()), qPrintable(text));

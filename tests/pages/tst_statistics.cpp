@@ -1,8 +1,11 @@
 #include "csetupinfo.h"
 #include "filedialogs.h"
 #include "mainwindow.h"
+#include "model/filehelpers.h"
+#include "pages/windowhelpers.h"
 
 #include "app/modalanswer.h"
+#include "stats/clirun.h"
 #include "stats/contestfixture.h"
 
 #include <QComboBox>
@@ -11,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -34,12 +36,11 @@ struct Point {
 class ContestHome : public ContestFixture
 {
 public:
-    ContestHome(const QList<QList<TaskSpec>> &days, const QList<QPair<QString, QString>> &players)
-        : ContestFixture(days), homePath(home.path() + QStringLiteral("/省赛 $(touch x)"))
+    ContestHome(const QList<QList<TaskMarks>> &days, const QList<QPair<QString, QString>> &players)
+        : ContestFixture(days)
     {
         registerPlayers(players);
-        QDir().mkpath(homePath + QStringLiteral("/result"));
-        setup.saveSetupInfo(homePath);
+        saveUnder(QStringLiteral("省赛 $(touch x)"));
     }
 
     // Appends one task block to the player's result file of day (counted from 1).
@@ -50,27 +51,18 @@ public:
             block +=
                 "101 " + QByteArray::number(p.score) + ' ' + QByteArray::number(p.time) + " ok\n";
         block += "}102 0\n";
-        const QString playerDir = homePath + QStringLiteral("/result/day%1/").arg(day) + id;
-        QDir().mkpath(playerDir);
-        QFile file(playerDir + '/' + id + QStringLiteral(".result"));
-        file.open(QIODevice::Append);
-        file.write(block);
+        appendResult(day, id, block);
     }
 
     // A window with this contest opened and the statistics tab entered.
     std::unique_ptr<MainWindow> open() const
     {
         auto window = std::make_unique<MainWindow>();
-        const QString setupFile = homePath + QStringLiteral("/setup.cfg");
-        FileDialogs::replaceOpenFileName([setupFile](QWidget *, const QString &, const QString &,
-                                                     const QString &) { return setupFile; });
-        window->openGameSlot();
+        openSetupFile(*window, homePath + QStringLiteral("/setup.cfg"));
         window->show();
         window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
         return window;
     }
-
-    QString homePath;
 };
 
 // Day 1: sum (two points of 50) and words (one of 20); day 2: path (two of 10) and empty,
@@ -78,7 +70,7 @@ public:
 std::unique_ptr<ContestHome> sampleContest()
 {
     auto contest = std::make_unique<ContestHome>(
-        QList<QList<TaskSpec>>{
+        QList<QList<TaskMarks>>{
             {{"sum", {50, 50}}, {"words", {20}}}, {{"path", {10, 10}}, {"empty", {10}}}, {}},
         QList<QPair<QString, QString>>{{"JS-002", "李四"},
                                        {"js-001", "张三"},
@@ -94,14 +86,6 @@ std::unique_ptr<ContestHome> sampleContest()
     contest->result(1, "BJ-001", "sum", {{2, 0.5f}, {0, 0.5f}});
     contest->result(1, "Js-009", "words", {{10, 0.2f}});
     return contest;
-}
-
-template <class W> W *child(QWidget *window, const char *name)
-{
-    W *widget = window->findChild<W *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
 }
 
 QStringList rowTexts(const QTableWidget *table, int row)
@@ -152,21 +136,6 @@ void answerMessageBox(QString *seen)
             *seen = box->windowTitle() + '|' + box->text();
         modal->close();
     });
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QByteArray runCli(const QStringList &args)
-{
-    QProcess cli;
-    cli.start(qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli"), args);
-    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
-        return "<taldon-cli failed>";
-    return cli.readAllStandardOutput();
 }
 
 } // namespace
@@ -399,7 +368,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
     QCOMPARE(seen, QStringLiteral("完成|导出完成"));
-    const QByteArray results = readFile(out + QStringLiteral("/成绩.csv"));
+    const QByteArray results = readBytes(out + QStringLiteral("/成绩.csv"));
     QCOMPARE(results, QString("姓名,编号,总分,笔试,sum,words,path,empty,\n"
                               "李四,JS-002,70,0,50,10,10,0,\n"
                               "张三,js-001,120,0,100,20,0,0,\n"
@@ -408,13 +377,13 @@ void TestStatistics::exportsMatchTheCommandLine()
                               "Gamma,XX-003,0,0,0,0,0,0,\n"
                               "王五,JS-003,0,0,0,0,0,0,\n")
                           .toUtf8());
-    QCOMPARE(runCli({"results", contest->homePath}), results);
+    QCOMPARE(cliOutput({"results", contest->homePath}), results);
 
     // A name holding ".csv" anywhere is kept as chosen.
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
-    QCOMPARE(readFile(out + QStringLiteral("/scores.csv.old")), results);
+    QCOMPARE(readBytes(out + QStringLiteral("/scores.csv.old")), results);
     QVERIFY(!QFile::exists(out + QStringLiteral("/scores.csv.old.csv")));
 
     showSubPage(window.get(), 1);
@@ -422,8 +391,8 @@ void TestStatistics::exportsMatchTheCommandLine()
     click(window.get(), "teamstatPB");
     answerSaveDialog(out + QStringLiteral("/teams"));
     click(window.get(), "exportteamPB");
-    const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
-    QCOMPARE(teams, runCli({"teams", contest->homePath, "--best", "1"}));
+    const QByteArray teams = readBytes(out + QStringLiteral("/teams.csv"));
+    QCOMPARE(teams, cliOutput({"teams", contest->homePath, "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
     QCOMPARE(lines.size(), 36);
     QCOMPARE(lines[0], QString("队名,总分,平均分,最高分,最低分,自定义统计,").toUtf8());
@@ -432,7 +401,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     // A sorted table is exported as shown.
     child<QTableWidget>(window.get(), "teamTB")->sortByColumn(1, Qt::DescendingOrder);
     click(window.get(), "exportteamPB");
-    const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
+    const QList<QByteArray> sorted = readBytes(out + QStringLiteral("/teams.csv")).split('\n');
     QCOMPARE(sorted[1], lines[10]);
     QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
 }
@@ -455,7 +424,7 @@ void TestStatistics::failedExportKeepsTheOldFile()
         answerMessageBox(&seen);
         click(window.get(), button);
         QVERIFY2(seen.startsWith(QStringLiteral("Error|无法写入文件")), button);
-        QCOMPARE(readFile(target), QByteArray("keep me\n"));
+        QCOMPARE(readBytes(target), QByteArray("keep me\n"));
     }
 }
 

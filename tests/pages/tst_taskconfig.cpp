@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "mythread.h"
 #include "pageglobals.h"
+#include "pages/windowhelpers.h"
 #include "testpoint.h"
 
 #include "app/modalanswer.h"
@@ -30,14 +31,6 @@
 
 namespace
 {
-
-template <typename T> T *child(MainWindow &window, const char *name)
-{
-    T *found = window.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no widget %s", name);
-    return found;
-}
 
 QTreeWidget *tree(MainWindow &window)
 {
@@ -76,10 +69,7 @@ void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
     const std::unique_ptr<CSetupInfo> contest(written);
     window.show();
     QVERIFY(contest->saveSetupInfo(home));
-    FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
-                                            const QString &) { return home + "/setup.cfg"; });
-    child<QAction>(window, "openGameAct")->trigger();
-    FileDialogs::replaceOpenFileName({});
+    openSetupFile(window, home + "/setup.cfg");
     QVERIFY(window.getSetupInfo());
     tree(window)->expandAll();
 }

@@ -13,14 +13,14 @@
 
 // A contest in a temporary home for the report tests: days of tasks given as
 // name:points:mark, players registered, result files written by hand.
-struct TaskSpec {
+struct ReportTask {
     QString name;
     int points;
     int mark;
 };
 
 inline std::unique_ptr<CSetupInfo> makeContest(const QString &home,
-                                               const QList<QList<TaskSpec>> &days)
+                                               const QList<QList<ReportTask>> &days)
 {
     auto setup = std::make_unique<CSetupInfo>();
     setup->setHome(home);
@@ -29,12 +29,12 @@ inline std::unique_ptr<CSetupInfo> makeContest(const QString &home,
         auto *day = new CDayInfo;
         day->setDayname(QStringLiteral("第%1天").arg(d + 1));
         day->setBaseScore(5);
-        for (const TaskSpec &spec : days.at(d)) {
+        for (const ReportTask &given : days.at(d)) {
             auto *task = new CTaskInfo;
-            task->setTaskname(spec.name);
-            task->setSamplenum(spec.points);
-            for (int i = 1; i <= spec.points; ++i)
-                task->setSampleMark(i, spec.mark);
+            task->setTaskname(given.name);
+            task->setSamplenum(given.points);
+            for (int i = 1; i <= given.points; ++i)
+                task->setSampleMark(i, given.mark);
             day->addATask(task);
         }
         setup->addADay(day);

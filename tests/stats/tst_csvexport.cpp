@@ -1,21 +1,12 @@
 #include "awardlevels.h"
 #include "contestfixture.h"
 #include "csvexport.h"
+#include "model/filehelpers.h"
 #include "mystat.h"
+#include "playertotal.h"
 #include "teamstat.h"
 
 #include <QtTest>
-
-namespace
-{
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-} // namespace
 
 class TestCsvExport : public QObject
 {
@@ -54,11 +45,11 @@ void TestCsvExport::resultsFileBytes()
     stat.players["JS-003"].setWritten(7);
     const QString path = c.home.filePath("results.csv");
     QVERIFY(writeTextFile(path, resultsCsv(&c.setup, stat)));
-    QCOMPARE(readFile(path), QString("姓名,编号,总分,笔试,sum,words,sum,\n"
-                                     "Alpha,JS-001,150,0,100,50,100,\n"
-                                     "Beta,JS-002,0,0,0,0,0,\n"
-                                     "\"Zhang, San\",JS-003,0,7,0,0,0,\n")
-                                 .toUtf8());
+    QCOMPARE(readBytes(path), QString("姓名,编号,总分,笔试,sum,words,sum,\n"
+                                      "Alpha,JS-001,150,0,100,50,100,\n"
+                                      "Beta,JS-002,0,0,0,0,0,\n"
+                                      "\"Zhang, San\",JS-003,0,7,0,0,0,\n")
+                                  .toUtf8());
 }
 
 void TestCsvExport::resultsWithoutTasksOrRegistry()
@@ -76,15 +67,12 @@ void TestCsvExport::resultsWithoutTasksOrRegistry()
 
 void TestCsvExport::teamFileBytes()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     c.registerPlayers({{"BJ-001", "a"}, {"bj-002", "b"}, {"BJ-003", "c"}, {"TW-004", "d"}});
     MyStat stat(&c.setup);
-    stat.addPlayer("a", "BJ-001");
-    stat.players["BJ-001"].total = 90;
-    stat.addPlayer("b", "bj-002");
-    stat.players["bj-002"].total = 70;
-    stat.addPlayer("d", "TW-004");
-    stat.players["TW-004"].total = 12;
+    setTotal(&stat, "BJ-001", 90);
+    setTotal(&stat, "bj-002", 70);
+    setTotal(&stat, "TW-004", 12);
     TeamStat teams(&c.setup);
     teams.getScores(&stat);
 
@@ -114,13 +102,13 @@ void TestCsvExport::writeReplacesOnlyOnSuccess()
     const QString path = dir.filePath("名单 $(touch x).csv");
     QVERIFY(writeTextFile(path, "old,\n"));
     QVERIFY(writeTextFile(path, "新,\n"));
-    QCOMPARE(readFile(path), QString("新,\n").toUtf8());
+    QCOMPARE(readBytes(path), QString("新,\n").toUtf8());
     QVERIFY(!QFile::exists(path + ".tmp"));
     QVERIFY(!QFile::exists(dir.filePath("x")));
 
     QVERIFY(QDir().mkdir(path + ".tmp"));
     QVERIFY(!writeTextFile(path, "lost,\n"));
-    QCOMPARE(readFile(path), QString("新,\n").toUtf8());
+    QCOMPARE(readBytes(path), QString("新,\n").toUtf8());
 
     const QString target = dir.filePath("target-is-a-dir");
     QVERIFY(QDir().mkpath(target + "/inside"));

@@ -18,7 +18,6 @@ void addResult(MyStat *stat, const QString &id, const QString &task, int total, 
     result.score[1] = score1;
     result.time[1] = time1;
     stat->players[id].tasks.insert(task, result);
-    stat->players[id].total += total;
 }
 
 } // namespace
@@ -95,7 +94,7 @@ void TestMyStat::rankingHoldsEveryPlayer()
 
 void TestMyStat::writtenScores()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     MyStat stat(&c.setup);
     stat.addPlayer("Alpha", "JS-012");
     stat.addPlayer("Beta", "JS-013");

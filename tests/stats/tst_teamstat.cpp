@@ -1,20 +1,10 @@
 #include "contestfixture.h"
 #include "mystat.h"
+#include "playertotal.h"
 #include "statsglobals.h"
 #include "teamstat.h"
 
 #include <QtTest>
-
-namespace
-{
-
-void setTotal(MyStat *stat, const QString &id, int total)
-{
-    stat->addPlayer(id, id);
-    stat->players[id].total = total;
-}
-
-} // namespace
 
 class TestTeamStat : public QObject
 {
@@ -27,7 +17,7 @@ private slots:
 
 void TestTeamStat::playersGroupByExactCode()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     c.registerPlayers({{"JS-001", "a"},
                        {"js-002", "b"},
                        {"Js-003", "c"},
@@ -66,7 +56,7 @@ void TestTeamStat::playersGroupByExactCode()
 
 void TestTeamStat::regionsKeepEveryScore()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     QList<QPair<QString, QString>> registry;
     for (int i = 1; i <= 650; ++i)
         registry.append(qMakePair(QString("GD-%1").arg(i), QString("p")));
