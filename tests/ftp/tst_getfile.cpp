@@ -1,3 +1,4 @@
+#include "common/testfiles.h"
 #include "csetupinfo.h"
 #include "ftpserverprocess.h"
 #include "getfile.h"
@@ -49,11 +50,7 @@ private slots:
 void TestGetFile::downloadsIntoPlayers()
 {
     QTemporaryDir serverRoot;
-    QDir().mkpath(serverRoot.path() + "/day1/1001/add");
-    QFile source(serverRoot.path() + "/day1/1001/add/add.c");
-    QVERIFY(source.open(QIODevice::WriteOnly));
-    source.write("int main() {}\n");
-    source.close();
+    QVERIFY(writeFile(serverRoot.path() + "/day1/1001/add/add.c", "int main() {}\n"));
     FtpServerProcess server;
     QVERIFY2(server.start("ftpserver.py", {serverRoot.path(), "judge", "secret"}),
              qPrintable(server.errorText()));
