@@ -45,12 +45,6 @@ template <typename T> T *child(QWidget *window, const char *name)
     return found;
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 QStringList rowTexts(const QTableWidget *table, int row)
 {
     QStringList texts;

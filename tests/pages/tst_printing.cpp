@@ -54,15 +54,15 @@ private:
     // Three days; five players, of whom two have results for day 2 and one for day 1.
     void openContest(MainWindow *window, const QString &home)
     {
-        auto setup = makeContest(home, {{{"a", 1, 10}}, {{"b", 2, 10}}, {{"c", 1, 10}}});
+        auto setup = makeContest(home, {{{"a", {10}}}, {{"b", {10, 10}}}, {{"c", {10}}}});
         for (const char *id : {"p1", "p2", "p 3", "p4", "p5"})
             setup->getPlayerInfo()->addPlayerInfo(id, QStringLiteral("选手"));
         QVERIFY(setup->saveSetupInfo(home));
-        const QString block =
+        const QByteArray block =
             "{b 100 Compile successfully\n101 10 0.1 ok\n101 5 0.2 half\n}102 15\n";
-        writeResult(home, 2, "p2", block);
-        writeResult(home, 2, "p 3", block);
-        writeResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
+        appendResult(home, 2, "p2", block);
+        appendResult(home, 2, "p 3", block);
+        appendResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
         FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
                                                 const QString &) { return home + "/setup.cfg"; });
         window->openGameSlot();

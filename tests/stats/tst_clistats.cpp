@@ -1,31 +1,10 @@
-#include "contestfixture.h"
+#include "common/contestfixture.h"
+#include "common/programrun.h"
 
-#include <QProcess>
 #include <QtTest>
 
 namespace
 {
-
-struct Run {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCli(const QStringList &args)
-{
-    QProcess cli;
-    cli.start(qEnvironmentVariable("TALDON_BINARY_DIR") + "/cli/taldon-cli", args);
-    if (!cli.waitForFinished(30000))
-        return {-1, {}, "did not finish"};
-    return {cli.exitCode(), cli.readAllStandardOutput(), cli.readAllStandardError()};
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // A saved contest in a home whose name holds blanks and a command substitution.
 class SavedContest : public ContestFixture
@@ -33,22 +12,9 @@ class SavedContest : public ContestFixture
 public:
     SavedContest() : ContestFixture({{{"sum", {50, 50}}}, {{"words", {20}}}})
     {
-        homePath = home.path() + "/a home $(touch pwned)";
-        QDir().mkpath(homePath + "/result");
         registerPlayers({{"BJ-001", "Li, Wei"}, {"bj-002", "Beta"}, {"XX-003", "Gamma"}});
-        setup.saveSetupInfo(homePath);
+        saveIn("a home $(touch pwned)");
     }
-
-    void result(int day, const QString &id, const QByteArray &text)
-    {
-        const QString dir = homePath + QString("/result/day%1/").arg(day) + id;
-        QDir().mkpath(dir);
-        QFile file(dir + "/" + id + ".result");
-        file.open(QIODevice::Append);
-        file.write(text);
-    }
-
-    QString homePath;
 };
 
 } // namespace
@@ -66,33 +32,34 @@ private slots:
 void TestCliStats::resultsCsv()
 {
     SavedContest c;
-    c.result(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
-    c.result(2, "BJ-001", "{words 100 x\n101 10 0.1 ok\n}102 10\n");
-    c.result(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
+    c.appendResult(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
+    c.appendResult(2, "BJ-001", "{words 100 x\n101 10 0.1 ok\n}102 10\n");
+    c.appendResult(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
     const QByteArray expected = QString("姓名,编号,总分,笔试,sum,words,\n"
                                         "\"Li, Wei\",BJ-001,95,0,75,20,\n"
                                         "Beta,bj-002,10,0,10,0,\n"
                                         "Gamma,XX-003,0,0,0,0,\n")
                                     .toUtf8();
-    const Run toStdout = runCli({"results", c.homePath});
+    const ProgramRun toStdout = runCli({"results", c.setup.getHome()});
     QCOMPARE(toStdout.status, 0);
     QCOMPARE(toStdout.out, expected);
 
     const QString output = c.home.path() + "/out $(x).csv";
-    const Run toFile = runCli({"results", c.homePath + "/setup.cfg", "--output", output});
+    const ProgramRun toFile =
+        runCli({"results", c.setup.getHome() + "/setup.cfg", "--output", output});
     QCOMPARE(toFile.status, 0);
     QVERIFY(toFile.out.isEmpty());
     QCOMPARE(readFile(output), expected);
     QVERIFY(!QFile::exists(c.home.path() + "/pwned"));
-    QVERIFY(!QFile::exists(c.homePath + "/pwned"));
+    QVERIFY(!QFile::exists(c.setup.getHome() + "/pwned"));
 }
 
 void TestCliStats::teamsCsv()
 {
     SavedContest c;
-    c.result(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
-    c.result(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
-    const Run plain = runCli({"teams", c.homePath});
+    c.appendResult(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
+    c.appendResult(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
+    const ProgramRun plain = runCli({"teams", c.setup.getHome()});
     QCOMPARE(plain.status, 0);
     const QList<QByteArray> lines = plain.out.split('\n');
     QCOMPARE(lines.size(), 36);
@@ -100,7 +67,7 @@ void TestCliStats::teamsCsv()
     QCOMPARE(lines[1], QString("北京,85,42.5,75,10,0,").toUtf8());
     QCOMPARE(lines[34], QString("台湾,0,0,0,0,0,").toUtf8());
 
-    const Run best = runCli({"teams", c.homePath, "--best", "1"});
+    const ProgramRun best = runCli({"teams", c.setup.getHome(), "--best", "1"});
     QCOMPARE(best.status, 0);
     QCOMPARE(best.out.split('\n')[1], QString("北京,85,42.5,75,10,75,").toUtf8());
 }
@@ -110,7 +77,8 @@ void TestCliStats::badInputChangesNothing()
     SavedContest c;
     const QString output = c.home.filePath("never.csv");
     for (const char *n : {"-1", "100", "two", ""}) {
-        const Run run = runCli({"teams", c.homePath, "--best", n, "--output", output});
+        const ProgramRun run =
+            runCli({"teams", c.setup.getHome(), "--best", n, "--output", output});
         QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains("--best"));
     }
@@ -118,7 +86,8 @@ void TestCliStats::badInputChangesNothing()
     QCOMPARE(runCli({"results"}).status, 2);
     QVERIFY(!QFile::exists(output));
 
-    const Run unwritable = runCli({"results", c.homePath, "--output", output + "/no/such.csv"});
+    const ProgramRun unwritable =
+        runCli({"results", c.setup.getHome(), "--output", output + "/no/such.csv"});
     QCOMPARE(unwritable.status, 1);
     QVERIFY(unwritable.err.contains("cannot write"));
 }

@@ -1,21 +1,10 @@
 #include "awardlevels.h"
-#include "contestfixture.h"
+#include "common/contestfixture.h"
 #include "csvexport.h"
 #include "mystat.h"
 #include "teamstat.h"
 
 #include <QtTest>
-
-namespace
-{
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-} // namespace
 
 class TestCsvExport : public QObject
 {
@@ -76,7 +65,7 @@ void TestCsvExport::resultsWithoutTasksOrRegistry()
 
 void TestCsvExport::teamFileBytes()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     c.registerPlayers({{"BJ-001", "a"}, {"bj-002", "b"}, {"BJ-003", "c"}, {"TW-004", "d"}});
     MyStat stat(&c.setup);
     stat.addPlayer("a", "BJ-001");

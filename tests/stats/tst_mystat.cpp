@@ -1,4 +1,4 @@
-#include "contestfixture.h"
+#include "common/contestfixture.h"
 #include "mystat.h"
 #include "statsglobals.h"
 #include "teamstat.h"
@@ -95,7 +95,7 @@ void TestMyStat::rankingHoldsEveryPlayer()
 
 void TestMyStat::writtenScores()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     MyStat stat(&c.setup);
     stat.addPlayer("Alpha", "JS-012");
     stat.addPlayer("Beta", "JS-013");

@@ -1,4 +1,4 @@
-#include "contestfixture.h"
+#include "common/contestfixture.h"
 #include "mystat.h"
 #include "statsglobals.h"
 #include "teamstat.h"
@@ -27,7 +27,7 @@ private slots:
 
 void TestTeamStat::playersGroupByExactCode()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     c.registerPlayers({{"JS-001", "a"},
                        {"js-002", "b"},
                        {"Js-003", "c"},
@@ -66,7 +66,7 @@ void TestTeamStat::playersGroupByExactCode()
 
 void TestTeamStat::regionsKeepEveryScore()
 {
-    ContestFixture c(QList<QList<TaskSpec>>{{}});
+    ContestFixture c(QList<QList<TaskMarks>>{{}});
     QList<QPair<QString, QString>> registry;
     for (int i = 1; i <= 650; ++i)
         registry.append(qMakePair(QString("GD-%1").arg(i), QString("p")));
