@@ -1,6 +1,6 @@
 #include "app/modalanswer.h"
+#include "common/testcontest.h"
 #include "cdayinfo.h"
-#include "contesttree.h"
 #include "cplayerinfo.h"
 #include "csetupinfo.h"
 #include "evallist.h"
@@ -30,10 +30,6 @@
 namespace
 {
 
-// Scores 10 when the judged file equals the answer, else 0.
-const char JUDGE[] =
-    "#!/bin/sh\n"
-    "if cmp -s \"$2\" \"$3\"; then printf 'ok\\n10\\n'; else printf 'wrong\\n0\\n'; fi\n";
 // Submissions read <task>.in and write <task>.out.
 const char SUM_OK[] = "#include <stdio.h>\nint main(void){int a,b;freopen(\"sum.in\",\"r\",stdin);"
                       "freopen(\"sum.out\",\"w\",stdout);scanf(\"%d%d\",&a,&b);"
@@ -43,80 +39,30 @@ const char SUM_THREE[] = "#include <stdio.h>\nint main(void){freopen(\"sum.out\"
 
 // A contest home with one day of two tasks: "sum" (a C program, two test points) and "ans"
 // (an answer file, one test point), and the players JS-1, JS-2 and ZJ-3 with their submissions.
-class Contest
+class Contest : public TestContest
 {
 public:
-    Contest() : home(base.path() + QStringLiteral("/比赛 $(x)"))
+    Contest() : TestContest(QStringLiteral("比赛 $(x)"))
     {
-        QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                               QFile::ReadOther | QFile::ExeOther |
-                                               QFile::ExeGroup);
-        ContestTree::makeTree(home, QString());
-        write(QStringLiteral("filter/judge"), JUDGE);
-        QFile::setPermissions(home + QStringLiteral("/filter/judge"),
-                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                  QFile::ExeOther);
-        writeSetup();
-        write(QStringLiteral("evaldata/sum1.in"), "1 2\n");
-        write(QStringLiteral("evaldata/sum1.ans"), "3\n");
-        write(QStringLiteral("evaldata/sum2.in"), "5 5\n");
-        write(QStringLiteral("evaldata/sum2.ans"), "10\n");
-        write(QStringLiteral("evaldata/ans1.in"), "q\n");
-        write(QStringLiteral("evaldata/ans1.ans"), "42\n");
-        write(QStringLiteral("players/day1/JS-1/sum/sum.c"), SUM_OK);
-        write(QStringLiteral("players/day1/JS-1/sum/sum.cpp"), "not this one\n");
-        write(QStringLiteral("players/day1/JS-1/ans/ans1.out"), "42\n");
-        write(QStringLiteral("players/day1/JS-2/sum/sum.c"), SUM_THREE);
-        write(QStringLiteral("players/day1/JS-2/ans/ans1.out"), "41\n");
-        write(QStringLiteral("players/day1/ZJ-3/ans/ans1.out"), "42\n");
-        setScoreFilePath(QFile::encodeName(base.path()) + "/score");
-    }
-
-    void write(const QString &path, const QByteArray &text) const
-    {
-        const QString full = home + QLatin1Char('/') + path;
-        QDir().mkpath(QFileInfo(full).path());
-        QFile file(full);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(text), qint64(text.size()));
+        day.setDayname(QStringLiteral("第一场"));
+        addTask(QStringLiteral("sum"), SOURCE, 2);
+        addTask(QStringLiteral("ans"), ANSWERS, 1);
+        QVERIFY(save({{QStringLiteral("JS-1"), QStringLiteral("李明")},
+                      {QStringLiteral("JS-2"), QStringLiteral("王芳")},
+                      {QStringLiteral("ZJ-3"), QStringLiteral("张伟")}}));
+        writePoint(QStringLiteral("sum"), 1, "1 2\n", "3\n");
+        writePoint(QStringLiteral("sum"), 2, "5 5\n", "10\n");
+        writePoint(QStringLiteral("ans"), 1, "q\n", "42\n");
+        submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_OK);
+        submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.cpp"),
+               "not this one\n");
+        submit(QStringLiteral("JS-1"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "42\n");
+        submit(QStringLiteral("JS-2"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_THREE);
+        submit(QStringLiteral("JS-2"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "41\n");
+        submit(QStringLiteral("ZJ-3"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "42\n");
     }
 
     QString setupFile() const { return home + QStringLiteral("/setup.cfg"); }
-
-    QTemporaryDir base;
-    QString home;
-
-private:
-    void writeSetup() const
-    {
-        CSetupInfo setup;
-        setup.setHome(home);
-        auto *day = new CDayInfo;
-        day->setHome(home);
-        day->setDayname(QStringLiteral("第一场"));
-        day->addATask(makeTask(QStringLiteral("sum"), SOURCE, 2));
-        day->addATask(makeTask(QStringLiteral("ans"), ANSWERS, 1));
-        setup.addADay(day);
-        CPlayerInfo players;
-        players.addPlayerInfo(QStringLiteral("JS-1"), QStringLiteral("李明"));
-        players.addPlayerInfo(QStringLiteral("JS-2"), QStringLiteral("王芳"));
-        players.addPlayerInfo(QStringLiteral("ZJ-3"), QStringLiteral("张伟"));
-        setup.setPlayerInfo(&players);
-        QVERIFY(setup.saveSetupInfo());
-    }
-
-    CTaskInfo *makeTask(const QString &name, _com_type type, int points) const
-    {
-        auto *task = new CTaskInfo;
-        task->setHome(home);
-        task->setTaskname(name);
-        task->setCommitType(type);
-        task->setSamplenum(points);
-        task->setTimelimit(1.0f);
-        task->setMemlimit(64);
-        task->setPlugname(QStringLiteral("judge"));
-        return task;
-    }
 };
 
 template <typename T> T *widget(MainWindow &w, const char *name)
