@@ -1,6 +1,7 @@
-#include "app/modalanswer.h"
-#include "common/testcontest.h"
 #include "cdayinfo.h"
+#include "common/modalanswer.h"
+#include "common/testcontest.h"
+#include "common/widgets.h"
 #include "cplayerinfo.h"
 #include "csetupinfo.h"
 #include "evallist.h"
@@ -65,30 +66,6 @@ public:
     QString setupFile() const { return home + QStringLiteral("/setup.cfg"); }
 };
 
-template <typename T> T *widget(MainWindow &w, const char *name)
-{
-    T *found = w.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no widget %s", name);
-    return found;
-}
-
-// Answers the next message box with OK and hands back its title and text; other dialogs
-// opened before it are left to their own answers.
-void answerMessageBox(QString *title, QString *text, int triesLeft = 500)
-{
-    QTimer::singleShot(10, [title, text, triesLeft]() {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box) {
-            *title = box->windowTitle();
-            *text = box->text();
-            box->accept();
-        } else if (triesLeft > 0) {
-            answerMessageBox(title, text, triesLeft - 1);
-        }
-    });
-}
-
 void openContest(MainWindow &w, const Contest &contest)
 {
     const QString path = contest.setupFile();
@@ -126,13 +103,13 @@ void addPlayer(MainWindow &w, const QString &name, const QString &id)
         modal->findChild<QLineEdit *>(QStringLiteral("idLE"))->setText(id);
         QTest::mouseClick(ok, Qt::LeftButton);
     });
-    QTest::mouseClick(widget<QPushButton>(w, "addplayerPB"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(w, "addplayerPB"), Qt::LeftButton);
 }
 
 // Ticks the players by id, chooses the range entry and waits until the evaluation is over.
 void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
 {
-    auto *table = widget<QTableWidget>(w, "manageTB");
+    auto *table = child<QTableWidget>(w, "manageTB");
     for (const QString &id : ids)
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                           table->visualItemRect(table->item(rowOf(table, id), 0)).center());
@@ -140,7 +117,7 @@ void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
         modal->findChild<QComboBox *>()->setCurrentIndex(rangeItem);
         modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
     });
-    auto *start = widget<QPushButton>(w, "evalselectedPB");
+    auto *start = child<QPushButton>(w, "evalselectedPB");
     QTest::mouseClick(start, Qt::LeftButton);
     QVERIFY(t);
     // A second click before the first player's signal must not start a second thread.
@@ -167,19 +144,19 @@ void TestEvalPage::managesPlayerList()
     Contest contest;
     MainWindow w;
     openContest(w, contest);
-    auto *table = widget<QTableWidget>(w, "manageTB");
+    auto *table = child<QTableWidget>(w, "manageTB");
     QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
     QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
     QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
 
-    QString title, text;
-    answerMessageBox(&title, &text);
+    Answered seen;
+    answerMessageBox(&seen);
     addPlayer(w, QStringLiteral("重名"), QStringLiteral("js-1"));
-    QTRY_COMPARE(text, QStringLiteral("选手编号重复!"));
-    QCOMPARE(title, QStringLiteral("Error!"));
+    QTRY_COMPARE(seen.text, QStringLiteral("选手编号重复!"));
+    QCOMPARE(seen.title, QStringLiteral("Error!"));
     QCOMPARE(table->rowCount(), 3);
 
-    auto *tickAll = widget<QPushButton>(w, "mselectallPB");
+    auto *tickAll = child<QPushButton>(w, "mselectallPB");
     QTest::mouseClick(tickAll, Qt::LeftButton);
     QCOMPARE(tickAll->text(), QStringLiteral("取消全选"));
     addPlayer(w, QStringLiteral("Wang"), QStringLiteral("SH-9"));
@@ -191,28 +168,28 @@ void TestEvalPage::managesPlayerList()
     QCOMPARE(table->item(added, 0)->checkState(), Qt::Unchecked);
 
     // Each search column, then the empty search showing everyone again.
-    auto *field = widget<QComboBox>(w, "findCB");
-    auto *search = widget<QLineEdit>(w, "findLE");
+    auto *field = child<QComboBox>(w, "findCB");
+    auto *search = child<QLineEdit>(w, "findLE");
     const QList<QPair<int, QString>> searches = {{0, "王"}, {1, "江"}, {2, "-3"}};
     const QList<QStringList> found = {{"JS-2"}, {"JS-1", "JS-2", "ZJ-3"}, {"ZJ-3"}};
     for (int i = 0; i < searches.size(); ++i) {
         field->setCurrentIndex(searches[i].first);
         search->setText(searches[i].second);
-        QTest::mouseClick(widget<QPushButton>(w, "findPB"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(w, "findPB"), Qt::LeftButton);
         QCOMPARE(column(table, 2), found[i]);
     }
     search->clear();
-    QTest::mouseClick(widget<QPushButton>(w, "findPB"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(w, "findPB"), Qt::LeftButton);
     QCOMPARE(table->rowCount(), 4);
 
     // Export, then import a list that replaces the registry and the rows.
     const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
     FileDialogs::replaceSaveFileName([exported](QWidget *, const QString &, const QString &,
                                                 const QString &) { return exported; });
-    answerMessageBox(&title, &text);
-    QTest::mouseClick(widget<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
+    answerMessageBox(&seen);
+    QTest::mouseClick(child<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
     FileDialogs::replaceSaveFileName({});
-    QCOMPARE(text, QStringLiteral("导出完成"));
+    QCOMPARE(seen.text, QStringLiteral("导出完成"));
     QFile file(exported);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()),
@@ -221,7 +198,7 @@ void TestEvalPage::managesPlayerList()
     const QString list = contest.home + QStringLiteral("/list.txt");
     FileDialogs::replaceOpenFileName(
         [list](QWidget *, const QString &, const QString &, const QString &) { return list; });
-    QTest::mouseClick(widget<QPushButton>(w, "importplayerPB"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton);
     FileDialogs::replaceOpenFileName({});
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
@@ -232,15 +209,15 @@ void TestEvalPage::managesPlayerList()
         fetchOpened = qobject_cast<GetFile *>(modal) && modal->parentWidget() == &w;
         modal->close();
     });
-    QTest::mouseClick(widget<QPushButton>(w, "downdirPB"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(w, "downdirPB"), Qt::LeftButton);
     QVERIFY(fetchOpened);
 
     // Deleting needs a current row.
     table->setCurrentCell(-1, -1);
-    QTest::mouseClick(widget<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
     QCOMPARE(table->rowCount(), 2);
     table->setCurrentCell(rowOf(table, QStringLiteral("BJ-5")), 2);
-    QTest::mouseClick(widget<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
     QCOMPARE(column(table, 2), QStringList({"GD-6"}));
     QVERIFY(!w.getSetupInfo()->getPlayerInfo()->getPlayerInfoById(QStringLiteral("BJ-5")));
 }
@@ -250,22 +227,22 @@ void TestEvalPage::evaluatesTickedPlayers()
     Contest contest;
     MainWindow w;
     openContest(w, contest);
-    auto *table = widget<QTableWidget>(w, "manageTB");
-    auto *tabs = widget<QTabWidget>(w, "tabWidget");
-    auto *day = widget<QSpinBox>(w, "evaldaySB");
+    auto *table = child<QTableWidget>(w, "manageTB");
+    auto *tabs = child<QTabWidget>(w, "tabWidget");
+    auto *day = child<QSpinBox>(w, "evaldaySB");
     tabs->setCurrentIndex(1);
 
-    QString title, text;
-    answerMessageBox(&title, &text);
-    QTest::mouseClick(widget<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
-    QCOMPARE(text, QStringLiteral("请选择评测场次!"));
+    Answered seen;
+    answerMessageBox(&seen);
+    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QCOMPARE(seen.text, QStringLiteral("请选择评测场次!"));
     day->setValue(1);
     QCOMPARE(table->columnCount(), 7);
     QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("sum"));
     QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("ans"));
-    answerMessageBox(&title, &text);
-    QTest::mouseClick(widget<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
-    QCOMPARE(text, QStringLiteral("请选择评测选手!"));
+    answerMessageBox(&seen);
+    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QCOMPARE(seen.text, QStringLiteral("请选择评测选手!"));
     QVERIFY(!t);
 
     // ZJ-3 first, on the answer task only ("ans" is the range dialog's item 2): its sum
@@ -277,7 +254,7 @@ void TestEvalPage::evaluatesTickedPlayers()
     QCOMPARE(table->item(r, 3)->text(), QStringLiteral("测评成功"));
     QVERIFY(!QFile::exists(contest.home + QStringLiteral("/result/day1/JS-1")));
 
-    auto *bar = widget<QProgressBar>(w, "evalB");
+    auto *bar = child<QProgressBar>(w, "evalB");
     QSignalSpy progress(bar, &QProgressBar::valueChanged);
     QSignalSpy statTab(tabs, &QTabWidget::currentChanged);
     evaluate(w, {QStringLiteral("JS-1"), QStringLiteral("JS-2")}, 0);
@@ -285,11 +262,11 @@ void TestEvalPage::evaluatesTickedPlayers()
     for (const QList<QVariant> &args : progress)
         steps << args.at(0).toInt();
     QCOMPARE(steps, QList<int>({0, 1, 2, 3}));
-    QCOMPARE(widget<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
-    QCOMPARE(widget<QLabel>(w, "tevalTL")->text(), QStringLiteral("3"));
+    QCOMPARE(child<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
+    QCOMPARE(child<QLabel>(w, "tevalTL")->text(), QStringLiteral("3"));
     QCOMPARE(bar->maximum(), 3);
     QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
-    QVERIFY(widget<QPushButton>(w, "addplayerPB")->isEnabled());
+    QVERIFY(child<QPushButton>(w, "addplayerPB")->isEnabled());
 
     // sum: JS-1 passes both points, JS-2 only the first; ans: JS-1 right, JS-2 wrong.
     const QMap<QString, QStringList> expected = {
@@ -313,23 +290,23 @@ void TestEvalPage::evaluationThatCannotStart()
     Contest contest;
     MainWindow w;
     openContest(w, contest);
-    widget<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    widget<QSpinBox>(w, "evaldaySB")->setValue(1);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(1);
     QVERIFY(QDir(contest.home + QStringLiteral("/tmp")).removeRecursively());
 
-    auto *table = widget<QTableWidget>(w, "manageTB");
+    auto *table = child<QTableWidget>(w, "manageTB");
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                       table->visualItemRect(table->item(0, 0)).center());
     answerNextModal(
         [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
-    QString title, text;
-    QTimer::singleShot(0, [&title, &text] { answerMessageBox(&title, &text); });
-    QTest::mouseClick(widget<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(title, QStringLiteral("Error"), 10000);
-    QVERIFY(text.contains(QStringLiteral("/tmp")));
+    Answered seen;
+    QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
+    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(seen.title, QStringLiteral("Error"), 10000);
+    QVERIFY(seen.text.contains(QStringLiteral("/tmp")));
     QTRY_VERIFY(!t);
-    QVERIFY(widget<QPushButton>(w, "evalselectedPB")->isEnabled());
-    QVERIFY(widget<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
+    QVERIFY(child<QPushButton>(w, "evalselectedPB")->isEnabled());
+    QVERIFY(child<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
     QCOMPARE(table->item(0, 3)->text(), QStringLiteral("未测评"));
 }
 
@@ -338,7 +315,7 @@ void TestEvalPage::showsPlayerPrograms()
     Contest contest;
     MainWindow w;
     openContest(w, contest);
-    auto *table = widget<QTableWidget>(w, "manageTB");
+    auto *table = child<QTableWidget>(w, "manageTB");
     QString shown, other;
     answerNextModal([&shown, &other](QWidget *modal) {
         auto *text = modal->findChild<QTextEdit *>(QStringLiteral("showTE"));
@@ -365,14 +342,10 @@ void TestEvalPage::newContestReplacesRowsAndStatistics()
     openContest(w, contest);
     QVERIFY(mystat && mystat->playerExists(QStringLiteral("JS-1")));
     const QString other = contest.base.path() + QStringLiteral("/second");
-    answerNextModal([other](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))->setText(QStringLiteral("二"));
-        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))->setText(other);
-        modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
-    });
+    answerNewDialog(QStringLiteral("二"), other);
     w.newGameSlot();
     QCOMPARE(w.getSetupInfo()->getHome(), other);
-    QCOMPARE(widget<QTableWidget>(w, "manageTB")->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(w, "manageTB")->rowCount(), 0);
     QVERIFY(!mystat || (mystat->getSetup() == w.getSetupInfo() && mystat->players.isEmpty()));
 }
 

@@ -6,8 +6,7 @@
 #include "printdialogseam.h"
 #include "statsglobals.h"
 
-#include "app/modalanswer.h"
-#include "app/progressanswer.h"
+#include "common/modalanswer.h"
 #include "report/reportcontest.h"
 
 #include <QComboBox>
@@ -183,14 +182,10 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         MainWindow window;
         openContest(&window, home.path());
-        QString question;
-        answerNextModal([&question](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            question = box->text();
-            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
-        });
+        Answered question;
+        answerMessageBox(&question, QMessageBox::No);
         clickOnStatisticsTab(&window, "printfinal_sPB");
-        QCOMPARE(question, QStringLiteral("确定打印总成绩表?"));
+        QCOMPARE(question.text, QStringLiteral("确定打印总成绩表?"));
         QVERIFY(!asked);
     }
 
@@ -205,10 +200,7 @@ private slots:
         });
         MainWindow window;
         openContest(&window, home.path());
-        answerNextModal([](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
-        });
+        answerMessageBox(nullptr, QMessageBox::Yes);
         Progress progress;
         QString error;
         answerProgress(&progress, &error);

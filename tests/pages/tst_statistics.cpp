@@ -2,8 +2,10 @@
 #include "filedialogs.h"
 #include "mainwindow.h"
 
-#include "app/modalanswer.h"
-#include "stats/contestfixture.h"
+#include "common/contestfixture.h"
+#include "common/modalanswer.h"
+#include "common/programrun.h"
+#include "common/widgets.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -11,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -34,12 +35,11 @@ struct Point {
 class ContestHome : public ContestFixture
 {
 public:
-    ContestHome(const QList<QList<TaskSpec>> &days, const QList<QPair<QString, QString>> &players)
-        : ContestFixture(days), homePath(home.path() + QStringLiteral("/省赛 $(touch x)"))
+    ContestHome(const QList<QList<TaskMarks>> &days, const QList<QPair<QString, QString>> &players)
+        : ContestFixture(days)
     {
         registerPlayers(players);
-        QDir().mkpath(homePath + QStringLiteral("/result"));
-        setup.saveSetupInfo(homePath);
+        saveIn(QStringLiteral("省赛 $(touch x)"));
     }
 
     // Appends one task block to the player's result file of day (counted from 1).
@@ -49,19 +49,14 @@ public:
         for (const Point &p : points)
             block +=
                 "101 " + QByteArray::number(p.score) + ' ' + QByteArray::number(p.time) + " ok\n";
-        block += "}102 0\n";
-        const QString playerDir = homePath + QStringLiteral("/result/day%1/").arg(day) + id;
-        QDir().mkpath(playerDir);
-        QFile file(playerDir + '/' + id + QStringLiteral(".result"));
-        file.open(QIODevice::Append);
-        file.write(block);
+        appendResult(day, id, block + "}102 0\n");
     }
 
     // A window with this contest opened and the statistics tab entered.
-    std::unique_ptr<MainWindow> open() const
+    std::unique_ptr<MainWindow> open()
     {
         auto window = std::make_unique<MainWindow>();
-        const QString setupFile = homePath + QStringLiteral("/setup.cfg");
+        const QString setupFile = setup.getHome() + QStringLiteral("/setup.cfg");
         FileDialogs::replaceOpenFileName([setupFile](QWidget *, const QString &, const QString &,
                                                      const QString &) { return setupFile; });
         window->openGameSlot();
@@ -69,8 +64,6 @@ public:
         window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
         return window;
     }
-
-    QString homePath;
 };
 
 // Day 1: sum (two points of 50) and words (one of 20); day 2: path (two of 10) and empty,
@@ -78,7 +71,7 @@ public:
 std::unique_ptr<ContestHome> sampleContest()
 {
     auto contest = std::make_unique<ContestHome>(
-        QList<QList<TaskSpec>>{
+        QList<QList<TaskMarks>>{
             {{"sum", {50, 50}}, {"words", {20}}}, {{"path", {10, 10}}, {"empty", {10}}}, {}},
         QList<QPair<QString, QString>>{{"JS-002", "李四"},
                                        {"js-001", "张三"},
@@ -94,22 +87,6 @@ std::unique_ptr<ContestHome> sampleContest()
     contest->result(1, "BJ-001", "sum", {{2, 0.5f}, {0, 0.5f}});
     contest->result(1, "Js-009", "words", {{10, 0.2f}});
     return contest;
-}
-
-template <class W> W *child(QWidget *window, const char *name)
-{
-    W *widget = window->findChild<W *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
-
-QStringList rowTexts(const QTableWidget *table, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts << (table->item(row, c) ? table->item(row, c)->text() : QStringLiteral("<none>"));
-    return texts;
 }
 
 QStringList headerTexts(const QTableWidget *table)
@@ -143,30 +120,11 @@ void answerSaveDialog(const QString &path, int *calls = nullptr)
         });
 }
 
-// Presses OK in the next message box and keeps its title and text.
-void answerMessageBox(QString *seen)
+// The standard output of a successful taldon-cli run.
+QByteArray cliOutput(const QStringList &args)
 {
-    answerNextModal([seen](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (box)
-            *seen = box->windowTitle() + '|' + box->text();
-        modal->close();
-    });
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QByteArray runCli(const QStringList &args)
-{
-    QProcess cli;
-    cli.start(qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli"), args);
-    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
-        return "<taldon-cli failed>";
-    return cli.readAllStandardOutput();
+    const ProgramRun run = runCli(args);
+    return run.status == 0 ? run.out : QByteArray("<taldon-cli failed>");
 }
 
 } // namespace
@@ -395,10 +353,11 @@ void TestStatistics::exportsMatchTheCommandLine()
     const QString out = contest->home.path();
 
     answerSaveDialog(out + QStringLiteral("/成绩"));
-    QString seen;
+    Answered seen;
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
-    QCOMPARE(seen, QStringLiteral("完成|导出完成"));
+    QCOMPARE(seen.title, QStringLiteral("完成"));
+    QCOMPARE(seen.text, QStringLiteral("导出完成"));
     const QByteArray results = readFile(out + QStringLiteral("/成绩.csv"));
     QCOMPARE(results, QString("姓名,编号,总分,笔试,sum,words,path,empty,\n"
                               "李四,JS-002,70,0,50,10,10,0,\n"
@@ -408,7 +367,7 @@ void TestStatistics::exportsMatchTheCommandLine()
                               "Gamma,XX-003,0,0,0,0,0,0,\n"
                               "王五,JS-003,0,0,0,0,0,0,\n")
                           .toUtf8());
-    QCOMPARE(runCli({"results", contest->homePath}), results);
+    QCOMPARE(cliOutput({"results", contest->setup.getHome()}), results);
 
     // A name holding ".csv" anywhere is kept as chosen.
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
@@ -423,7 +382,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     answerSaveDialog(out + QStringLiteral("/teams"));
     click(window.get(), "exportteamPB");
     const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
-    QCOMPARE(teams, runCli({"teams", contest->homePath, "--best", "1"}));
+    QCOMPARE(teams, cliOutput({"teams", contest->setup.getHome(), "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
     QCOMPARE(lines.size(), 36);
     QCOMPARE(lines[0], QString("队名,总分,平均分,最高分,最低分,自定义统计,").toUtf8());
@@ -451,10 +410,11 @@ void TestStatistics::failedExportKeepsTheOldFile()
 
     for (const char *button : {"exportResultPB", "exportteamPB"}) {
         answerSaveDialog(target);
-        QString seen;
+        Answered seen;
         answerMessageBox(&seen);
         click(window.get(), button);
-        QVERIFY2(seen.startsWith(QStringLiteral("Error|无法写入文件")), button);
+        QCOMPARE(seen.title, QStringLiteral("Error"));
+        QVERIFY2(seen.text.startsWith(QStringLiteral("无法写入文件")), button);
         QCOMPARE(readFile(target), QByteArray("keep me\n"));
     }
 }
@@ -468,12 +428,7 @@ void TestStatistics::newContestConnectsOnce()
     click(window.get(), "rangeaddPB");
 
     // New replaces the open contest and sets the main page up a second time.
-    answerNextModal([&contest](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))->setText("二");
-        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))
-            ->setText(contest->home.path() + QStringLiteral("/second"));
-        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
-    });
+    answerNewDialog(QStringLiteral("二"), contest->home.path() + QStringLiteral("/second"));
     window->newGameSlot();
     QCOMPARE(window->getSetupInfo()->getHome(), contest->home.path() + QStringLiteral("/second"));
 
