@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 // The tests build their files by hand: these write them, making the directories on the way.
@@ -19,6 +21,16 @@ inline bool writeFile(const QString &path, const QByteArray &bytes,
 inline bool appendFile(const QString &path, const QByteArray &bytes)
 {
     return writeFile(path, bytes, QIODevice::Append);
+}
+
+// Writes the files below dir, (relative path, bytes) each; false when one cannot be written.
+inline bool writeFiles(const QString &dir, const QList<QPair<QString, QByteArray>> &files)
+{
+    for (const auto &file : files) {
+        if (!writeFile(dir + '/' + file.first, file.second))
+            return false;
+    }
+    return true;
 }
 
 // A file that cannot be read reads "<unreadable>", never the same as an empty one.

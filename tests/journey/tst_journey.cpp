@@ -228,27 +228,23 @@ void TestJourney::saveWritesTheRecords()
 // What an organiser copies in: test data, the players' directories and the list to import.
 void TestJourney::organiserCopiesDataAndSubmissions()
 {
-    const QList<QPair<QString, QByteArray>> files = {
-        {"evaldata/add1.in", "1 2\n"},
-        {"evaldata/add1.ans", "3\n"},
-        {"evaldata/add2.in", "5 5\n"},
-        {"evaldata/add2.ans", "10\n"},
-        {"evaldata/guess1.in", "first\n"},
-        {"evaldata/guess1.ans", "42\n"},
-        {"evaldata/guess2.in", "second\n"},
-        {"evaldata/guess2.ans", "yes\n"},
-        {"players/day1/JS-1/add/add.c", ADD_OK},
-        {"players/day1/JS-1/guess/guess1.out", "42\n"},
-        {"players/day1/JS-1/guess/guess2.out", "yes\n"},
-        {"players/day1/JS-2/add/add.c", ADD_THREE},
-        {"players/day1/JS-2/guess/guess1.out", "42\n"},
-        {"players/day1/JS-2/guess/guess2.out", "no\n"},
-        {"players/day1/ZJ-3/guess/guess1.out", "42\n"},
-        {"players/day1/ZJ-3/guess/guess2.out", "yes\n"},
-        {"名单.txt", "JS-1,李明\nJS-2,王芳\nZJ-3,张伟\n"},
-    };
-    for (const auto &file : files)
-        QVERIFY(writeFile(home + '/' + file.first, file.second));
+    QVERIFY(writeFiles(home, {{"evaldata/add1.in", "1 2\n"},
+                              {"evaldata/add1.ans", "3\n"},
+                              {"evaldata/add2.in", "5 5\n"},
+                              {"evaldata/add2.ans", "10\n"},
+                              {"evaldata/guess1.in", "first\n"},
+                              {"evaldata/guess1.ans", "42\n"},
+                              {"evaldata/guess2.in", "second\n"},
+                              {"evaldata/guess2.ans", "yes\n"},
+                              {"players/day1/JS-1/add/add.c", ADD_OK},
+                              {"players/day1/JS-1/guess/guess1.out", "42\n"},
+                              {"players/day1/JS-1/guess/guess2.out", "yes\n"},
+                              {"players/day1/JS-2/add/add.c", ADD_THREE},
+                              {"players/day1/JS-2/guess/guess1.out", "42\n"},
+                              {"players/day1/JS-2/guess/guess2.out", "no\n"},
+                              {"players/day1/ZJ-3/guess/guess1.out", "42\n"},
+                              {"players/day1/ZJ-3/guess/guess2.out", "yes\n"},
+                              {"名单.txt", "JS-1,李明\nJS-2,王芳\nZJ-3,张伟\n"}}));
 }
 
 QStringList TestJourney::evalRow(const QString &id)

@@ -104,10 +104,10 @@ void TstContestFiles::contestRoundTripUnderChinesePath()
 void TstContestFiles::missingNestedFilesGiveDefaults()
 {
     const QString home = tmp.filePath("partial");
-    QVERIFY(writeFile(home + "/setup.cfg", "NAME=c\nDAYNUM=2\nPLAYER=nobody.info\n"));
-    QVERIFY(writeFile(home + "/day1.info", "NAME=one\nTASKNUM=3\n"));
-    QVERIFY(writeFile(home + "/task1_1.info", "NAME=a\n"));
-    QVERIFY(writeFile(home + "/task1_3.info", "NAME=c\n"));
+    QVERIFY(writeFiles(home, {{"setup.cfg", "NAME=c\nDAYNUM=2\nPLAYER=nobody.info\n"},
+                              {"day1.info", "NAME=one\nTASKNUM=3\n"},
+                              {"task1_1.info", "NAME=a\n"},
+                              {"task1_3.info", "NAME=c\n"}}));
 
     CSetupInfo setup(home + "/setup.cfg");
     QCOMPARE(setup.getDayNum(), 2);
@@ -138,10 +138,10 @@ void TstContestFiles::missingNestedFilesGiveDefaults()
 void TstContestFiles::dayWithoutTasknumHasNoTasks()
 {
     const QString home = tmp.filePath("pending");
-    QVERIFY(writeFile(home + "/day1.info", "NAME=one\nTASKNUM=2\n"));
-    QVERIFY(writeFile(home + "/day2.info", "NAME=two\n"));
-    QVERIFY(writeFile(home + "/day3.info", "TASKNUM=0\n"));
-    QVERIFY(writeFile(home + "/task2_1.info", "NAME=stray\n"));
+    QVERIFY(writeFiles(home, {{"day1.info", "NAME=one\nTASKNUM=2\n"},
+                              {"day2.info", "NAME=two\n"},
+                              {"day3.info", "TASKNUM=0\n"},
+                              {"task2_1.info", "NAME=stray\n"}}));
 
     CDayInfo day1(home, 1);
     QCOMPARE(day1.getTaskNum(), 2);
@@ -162,10 +162,10 @@ void TstContestFiles::dayWithoutTasknumHasNoTasks()
 void TstContestFiles::crlfSetupReadsLikeLf()
 {
     const QString home = tmp.filePath("crlf");
-    QVERIFY(writeFile(home + "/setup.cfg", "NAME=win\r\nDAYNUM=1\r\nPLAYER=player.info\r\n"));
-    QVERIFY(writeFile(home + "/day1.info", "NAME=d\r\nBASESCORE=7\r\nTASKNUM=1\r\n"));
-    QVERIFY(writeFile(home + "/task1_1.info", "NAME=sum\r\n"));
-    QVERIFY(writeFile(home + "/player.info", "A1@Alpha\r\nB2@Beta\r\n"));
+    QVERIFY(writeFiles(home, {{"setup.cfg", "NAME=win\r\nDAYNUM=1\r\nPLAYER=player.info\r\n"},
+                              {"day1.info", "NAME=d\r\nBASESCORE=7\r\nTASKNUM=1\r\n"},
+                              {"task1_1.info", "NAME=sum\r\n"},
+                              {"player.info", "A1@Alpha\r\nB2@Beta\r\n"}}));
     CSetupInfo setup(home + "/setup.cfg");
     QCOMPARE(setup.getContestName(), QString("win"));
     QCOMPARE(setup.getDayInfo(0)->getBaseScore(), 7);

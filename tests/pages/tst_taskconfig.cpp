@@ -626,19 +626,20 @@ void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
     retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2"));
     child<QAction>(window, "saveGameAct")->trigger();
 
-    QVERIFY(writeFile(home + "/evaldata/add1.in", "1 2\n"));
-    QVERIFY(writeFile(home + "/evaldata/add1.ans", "3\n"));
-    QVERIFY(writeFile(home + "/evaldata/add2.in", "5 5\n"));
-    QVERIFY(writeFile(home + "/evaldata/add2.ans", "11\n"));
-    QVERIFY(writeFile(home + "/players/day1/p1/add/add.c",
-                      "#include <stdio.h>\n"
-                      "int main(void) {\n"
-                      "    long a, b;\n"
-                      "    FILE *in = fopen(\"add.in\", \"r\"), *out = fopen(\"add.out\", \"w\");\n"
-                      "    if (!in || !out || fscanf(in, \"%ld %ld\", &a, &b) != 2) return 1;\n"
-                      "    fprintf(out, \"%ld\\n\", a + b);\n"
-                      "    return 0;\n"
-                      "}\n"));
+    QVERIFY(writeFiles(
+        home, {{"evaldata/add1.in", "1 2\n"},
+               {"evaldata/add1.ans", "3\n"},
+               {"evaldata/add2.in", "5 5\n"},
+               {"evaldata/add2.ans", "11\n"},
+               {"players/day1/p1/add/add.c",
+                "#include <stdio.h>\n"
+                "int main(void) {\n"
+                "    long a, b;\n"
+                "    FILE *in = fopen(\"add.in\", \"r\"), *out = fopen(\"add.out\", \"w\");\n"
+                "    if (!in || !out || fscanf(in, \"%ld %ld\", &a, &b) != 2) return 1;\n"
+                "    fprintf(out, \"%ld\\n\", a + b);\n"
+                "    return 0;\n"
+                "}\n"}}));
 
     CSetupInfo saved(home + QStringLiteral("/setup.cfg"));
     CTaskInfo *task = saved.getDayInfo(0)->getTaskInfo(0);
