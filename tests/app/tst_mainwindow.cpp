@@ -154,8 +154,7 @@ void TestMainWindow::newReplacesOpenContest()
     QTemporaryDir tmp;
     MainWindow window;
     const QString oldHome = tmp.path() + QStringLiteral("/old");
-    answerNewDialog(QStringLiteral("旧"), oldHome);
-    action(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("旧"), oldHome);
     QVERIFY(window.getSetupInfo());
     QCOMPARE(window.getRegionTable().size(), 68);
     // No stock filters beside this test program: the contest is made, and the user is told.
@@ -172,8 +171,7 @@ void TestMainWindow::newReplacesOpenContest()
     curTask = curDay->getTaskInfo(0);
 
     const QString newHome = tmp.path() + QStringLiteral("/new");
-    answerNewDialog(QStringLiteral("新"), newHome);
-    action(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("新"), newHome);
     QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("新"));
     QCOMPARE(window.getSetupInfo()->getHome(), newHome);
     QVERIFY(!curDay);
@@ -216,8 +214,7 @@ void TestMainWindow::saveAsWritesRecordsOnly()
     QTemporaryDir tmp;
     MainWindow window;
     const QString home = tmp.path() + QStringLiteral("/home");
-    answerNewDialog(QStringLiteral("另存"), home);
-    action(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("另存"), home);
     window.getSetupInfo()->addADay(new CDayInfo);
 
     const QString elsewhere = tmp.path() + QStringLiteral("/副本");

@@ -1,6 +1,7 @@
 #ifndef TALDON_TESTS_COMMON_MODALANSWER_H
 #define TALDON_TESTS_COMMON_MODALANSWER_H
 
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -52,6 +53,13 @@ inline void answerNewDialog(const QString &name, const QString &home)
         pathLE->setText(home);
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
     });
+}
+
+// Makes a contest through the window's File > New, answering the New dialog with name and home.
+inline void newContestFromMenu(QWidget *window, const QString &name, const QString &home)
+{
+    answerNewDialog(name, home);
+    window->findChild<QAction *>(QStringLiteral("newGameAct"))->trigger();
 }
 
 // What a message box said when it was answered.

@@ -49,8 +49,7 @@ QStringList lines(const QString &path)
 // Creates a contest through the New dialog.
 void newContest(MainWindow &window, const QString &home)
 {
-    answerNewDialog(QStringLiteral("省赛"), home);
-    child<QAction>(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("省赛"), home);
     QVERIFY(window.getSetupInfo());
 }
 
