@@ -98,24 +98,27 @@ struct Progress {
 // error box that may come before. Polls on: the dialog is modal while it works, too.
 inline void answerProgress(Progress *seen, QString *errorText, int triesLeft = 3000)
 {
-    QTimer::singleShot(10, [seen, errorText, triesLeft]() {
+    const auto doneOrError = []() -> QWidget * {
         QWidget *modal = QApplication::activeModalWidget();
-        auto *box = qobject_cast<QMessageBox *>(modal);
         auto *label = modal ? modal->findChild<QLabel *>("pProgressText") : nullptr;
-        if (box) {
-            *errorText = box->text();
-            box->accept();
-        } else if (label && label->text() == QStringLiteral("Done...")) {
-            seen->title = modal->windowTitle();
-            seen->text = label->text();
-            seen->value = modal->findChild<QProgressBar *>("ppbProgress")->value();
-            seen->maximum = modal->findChild<QProgressBar *>("ppbProgress")->maximum();
+        const bool done = label && label->text() == QStringLiteral("Done...");
+        return done || qobject_cast<QMessageBox *>(modal) ? modal : nullptr;
+    };
+    answerWhenOpen(
+        doneOrError,
+        [seen, errorText, triesLeft](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                *errorText = box->text();
+                box->accept();
+                answerProgress(seen, errorText, triesLeft);
+                return;
+            }
+            auto *bar = modal->findChild<QProgressBar *>("ppbProgress");
+            *seen = {modal->windowTitle(), modal->findChild<QLabel *>("pProgressText")->text(),
+                     bar->value(), bar->maximum()};
             QTest::mouseClick(modal->findChild<QPushButton *>("okPB"), Qt::LeftButton);
-            return;
-        }
-        if (triesLeft > 0)
-            answerProgress(seen, errorText, triesLeft - 1);
-    });
+        },
+        triesLeft);
 }
 
 // Answers the next popup menu: the texts of its entries go to offered (if given); the entry
