@@ -274,10 +274,9 @@ void TestJourney::importedPlayersAreEvaluated()
 {
     QVERIFY(clickTab(child<QTabWidget>(window.get(), "tabWidget"), QStringLiteral("试题评测")));
     const QString list = home + QStringLiteral("/名单.txt");
-    FileDialogs::replaceOpenFileName(
-        [list](QWidget *, const QString &, const QString &, const QString &) { return list; });
-    QTest::mouseClick(child<QPushButton>(window.get(), "importplayerPB"), Qt::LeftButton);
-    FileDialogs::replaceOpenFileName({});
+    withOpenFile(list, [this] {
+        QTest::mouseClick(child<QPushButton>(window.get(), "importplayerPB"), Qt::LeftButton);
+    });
     auto *table = child<QTableWidget>(window.get(), "manageTB");
     QCOMPARE(table->rowCount(), 3);
     QCOMPARE(rowTexts(table, rowWith(table, 2, "ZJ-3")).mid(0, 4),

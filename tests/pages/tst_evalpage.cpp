@@ -68,13 +68,9 @@ public:
 
 void openContest(MainWindow &w, const Contest &contest)
 {
-    const QString path = contest.setupFile();
-    FileDialogs::replaceOpenFileName(
-        [path](QWidget *, const QString &, const QString &, const QString &) { return path; });
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.openGameSlot();
-    FileDialogs::replaceOpenFileName({});
+    openFromMenu(&w, contest.setupFile());
 }
 
 QStringList column(QTableWidget *table, int c)
@@ -196,10 +192,8 @@ void TestEvalPage::managesPlayerList()
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
     contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nGD-6,钱\n");
     const QString list = contest.home + QStringLiteral("/list.txt");
-    FileDialogs::replaceOpenFileName(
-        [list](QWidget *, const QString &, const QString &, const QString &) { return list; });
-    QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton);
-    FileDialogs::replaceOpenFileName({});
+    withOpenFile(
+        list, [&w] { QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton); });
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
 

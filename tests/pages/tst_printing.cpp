@@ -7,6 +7,7 @@
 #include "statsglobals.h"
 
 #include "common/modalanswer.h"
+#include "common/widgets.h"
 #include "report/reportcontest.h"
 
 #include <QComboBox>
@@ -62,10 +63,7 @@ private:
         appendResult(home, 2, "p2", block);
         appendResult(home, 2, "p 3", block);
         appendResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
-        FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
-                                                const QString &) { return home + "/setup.cfg"; });
-        window->openGameSlot();
-        FileDialogs::replaceOpenFileName(nullptr);
+        openFromMenu(window, home + "/setup.cfg");
         QVERIFY(window->getSetupInfo());
         resetStats(window->getSetupInfo());
     }

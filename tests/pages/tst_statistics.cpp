@@ -56,10 +56,7 @@ public:
     std::unique_ptr<MainWindow> open()
     {
         auto window = std::make_unique<MainWindow>();
-        const QString setupFile = setup.getHome() + QStringLiteral("/setup.cfg");
-        FileDialogs::replaceOpenFileName([setupFile](QWidget *, const QString &, const QString &,
-                                                     const QString &) { return setupFile; });
-        window->openGameSlot();
+        openFromMenu(window.get(), setup.getHome() + QStringLiteral("/setup.cfg"));
         window->show();
         window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
         return window;

@@ -59,10 +59,7 @@ void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
     const std::unique_ptr<CSetupInfo> contest(written);
     window.show();
     QVERIFY(contest->saveSetupInfo(home));
-    FileDialogs::replaceOpenFileName([home](QWidget *, const QString &, const QString &,
-                                            const QString &) { return home + "/setup.cfg"; });
-    child<QAction>(window, "openGameAct")->trigger();
-    FileDialogs::replaceOpenFileName({});
+    openFromMenu(&window, home + "/setup.cfg");
     QVERIFY(window.getSetupInfo());
     tree(window)->expandAll();
 }
@@ -323,9 +320,7 @@ void TestTaskConfig::formEditsReachTheTaskFile()
     // The saved task shows again as it was edited.
     MainWindow again;
     again.show();
-    FileDialogs::replaceOpenFileName([&](QWidget *, const QString &, const QString &,
-                                         const QString &) { return tmp.path() + "/setup.cfg"; });
-    child<QAction>(again, "openGameAct")->trigger();
+    openFromMenu(&again, tmp.path() + "/setup.cfg");
     tree(again)->expandAll();
     click(again, tree(again)->topLevelItem(0)->child(0));
     QCOMPARE(child<QLineEdit>(again, "basenameLE")->text(), QStringLiteral("求和"));
