@@ -49,9 +49,7 @@ void TestFetchCli::fetchesIntoPlayers()
 
     const ProgramRun ok = runCli(common + QStringList{"--password-file", good, "--dir", "day1"});
     QCOMPARE(ok.status, 0);
-    QFile fetched(home + "/players/day1/1001/add/add.c");
-    QVERIFY(fetched.open(QIODevice::ReadOnly));
-    QCOMPARE(fetched.readAll(), QByteArray("int main() {}\n"));
+    QCOMPARE(readFile(home + "/players/day1/1001/add/add.c"), QByteArray("int main() {}\n"));
 }
 
 QTEST_GUILESS_MAIN(TestFetchCli)

@@ -80,9 +80,7 @@ void TestGetFile::downloadsIntoPlayers()
     QCOMPARE(QDir::currentPath(), before);
     QCOMPARE(dialog.texts.last(), QString("下载成功"));
     QCOMPARE(dialog.titles.last(), QString("成功"));
-    QFile fetched(home.path() + "/players/day1/1001/add/add.c");
-    QVERIFY(fetched.open(QIODevice::ReadOnly));
-    QCOMPARE(fetched.readAll(), QByteArray("int main() {}\n"));
+    QCOMPARE(readFile(home.path() + "/players/day1/1001/add/add.c"), QByteArray("int main() {}\n"));
 
     // Without a players directory nothing is written and the failure is shown.
     QVERIFY(QDir(home.path() + "/players").removeRecursively());

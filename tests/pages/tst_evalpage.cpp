@@ -1,6 +1,7 @@
 #include "cdayinfo.h"
 #include "common/modalanswer.h"
 #include "common/testcontest.h"
+#include "common/testfiles.h"
 #include "common/widgets.h"
 #include "cplayerinfo.h"
 #include "csetupinfo.h"
@@ -186,9 +187,7 @@ void TestEvalPage::managesPlayerList()
     QTest::mouseClick(child<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
     FileDialogs::replaceSaveFileName({});
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
-    QFile file(exported);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()),
+    QCOMPARE(QString::fromUtf8(readFile(exported)),
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
     contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nGD-6,钱\n");
     const QString list = contest.home + QStringLiteral("/list.txt");
