@@ -4,7 +4,8 @@
 #include "mainwindow.h"
 #include "pageglobals.h"
 
-#include "app/modalanswer.h"
+#include "common/modalanswer.h"
+#include "common/testfiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,43 +24,6 @@
 namespace
 {
 
-// What a message box said when it was answered.
-struct Answered {
-    QString title;
-    QString text;
-};
-
-// Presses `button` in the next message box and records its title and text.
-void answerMessageBox(Answered *seen, QMessageBox::StandardButton button)
-{
-    answerNextModal([seen, button](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        QTest::mouseClick(box->button(button), Qt::LeftButton);
-    });
-}
-
-// Fills the New dialog with name and home and presses OK.
-void answerNewDialog(const QString &name, const QString &home)
-{
-    answerNextModal([name, home](QWidget *modal) {
-        auto *nameLE = modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"));
-        auto *pathLE = modal->findChild<QLineEdit *>(QStringLiteral("pathLE"));
-        if (!nameLE || !pathLE) {
-            modal->close();
-            return;
-        }
-        nameLE->setText(name);
-        pathLE->setText(home);
-        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
-    });
-}
-
 QAction *action(MainWindow &window, const char *name)
 {
     return window.findChild<QAction *>(QString::fromLatin1(name));
@@ -68,14 +32,6 @@ QAction *action(MainWindow &window, const char *name)
 QStackedWidget *stack(MainWindow &window)
 {
     return window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
-}
-
-QString readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
 }
 
 } // namespace
@@ -149,7 +105,7 @@ void TestMainWindow::newSaveAndOpenAgain()
     QVERIFY(first.getSetupInfo());
     QCOMPARE(first.windowTitle(), QStringLiteral("单机版"));
     QCOMPARE(stack(first)->currentIndex(), 0);
-    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=0")));
+    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains("DAYNUM=0"));
     for (const char *sub : {"players", "data", "result", "final", "tmp", "filter", "evaldata"})
         QVERIFY2(QDir(home + '/' + sub).exists(), sub);
     QVERIFY(QFile::exists(home + QStringLiteral("/filter/exact")));
@@ -189,7 +145,7 @@ void TestMainWindow::newSaveAndOpenAgain()
     QCOMPARE(seen.title, QStringLiteral("Error"));
     QCOMPARE(seen.text, QStringLiteral("请关闭当前比赛!"));
     QCOMPARE(second.getSetupInfo(), open);
-    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains(QStringLiteral("NAME=改名")));
+    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains("NAME=改名"));
     setProgramDirectory("");
 }
 
@@ -198,8 +154,7 @@ void TestMainWindow::newReplacesOpenContest()
     QTemporaryDir tmp;
     MainWindow window;
     const QString oldHome = tmp.path() + QStringLiteral("/old");
-    answerNewDialog(QStringLiteral("旧"), oldHome);
-    action(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("旧"), oldHome);
     QVERIFY(window.getSetupInfo());
     QCOMPARE(window.getRegionTable().size(), 68);
     // No stock filters beside this test program: the contest is made, and the user is told.
@@ -216,15 +171,14 @@ void TestMainWindow::newReplacesOpenContest()
     curTask = curDay->getTaskInfo(0);
 
     const QString newHome = tmp.path() + QStringLiteral("/new");
-    answerNewDialog(QStringLiteral("新"), newHome);
-    action(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("新"), newHome);
     QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("新"));
     QCOMPARE(window.getSetupInfo()->getHome(), newHome);
     QVERIFY(!curDay);
     QVERIFY(!curTask);
     QVERIFY(!curItem);
     // The replaced contest was saved with its day before it went.
-    QVERIFY(readFile(oldHome + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=1")));
+    QVERIFY(readFile(oldHome + QStringLiteral("/setup.cfg")).contains("DAYNUM=1"));
     QCOMPARE(window.getSetupInfo()->getDayNum(), 0);
 
     const QMap<QString, QString> &regions = window.getRegionTable();
@@ -260,8 +214,7 @@ void TestMainWindow::saveAsWritesRecordsOnly()
     QTemporaryDir tmp;
     MainWindow window;
     const QString home = tmp.path() + QStringLiteral("/home");
-    answerNewDialog(QStringLiteral("另存"), home);
-    action(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("另存"), home);
     window.getSetupInfo()->addADay(new CDayInfo);
 
     const QString elsewhere = tmp.path() + QStringLiteral("/副本");
@@ -270,9 +223,8 @@ void TestMainWindow::saveAsWritesRecordsOnly()
         [&](QWidget *, const QString &, const QString &) { return elsewhere; });
     action(window, "anotherSaveAct")->trigger();
     QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
-    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=1")));
-    QVERIFY(
-        readFile(elsewhere + QStringLiteral("/setup.cfg")).contains(QStringLiteral("DAYNUM=1")));
+    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains("DAYNUM=1"));
+    QVERIFY(readFile(elsewhere + QStringLiteral("/setup.cfg")).contains("DAYNUM=1"));
     QVERIFY(QFile::exists(elsewhere + QStringLiteral("/day1.info")));
     QVERIFY(QDir(elsewhere).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 

@@ -3,7 +3,7 @@
 #include "newgamedlg.h"
 #include "selectdlg.h"
 
-#include "app/modalanswer.h"
+#include "common/modalanswer.h"
 
 #include <QComboBox>
 #include <QLabel>

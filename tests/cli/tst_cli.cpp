@@ -1,5 +1,7 @@
 #include "csetupinfo.h"
 
+#include "common/programrun.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -7,42 +9,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace
 {
 
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-QString cliPath()
-{
-    return qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli");
-}
-
-Run runCli(const QStringList &args, const QString &program = cliPath(),
-           const QString &workDir = QString())
-{
-    QProcess process;
-    process.setWorkingDirectory(workDir);
-    process.start(program, args);
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
 QJsonObject show(const QString &contest)
 {
-    const Run run = runCli({QStringLiteral("show"), contest});
+    const ProgramRun run = runCli({QStringLiteral("show"), contest});
     return run.status == 0 ? QJsonDocument::fromJson(run.out).object() : QJsonObject();
 }
 
@@ -122,9 +97,9 @@ void TestCli::newCreatesHome()
     QVERIFY(filter.setPermissions(filter.permissions() | QFile::ExeOwner));
 
     const QString home = tmp.path() + QStringLiteral("/新 建/考试 '$(touch pwned)'");
-    const Run run =
-        runCli({QStringLiteral("new"), home, QStringLiteral("--name"), QStringLiteral("全国 赛")},
-               program, tmp.path());
+    const ProgramRun run = runProgram(
+        program, {QStringLiteral("new"), home, QStringLiteral("--name"), QStringLiteral("全国 赛")},
+        tmp.path());
     QCOMPARE(run.status, 0);
     QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/pwned")));
     for (const char *sub : {"players", "data", "result", "final", "tmp", "filter", "evaldata"})
@@ -148,7 +123,7 @@ void TestCli::newCreatesHome()
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("lone")));
     QVERIFY(QFile::copy(cliPath(), lone));
     const QString bare = tmp.path() + QStringLiteral("/bare");
-    const Run warned = runCli({QStringLiteral("new"), bare}, lone, tmp.path());
+    const ProgramRun warned = runProgram(lone, {QStringLiteral("new"), bare}, tmp.path());
     QCOMPARE(warned.status, 0);
     QVERIFY2(warned.err.contains(QStringLiteral("no stock filters found")), qPrintable(warned.err));
     QVERIFY(QFile::exists(bare + QStringLiteral("/setup.cfg")));
@@ -232,12 +207,13 @@ void TestCli::badInputChangesNothing()
         {},
     };
     for (const QStringList &args : bad) {
-        const Run run = runCli(args);
+        const ProgramRun run = runCli(args);
         QVERIFY2(run.status == 2, qPrintable(args.join(' ')));
         QVERIFY2(run.out.isEmpty(), qPrintable(args.join(' ')));
         QVERIFY2(!run.err.trimmed().isEmpty(), qPrintable(args.join(' ')));
     }
-    const Run missing = runCli({QStringLiteral("show"), tmp.path() + QStringLiteral("/missing")});
+    const ProgramRun missing =
+        runCli({QStringLiteral("show"), tmp.path() + QStringLiteral("/missing")});
     QCOMPARE(missing.err.trimmed().count('\n'), 0);
     QVERIFY(missing.err.contains(tmp.path() + QStringLiteral("/missing")));
     QCOMPARE(snapshot(tmp.path()), before);
@@ -246,11 +222,11 @@ void TestCli::badInputChangesNothing()
 void TestCli::helpAndUsage()
 {
     for (const char *command : {"new", "show", "save"}) {
-        const Run run = runCli({QString::fromLatin1(command), QStringLiteral("--help")});
+        const ProgramRun run = runCli({QString::fromLatin1(command), QStringLiteral("--help")});
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.contains("--help"));
     }
-    const Run top = runCli({QStringLiteral("--help")});
+    const ProgramRun top = runCli({QStringLiteral("--help")});
     QCOMPARE(top.status, 0);
     QVERIFY(top.out.contains("show"));
 }

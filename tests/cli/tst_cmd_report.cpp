@@ -1,6 +1,6 @@
+#include "common/programrun.h"
 #include "report/reportcontest.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -9,36 +9,22 @@ class TestCmdReport : public QObject
     Q_OBJECT
 
 private:
-    struct Run {
-        int status;
-        QString out;
-        QString err;
-    };
-
-    Run cli(const QStringList &args)
-    {
-        QProcess process;
-        process.start(qEnvironmentVariable("TALDON_BINARY_DIR") + "/cli/taldon-cli",
-                      QStringList{"report"} + args);
-        process.waitForFinished(60000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    ProgramRun cli(const QStringList &args) { return runCli(QStringList{"report"} + args); }
 
     // Two days; on day 1 two of three players have results, one with blanks in its id.
     QString contest(const QTemporaryDir &dir)
     {
         const QString home = dir.path() + "/my contest";
         QDir().mkpath(home);
-        auto setup = makeContest(home, {{{"sum", 2, 10}}, {{"b", 1, 10}}});
+        auto setup = makeContest(home, {{{"sum", {10, 10}}}, {{"b", {10}}}});
         setup->getPlayerInfo()->addPlayerInfo("a 1", QStringLiteral("甲"));
         setup->getPlayerInfo()->addPlayerInfo("b2", QStringLiteral("乙"));
         setup->getPlayerInfo()->addPlayerInfo("c3", QStringLiteral("丙"));
         setup->saveSetupInfo(home);
-        const QString block =
+        const QByteArray block =
             "{sum 100 Compile successfully\n101 10 0.1 ok\n101 3 0.2 partly\n}102 13\n";
-        writeResult(home, 1, "a 1", block);
-        writeResult(home, 1, "c3", block);
+        appendResult(home, 1, "a 1", block);
+        appendResult(home, 1, "c3", block);
         return home;
     }
 
@@ -47,11 +33,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString home = contest(dir);
-        const Run run = cli({home, "--day", "1"});
+        const ProgramRun run = cli({home, "--day", "1"});
         QCOMPARE(run.status, 0);
-        QVERIFY(run.out.contains("[1/3] a 1: " + home + "/ps/day1/a 1/a 1.pdf"));
-        QVERIFY(run.out.contains("[2/3] b2: no results"));
-        QVERIFY(run.out.contains("[3/3] c3: "));
+        QVERIFY(run.outText().contains("[1/3] a 1: " + home + "/ps/day1/a 1/a 1.pdf"));
+        QVERIFY(run.outText().contains("[2/3] b2: no results"));
+        QVERIFY(run.outText().contains("[3/3] c3: "));
         QVERIFY(pdfText(home + "/ps/day1/a 1/a 1.pdf").contains(QStringLiteral("姓名:甲")));
         QVERIFY(pdfText(home + "/ps/day1/c3/c3.pdf").contains("partly"));
         QVERIFY(!QFile::exists(home + "/ps/day1/b2"));
@@ -64,7 +50,7 @@ private slots:
         for (const QStringList &args :
              {QStringList{home}, QStringList{home, "--day", "3"}, QStringList{home, "--day", "x"},
               QStringList{dir.path() + "/none", "--day", "1"}}) {
-            const Run run = cli(args);
+            const ProgramRun run = cli(args);
             QCOMPARE(run.status, 2);
             QVERIFY(!run.err.isEmpty());
         }
@@ -79,9 +65,9 @@ private slots:
         QFile blocker(home + "/ps/day1/c3");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const Run run = cli({home, "--day", "1"});
+        const ProgramRun run = cli({home, "--day", "1"});
         QCOMPARE(run.status, 1);
-        QVERIFY(run.out.contains("c3: FAILED"));
+        QVERIFY(run.outText().contains("c3: FAILED"));
         QVERIFY(run.err.contains("c3"));
         QVERIFY(QFile::exists(home + "/ps/day1/a 1/a 1.pdf"));
     }

@@ -1,3 +1,6 @@
+#include "common/programrun.h"
+#include "common/testfiles.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,7 +17,7 @@ private slots:
     void badInputEvaluatesNothing();
 
 private:
-    int cli(const QStringList &args, QByteArray *out = nullptr);
+    int cli(const QStringList &args, QByteArray *out);
     QByteArray resultOf(const QString &id) const;
 
     QTemporaryDir base;
@@ -23,21 +26,14 @@ private:
 
 int TstCmdEval::cli(const QStringList &args, QByteArray *out)
 {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli"),
-            QStringList{QStringLiteral("eval")} + args);
-    if (!p.waitForFinished(120000))
-        return -1;
-    if (out)
-        *out = p.readAllStandardOutput();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    const ProgramRun run = runCli(QStringList{QStringLiteral("eval")} + args);
+    *out = run.out;
+    return run.status;
 }
 
 QByteArray TstCmdEval::resultOf(const QString &id) const
 {
-    QFile f(QStringLiteral("%1/result/day1/%2/%2.result").arg(demo, id));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return readFile(QStringLiteral("%1/result/day1/%2/%2.result").arg(demo, id));
 }
 
 void TstCmdEval::initTestCase()

@@ -1,10 +1,11 @@
 // The README is the newcomer's guide: its commands, examples and pictures must match what the
 // scripts, CI and taldon-cli really do.
 
+#include "common/programrun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -37,28 +38,16 @@ QStringList codeLines(QString readme)
     return lines;
 }
 
-QString runCli(const QStringList &args, int *status)
-{
-    QProcess process;
-    process.start(qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli"),
-                  args);
-    *status = -1;
-    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit)
-        *status = process.exitCode();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // The subcommands as taldon-cli --help lists them under "commands:".
 QStringList subcommands()
 {
-    int status = 0;
-    const QString help = runCli({QStringLiteral("--help")}, &status);
+    const ProgramRun help = runCli({QStringLiteral("--help")});
     QStringList names;
     const QRegularExpression row(QStringLiteral("^  (\\S+)\\t"),
                                  QRegularExpression::MultilineOption);
-    for (auto it = row.globalMatch(help); it.hasNext();)
+    for (auto it = row.globalMatch(help.outText()); it.hasNext();)
         names << it.next().captured(1);
-    return status == 0 ? names : QStringList();
+    return help.status == 0 ? names : QStringList();
 }
 
 } // namespace
@@ -108,9 +97,9 @@ void TestReadme::hasAWorkingExampleOfEverySubcommand()
     const QRegularExpression option(QStringLiteral("(?:^|\\s)(--?[a-z][a-z-]*)"));
     for (const QString &name : names) {
         const QString prefix = QStringLiteral("taldon-cli ") + name + ' ';
-        int status = 0;
-        const QString help = runCli({name, QStringLiteral("--help")}, &status);
-        QCOMPARE(status, 0);
+        const ProgramRun run = runCli({name, QStringLiteral("--help")});
+        QCOMPARE(run.status, 0);
+        const QString help = run.outText();
         int examples = 0;
         for (const QString &line : code) {
             if (!line.startsWith(prefix))

@@ -1,9 +1,11 @@
+#include "common/testcontest.h"
 #include "compile.h"
 #include "evallist.h"
 #include "mythread.h"
 #include "taskeval.h"
-#include "testcontest.h"
 #include "testpoint.h"
+
+#include "common/testfiles.h"
 
 #include <QDirIterator>
 #include <QSignalSpy>
@@ -34,12 +36,6 @@ QString genCmd(const char *tmpl, const char *name = "sum", const char *lang = "c
     if (!GenCompCmd(line, n.data(), l.data(), t.data()))
         return QStringLiteral("<refused>");
     return QString::fromUtf8(line);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace

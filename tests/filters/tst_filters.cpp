@@ -1,3 +1,6 @@
+#include "common/programrun.h"
+#include "common/testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -34,7 +37,6 @@ private:
     void checkCase();
     Run judge(const QString &program, const QByteArray &output, const QByteArray &answer);
     Run runFilter(const QString &program, const QStringList &arguments);
-    void writeFile(const QString &path, const QByteArray &content);
 
     QTemporaryDir m_dir;
 };
@@ -55,25 +57,15 @@ static QStringList stockNames()
     return names;
 }
 
-void TestFilters::writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
-}
-
 TestFilters::Run TestFilters::runFilter(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.setWorkingDirectory(m_dir.path());
-    process.start(program, arguments);
+    const ProgramRun ran = runProgram(program, arguments, m_dir.path());
     Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+    if (ran.status < 0)
         return run;
-    run.exitCode = process.exitCode();
-    const QByteArray out = process.readAllStandardOutput();
+    run.exitCode = ran.status;
     // Exactly two lines: the message, then the score.
-    const QList<QByteArray> lines = out.split('\n');
+    const QList<QByteArray> lines = ran.out.split('\n');
     if (lines.size() != 3 || !lines[2].isEmpty())
         return run;
     run.message = QString::fromUtf8(lines[0]);
@@ -87,9 +79,10 @@ TestFilters::Run TestFilters::runFilter(const QString &program, const QStringLis
 TestFilters::Run TestFilters::judge(const QString &program, const QByteArray &output,
                                     const QByteArray &answer)
 {
-    writeFile(m_dir.filePath("task.in"), "input\n");
-    writeFile(m_dir.filePath("task.out"), output);
-    writeFile(m_dir.filePath("task1.ans"), answer);
+    if (!writeFile(m_dir.filePath("task.in"), "input\n") ||
+        !writeFile(m_dir.filePath("task.out"), output) ||
+        !writeFile(m_dir.filePath("task1.ans"), answer))
+        QTest::qFail("cannot write the files to judge", __FILE__, __LINE__);
     return runFilter(program, {"task.in", "task.out", m_dir.filePath("task1.ans")});
 }
 
@@ -261,7 +254,7 @@ void TestFilters::floats()
 void TestFilters::unreadableFiles()
 {
     const QString program = filterDir() + "/mlmn_int_e";
-    writeFile(m_dir.filePath("task1.ans"), "1\n");
+    QVERIFY(writeFile(m_dir.filePath("task1.ans"), "1\n"));
     const Run missing = runFilter(program, {"in", "no such.out", m_dir.filePath("task1.ans")});
     QCOMPARE(missing.score, 0);
     QCOMPARE(missing.exitCode, 0);
@@ -274,7 +267,7 @@ void TestFilters::unreadableFiles()
     QVERIFY2(directory.message.startsWith("Cannot read the output file"),
              qPrintable(directory.message));
 
-    writeFile(m_dir.filePath("$(touch pwned).out"), "1\n");
+    QVERIFY(writeFile(m_dir.filePath("$(touch pwned).out"), "1\n"));
     const Run noAnswer = runFilter(program, {"in", "$(touch pwned).out", "no such.ans"});
     QCOMPARE(noAnswer.score, 0);
     QCOMPARE(noAnswer.exitCode, 1);

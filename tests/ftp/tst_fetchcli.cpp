@@ -1,40 +1,11 @@
+#include "common/programrun.h"
+#include "common/testfiles.h"
 #include "ftpserverprocess.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace
-{
-
-struct Run {
-    int status = -1;
-    QString err;
-};
-
-Run runCli(const QStringList &args)
-{
-    QProcess process;
-    process.start(qEnvironmentVariable("TALDON_BINARY_DIR") + "/cli/taldon-cli", args);
-    Run run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
-        run.status = process.exitCode();
-        run.err = QString::fromUtf8(process.readAllStandardError());
-    }
-    return run;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
 
 class TestFetchCli : public QObject
 {
@@ -47,7 +18,7 @@ private slots:
 void TestFetchCli::fetchesIntoPlayers()
 {
     QTemporaryDir serverRoot;
-    writeFile(serverRoot.path() + "/day1/1001/add/add.c", "int main() {}\n");
+    QVERIFY(writeFile(serverRoot.path() + "/day1/1001/add/add.c", "int main() {}\n"));
     FtpServerProcess server;
     QVERIFY2(server.start("ftpserver.py", {serverRoot.path(), "judge", "p w$(x)"}),
              qPrintable(server.errorText()));
@@ -56,12 +27,12 @@ void TestFetchCli::fetchesIntoPlayers()
     QCOMPARE(runCli({"new", home}).status, 0);
     const QString good = work.path() + "/good";
     const QString bad = work.path() + "/bad";
-    writeFile(good, "p w$(x)\n");
-    writeFile(bad, "nope\n");
+    QVERIFY(writeFile(good, "p w$(x)\n"));
+    QVERIFY(writeFile(bad, "nope\n"));
     const QStringList common{"fetch",  home,          "--server", "127.0.0.1",
                              "--port", server.port(), "--user",   "judge"};
 
-    const Run wrong = runCli(common + QStringList{"--password-file", bad, "--dir", "day1"});
+    const ProgramRun wrong = runCli(common + QStringList{"--password-file", bad, "--dir", "day1"});
     QCOMPARE(wrong.status, 1);
     QVERIFY2(wrong.err.contains("Password error"), qPrintable(wrong.err));
 
@@ -76,11 +47,9 @@ void TestFetchCli::fetchesIntoPlayers()
     QCOMPARE(runCli(noContest + QStringList{"--password-file", good, "--dir", "day1"}).status, 2);
     QVERIFY(QDir(home + "/players").isEmpty());
 
-    const Run ok = runCli(common + QStringList{"--password-file", good, "--dir", "day1"});
+    const ProgramRun ok = runCli(common + QStringList{"--password-file", good, "--dir", "day1"});
     QCOMPARE(ok.status, 0);
-    QFile fetched(home + "/players/day1/1001/add/add.c");
-    QVERIFY(fetched.open(QIODevice::ReadOnly));
-    QCOMPARE(fetched.readAll(), QByteArray("int main() {}\n"));
+    QCOMPARE(readFile(home + "/players/day1/1001/add/add.c"), QByteArray("int main() {}\n"));
 }
 
 QTEST_GUILESS_MAIN(TestFetchCli)

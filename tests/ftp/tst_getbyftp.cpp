@@ -1,4 +1,6 @@
 #include "ftpserverprocess.h"
+
+#include "common/testfiles.h"
 #include "getbyftp.h"
 
 #include <QDir>
@@ -9,14 +11,6 @@
 
 namespace
 {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), qint64(bytes.size()));
-}
 
 // Every entry below dir by relative path: file contents, or "<dir>" for a directory.
 QMap<QString, QByteArray> treeOf(const QString &dir)
@@ -68,14 +62,15 @@ void TestGetByFtp::initTestCase()
         for (int b = 0; b < 256; ++b)
             allBytes.append(char(b));
     const QString root = serverRoot.path();
-    writeFile(root + "/day1/1001/add/add.c", "int main() { return 0; }\n");
-    writeFile(root + "/day1/1001/add/sub/deep/x.txt", "deep\n");
-    writeFile(root + "/day1/1002/my prog/my prog.c", "blank names\n");
-    writeFile(root + "/day1/1002/bin/all.bin", allBytes);
-    writeFile(root + "/day1/1002/empty.txt", QByteArray());
+    QVERIFY(writeFile(root + "/day1/1001/add/add.c", "int main() { return 0; }\n"));
+    QVERIFY(writeFile(root + "/day1/1001/add/sub/deep/x.txt", "deep\n"));
+    QVERIFY(writeFile(root + "/day1/1002/my prog/my prog.c", "blank names\n"));
+    QVERIFY(writeFile(root + "/day1/1002/bin/all.bin", allBytes));
+    QVERIFY(writeFile(root + "/day1/1002/empty.txt", QByteArray()));
     for (int i = 0; i < 300; ++i)
-        writeFile(root + QString("/day2/player-with-a-long-id-%1/sum.c").arg(i, 3, 10, QChar('0')),
-                  QByteArray::number(i));
+        QVERIFY(writeFile(
+            root + QString("/day2/player-with-a-long-id-%1/sum.c").arg(i, 3, 10, QChar('0')),
+            QByteArray::number(i)));
     QVERIFY2(server.start("ftpserver.py", {root, "judge", "secret"}),
              qPrintable(server.errorText()));
 }
@@ -199,8 +194,8 @@ void TestGetByFtp::largeDirectoryAndRefetch()
 
     // A second download overwrites the local copies with the server's current files.
     const QString changed = "/day2/player-with-a-long-id-123/sum.c";
-    writeFile(serverRoot.path() + changed, "changed");
-    writeFile(local.path() + "/day2/player-with-a-long-id-007/sum.c", "local edit");
+    QVERIFY(writeFile(serverRoot.path() + changed, "changed"));
+    QVERIFY(writeFile(local.path() + "/day2/player-with-a-long-id-007/sum.c", "local edit"));
     QCOMPARE(ftp.getDir(local.path()), 1);
     QCOMPARE(treeOf(local.path() + "/day2"), treeOf(serverRoot.path() + "/day2"));
 }

@@ -1,3 +1,4 @@
+#include "common/testfiles.h"
 #include "csetupinfo.h"
 #include "ftpserverprocess.h"
 #include "getfile.h"
@@ -49,11 +50,7 @@ private slots:
 void TestGetFile::downloadsIntoPlayers()
 {
     QTemporaryDir serverRoot;
-    QDir().mkpath(serverRoot.path() + "/day1/1001/add");
-    QFile source(serverRoot.path() + "/day1/1001/add/add.c");
-    QVERIFY(source.open(QIODevice::WriteOnly));
-    source.write("int main() {}\n");
-    source.close();
+    QVERIFY(writeFile(serverRoot.path() + "/day1/1001/add/add.c", "int main() {}\n"));
     FtpServerProcess server;
     QVERIFY2(server.start("ftpserver.py", {serverRoot.path(), "judge", "secret"}),
              qPrintable(server.errorText()));
@@ -83,9 +80,7 @@ void TestGetFile::downloadsIntoPlayers()
     QCOMPARE(QDir::currentPath(), before);
     QCOMPARE(dialog.texts.last(), QString("下载成功"));
     QCOMPARE(dialog.titles.last(), QString("成功"));
-    QFile fetched(home.path() + "/players/day1/1001/add/add.c");
-    QVERIFY(fetched.open(QIODevice::ReadOnly));
-    QCOMPARE(fetched.readAll(), QByteArray("int main() {}\n"));
+    QCOMPARE(readFile(home.path() + "/players/day1/1001/add/add.c"), QByteArray("int main() {}\n"));
 
     // Without a players directory nothing is written and the failure is shown.
     QVERIFY(QDir(home.path() + "/players").removeRecursively());

@@ -3,17 +3,16 @@
 #include "mainwindow.h"
 #include "testpoint.h"
 
-#include "app/modalanswer.h"
-#include "app/progressanswer.h"
+#include "common/modalanswer.h"
+#include "common/testfiles.h"
+#include "common/widgets.h"
 #include "report/reportcontest.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,28 +35,6 @@ const char ADD_OK[] = "#include <stdio.h>\nint main(void){long a,b;freopen(\"add
 // Right for the first test point only.
 const char ADD_THREE[] = "#include <stdio.h>\nint main(void){freopen(\"add.out\",\"w\",stdout);"
                          "printf(\"3\\n\");return 0;}\n";
-
-template <typename T> T *child(QWidget *window, const char *name)
-{
-    T *found = window->findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no widget %s", name);
-    return found;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QStringList rowTexts(const QTableWidget *table, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts << (table->item(row, c) ? table->item(row, c)->text() : QStringLiteral("<none>"));
-    return texts;
-}
 
 // The row whose column `c` reads text, -1 for none.
 int rowWith(const QTableWidget *table, int c, const QString &text)
@@ -113,20 +90,6 @@ void clickBox(QCheckBox *box)
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
 }
 
-// Presses `button` in the next message box and keeps its title and text.
-void answerMessageBox(QString *seen, QMessageBox::StandardButton button = QMessageBox::Ok)
-{
-    answerNextModal([seen, button](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        *seen = box->windowTitle() + '|' + box->text();
-        QTest::mouseClick(box->button(button), Qt::LeftButton);
-    });
-}
-
 void answerSaveDialog(const QString &path)
 {
     FileDialogs::replaceSaveFileName(
@@ -157,10 +120,8 @@ private slots:
 private:
     void configureTask(QTreeWidgetItem *item, const QString &name, int submitType, int points,
                        int total);
-    void writeFile(const QString &path, const QByteArray &text);
     void evaluate(int rangeEntry);
     QStringList evalRow(const QString &id);
-    void contextMenu(QTreeWidgetItem *item, const QString &pick);
 
     QTemporaryDir base;
     QString home;
@@ -192,31 +153,6 @@ void TestJourney::cleanupTestCase()
     window.reset();
 }
 
-void TestJourney::contextMenu(QTreeWidgetItem *item, const QString &pick)
-{
-    std::function<void(int)> choose = [&](int triesLeft) {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu) {
-            if (triesLeft > 0)
-                QTimer::singleShot(10, [&choose, triesLeft] { choose(triesLeft - 1); });
-            return;
-        }
-        for (QAction *entry : menu->actions()) {
-            if (entry->text() == pick) {
-                menu->setActiveAction(entry);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        }
-        menu->close();
-    };
-    QTimer::singleShot(10, [&choose] { choose(200); });
-    const QPoint pos =
-        item ? tree->visualItemRect(item).center() : QPoint(5, tree->viewport()->height() - 5);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, tree->viewport()->mapToGlobal(pos));
-    QApplication::sendEvent(tree->viewport(), &event);
-}
-
 void TestJourney::configureTask(QTreeWidgetItem *item, const QString &name, int submitType,
                                 int points, int total)
 {
@@ -243,11 +179,11 @@ void TestJourney::newContestWithTwoTasks()
     auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
     QVERIFY(clickTab(tabs, QStringLiteral("试题管理")));
 
-    contextMenu(nullptr, QStringLiteral("添加考试"));
+    treeContextMenu(tree, nullptr, QStringLiteral("添加考试"));
     QCOMPARE(tree->topLevelItemCount(), 1);
     QTreeWidgetItem *day = tree->topLevelItem(0);
-    contextMenu(day, QStringLiteral("添加试题"));
-    contextMenu(day, QStringLiteral("添加试题"));
+    treeContextMenu(tree, day, QStringLiteral("添加试题"));
+    treeContextMenu(tree, day, QStringLiteral("添加试题"));
     tree->expandAll();
     QCOMPARE(day->childCount(), 2);
 
@@ -289,35 +225,26 @@ void TestJourney::saveWritesTheRecords()
         QVERIFY2(guess.contains(line), guess.join('|').constData());
 }
 
-void TestJourney::writeFile(const QString &path, const QByteArray &text)
-{
-    const QString full = home + '/' + path;
-    QVERIFY(QDir().mkpath(QFileInfo(full).path()));
-    QFile file(full);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(text), qint64(text.size()));
-}
-
 // What an organiser copies in: test data, the players' directories and the list to import.
 void TestJourney::organiserCopiesDataAndSubmissions()
 {
-    writeFile("evaldata/add1.in", "1 2\n");
-    writeFile("evaldata/add1.ans", "3\n");
-    writeFile("evaldata/add2.in", "5 5\n");
-    writeFile("evaldata/add2.ans", "10\n");
-    writeFile("evaldata/guess1.in", "first\n");
-    writeFile("evaldata/guess1.ans", "42\n");
-    writeFile("evaldata/guess2.in", "second\n");
-    writeFile("evaldata/guess2.ans", "yes\n");
-    writeFile("players/day1/JS-1/add/add.c", ADD_OK);
-    writeFile("players/day1/JS-1/guess/guess1.out", "42\n");
-    writeFile("players/day1/JS-1/guess/guess2.out", "yes\n");
-    writeFile("players/day1/JS-2/add/add.c", ADD_THREE);
-    writeFile("players/day1/JS-2/guess/guess1.out", "42\n");
-    writeFile("players/day1/JS-2/guess/guess2.out", "no\n");
-    writeFile("players/day1/ZJ-3/guess/guess1.out", "42\n");
-    writeFile("players/day1/ZJ-3/guess/guess2.out", "yes\n");
-    writeFile("名单.txt", "JS-1,李明\nJS-2,王芳\nZJ-3,张伟\n");
+    QVERIFY(writeFiles(home, {{"evaldata/add1.in", "1 2\n"},
+                              {"evaldata/add1.ans", "3\n"},
+                              {"evaldata/add2.in", "5 5\n"},
+                              {"evaldata/add2.ans", "10\n"},
+                              {"evaldata/guess1.in", "first\n"},
+                              {"evaldata/guess1.ans", "42\n"},
+                              {"evaldata/guess2.in", "second\n"},
+                              {"evaldata/guess2.ans", "yes\n"},
+                              {"players/day1/JS-1/add/add.c", ADD_OK},
+                              {"players/day1/JS-1/guess/guess1.out", "42\n"},
+                              {"players/day1/JS-1/guess/guess2.out", "yes\n"},
+                              {"players/day1/JS-2/add/add.c", ADD_THREE},
+                              {"players/day1/JS-2/guess/guess1.out", "42\n"},
+                              {"players/day1/JS-2/guess/guess2.out", "no\n"},
+                              {"players/day1/ZJ-3/guess/guess1.out", "42\n"},
+                              {"players/day1/ZJ-3/guess/guess2.out", "yes\n"},
+                              {"名单.txt", "JS-1,李明\nJS-2,王芳\nZJ-3,张伟\n"}}));
 }
 
 QStringList TestJourney::evalRow(const QString &id)
@@ -347,10 +274,9 @@ void TestJourney::importedPlayersAreEvaluated()
 {
     QVERIFY(clickTab(child<QTabWidget>(window.get(), "tabWidget"), QStringLiteral("试题评测")));
     const QString list = home + QStringLiteral("/名单.txt");
-    FileDialogs::replaceOpenFileName(
-        [list](QWidget *, const QString &, const QString &, const QString &) { return list; });
-    QTest::mouseClick(child<QPushButton>(window.get(), "importplayerPB"), Qt::LeftButton);
-    FileDialogs::replaceOpenFileName({});
+    withOpenFile(list, [this] {
+        QTest::mouseClick(child<QPushButton>(window.get(), "importplayerPB"), Qt::LeftButton);
+    });
     auto *table = child<QTableWidget>(window.get(), "manageTB");
     QCOMPARE(table->rowCount(), 3);
     QCOMPARE(rowTexts(table, rowWith(table, 2, "ZJ-3")).mid(0, 4),
@@ -375,7 +301,7 @@ void TestJourney::importedPlayersAreEvaluated()
 // JS-2 handed in a corrected program late; only "add" is judged again and "guess" stays.
 void TestJourney::oneTaskEvaluatedAgain()
 {
-    writeFile("players/day1/JS-2/add/add.c", ADD_OK);
+    QVERIFY(writeFile(home + "/players/day1/JS-2/add/add.c", ADD_OK));
     const QByteArray before = readFile(home + "/result/day1/JS-1/JS-1.result");
     evaluate(1);
     QCOMPARE(evalRow("JS-1"), QStringList({"测评成功", "120", "100", "20"}));
@@ -432,10 +358,11 @@ void TestJourney::bothTablesExported()
     const QString out = base.path() + QStringLiteral("/导出");
     QVERIFY(QDir().mkpath(out));
     answerSaveDialog(out + QStringLiteral("/成绩"));
-    QString seen;
+    Answered seen;
     answerMessageBox(&seen);
     QTest::mouseClick(child<QPushButton>(window.get(), "exportResultPB"), Qt::LeftButton);
-    QCOMPARE(seen, QStringLiteral("完成|导出完成"));
+    QCOMPARE(seen.title, QStringLiteral("完成"));
+    QCOMPARE(seen.text, QStringLiteral("导出完成"));
     QCOMPARE(readFile(out + QStringLiteral("/成绩.csv")),
              QString("姓名,编号,总分,笔试,add,guess,\n李明,JS-1,120,0,100,20,\n"
                      "王芳,JS-2,110,0,100,10,\n张伟,ZJ-3,20,0,0,20,\n")
@@ -477,10 +404,10 @@ void TestJourney::reportsOfTheDayPrinted()
 void TestJourney::quitAsksAndDoesNotSave()
 {
     const QByteArray setup = readFile(home + "/setup.cfg");
-    QString seen;
+    Answered seen;
     answerMessageBox(&seen, QMessageBox::No);
     child<QAction>(window.get(), "exitAct")->trigger();
-    QVERIFY(seen.endsWith(QStringLiteral("|确定关闭?")));
+    QCOMPARE(seen.text, QStringLiteral("确定关闭?"));
     QVERIFY(window->isVisible());
 
     answerMessageBox(&seen, QMessageBox::Yes);

@@ -1,4 +1,4 @@
-#include "filehelpers.h"
+#include "common/testfiles.h"
 
 #include "csetupinfo.h"
 #include "globals.h"
@@ -52,7 +52,7 @@ void TstContestFiles::newContestSavesFourLinesAndReloads()
     QVERIFY(QDir().mkpath(home));
     CSetupInfo setup;
     QVERIFY(setup.saveSetupInfo(home));
-    QCOMPARE(readBytes(home + "/setup.cfg"),
+    QCOMPARE(readFile(home + "/setup.cfg"),
              QByteArray("NAME=程序设计竞赛\nDAYNUM=0\nPLAYER=player.info\nTEAM=team.info\n"));
     QCOMPARE(QDir(home).entryList(QDir::Files), QStringList("setup.cfg"));
 
@@ -72,9 +72,9 @@ void TstContestFiles::contestRoundTripUnderChinesePath()
     setup.setHome(home);
     buildContest(setup);
     QVERIFY(setup.saveSetupInfo());
-    QCOMPARE(readBytes(home + "/day2.info"), QByteArray("NAME=第2天\nBASESCORE=10\nTASKNUM=2\n"));
-    QCOMPARE(readBytes(home + "/player.info"), QByteArray("JS-01@李雷\n"));
-    QCOMPARE(readBytes(home + "/team.info"), QByteArray("JS@江苏\n"));
+    QCOMPARE(readFile(home + "/day2.info"), QByteArray("NAME=第2天\nBASESCORE=10\nTASKNUM=2\n"));
+    QCOMPARE(readFile(home + "/player.info"), QByteArray("JS-01@李雷\n"));
+    QCOMPARE(readFile(home + "/team.info"), QByteArray("JS@江苏\n"));
 
     CSetupInfo loaded(home + "/setup.cfg");
     QCOMPARE(loaded.getContestName(), QString("省赛 2026"));
@@ -97,18 +97,17 @@ void TstContestFiles::contestRoundTripUnderChinesePath()
     const QStringList files = QDir(home).entryList(QDir::Files, QDir::Name);
     QCOMPARE(QDir(other).entryList(QDir::Files, QDir::Name), files);
     for (const QString &f : files)
-        QCOMPARE(readBytes(other + '/' + f), readBytes(home + '/' + f));
+        QCOMPARE(readFile(other + '/' + f), readFile(home + '/' + f));
     QVERIFY(!QFile::exists(home + "/x"));
 }
 
 void TstContestFiles::missingNestedFilesGiveDefaults()
 {
     const QString home = tmp.filePath("partial");
-    QVERIFY(QDir().mkpath(home));
-    QVERIFY(writeBytes(home + "/setup.cfg", "NAME=c\nDAYNUM=2\nPLAYER=nobody.info\n"));
-    QVERIFY(writeBytes(home + "/day1.info", "NAME=one\nTASKNUM=3\n"));
-    QVERIFY(writeBytes(home + "/task1_1.info", "NAME=a\n"));
-    QVERIFY(writeBytes(home + "/task1_3.info", "NAME=c\n"));
+    QVERIFY(writeFiles(home, {{"setup.cfg", "NAME=c\nDAYNUM=2\nPLAYER=nobody.info\n"},
+                              {"day1.info", "NAME=one\nTASKNUM=3\n"},
+                              {"task1_1.info", "NAME=a\n"},
+                              {"task1_3.info", "NAME=c\n"}}));
 
     CSetupInfo setup(home + "/setup.cfg");
     QCOMPARE(setup.getDayNum(), 2);
@@ -129,8 +128,8 @@ void TstContestFiles::missingNestedFilesGiveDefaults()
     QVERIFY(!unreadable.getPlayerInfo());
 
     // Absurd counts in a file do not make absurd allocations.
-    QVERIFY(writeBytes(home + "/setup.cfg", "DAYNUM=2000000000\n"));
-    QVERIFY(writeBytes(home + "/day1.info", "TASKNUM=2000000000\n"));
+    QVERIFY(writeFile(home + "/setup.cfg", "DAYNUM=2000000000\n"));
+    QVERIFY(writeFile(home + "/day1.info", "TASKNUM=2000000000\n"));
     CSetupInfo huge(home + "/setup.cfg");
     QCOMPARE(huge.getDayNum(), 99);
     QCOMPARE(huge.getDayInfo(0)->getTaskNum(), 99);
@@ -139,11 +138,10 @@ void TstContestFiles::missingNestedFilesGiveDefaults()
 void TstContestFiles::dayWithoutTasknumHasNoTasks()
 {
     const QString home = tmp.filePath("pending");
-    QVERIFY(QDir().mkpath(home));
-    QVERIFY(writeBytes(home + "/day1.info", "NAME=one\nTASKNUM=2\n"));
-    QVERIFY(writeBytes(home + "/day2.info", "NAME=two\n"));
-    QVERIFY(writeBytes(home + "/day3.info", "TASKNUM=0\n"));
-    QVERIFY(writeBytes(home + "/task2_1.info", "NAME=stray\n"));
+    QVERIFY(writeFiles(home, {{"day1.info", "NAME=one\nTASKNUM=2\n"},
+                              {"day2.info", "NAME=two\n"},
+                              {"day3.info", "TASKNUM=0\n"},
+                              {"task2_1.info", "NAME=stray\n"}}));
 
     CDayInfo day1(home, 1);
     QCOMPARE(day1.getTaskNum(), 2);
@@ -154,7 +152,7 @@ void TstContestFiles::dayWithoutTasknumHasNoTasks()
     // A reload without TASKNUM= or with TASKNUM=0 empties a day that had tasks.
     QVERIFY(day1.loadDayInfo(home, 2));
     QCOMPARE(day1.getTaskNum(), 0);
-    QVERIFY(writeBytes(home + "/day1.info", "TASKNUM=1\n"));
+    QVERIFY(writeFile(home + "/day1.info", "TASKNUM=1\n"));
     QVERIFY(day2.loadDayInfo(home, 1));
     QCOMPARE(day2.getTaskNum(), 1);
     QVERIFY(day2.loadDayInfo(home, 3));
@@ -164,11 +162,10 @@ void TstContestFiles::dayWithoutTasknumHasNoTasks()
 void TstContestFiles::crlfSetupReadsLikeLf()
 {
     const QString home = tmp.filePath("crlf");
-    QVERIFY(QDir().mkpath(home));
-    QVERIFY(writeBytes(home + "/setup.cfg", "NAME=win\r\nDAYNUM=1\r\nPLAYER=player.info\r\n"));
-    QVERIFY(writeBytes(home + "/day1.info", "NAME=d\r\nBASESCORE=7\r\nTASKNUM=1\r\n"));
-    QVERIFY(writeBytes(home + "/task1_1.info", "NAME=sum\r\n"));
-    QVERIFY(writeBytes(home + "/player.info", "A1@Alpha\r\nB2@Beta\r\n"));
+    QVERIFY(writeFiles(home, {{"setup.cfg", "NAME=win\r\nDAYNUM=1\r\nPLAYER=player.info\r\n"},
+                              {"day1.info", "NAME=d\r\nBASESCORE=7\r\nTASKNUM=1\r\n"},
+                              {"task1_1.info", "NAME=sum\r\n"},
+                              {"player.info", "A1@Alpha\r\nB2@Beta\r\n"}}));
     CSetupInfo setup(home + "/setup.cfg");
     QCOMPARE(setup.getContestName(), QString("win"));
     QCOMPARE(setup.getDayInfo(0)->getBaseScore(), 7);
@@ -183,7 +180,7 @@ void TstContestFiles::failedSaveKeepsOldFiles()
     CSetupInfo setup;
     buildContest(setup);
     QVERIFY(setup.saveSetupInfo(home));
-    const QByteArray oldTask = readBytes(home + "/task2_1.info");
+    const QByteArray oldTask = readFile(home + "/task2_1.info");
 
     // A directory where day2.info belongs: day 1 is written, day 2 and its tasks are not.
     QVERIFY(QFile::remove(home + "/day2.info"));
@@ -191,14 +188,14 @@ void TstContestFiles::failedSaveKeepsOldFiles()
     setup.getDayInfo(1)->getTaskInfo(0)->setTaskname("changed");
     setup.getDayInfo(0)->setDayname("renamed");
     QVERIFY(!setup.saveSetupInfo(home));
-    QVERIFY(readBytes(home + "/day1.info").startsWith("NAME=renamed\n"));
+    QVERIFY(readFile(home + "/day1.info").startsWith("NAME=renamed\n"));
     QVERIFY(QFileInfo(home + "/day2.info").isDir());
-    QCOMPARE(readBytes(home + "/task2_1.info"), oldTask);
+    QCOMPARE(readFile(home + "/task2_1.info"), oldTask);
     QCOMPARE(QDir(home).entryList(QDir::Files | QDir::Hidden).filter("day2").size(), 0);
 
     // A home under a regular file cannot be written at all.
     QVERIFY(!setup.saveSetupInfo(home + "/setup.cfg/sub"));
-    QVERIFY(readBytes(home + "/setup.cfg").startsWith("NAME=省赛 2026\n"));
+    QVERIFY(readFile(home + "/setup.cfg").startsWith("NAME=省赛 2026\n"));
 }
 
 void TstContestFiles::dayListOperations()

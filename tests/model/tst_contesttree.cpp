@@ -1,4 +1,4 @@
-#include "filehelpers.h"
+#include "common/testfiles.h"
 
 #include "contesttree.h"
 #include "globals.h"
@@ -26,15 +26,15 @@ void TstContestTree::makesTreeAndCopiesFilters()
 {
     const QString stock = tmp.filePath("stock");
     QVERIFY(QDir().mkpath(stock + "/subdir"));
-    QVERIFY(writeBytes(stock + "/fulltext", "#!/bin/sh\n"));
+    QVERIFY(writeFile(stock + "/fulltext", "#!/bin/sh\n"));
     QVERIFY(QFile::setPermissions(stock + "/fulltext", QFile::ReadOwner | QFile::WriteOwner |
                                                            QFile::ExeOwner | QFile::ExeOther));
-    QVERIFY(writeBytes(stock + "/比较 $(x)", "data"));
+    QVERIFY(writeFile(stock + "/比较 $(x)", "data"));
 
     const QString home = tmp.filePath("a/b/考试 2026");
     QVERIFY(QDir().mkpath(home + "/players/day1"));
     QVERIFY(QDir().mkpath(home + "/filter"));
-    QVERIFY(writeBytes(home + "/filter/fulltext", "old filter that is longer"));
+    QVERIFY(writeFile(home + "/filter/fulltext", "old filter that is longer"));
     QVERIFY(ContestTree::makeTree(home, stock));
 
     const QStringList subdirs{"players", "data", "result", "final", "tmp", "filter", "evaldata"};
@@ -43,10 +43,10 @@ void TstContestTree::makesTreeAndCopiesFilters()
     QVERIFY(QFileInfo(home + "/players/day1").isDir());
     QCOMPARE(QDir(home + "/filter").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList({"fulltext", "比较 $(x)"}));
-    QCOMPARE(readBytes(home + "/filter/fulltext"), QByteArray("#!/bin/sh\n"));
+    QCOMPARE(readFile(home + "/filter/fulltext"), QByteArray("#!/bin/sh\n"));
     QCOMPARE(QFileInfo(home + "/filter/fulltext").permissions(),
              QFileInfo(stock + "/fulltext").permissions());
-    QCOMPARE(readBytes(home + "/filter/比较 $(x)"), QByteArray("data"));
+    QCOMPARE(readFile(home + "/filter/比较 $(x)"), QByteArray("data"));
 
     const QString bare = tmp.filePath("bare");
     QVERIFY(ContestTree::makeTree(bare, tmp.filePath("no-stock")));
@@ -64,7 +64,7 @@ void TstContestTree::failsWhereDirectoryCannotBeMade()
 {
     const QString home = tmp.filePath("blocked");
     QVERIFY(QDir().mkpath(home));
-    QVERIFY(writeBytes(home + "/tmp", "a file where a directory belongs"));
+    QVERIFY(writeFile(home + "/tmp", "a file where a directory belongs"));
     QVERIFY(!ContestTree::makeTree(home, QString()));
     QVERIFY(QFileInfo(home + "/final").isDir());
     QVERIFY(!QFileInfo::exists(home + "/filter"));
@@ -101,8 +101,8 @@ void TstContestTree::findsStockFilters()
     const QString later = tmp.filePath("later");
     for (const QString &dir : {empty, onlySubdir + "/fulltext_e", full, later})
         QVERIFY(QDir().mkpath(dir));
-    QVERIFY(writeBytes(full + "/fulltext_e", "#!/bin/sh\n"));
-    QVERIFY(writeBytes(later + "/fulltext_e", "#!/bin/sh\n"));
+    QVERIFY(writeFile(full + "/fulltext_e", "#!/bin/sh\n"));
+    QVERIFY(writeFile(later + "/fulltext_e", "#!/bin/sh\n"));
     QCOMPARE(ContestTree::firstFilterDir({missing, QString(), empty, onlySubdir, full, later}),
              full);
     QCOMPARE(ContestTree::firstFilterDir({missing, empty, onlySubdir}), QString());
@@ -113,7 +113,7 @@ void TstContestTree::findsStockFilters()
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(tmp.path()));
     QVERIFY(QDir().mkpath(tmp.filePath("filter")));
-    QVERIFY(writeBytes(tmp.filePath("filter/stray"), "not a stock filter"));
+    QVERIFY(writeFile(tmp.filePath("filter/stray"), "not a stock filter"));
     const QStringList candidates = ContestTree::stockFilterCandidates();
     QCOMPARE(candidates.value(0), QCoreApplication::applicationDirPath() + "/filter");
     QVERIFY(!candidates.contains("filter"));
@@ -122,7 +122,7 @@ void TstContestTree::findsStockFilters()
 
     const QString beside = QCoreApplication::applicationDirPath() + "/filter";
     QVERIFY(QDir().mkpath(beside));
-    QVERIFY(writeBytes(beside + "/exact", "#!/bin/sh\n"));
+    QVERIFY(writeFile(beside + "/exact", "#!/bin/sh\n"));
     const QString found = ContestTree::stockFilterDir();
     QVERIFY(QDir(beside).removeRecursively());
     QVERIFY(QDir::setCurrent(before));

@@ -2,7 +2,7 @@
 #include "customfilter.h"
 #include "filtername.h"
 
-#include "model/filehelpers.h"
+#include "common/testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -135,22 +135,22 @@ void TestFilterName::customFilterPlacedInContest()
     const QString outside = tmp.path() + QStringLiteral("/my judge");
     QVERIFY(QDir().mkpath(home + "/filter") && QDir().mkpath(outside));
     const QString chosen = outside + QStringLiteral("/判题");
-    QVERIFY(writeBytes(chosen, "#!/bin/sh\necho 10\n"));
+    QVERIFY(writeFile(chosen, "#!/bin/sh\necho 10\n"));
     QVERIFY(QFile::setPermissions(chosen, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const QString placed = home + QStringLiteral("/filter/判题");
 
     QCOMPARE(placeCustomFilter(home, chosen, false), FilterPlacement::Copied);
-    QCOMPARE(readBytes(placed), QByteArray("#!/bin/sh\necho 10\n"));
+    QCOMPARE(readFile(placed), QByteArray("#!/bin/sh\necho 10\n"));
     QVERIFY(QFileInfo(placed).permissions() & QFile::ExeOwner);
     QCOMPARE(placeCustomFilter(home, chosen, false), FilterPlacement::InPlace);
     QCOMPARE(placeCustomFilter(home, placed, false), FilterPlacement::InPlace);
 
     // A different file of the same name is kept unless replacing was agreed.
-    QVERIFY(writeBytes(chosen, "#!/bin/sh\necho 5\n"));
+    QVERIFY(writeFile(chosen, "#!/bin/sh\necho 5\n"));
     QCOMPARE(placeCustomFilter(home, chosen, false), FilterPlacement::NameTaken);
-    QCOMPARE(readBytes(placed), QByteArray("#!/bin/sh\necho 10\n"));
+    QCOMPARE(readFile(placed), QByteArray("#!/bin/sh\necho 10\n"));
     QCOMPARE(placeCustomFilter(home, chosen, true), FilterPlacement::Copied);
-    QCOMPARE(readBytes(placed), QByteArray("#!/bin/sh\necho 5\n"));
+    QCOMPARE(readFile(placed), QByteArray("#!/bin/sh\necho 5\n"));
 
     // A missing filter directory is made; a missing or unreadable source changes nothing.
     const QString fresh = tmp.path() + QStringLiteral("/fresh");

@@ -1,4 +1,4 @@
-#include "filehelpers.h"
+#include "common/testfiles.h"
 
 #include "cplayerinfo.h"
 
@@ -23,7 +23,7 @@ private:
 void TstPlayerInfo::listFilesSplitAtSeparators()
 {
     const QString players = tmp.filePath("player.info");
-    QVERIFY(writeBytes(players, "A1@Alpha\n@Beta\nB2\nC3@名@extra\r\n\n"));
+    QVERIFY(writeFile(players, "A1@Alpha\n@Beta\nB2\nC3@名@extra\r\n\n"));
     CPlayerInfo reg;
     reg.loadPlayerInfo(players);
     QList<PlayerInfo> &list = *reg.getPlayerInfo();
@@ -34,7 +34,7 @@ void TstPlayerInfo::listFilesSplitAtSeparators()
     QCOMPARE(list[2].name, QString("名"));
 
     const QString csv = tmp.filePath("import.csv");
-    QVERIFY(writeBytes(csv, "C3,Gamma,extra\n D4, Delta\n,nobody\n"));
+    QVERIFY(writeFile(csv, "C3,Gamma,extra\n D4, Delta\n,nobody\n"));
     reg.importPlayerInfo(csv);
     QCOMPARE(list.size(), 5);
     QCOMPARE(list[3].name, QString("Gamma"));
@@ -51,11 +51,11 @@ void TstPlayerInfo::saveAndExportWriteTheirLines()
     reg.addPlayerInfo("JS-1", "Li");
     reg.addPlayerInfo("JS-2", "王");
     QVERIFY(reg.save(tmp.path()));
-    QCOMPARE(readBytes(tmp.filePath("team.info")), QByteArray());
-    QCOMPARE(readBytes(tmp.filePath("player.info")), QByteArray("JS-1@Li\nJS-2@王\n"));
+    QCOMPARE(readFile(tmp.filePath("team.info")), QByteArray());
+    QCOMPARE(readFile(tmp.filePath("player.info")), QByteArray("JS-1@Li\nJS-2@王\n"));
 
     QVERIFY(reg.exportPlayerInfo(tmp.filePath("名单.csv")));
-    QCOMPARE(readBytes(tmp.filePath("名单.csv")), QByteArray("JS-1,Li\nJS-2,王\n"));
+    QCOMPARE(readFile(tmp.filePath("名单.csv")), QByteArray("JS-1,Li\nJS-2,王\n"));
     CPlayerInfo back;
     back.importPlayerInfo(tmp.filePath("名单.csv"));
     QCOMPARE(*back.getPlayerInfo(), *reg.getPlayerInfo());

@@ -1,4 +1,4 @@
-#include "filehelpers.h"
+#include "common/testfiles.h"
 
 #include "ctaskinfo.h"
 #include "globals.h"
@@ -26,7 +26,7 @@ private:
 CTaskInfo TstTaskFile::load(const QByteArray &text)
 {
     const QString path = tmp.filePath("task1_1.info");
-    if (!writeBytes(path, text))
+    if (!writeFile(path, text))
         qFatal("cannot write %s", qPrintable(path));
     CTaskInfo task;
     if (!task.loadTaskInfo(path))
@@ -59,12 +59,12 @@ void TstTaskFile::readsHandWrittenFileAndWritesItBackByteForByte()
     QCOMPARE(task.getCcl(1)->getLang(), QString("cpp"));
 
     QVERIFY(task.save(tmp.path(), 2, 3));
-    QCOMPARE(readBytes(tmp.filePath("task2_3.info")), text);
+    QCOMPARE(readFile(tmp.filePath("task2_3.info")), text);
 
     // The defaults come out in the stored order, with LIMIT=1 and the three stock commands.
     CTaskInfo fresh;
     QVERIFY(fresh.save(tmp.path(), 1, 2));
-    QCOMPARE(readBytes(tmp.filePath("task1_2.info")),
+    QCOMPARE(readFile(tmp.filePath("task1_2.info")),
              QByteArray("TITLE=\nNAME=Unknown\nRUN=\nINFILESUFFIX=in\nANSFILESUFFIX=ans\nPLUG=\n"
                         "TYPE=SOURCE\nLIMIT=1\nMEMLIMITS=32\nSAMPLES=10\n"
                         "CCL=c@gcc -o %o %i \nCCL=cpp@g++ -o %o %i \nCCL=pas@fpc %i \n"));
@@ -107,7 +107,7 @@ void TstTaskFile::marksAndLimitsFollowTheirRules()
     QCOMPARE(task.getTimelimit(), 0.0f);
 
     QVERIFY(task.save(tmp.path(), 1, 1));
-    const QByteArray saved = readBytes(tmp.filePath("task1_1.info"));
+    const QByteArray saved = readFile(tmp.filePath("task1_1.info"));
     QVERIFY(saved.contains("\nTYPE=INVALID\n"));
     QVERIFY(saved.contains("\nLIMIT=0\n"));
     QVERIFY(saved.endsWith("SAMPLES=5\nMARK=2@15\nMARK=3@0\n"));
@@ -120,7 +120,7 @@ void TstTaskFile::marksAndLimitsFollowTheirRules()
     CTaskInfo many = load("SAMPLES=120\nMARK=99@0\n");
     QCOMPARE(many.getTotal(), 119 * 10);
     QVERIFY(many.save(tmp.path(), 1, 1));
-    QVERIFY(readBytes(tmp.filePath("task1_1.info")).endsWith("SAMPLES=120\nMARK=99@0\n"));
+    QVERIFY(readFile(tmp.filePath("task1_1.info")).endsWith("SAMPLES=120\nMARK=99@0\n"));
 }
 
 void TstTaskFile::compileCommandLines()
@@ -134,7 +134,7 @@ void TstTaskFile::compileCommandLines()
 
     // Loading a second file into the same task does not carry the first file's commands over.
     const QString other = tmp.filePath("task1_2.info");
-    QVERIFY(writeBytes(other, "CCL=pas@fpc %i \n"));
+    QVERIFY(writeFile(other, "CCL=pas@fpc %i \n"));
     QVERIFY(task.loadTaskInfo(other));
     QCOMPARE(task.getCclnum(), 1);
     QCOMPARE(task.getCcl(1)->getLang(), QString("pas"));

@@ -1,6 +1,8 @@
-#include "app/modalanswer.h"
 #include "cdayinfo.h"
-#include "contesttree.h"
+#include "common/modalanswer.h"
+#include "common/testcontest.h"
+#include "common/testfiles.h"
+#include "common/widgets.h"
 #include "cplayerinfo.h"
 #include "csetupinfo.h"
 #include "evallist.h"
@@ -8,7 +10,6 @@
 #include "getfile.h"
 #include "mainwindow.h"
 #include "mystat.h"
-#include "pages/windowhelpers.h"
 #include "statsglobals.h"
 #include "testpoint.h"
 
@@ -31,10 +32,6 @@
 namespace
 {
 
-// Scores 10 when the judged file equals the answer, else 0.
-const char JUDGE[] =
-    "#!/bin/sh\n"
-    "if cmp -s \"$2\" \"$3\"; then printf 'ok\\n10\\n'; else printf 'wrong\\n0\\n'; fi\n";
 // Submissions read <task>.in and write <task>.out.
 const char SUM_OK[] = "#include <stdio.h>\nint main(void){int a,b;freopen(\"sum.in\",\"r\",stdin);"
                       "freopen(\"sum.out\",\"w\",stdout);scanf(\"%d%d\",&a,&b);"
@@ -44,103 +41,37 @@ const char SUM_THREE[] = "#include <stdio.h>\nint main(void){freopen(\"sum.out\"
 
 // A contest home with one day of two tasks: "sum" (a C program, two test points) and "ans"
 // (an answer file, one test point), and the players JS-1, JS-2 and ZJ-3 with their submissions.
-class Contest
+class Contest : public TestContest
 {
 public:
-    Contest() : home(base.path() + QStringLiteral("/比赛 $(x)"))
+    Contest() : TestContest(QStringLiteral("比赛 $(x)"))
     {
-        QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                               QFile::ReadOther | QFile::ExeOther |
-                                               QFile::ExeGroup);
-        ContestTree::makeTree(home, QString());
-        write(QStringLiteral("filter/judge"), JUDGE);
-        QFile::setPermissions(home + QStringLiteral("/filter/judge"),
-                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                  QFile::ExeOther);
-        writeSetup();
-        write(QStringLiteral("evaldata/sum1.in"), "1 2\n");
-        write(QStringLiteral("evaldata/sum1.ans"), "3\n");
-        write(QStringLiteral("evaldata/sum2.in"), "5 5\n");
-        write(QStringLiteral("evaldata/sum2.ans"), "10\n");
-        write(QStringLiteral("evaldata/ans1.in"), "q\n");
-        write(QStringLiteral("evaldata/ans1.ans"), "42\n");
-        write(QStringLiteral("players/day1/JS-1/sum/sum.c"), SUM_OK);
-        write(QStringLiteral("players/day1/JS-1/sum/sum.cpp"), "not this one\n");
-        write(QStringLiteral("players/day1/JS-1/ans/ans1.out"), "42\n");
-        write(QStringLiteral("players/day1/JS-2/sum/sum.c"), SUM_THREE);
-        write(QStringLiteral("players/day1/JS-2/ans/ans1.out"), "41\n");
-        write(QStringLiteral("players/day1/ZJ-3/ans/ans1.out"), "42\n");
-        setScoreFilePath(QFile::encodeName(base.path()) + "/score");
-    }
-
-    void write(const QString &path, const QByteArray &text) const
-    {
-        const QString full = home + QLatin1Char('/') + path;
-        QDir().mkpath(QFileInfo(full).path());
-        QFile file(full);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(text), qint64(text.size()));
+        day.setDayname(QStringLiteral("第一场"));
+        addTask(QStringLiteral("sum"), SOURCE, 2);
+        addTask(QStringLiteral("ans"), ANSWERS, 1);
+        QVERIFY(save({{QStringLiteral("JS-1"), QStringLiteral("李明")},
+                      {QStringLiteral("JS-2"), QStringLiteral("王芳")},
+                      {QStringLiteral("ZJ-3"), QStringLiteral("张伟")}}));
+        writePoint(QStringLiteral("sum"), 1, "1 2\n", "3\n");
+        writePoint(QStringLiteral("sum"), 2, "5 5\n", "10\n");
+        writePoint(QStringLiteral("ans"), 1, "q\n", "42\n");
+        submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_OK);
+        submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.cpp"),
+               "not this one\n");
+        submit(QStringLiteral("JS-1"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "42\n");
+        submit(QStringLiteral("JS-2"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_THREE);
+        submit(QStringLiteral("JS-2"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "41\n");
+        submit(QStringLiteral("ZJ-3"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "42\n");
     }
 
     QString setupFile() const { return home + QStringLiteral("/setup.cfg"); }
-
-    QTemporaryDir base;
-    QString home;
-
-private:
-    void writeSetup() const
-    {
-        CSetupInfo setup;
-        setup.setHome(home);
-        auto *day = new CDayInfo;
-        day->setHome(home);
-        day->setDayname(QStringLiteral("第一场"));
-        day->addATask(makeTask(QStringLiteral("sum"), SOURCE, 2));
-        day->addATask(makeTask(QStringLiteral("ans"), ANSWERS, 1));
-        setup.addADay(day);
-        CPlayerInfo players;
-        players.addPlayerInfo(QStringLiteral("JS-1"), QStringLiteral("李明"));
-        players.addPlayerInfo(QStringLiteral("JS-2"), QStringLiteral("王芳"));
-        players.addPlayerInfo(QStringLiteral("ZJ-3"), QStringLiteral("张伟"));
-        setup.setPlayerInfo(&players);
-        QVERIFY(setup.saveSetupInfo());
-    }
-
-    CTaskInfo *makeTask(const QString &name, _com_type type, int points) const
-    {
-        auto *task = new CTaskInfo;
-        task->setHome(home);
-        task->setTaskname(name);
-        task->setCommitType(type);
-        task->setSamplenum(points);
-        task->setTimelimit(1.0f);
-        task->setMemlimit(64);
-        task->setPlugname(QStringLiteral("judge"));
-        return task;
-    }
 };
-
-// Answers the next message box with OK and hands back its title and text; other dialogs
-// opened before it are left to their own answers.
-void answerMessageBox(QString *title, QString *text, int triesLeft = 500)
-{
-    QTimer::singleShot(10, [title, text, triesLeft]() {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box) {
-            *title = box->windowTitle();
-            *text = box->text();
-            box->accept();
-        } else if (triesLeft > 0) {
-            answerMessageBox(title, text, triesLeft - 1);
-        }
-    });
-}
 
 void openContest(MainWindow &w, const Contest &contest)
 {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    openSetupFile(w, contest.setupFile());
+    openFromMenu(&w, contest.setupFile());
 }
 
 QStringList column(QTableWidget *table, int c)
@@ -215,11 +146,11 @@ void TestEvalPage::managesPlayerList()
     QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
     QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
 
-    QString title, text;
-    answerMessageBox(&title, &text);
+    Answered seen;
+    answerMessageBox(&seen);
     addPlayer(w, QStringLiteral("重名"), QStringLiteral("js-1"));
-    QTRY_COMPARE(text, QStringLiteral("选手编号重复!"));
-    QCOMPARE(title, QStringLiteral("Error!"));
+    QTRY_COMPARE(seen.text, QStringLiteral("选手编号重复!"));
+    QCOMPARE(seen.title, QStringLiteral("Error!"));
     QCOMPARE(table->rowCount(), 3);
 
     auto *tickAll = child<QPushButton>(w, "mselectallPB");
@@ -252,20 +183,16 @@ void TestEvalPage::managesPlayerList()
     const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
     FileDialogs::replaceSaveFileName([exported](QWidget *, const QString &, const QString &,
                                                 const QString &) { return exported; });
-    answerMessageBox(&title, &text);
+    answerMessageBox(&seen);
     QTest::mouseClick(child<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
     FileDialogs::replaceSaveFileName({});
-    QCOMPARE(text, QStringLiteral("导出完成"));
-    QFile file(exported);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()),
+    QCOMPARE(seen.text, QStringLiteral("导出完成"));
+    QCOMPARE(QString::fromUtf8(readFile(exported)),
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
     contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nGD-6,钱\n");
     const QString list = contest.home + QStringLiteral("/list.txt");
-    FileDialogs::replaceOpenFileName(
-        [list](QWidget *, const QString &, const QString &, const QString &) { return list; });
-    QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton);
-    FileDialogs::replaceOpenFileName({});
+    withOpenFile(
+        list, [&w] { QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton); });
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
 
@@ -298,17 +225,17 @@ void TestEvalPage::evaluatesTickedPlayers()
     auto *day = child<QSpinBox>(w, "evaldaySB");
     tabs->setCurrentIndex(1);
 
-    QString title, text;
-    answerMessageBox(&title, &text);
+    Answered seen;
+    answerMessageBox(&seen);
     QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
-    QCOMPARE(text, QStringLiteral("请选择评测场次!"));
+    QCOMPARE(seen.text, QStringLiteral("请选择评测场次!"));
     day->setValue(1);
     QCOMPARE(table->columnCount(), 7);
     QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("sum"));
     QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("ans"));
-    answerMessageBox(&title, &text);
+    answerMessageBox(&seen);
     QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
-    QCOMPARE(text, QStringLiteral("请选择评测选手!"));
+    QCOMPARE(seen.text, QStringLiteral("请选择评测选手!"));
     QVERIFY(!t);
 
     // ZJ-3 first, on the answer task only ("ans" is the range dialog's item 2): its sum
@@ -365,11 +292,11 @@ void TestEvalPage::evaluationThatCannotStart()
                       table->visualItemRect(table->item(0, 0)).center());
     answerNextModal(
         [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
-    QString title, text;
-    QTimer::singleShot(0, [&title, &text] { answerMessageBox(&title, &text); });
+    Answered seen;
+    QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
     QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(title, QStringLiteral("Error"), 10000);
-    QVERIFY(text.contains(QStringLiteral("/tmp")));
+    QTRY_COMPARE_WITH_TIMEOUT(seen.title, QStringLiteral("Error"), 10000);
+    QVERIFY(seen.text.contains(QStringLiteral("/tmp")));
     QTRY_VERIFY(!t);
     QVERIFY(child<QPushButton>(w, "evalselectedPB")->isEnabled());
     QVERIFY(child<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
@@ -413,11 +340,7 @@ void TestEvalPage::newContestReplacesRowsAndStatistics()
     openContest(w, contest);
     QVERIFY(mystat && mystat->playerExists(QStringLiteral("JS-1")));
     const QString other = contest.base.path() + QStringLiteral("/second");
-    answerNextModal([other](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))->setText(QStringLiteral("二"));
-        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))->setText(other);
-        modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
-    });
+    answerNewDialog(QStringLiteral("二"), other);
     w.newGameSlot();
     QCOMPARE(w.getSetupInfo()->getHome(), other);
     QCOMPARE(child<QTableWidget>(w, "manageTB")->rowCount(), 0);

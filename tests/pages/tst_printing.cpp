@@ -3,12 +3,11 @@
 #include "filedialogs.h"
 #include "globals.h"
 #include "mainwindow.h"
-#include "pages/windowhelpers.h"
 #include "printdialogseam.h"
 #include "statsglobals.h"
 
-#include "app/modalanswer.h"
-#include "app/progressanswer.h"
+#include "common/modalanswer.h"
+#include "common/widgets.h"
 #include "report/reportcontest.h"
 
 #include <QComboBox>
@@ -29,11 +28,11 @@ namespace
 void answerDayDialog(QStringList *entries, int index, const char *button)
 {
     answerNextModal([entries, index, button](QWidget *modal) {
-        auto *combo = child<QComboBox>(modal, "selectCB");
+        auto *combo = modal->findChild<QComboBox *>("selectCB");
         for (int i = 0; i < combo->count(); ++i)
             *entries << combo->itemText(i);
         combo->setCurrentIndex(index);
-        QTest::mouseClick(child<QPushButton>(modal, button), Qt::LeftButton);
+        QTest::mouseClick(modal->findChild<QPushButton *>(button), Qt::LeftButton);
     });
 }
 
@@ -41,8 +40,8 @@ void answerDayDialog(QStringList *entries, int index, const char *button)
 void clickOnStatisticsTab(MainWindow *window, const char *button)
 {
     window->show();
-    child<QTabWidget>(window, "tabWidget")->setCurrentIndex(2);
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
+    window->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(2);
+    QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
 }
 
 } // namespace
@@ -55,16 +54,16 @@ private:
     // Three days; five players, of whom two have results for day 2 and one for day 1.
     void openContest(MainWindow *window, const QString &home)
     {
-        auto setup = makeContest(home, {{{"a", 1, 10}}, {{"b", 2, 10}}, {{"c", 1, 10}}});
+        auto setup = makeContest(home, {{{"a", {10}}}, {{"b", {10, 10}}}, {{"c", {10}}}});
         for (const char *id : {"p1", "p2", "p 3", "p4", "p5"})
             setup->getPlayerInfo()->addPlayerInfo(id, QStringLiteral("选手"));
         QVERIFY(setup->saveSetupInfo(home));
-        const QString block =
+        const QByteArray block =
             "{b 100 Compile successfully\n101 10 0.1 ok\n101 5 0.2 half\n}102 15\n";
-        writeResult(home, 2, "p2", block);
-        writeResult(home, 2, "p 3", block);
-        writeResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
-        openSetupFile(*window, home + "/setup.cfg");
+        appendResult(home, 2, "p2", block);
+        appendResult(home, 2, "p 3", block);
+        appendResult(home, 1, "p1", "{a 100 Compile successfully\n101 10 0.1 ok\n}102 10\n");
+        openFromMenu(window, home + "/setup.cfg");
         QVERIFY(window->getSetupInfo());
     }
 
@@ -153,11 +152,13 @@ private slots:
         QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
         QCOMPARE(progress.text, QStringLiteral("Done..."));
         QCOMPARE(progress.value, 150);
-        QVERIFY(pdfText(pdf).contains(QRegularExpression(QStringLiteral("1\\s+GD-0\\s+97"))));
-        QVERIFY(pdfText(pdf).contains(QRegularExpression(QStringLiteral("150\\s+GD-149"))));
+        const QString text = pdfText(pdf);
+        QVERIFY(text.contains(QRegularExpression(QStringLiteral("1\\s+GD-0\\s+97"))));
+        QVERIFY(text.contains(QRegularExpression(QStringLiteral("150\\s+GD-149"))));
         // The header heads every page.
-        QVERIFY(pdfPages(pdf) >= 3);
-        for (int page = 1; page <= pdfPages(pdf); ++page)
+        const int pages = pdfPages(pdf);
+        QVERIFY(pages >= 3);
+        for (int page = 1; page <= pages; ++page)
             QVERIFY(
                 pdfText(pdf, page).contains(QRegularExpression(QStringLiteral("编号\\s+总分"))));
 
@@ -180,14 +181,10 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         MainWindow window;
         openContest(&window, home.path());
-        QString question;
-        answerNextModal([&question](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            question = box->text();
-            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
-        });
+        Answered question;
+        answerMessageBox(&question, QMessageBox::No);
         clickOnStatisticsTab(&window, "printfinal_sPB");
-        QCOMPARE(question, QStringLiteral("确定打印总成绩表?"));
+        QCOMPARE(question.text, QStringLiteral("确定打印总成绩表?"));
         QVERIFY(!asked);
     }
 
@@ -202,16 +199,13 @@ private slots:
         });
         MainWindow window;
         openContest(&window, home.path());
-        answerNextModal([](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
-        });
+        answerMessageBox(nullptr, QMessageBox::Yes);
         Progress progress;
         QString error;
         answerProgress(&progress, &error);
         clickOnStatisticsTab(&window, "printfinal_sPB");
         QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
-        auto *table = child<QTableWidget>(window, "playersinfoTB");
+        auto *table = window.findChild<QTableWidget *>("playersinfoTB");
         QCOMPARE(progress.value, table->rowCount());
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains(table->horizontalHeaderItem(0)->text()), qPrintable(text));

@@ -1,12 +1,11 @@
 #include "csetupinfo.h"
 #include "filedialogs.h"
 #include "mainwindow.h"
-#include "model/filehelpers.h"
-#include "pages/windowhelpers.h"
 
-#include "app/modalanswer.h"
-#include "stats/clirun.h"
-#include "stats/contestfixture.h"
+#include "common/contestfixture.h"
+#include "common/modalanswer.h"
+#include "common/programrun.h"
+#include "common/widgets.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -40,7 +39,7 @@ public:
         : ContestFixture(days)
     {
         registerPlayers(players);
-        saveUnder(QStringLiteral("省赛 $(touch x)"));
+        saveIn(QStringLiteral("省赛 $(touch x)"));
     }
 
     // Appends one task block to the player's result file of day (counted from 1).
@@ -50,15 +49,14 @@ public:
         for (const Point &p : points)
             block +=
                 "101 " + QByteArray::number(p.score) + ' ' + QByteArray::number(p.time) + " ok\n";
-        block += "}102 0\n";
-        appendResult(day, id, block);
+        appendResult(day, id, block + "}102 0\n");
     }
 
     // A window with this contest opened and the statistics tab entered.
-    std::unique_ptr<MainWindow> open() const
+    std::unique_ptr<MainWindow> open()
     {
         auto window = std::make_unique<MainWindow>();
-        openSetupFile(*window, homePath + QStringLiteral("/setup.cfg"));
+        openFromMenu(window.get(), setup.getHome() + QStringLiteral("/setup.cfg"));
         window->show();
         window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
         return window;
@@ -86,14 +84,6 @@ std::unique_ptr<ContestHome> sampleContest()
     contest->result(1, "BJ-001", "sum", {{2, 0.5f}, {0, 0.5f}});
     contest->result(1, "Js-009", "words", {{10, 0.2f}});
     return contest;
-}
-
-QStringList rowTexts(const QTableWidget *table, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts << (table->item(row, c) ? table->item(row, c)->text() : QStringLiteral("<none>"));
-    return texts;
 }
 
 QStringList headerTexts(const QTableWidget *table)
@@ -127,15 +117,11 @@ void answerSaveDialog(const QString &path, int *calls = nullptr)
         });
 }
 
-// Presses OK in the next message box and keeps its title and text.
-void answerMessageBox(QString *seen)
+// The standard output of a successful taldon-cli run.
+QByteArray cliOutput(const QStringList &args)
 {
-    answerNextModal([seen](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (box)
-            *seen = box->windowTitle() + '|' + box->text();
-        modal->close();
-    });
+    const ProgramRun run = runCli(args);
+    return run.status == 0 ? run.out : QByteArray("<taldon-cli failed>");
 }
 
 } // namespace
@@ -364,11 +350,12 @@ void TestStatistics::exportsMatchTheCommandLine()
     const QString out = contest->home.path();
 
     answerSaveDialog(out + QStringLiteral("/成绩"));
-    QString seen;
+    Answered seen;
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
-    QCOMPARE(seen, QStringLiteral("完成|导出完成"));
-    const QByteArray results = readBytes(out + QStringLiteral("/成绩.csv"));
+    QCOMPARE(seen.title, QStringLiteral("完成"));
+    QCOMPARE(seen.text, QStringLiteral("导出完成"));
+    const QByteArray results = readFile(out + QStringLiteral("/成绩.csv"));
     QCOMPARE(results, QString("姓名,编号,总分,笔试,sum,words,path,empty,\n"
                               "李四,JS-002,70,0,50,10,10,0,\n"
                               "张三,js-001,120,0,100,20,0,0,\n"
@@ -377,13 +364,13 @@ void TestStatistics::exportsMatchTheCommandLine()
                               "Gamma,XX-003,0,0,0,0,0,0,\n"
                               "王五,JS-003,0,0,0,0,0,0,\n")
                           .toUtf8());
-    QCOMPARE(cliOutput({"results", contest->homePath}), results);
+    QCOMPARE(cliOutput({"results", contest->setup.getHome()}), results);
 
     // A name holding ".csv" anywhere is kept as chosen.
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
-    QCOMPARE(readBytes(out + QStringLiteral("/scores.csv.old")), results);
+    QCOMPARE(readFile(out + QStringLiteral("/scores.csv.old")), results);
     QVERIFY(!QFile::exists(out + QStringLiteral("/scores.csv.old.csv")));
 
     showSubPage(window.get(), 1);
@@ -391,8 +378,8 @@ void TestStatistics::exportsMatchTheCommandLine()
     click(window.get(), "teamstatPB");
     answerSaveDialog(out + QStringLiteral("/teams"));
     click(window.get(), "exportteamPB");
-    const QByteArray teams = readBytes(out + QStringLiteral("/teams.csv"));
-    QCOMPARE(teams, cliOutput({"teams", contest->homePath, "--best", "1"}));
+    const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
+    QCOMPARE(teams, cliOutput({"teams", contest->setup.getHome(), "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
     QCOMPARE(lines.size(), 36);
     QCOMPARE(lines[0], QString("队名,总分,平均分,最高分,最低分,自定义统计,").toUtf8());
@@ -401,7 +388,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     // A sorted table is exported as shown.
     child<QTableWidget>(window.get(), "teamTB")->sortByColumn(1, Qt::DescendingOrder);
     click(window.get(), "exportteamPB");
-    const QList<QByteArray> sorted = readBytes(out + QStringLiteral("/teams.csv")).split('\n');
+    const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
     QCOMPARE(sorted[1], lines[10]);
     QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
 }
@@ -420,11 +407,12 @@ void TestStatistics::failedExportKeepsTheOldFile()
 
     for (const char *button : {"exportResultPB", "exportteamPB"}) {
         answerSaveDialog(target);
-        QString seen;
+        Answered seen;
         answerMessageBox(&seen);
         click(window.get(), button);
-        QVERIFY2(seen.startsWith(QStringLiteral("Error|无法写入文件")), button);
-        QCOMPARE(readBytes(target), QByteArray("keep me\n"));
+        QCOMPARE(seen.title, QStringLiteral("Error"));
+        QVERIFY2(seen.text.startsWith(QStringLiteral("无法写入文件")), button);
+        QCOMPARE(readFile(target), QByteArray("keep me\n"));
     }
 }
 
@@ -437,12 +425,7 @@ void TestStatistics::newContestConnectsOnce()
     click(window.get(), "rangeaddPB");
 
     // New replaces the open contest and sets the main page up a second time.
-    answerNextModal([&contest](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))->setText("二");
-        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))
-            ->setText(contest->home.path() + QStringLiteral("/second"));
-        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
-    });
+    answerNewDialog(QStringLiteral("二"), contest->home.path() + QStringLiteral("/second"));
     window->newGameSlot();
     QCOMPARE(window->getSetupInfo()->getHome(), contest->home.path() + QStringLiteral("/second"));
 

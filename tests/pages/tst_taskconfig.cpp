@@ -5,19 +5,18 @@
 #include "mainwindow.h"
 #include "mythread.h"
 #include "pageglobals.h"
-#include "pages/windowhelpers.h"
 #include "testpoint.h"
 
-#include "app/modalanswer.h"
+#include "common/modalanswer.h"
+#include "common/testfiles.h"
+#include "common/widgets.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -44,22 +43,13 @@ int infoPage(MainWindow &window)
 
 QStringList lines(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<unreadable>")};
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(readFile(path)).split('\n', Qt::SkipEmptyParts);
 }
 
 // Creates a contest through the New dialog.
 void newContest(MainWindow &window, const QString &home)
 {
-    answerNextModal([home](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("basenameLE"))
-            ->setText(QStringLiteral("省赛"));
-        modal->findChild<QLineEdit *>(QStringLiteral("pathLE"))->setText(home);
-        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
-    });
-    child<QAction>(window, "newGameAct")->trigger();
+    newContestFromMenu(&window, QStringLiteral("省赛"), home);
     QVERIFY(window.getSetupInfo());
 }
 
@@ -69,7 +59,7 @@ void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
     const std::unique_ptr<CSetupInfo> contest(written);
     window.show();
     QVERIFY(contest->saveSetupInfo(home));
-    openSetupFile(window, home + "/setup.cfg");
+    openFromMenu(&window, home + "/setup.cfg");
     QVERIFY(window.getSetupInfo());
     tree(window)->expandAll();
 }
@@ -89,59 +79,15 @@ CSetupInfo *contestOf(const QStringList &tasks)
     return contest;
 }
 
-QPoint centreOf(QTreeWidget *view, QTreeWidgetItem *item)
-{
-    return item ? view->visualItemRect(item).center() : QPoint(5, view->viewport()->height() - 5);
-}
-
-// Right-clicks the item (empty space for none), returns the entries the menu offered and
-// chooses the entry pick, or closes the menu when pick is empty.
 QStringList contextMenu(MainWindow &window, QTreeWidgetItem *item, const QString &pick = {})
 {
-    QTreeWidget *view = tree(window);
-    QStringList offered;
-    std::function<void(int)> answer = [&](int triesLeft) {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu) {
-            if (triesLeft > 0)
-                QTimer::singleShot(10, [&answer, triesLeft] { answer(triesLeft - 1); });
-            return;
-        }
-        QAction *chosen = nullptr;
-        for (QAction *entry : menu->actions()) {
-            offered << entry->text();
-            if (entry->text() == pick)
-                chosen = entry;
-        }
-        if (!chosen) {
-            menu->close();
-            return;
-        }
-        menu->setActiveAction(chosen);
-        QTest::keyClick(menu, Qt::Key_Return);
-    };
-    QTimer::singleShot(10, [&answer] { answer(200); });
-    const QPoint pos = centreOf(view, item);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
-    QApplication::sendEvent(view->viewport(), &event);
-    return offered;
+    return treeContextMenu(tree(window), item, pick);
 }
 
 // Clicks a check box on its indicator: the box may be wider than what it reacts to.
 void clickBox(QCheckBox *box)
 {
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
-}
-
-void pressInNextMessageBox(QMessageBox::StandardButton button)
-{
-    answerNextModal([button](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (box)
-            QTest::mouseClick(box->button(button), Qt::LeftButton);
-        else
-            modal->close();
-    });
 }
 
 QTreeWidgetItem *firstTask(MainWindow &window)
@@ -152,7 +98,8 @@ QTreeWidgetItem *firstTask(MainWindow &window)
 void click(MainWindow &window, QTreeWidgetItem *item)
 {
     QTreeWidget *view = tree(window);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(view, item));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->visualItemRect(item).center());
 }
 
 // Replaces the text of a line edit or spin box as a user would: select all, type, Enter.
@@ -190,14 +137,6 @@ QStringList recordTexts(CSetupInfo *contest)
             texts << QStringLiteral("  ") + day->getTaskInfo(t)->getTaskname();
     }
     return texts;
-}
-
-QStringList rowOf(QTableWidget *table, int row)
-{
-    QStringList cells;
-    for (int c = 0; c < table->columnCount(); ++c)
-        cells << (table->item(row, c) ? table->item(row, c)->text() : QStringLiteral("<none>"));
-    return cells;
 }
 
 QList<int> marksOf(const CTaskInfo *task)
@@ -256,7 +195,7 @@ void TestTaskConfig::contestBuiltFromTheContextMenu()
     QCOMPARE(contextMenu(window, view->topLevelItem(2)->child(1)), QStringList{"删除"});
     click(window, view->topLevelItem(0));
     QCOMPARE(infoPage(window), 2);
-    QCOMPARE(rowOf(child<QTableWidget>(window, "dayTB"), 0),
+    QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
              QStringList({"Unknown", "", "源文件", "100", "10", "1sec", ""}));
 
     // Deleting the middle day renumbers the later one, in the tree and in the records.
@@ -381,9 +320,7 @@ void TestTaskConfig::formEditsReachTheTaskFile()
     // The saved task shows again as it was edited.
     MainWindow again;
     again.show();
-    FileDialogs::replaceOpenFileName([&](QWidget *, const QString &, const QString &,
-                                         const QString &) { return tmp.path() + "/setup.cfg"; });
-    child<QAction>(again, "openGameAct")->trigger();
+    openFromMenu(&again, tmp.path() + "/setup.cfg");
     tree(again)->expandAll();
     click(again, tree(again)->topLevelItem(0)->child(0));
     QCOMPARE(child<QLineEdit>(again, "basenameLE")->text(), QStringLiteral("求和"));
@@ -420,12 +357,12 @@ void TestTaskConfig::marksFollowTotalCountAndCells()
     QCOMPARE(marksOf(curTask), QList<int>({33, 33, 33}));
     QCOMPARE(curTask->getTotal(), 99);
     QCOMPARE(total->value(), 100);
-    QCOMPARE(rowOf(cells, 0), QStringList({"33", "33", "33"}));
+    QCOMPARE(rowTexts(cells, 0), QStringList({"33", "33", "33"}));
 
     count->setValue(10);
     count->setValue(4);
     QCOMPARE(marksOf(curTask), QList<int>({25, 25, 25, 25}));
-    QCOMPARE(rowOf(cells, 0), QStringList({"25", "25", "25", "25"}));
+    QCOMPARE(rowTexts(cells, 0), QStringList({"25", "25", "25", "25"}));
     count->setValue(0);
     QCOMPARE(curTask->getSamplenum(), 4);
 
@@ -447,7 +384,7 @@ void TestTaskConfig::marksFollowTotalCountAndCells()
     click(window, firstTask(window));
     QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
     QVERIFY(!total->isEnabled() && cells->isEnabled());
-    QCOMPARE(rowOf(cells, 0), QStringList({"25", "40", "25", "0"}));
+    QCOMPARE(rowTexts(cells, 0), QStringList({"25", "40", "25", "0"}));
 }
 
 // Values the boxes cannot show are shown clamped; the record keeps them until that very box is
@@ -473,7 +410,7 @@ void TestTaskConfig::clampedValuesStayInTheRecord()
     click(window, day->child(1));
     click(window, day->child(0));
     click(window, day);
-    QCOMPARE(rowOf(child<QTableWidget>(window, "dayTB"), 0),
+    QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
              QStringList({"alpha", "", "源文件", "630", "90", "2.5sec", ""}));
 
     child<QAction>(window, "saveGameAct")->trigger();
@@ -567,10 +504,8 @@ void TestTaskConfig::customFilterChosenAndShown()
 {
     QTemporaryDir tmp;
     const QString home = tmp.path() + "/home";
-    QVERIFY(QDir().mkpath(home + "/filter") && QDir().mkpath(tmp.path() + "/u/filters"));
-    QFile judge(tmp.path() + "/u/filters/myjudge");
-    QVERIFY(judge.open(QIODevice::WriteOnly) && judge.write("#!/bin/sh\n") > 0);
-    judge.close();
+    QVERIFY(QDir().mkpath(home + "/filter"));
+    QVERIFY(writeFile(tmp.path() + "/u/filters/myjudge", "#!/bin/sh\n"));
     CSetupInfo *contest(contestOf({"alpha", "beta"}));
     contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("checker"));
     MainWindow window;
@@ -611,17 +546,13 @@ void TestTaskConfig::customFilterChosenAndShown()
     QVERIFY(QFile::exists(home + "/filter/myjudge"));
 
     // Another file of a name the contest already has is placed only when the user agrees.
-    QFile other(home + "/filter/checker");
-    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("old") > 0);
-    other.close();
-    QFile mine(tmp.path() + "/u/filters/checker");
-    QVERIFY(mine.open(QIODevice::WriteOnly) && mine.write("new") > 0);
-    mine.close();
-    chosen = mine.fileName();
-    pressInNextMessageBox(QMessageBox::No);
+    QVERIFY(writeFile(home + "/filter/checker", "old"));
+    chosen = tmp.path() + "/u/filters/checker";
+    QVERIFY(writeFile(chosen, "new"));
+    answerMessageBox(nullptr, QMessageBox::No);
     QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
     QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
-    pressInNextMessageBox(QMessageBox::Yes);
+    answerMessageBox(nullptr, QMessageBox::Yes);
     QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
     QCOMPARE(curTask->getPlugname(), QStringLiteral("checker"));
     QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
@@ -689,24 +620,20 @@ void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
     retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2"));
     child<QAction>(window, "saveGameAct")->trigger();
 
-    auto write = [&](const QString &path, const QByteArray &text) {
-        QVERIFY(QDir().mkpath(QFileInfo(home + '/' + path).path()));
-        QFile file(home + '/' + path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-    };
-    write("evaldata/add1.in", "1 2\n");
-    write("evaldata/add1.ans", "3\n");
-    write("evaldata/add2.in", "5 5\n");
-    write("evaldata/add2.ans", "11\n");
-    write("players/day1/p1/add/add.c",
-          "#include <stdio.h>\n"
-          "int main(void) {\n"
-          "    long a, b;\n"
-          "    FILE *in = fopen(\"add.in\", \"r\"), *out = fopen(\"add.out\", \"w\");\n"
-          "    if (!in || !out || fscanf(in, \"%ld %ld\", &a, &b) != 2) return 1;\n"
-          "    fprintf(out, \"%ld\\n\", a + b);\n"
-          "    return 0;\n"
-          "}\n");
+    QVERIFY(writeFiles(
+        home, {{"evaldata/add1.in", "1 2\n"},
+               {"evaldata/add1.ans", "3\n"},
+               {"evaldata/add2.in", "5 5\n"},
+               {"evaldata/add2.ans", "11\n"},
+               {"players/day1/p1/add/add.c",
+                "#include <stdio.h>\n"
+                "int main(void) {\n"
+                "    long a, b;\n"
+                "    FILE *in = fopen(\"add.in\", \"r\"), *out = fopen(\"add.out\", \"w\");\n"
+                "    if (!in || !out || fscanf(in, \"%ld %ld\", &a, &b) != 2) return 1;\n"
+                "    fprintf(out, \"%ld\\n\", a + b);\n"
+                "    return 0;\n"
+                "}\n"}}));
 
     CSetupInfo saved(home + QStringLiteral("/setup.cfg"));
     CTaskInfo *task = saved.getDayInfo(0)->getTaskInfo(0);

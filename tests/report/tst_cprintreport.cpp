@@ -46,21 +46,22 @@ private slots:
     void fullReport()
     {
         QTemporaryDir home;
-        auto setup = makeContest(home.path(), {{{"sum", 3, 20}, {"words", 1, 10}, {"max", 2, 10}}});
+        auto setup =
+            makeContest(home.path(), {{{"sum", {20, 20, 20}}, {"words", {10}}, {"max", {10, 10}}}});
         setup->getPlayerInfo()->addPlayerInfo("GD-001", QStringLiteral("张三"));
-        writeResult(home.path(), 1, "GD-001",
-                    "{sum 100 Compile successfully\n"
-                    "101 10 0.120 ok\n"
-                    "101 7 0.015 Wrong answer at line 3\n"
-                    "-103 0 1.100 Time out.\n"
-                    "}102 17\n"
-                    "{words -101 Compile failed.\n"
-                    "-101 0 ? Compile failed.\n"
-                    "}102 0\n"
-                    "{max 100 Compile successfully\n"
-                    "101 10 0.001 ok\n"
-                    "101 0 0.002 wrong\n"
-                    "}102 10\n");
+        appendResult(home.path(), 1, "GD-001",
+                     "{sum 100 Compile successfully\n"
+                     "101 10 0.120 ok\n"
+                     "101 7 0.015 Wrong answer at line 3\n"
+                     "-103 0 1.100 Time out.\n"
+                     "}102 17\n"
+                     "{words -101 Compile failed.\n"
+                     "-101 0 ? Compile failed.\n"
+                     "}102 0\n"
+                     "{max 100 Compile successfully\n"
+                     "101 10 0.001 ok\n"
+                     "101 0 0.002 wrong\n"
+                     "}102 10\n");
         const QString pdf = render(setup.get(), 0, "GD-001");
         QVERIFY(!pdf.isEmpty());
         const QString text = pdfText(pdf);
@@ -91,12 +92,12 @@ private slots:
     void missingBrokenAndRepeatedBlocks()
     {
         QTemporaryDir home;
-        auto setup = makeContest(home.path(), {{{"a", 1, 10}, {"b", 1, 10}, {"c", 1, 10}}});
+        auto setup = makeContest(home.path(), {{{"a", {10}}, {"b", {10}}, {"c", {10}}}});
         setup->getPlayerInfo()->addPlayerInfo("p1", "x");
-        writeResult(home.path(), 1, "p1",
-                    "{a 100 Compile successfully\n101 3 0.010 old run\n}102 3\n"
-                    "{a 100 Compile successfully\n101 6 0.020 new run\n}102 6\n"
-                    "{b 100 Compile successfully\n101 4 0.0");
+        appendResult(home.path(), 1, "p1",
+                     "{a 100 Compile successfully\n101 3 0.010 old run\n}102 3\n"
+                     "{a 100 Compile successfully\n101 6 0.020 new run\n}102 6\n"
+                     "{b 100 Compile successfully\n101 4 0.0");
         const QString text = pdfText(render(setup.get(), 0, "p1"));
         QVERIFY(text.contains("new run"));
         QVERIFY(!text.contains("old run"));
@@ -109,9 +110,9 @@ private slots:
     void titleOnly()
     {
         QTemporaryDir home;
-        auto setup = makeContest(home.path(), {{}, {{"a", 1, 10}}});
+        auto setup = makeContest(home.path(), {{}, {{"a", {10}}}});
         setup->getPlayerInfo()->addPlayerInfo("p1", "x");
-        writeResult(home.path(), 1, "p1", "");
+        appendResult(home.path(), 1, "p1", "");
         QString text = pdfText(render(setup.get(), 0, "p1"));
         QVERIFY(text.contains(QStringLiteral("成绩单")));
         QVERIFY(!text.contains(QStringLiteral("总分")));
@@ -125,7 +126,8 @@ private slots:
     void pageBreaks()
     {
         QTemporaryDir home;
-        auto setup = makeContest(home.path(), {{{"first", 30, 10}, {"long", 90, 10}}});
+        auto setup = makeContest(home.path(),
+                                 {{{"first", equalMarks(30, 10)}, {"long", equalMarks(90, 10)}}});
         setup->getPlayerInfo()->addPlayerInfo("p1", "x");
         QString result = "{first 100 Compile successfully\n";
         for (int i = 1; i <= 30; ++i)
@@ -133,19 +135,20 @@ private slots:
         result += "}102 300\n{long 100 Compile successfully\n";
         for (int i = 1; i <= 90; ++i)
             result += QStringLiteral("101 10 0.001 point%1\n").arg(i);
-        writeResult(home.path(), 1, "p1", result + "}102 900\n");
+        appendResult(home.path(), 1, "p1", (result + "}102 900\n").toUtf8());
         const QString pdf = render(setup.get(), 0, "p1");
-        QVERIFY(pdfPages(pdf) >= 3);
+        const int pages = pdfPages(pdf);
+        QVERIFY(pages >= 3);
         QVERIFY(!pdfText(pdf, 1).contains(QStringLiteral("题目:long")));
         QVERIFY(pdfText(pdf, 2).contains(QStringLiteral("题目:long")));
         QVERIFY(pdfText(pdf).contains("point90"));
-        QVERIFY(pdfText(pdf, pdfPages(pdf)).contains(QStringLiteral("评测结果")));
+        QVERIFY(pdfText(pdf, pages).contains(QStringLiteral("评测结果")));
     }
 
     void failures()
     {
         QTemporaryDir home;
-        auto setup = makeContest(home.path(), {{{"a", 1, 10}}});
+        auto setup = makeContest(home.path(), {{{"a", {10}}}});
         resetStats(setup.get());
         CPrintReport noDay("/nonexistent", home.path() + "/x.pdf", true);
         QVERIFY(!noDay.print());

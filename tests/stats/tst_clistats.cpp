@@ -1,6 +1,5 @@
-#include "clirun.h"
-#include "contestfixture.h"
-#include "model/filehelpers.h"
+#include "common/contestfixture.h"
+#include "common/programrun.h"
 
 #include <QtTest>
 
@@ -14,7 +13,7 @@ public:
     SavedContest() : ContestFixture({{{"sum", {50, 50}}}, {{"words", {20}}}})
     {
         registerPlayers({{"BJ-001", "Li, Wei"}, {"bj-002", "Beta"}, {"XX-003", "Gamma"}});
-        saveUnder("a home $(touch pwned)");
+        saveIn("a home $(touch pwned)");
     }
 };
 
@@ -41,17 +40,18 @@ void TestCliStats::resultsCsv()
                                         "Beta,bj-002,10,0,10,0,\n"
                                         "Gamma,XX-003,0,0,0,0,\n")
                                     .toUtf8();
-    const CliRun toStdout = runCli({"results", c.homePath});
+    const ProgramRun toStdout = runCli({"results", c.setup.getHome()});
     QCOMPARE(toStdout.status, 0);
     QCOMPARE(toStdout.out, expected);
 
     const QString output = c.home.path() + "/out $(x).csv";
-    const CliRun toFile = runCli({"results", c.homePath + "/setup.cfg", "--output", output});
+    const ProgramRun toFile =
+        runCli({"results", c.setup.getHome() + "/setup.cfg", "--output", output});
     QCOMPARE(toFile.status, 0);
     QVERIFY(toFile.out.isEmpty());
-    QCOMPARE(readBytes(output), expected);
+    QCOMPARE(readFile(output), expected);
     QVERIFY(!QFile::exists(c.home.path() + "/pwned"));
-    QVERIFY(!QFile::exists(c.homePath + "/pwned"));
+    QVERIFY(!QFile::exists(c.setup.getHome() + "/pwned"));
 }
 
 void TestCliStats::teamsCsv()
@@ -59,7 +59,7 @@ void TestCliStats::teamsCsv()
     SavedContest c;
     c.appendResult(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
     c.appendResult(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
-    const CliRun plain = runCli({"teams", c.homePath});
+    const ProgramRun plain = runCli({"teams", c.setup.getHome()});
     QCOMPARE(plain.status, 0);
     const QList<QByteArray> lines = plain.out.split('\n');
     QCOMPARE(lines.size(), 36);
@@ -67,7 +67,7 @@ void TestCliStats::teamsCsv()
     QCOMPARE(lines[1], QString("北京,85,42.5,75,10,0,").toUtf8());
     QCOMPARE(lines[34], QString("台湾,0,0,0,0,0,").toUtf8());
 
-    const CliRun best = runCli({"teams", c.homePath, "--best", "1"});
+    const ProgramRun best = runCli({"teams", c.setup.getHome(), "--best", "1"});
     QCOMPARE(best.status, 0);
     QCOMPARE(best.out.split('\n')[1], QString("北京,85,42.5,75,10,75,").toUtf8());
 }
@@ -77,7 +77,8 @@ void TestCliStats::badInputChangesNothing()
     SavedContest c;
     const QString output = c.home.filePath("never.csv");
     for (const char *n : {"-1", "100", "two", ""}) {
-        const CliRun run = runCli({"teams", c.homePath, "--best", n, "--output", output});
+        const ProgramRun run =
+            runCli({"teams", c.setup.getHome(), "--best", n, "--output", output});
         QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains("--best"));
     }
@@ -85,7 +86,8 @@ void TestCliStats::badInputChangesNothing()
     QCOMPARE(runCli({"results"}).status, 2);
     QVERIFY(!QFile::exists(output));
 
-    const CliRun unwritable = runCli({"results", c.homePath, "--output", output + "/no/such.csv"});
+    const ProgramRun unwritable =
+        runCli({"results", c.setup.getHome(), "--output", output + "/no/such.csv"});
     QCOMPARE(unwritable.status, 1);
     QVERIFY(unwritable.err.contains("cannot write"));
 }

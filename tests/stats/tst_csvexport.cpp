@@ -1,7 +1,7 @@
 #include "awardlevels.h"
-#include "contestfixture.h"
+#include "common/contestfixture.h"
+#include "common/testfiles.h"
 #include "csvexport.h"
-#include "model/filehelpers.h"
 #include "mystat.h"
 #include "playertotal.h"
 #include "teamstat.h"
@@ -45,11 +45,11 @@ void TestCsvExport::resultsFileBytes()
     stat.players["JS-003"].setWritten(7);
     const QString path = c.home.filePath("results.csv");
     QVERIFY(writeTextFile(path, resultsCsv(&c.setup, stat)));
-    QCOMPARE(readBytes(path), QString("姓名,编号,总分,笔试,sum,words,sum,\n"
-                                      "Alpha,JS-001,150,0,100,50,100,\n"
-                                      "Beta,JS-002,0,0,0,0,0,\n"
-                                      "\"Zhang, San\",JS-003,0,7,0,0,0,\n")
-                                  .toUtf8());
+    QCOMPARE(readFile(path), QString("姓名,编号,总分,笔试,sum,words,sum,\n"
+                                     "Alpha,JS-001,150,0,100,50,100,\n"
+                                     "Beta,JS-002,0,0,0,0,0,\n"
+                                     "\"Zhang, San\",JS-003,0,7,0,0,0,\n")
+                                 .toUtf8());
 }
 
 void TestCsvExport::resultsWithoutTasksOrRegistry()
@@ -102,13 +102,13 @@ void TestCsvExport::writeReplacesOnlyOnSuccess()
     const QString path = dir.filePath("名单 $(touch x).csv");
     QVERIFY(writeTextFile(path, "old,\n"));
     QVERIFY(writeTextFile(path, "新,\n"));
-    QCOMPARE(readBytes(path), QString("新,\n").toUtf8());
+    QCOMPARE(readFile(path), QString("新,\n").toUtf8());
     QVERIFY(!QFile::exists(path + ".tmp"));
     QVERIFY(!QFile::exists(dir.filePath("x")));
 
     QVERIFY(QDir().mkdir(path + ".tmp"));
     QVERIFY(!writeTextFile(path, "lost,\n"));
-    QCOMPARE(readBytes(path), QString("新,\n").toUtf8());
+    QCOMPARE(readFile(path), QString("新,\n").toUtf8());
 
     const QString target = dir.filePath("target-is-a-dir");
     QVERIFY(QDir().mkpath(target + "/inside"));

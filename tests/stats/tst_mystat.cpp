@@ -1,4 +1,4 @@
-#include "contestfixture.h"
+#include "common/contestfixture.h"
 #include "mystat.h"
 #include "statsglobals.h"
 #include "teamstat.h"

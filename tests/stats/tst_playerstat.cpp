@@ -1,4 +1,4 @@
-#include "contestfixture.h"
+#include "common/contestfixture.h"
 #include "playerstat.h"
 
 #include <QtTest>

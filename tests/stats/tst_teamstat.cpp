@@ -1,4 +1,4 @@
-#include "contestfixture.h"
+#include "common/contestfixture.h"
 #include "mystat.h"
 #include "playertotal.h"
 #include "statsglobals.h"

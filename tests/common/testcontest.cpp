@@ -1,4 +1,8 @@
-#include "testcontest.h"
+#include "common/testcontest.h"
+
+#include "common/testfiles.h"
+#include "contesttree.h"
+#include "csetupinfo.h"
 
 #include "evallist.h"
 #include "mythread.h"
@@ -23,8 +27,10 @@ const char JUDGE[] = "#!/bin/sh\n"
 
 TestContest::TestContest(const QString &homeName) : home(base.path() + QLatin1Char('/') + homeName)
 {
-    for (const char *sub : {"tmp", "result", "players", "filter", "evaldata"})
-        QDir().mkpath(home + QLatin1Char('/') + QLatin1String(sub));
+    QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadOther | QFile::ExeOther | QFile::ExeGroup);
+    if (!ContestTree::makeTree(home, QString()))
+        qFatal("cannot make %s", qPrintable(home));
     write(QStringLiteral("filter/judge"), JUDGE);
     day.setHome(home);
     setScoreFilePath(QFile::encodeName(base.path()) + "/score");
@@ -57,6 +63,18 @@ void TestContest::submit(const QString &id, const QString &task, const QString &
     write(QStringLiteral("players/day1/%1/%2/%3").arg(id, task, file), text);
 }
 
+bool TestContest::save(const QList<QPair<QString, QString>> &players) const
+{
+    CSetupInfo setup;
+    setup.setHome(home);
+    setup.addADay(new CDayInfo(day));
+    CPlayerInfo registry;
+    for (const auto &player : players)
+        registry.addPlayerInfo(player.first, player.second);
+    setup.setPlayerInfo(&registry);
+    return setup.saveSetupInfo();
+}
+
 bool TestContest::evaluate(const QStringList &ids, int taskIndex)
 {
     evallist.clear();
@@ -81,11 +99,9 @@ QString TestContest::result(const QString &id) const
 void TestContest::write(const QString &path, const QByteArray &text) const
 {
     const QString full = home + QLatin1Char('/') + path;
-    QDir().mkpath(QFileInfo(full).path());
-    QFile f(full);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text) != text.size())
+    if (!writeFile(full, text))
         qFatal("cannot write %s", qPrintable(full));
-    f.close();
     if (path.startsWith(QLatin1String("filter/")))
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        QFile::setPermissions(full, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                        QFile::ExeOther);
 }

@@ -1,15 +1,18 @@
-#ifndef TALDON_TESTS_TESTCONTEST_H
-#define TALDON_TESTS_TESTCONTEST_H
+#ifndef TALDON_TESTS_COMMON_TESTCONTEST_H
+#define TALDON_TESTS_COMMON_TESTCONTEST_H
 
 #include "cdayinfo.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QTemporaryDir>
 
 // A contest home in a temporary directory with one day, a judging filter and helpers to add
 // tasks, test data and submissions. The filter "judge" scores 10 when the judged file equals the
 // answer; an answer starting with "silent" makes it print nothing, one starting with "braces"
-// makes it print a message holding braces and a carriage return with score 5.
+// makes it print a message holding braces and a carriage return with score 5. Others may read
+// and search the home: a root judge runs submissions as another user.
 class TestContest
 {
 public:
@@ -19,6 +22,8 @@ public:
     void writePoint(const QString &task, int point, const QByteArray &in, const QByteArray &ans);
     void submit(const QString &id, const QString &task, const QString &file,
                 const QByteArray &text);
+    // Saves the contest's records with the players registered, (id, name) each.
+    bool save(const QList<QPair<QString, QString>> &players) const;
     // Evaluates the players on the day through the evaluation thread and waits for it.
     bool evaluate(const QStringList &ids, int taskIndex = -1);
     // The player's result file with every test point's time replaced by "T".
