@@ -1,5 +1,9 @@
 #include "compile.h"
 
+#include "childsetup.h"
+#include "sandbox.h"
+#include "waitdeadline.h"
+
 #include <QVector>
 
 #include <algorithm>
@@ -9,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -24,31 +30,35 @@ bool isPlainShellChar(unsigned char c)
            (c >= '0' && c <= '9') || strchr("._-+,/@%=:", c);
 }
 
-// Waits for the compiler, polling so that a compilation that overruns its time can be killed
-// with its whole process group. Returns false when it had to be killed or could not be waited for.
+// The first bytes of the compiler's messages, shown on the judge's standard error with control
+// characters made visible, so that no source can drive the organiser's terminal.
+constexpr size_t kLogShown = 16384;
+
+void showLog(int log)
+{
+    char text[kLogShown];
+    const ssize_t n = pread(log, text, sizeof text, 0);
+    for (ssize_t i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7f)
+            text[i] = '?';
+    }
+    if (n > 0)
+        fwrite(text, 1, size_t(n), stderr);
+    if (n == ssize_t(sizeof text))
+        fputs("\n[compiler messages cut]\n", stderr);
+}
+
+// Waits for the compiler; a compilation that overruns its time is killed with all of its
+// processes. Returns false when it had to be killed or could not be waited for.
 bool waitForCompiler(pid_t pid)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeLimitSeconds);
-    auto pause = std::chrono::milliseconds(1);
     int status = 0;
-    for (;;) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid)
-            return true;
-        if (done < 0 && errno != EINTR) {
-            perror("cannot wait for the compiler");
-            return false;
-        }
-        if (std::chrono::steady_clock::now() >= deadline)
-            break;
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(50));
-    }
+    if (waitWithDeadline(pid, timeLimitSeconds, &status))
+        return true;
     fprintf(stderr, "compilation still running after %d s, killed\n", timeLimitSeconds);
-    if (kill(-pid, SIGKILL) != 0)
-        perror("cannot kill the compiler");
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    // In the sandbox the kill of the run's init ends every process of the compilation.
+    killAndReapGroup(pid);
     return false;
 }
 
@@ -71,6 +81,45 @@ bool runCompiler(const char *cmdline)
     if (setpgid(pid, pid) != 0 && errno != EACCES && errno != ESRCH)
         perror("cannot give the compiler its own process group");
     return waitForCompiler(pid);
+}
+
+// Runs the command line in the sandbox: unprivileged, inside the box, under an address-space
+// bound, with the compiler's messages caught in memory.
+bool runSandboxedCompiler(const Sandbox &sandbox, const char *cmdline)
+{
+    int report[2], status[2];
+    const int log = memfd_create("taldon-compiler", MFD_CLOEXEC);
+    if (log < 0 || pipe2(report, O_CLOEXEC) != 0) {
+        perror("cannot run the compile command");
+        if (log >= 0)
+            close(log);
+        return false;
+    }
+    if (pipe2(status, O_CLOEXEC) != 0) {
+        perror("cannot run the compile command");
+        close(report[0]);
+        close(report[1]);
+        close(log);
+        return false;
+    }
+    const char *argv[] = {"/bin/sh", "-c", cmdline, nullptr};
+    Sandbox::Command command{argv, 0, kCompileAddressSpace, log};
+    const pid_t pid = sandbox.spawn(command, report[0], report[1], status[1]);
+    close(report[1]);
+    close(status[1]);
+    ChildReport failure;
+    ssize_t n = 0;
+    while (pid > 0 && (n = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
+    }
+    if (n == ssize_t(sizeof failure))
+        fprintf(stderr, "compile command not started: %s failed: %s\n", childStepName(failure.step),
+                strerror(failure.error));
+    close(report[0]);
+    close(status[0]);
+    const bool finished = pid > 0 && waitForCompiler(pid);
+    showLog(log);
+    close(log);
+    return finished;
 }
 
 } // namespace
@@ -133,7 +182,8 @@ int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate)
 int CompileSrc(char *exename, char *cmdline)
 {
     fflush(nullptr);
-    const bool finished = runCompiler(cmdline);
+    const Sandbox *sandbox = Sandbox::active();
+    const bool finished = sandbox ? runSandboxedCompiler(*sandbox, cmdline) : runCompiler(cmdline);
     fflush(nullptr);
     if (!finished) {
         unlink(exename);

@@ -4,7 +4,13 @@
 #include "evallist.h"
 #include "fileops.h"
 #include "runctrl.h"
+#include "sandbox.h"
 #include "taskeval.h"
+#include "testpoint.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -37,11 +43,21 @@ MyThread::MyThread(CDayInfo *day, int dayNumber, int taskIndex)
 {
 }
 
+void MyThread::setRequireSandbox(bool require)
+{
+    requireSandbox = require;
+}
+
 void MyThread::run()
 {
+    Sandbox sandbox;
+    QTemporaryDir filters(QDir::tempPath() + QStringLiteral("/taldon-filters-XXXXXX"));
     if (taskIndex < -1 || (day && taskIndex >= day->getTaskNum())) {
         failure = QStringLiteral("指定的试题不存在");
-    } else if (gotoDir()) {
+    } else if (!filters.isValid()) {
+        failure = QStringLiteral("无法创建评测用的临时目录: %1").arg(filters.errorString());
+    } else if (gotoDir() && enterSandbox(&sandbox)) {
+        setFilterDir(QFile::encodeName(filters.path()));
         for (const _evaldata &e : evallist) {
             fflush(stdout);
             emit startEvalPlayer(e.row);
@@ -50,10 +66,50 @@ void MyThread::run()
             emit endEvalPlayer(e.row, success);
         }
         emptyDirectory(".");
+        leaveSandbox(&sandbox);
+        setFilterDir(QByteArray());
         return;
     }
     fprintf(stderr, "%s\n", failure.toUtf8().constData());
     emit evalFailed(failure);
+}
+
+bool MyThread::enterSandbox(Sandbox *sandbox)
+{
+    QString reason;
+    if (!sandbox->start(&reason)) {
+        if (requireSandbox) {
+            failure = QStringLiteral("完整的评测沙箱不可用, 评测已拒绝: %1").arg(reason);
+            return false;
+        }
+        // Said once per process: every evaluation after the first would only repeat it.
+        static bool told = false;
+        if (!told)
+            fprintf(stderr,
+                    "sandbox unavailable (%s): submissions run with the plain protections\n",
+                    reason.toUtf8().constData());
+        told = true;
+        return true;
+    }
+    const QByteArray box = sandbox->workDir();
+    if (chdir(box.constData()) != 0) {
+        failure = systemFailure(QStringLiteral("无法进入评测沙箱 %1: %2"), box);
+        return false;
+    }
+    Sandbox::setActive(sandbox);
+    return true;
+}
+
+void MyThread::leaveSandbox(Sandbox *sandbox)
+{
+    if (!sandbox->isStarted())
+        return;
+    Sandbox::setActive(nullptr);
+    // The box is freed only once no process has it as its working directory.
+    const QByteArray dir = day->getHome().toUtf8() + "/tmp";
+    if (chdir(dir.constData()) != 0)
+        perror("leaving the sandbox");
+    sandbox->stop();
 }
 
 bool MyThread::gotoDir()

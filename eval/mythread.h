@@ -9,6 +9,7 @@
 
 class CDayInfo;
 class CTaskInfo;
+class Sandbox;
 
 // Evaluates the players of `evallist` on one day, all tasks or one, in <home>/tmp, appending to
 // each player's result file <home>/result/day<d>/<id>/<id>.result. Progress is reported by
@@ -20,6 +21,10 @@ class MyThread : public QThread
 
 public:
     MyThread(CDayInfo *day, int dayNumber, int taskIndex);
+
+    // Refuses to evaluate when the full sandbox is not available, instead of running the
+    // submissions with the plain protections.
+    void setRequireSandbox(bool require);
 
     bool gotoDir();
     void evalPlayer(QString id, int r, bool *success);
@@ -35,6 +40,8 @@ protected:
     void run() override;
 
 private:
+    bool enterSandbox(Sandbox *sandbox);
+    void leaveSandbox(Sandbox *sandbox);
     bool prepareResultDir(const QByteArray &id, QByteArray *resultFile);
     bool evalTask(int index, const QByteArray &id, int r, const QByteArray &resultFile,
                   bool *opened);
@@ -45,6 +52,7 @@ private:
     CDayInfo *day;
     int dayNumber;
     int taskIndex;
+    bool requireSandbox = false;
     QString failure;
 };
 

@@ -1,6 +1,9 @@
 #include "runctrl.h"
 
+#include "childsetup.h"
 #include "fileops.h"
+#include "runclock.h"
+#include "sandbox.h"
 
 #include <algorithm>
 #include <atomic>
@@ -30,159 +33,24 @@ const char kSystemError[] = "Client of evaluate system error.";
 const char kTimeOut[] = "Time out.";
 const char kMemoryExceeded[] = "Exceeding memory limit.";
 
-// Steps of the child before the submission starts; a failure is sent to the parent over a
-// close-on-exec pipe, whose end of file means that exec succeeded.
-enum ChildStep {
-    StepGroup,
-    StepDescriptors,
-    StepSignals,
-    StepLimits,
-    StepStdin,
-    StepStdout,
-    StepIds,
-    StepExec
-};
-const char *const kStepNames[] = {
-    "setpgid", "closing descriptors", "signal reset", "setrlimit", "stdin",
-    "stdout",  "id switch",           "execl"};
-const int kChildFault = 127;
-
-struct ChildFailure {
-    int step;
-    int error;
-};
-
 struct RunBounds {
     float cpu;
     double wall;
     timespec start;
 };
 
-// The child of a threaded program may only use async-signal-safe calls, so it formats into a
-// buffer and writes instead of using stdio.
-void printErr(const char *format, long value)
-{
-    char line[96];
-    const int n = snprintf(line, sizeof line, format, value);
-    if (n > 0)
-        writeAll(2, line, std::min(size_t(n), sizeof line - 1));
-}
+// What a sandboxed run adds to the plain one: the clock over all of its processes and the
+// report of its init.
+struct SandboxedRun {
+    RunClock clock;
+    int statusfd = -1;
+};
 
-void writeErr(const char *text)
-{
-    writeAll(2, text, strlen(text));
-}
-
-[[noreturn]] void failChild(int pipefd, ChildStep step, int status)
-{
-    const ChildFailure failure{step, errno};
-    writeAll(pipefd, &failure, sizeof failure);
-    _exit(status);
-}
-
-bool closeRange(unsigned first, unsigned last)
-{
-    if (first > last || close_range(first, last, 0) == 0)
-        return true;
-    // Older kernels and some container filters lack close_range: close one by one.
-    if (errno != ENOSYS && errno != EPERM)
-        return false;
-    struct rlimit files;
-    if (getrlimit(RLIMIT_NOFILE, &files) != 0)
-        return false;
-    const unsigned end = unsigned(std::min<rlim_t>(last, files.rlim_cur));
-    for (unsigned fd = first; fd <= end; ++fd)
-        if (close(int(fd)) != 0 && errno != EBADF)
-            return false;
-    return true;
-}
-
-// Leaves descriptors 0, 1, 2 and the report pipe, moved to 3 or above; returns the pipe or -1.
-int closeOtherDescriptors(int pipefd)
-{
-    if (pipefd < 3) {
-        pipefd = fcntl(pipefd, F_DUPFD_CLOEXEC, 3);
-        if (pipefd < 0)
-            return -1;
-    }
-    if (!closeRange(3, unsigned(pipefd) - 1) || !closeRange(unsigned(pipefd) + 1, ~0U))
-        return -1;
-    return pipefd;
-}
-
-// Ignored signals and the blocked mask survive exec; the submission gets a clean slate.
-bool resetSignals()
-{
-    struct sigaction dfl;
-    memset(&dfl, 0, sizeof dfl);
-    dfl.sa_handler = SIG_DFL;
-    for (int sig = 1; sig < NSIG; ++sig) {
-        if (sig == SIGKILL || sig == SIGSTOP)
-            continue;
-        if (sigaction(sig, &dfl, nullptr) != 0 && errno != EINVAL)
-            return false;
-    }
-    sigset_t none;
-    sigemptyset(&none);
-    return sigprocmask(SIG_SETMASK, &none, nullptr) == 0;
-}
-
-void limitAddressSpace(int memlimit)
-{
-    printErr("memlimit = %ldMB\n", memlimit);
-    struct rlimit old;
-    if (getrlimit(RLIMIT_AS, &old) != 0)
-        return;
-    // The hard limit equals the soft one, so that the submission cannot raise it again.
-    const rlim_t bytes = rlim_t(memlimit) << 20;
-    struct rlimit limit = {bytes, bytes};
-    printErr("RLIM_INFINITY = %ld\n", long(RLIM_INFINITY));
-    printErr("RLIM_INFINITY = %ld\n", long(limit.rlim_cur));
-    if (setrlimit(RLIMIT_AS, &limit) != 0) {
-        writeErr("Failed\n");
-        // Only a privileged judge may go above the inherited hard limit; that one is the
-        // tightest limit left.
-        limit.rlim_cur = limit.rlim_max = old.rlim_max;
-        if (setrlimit(RLIMIT_AS, &limit) != 0)
-            writeErr("Failed\n");
-        return;
-    }
-    if (getrlimit(RLIMIT_AS, &limit) == 0)
-        printErr("rlim_new.rlim_cur = %ld\n", long(limit.rlim_cur));
-}
-
-// Sets soft and hard limit to `value`, or to the inherited hard limit if that is lower.
-bool capLimit(int resource, rlim_t value)
-{
-    struct rlimit limit;
-    if (getrlimit(resource, &limit) != 0)
-        return false;
-    limit.rlim_cur = limit.rlim_max = std::min(value, limit.rlim_max);
-    return setrlimit(resource, &limit) == 0;
-}
-
-bool reopenOnDevNull(int fd, int flags)
-{
-    if (close(fd) != 0 && errno != EBADF)
-        return false;
-    return open("/dev/null", flags) == fd;
-}
-
-bool dropPrivileges()
-{
-    // Only a privileged judge can change ids; otherwise the submission keeps the judge's ids.
-    if (geteuid() != 0)
-        return true;
-    // The process bound and groups first: once the user ids are given up neither can be set. All
-    // three user ids change, so the submission cannot take back uid 0 with seteuid.
-    return capLimit(RLIMIT_NPROC, rlim_t(kSubmissionProcessLimit)) && setgroups(0, nullptr) == 0 &&
-           setresgid(kSubmissionGid, kSubmissionGid, kSubmissionGid) == 0 &&
-           setresuid(kSubmissionUid, kSubmissionUid, kSubmissionUid) == 0;
-}
-
+// A run without the sandbox, where the kernel refuses namespaces: the protections of a plain
+// child. Its own session keeps it away from the organiser's terminal.
 [[noreturn]] void runChild(const char *program, int memlimit, int pipefd)
 {
-    if (setpgid(0, 0) != 0)
+    if (setsid() < 0)
         failChild(pipefd, StepGroup, kChildFault);
     const int report = closeOtherDescriptors(pipefd);
     if (report < 0)
@@ -212,14 +80,14 @@ bool dropPrivileges()
 // A failed exec or redirection is a normal end whose missing output the filter judges.
 bool childStarted(int fd)
 {
-    ChildFailure failure;
+    ChildReport failure;
     ssize_t n;
     do
         n = read(fd, &failure, sizeof failure);
     while (n < 0 && errno == EINTR);
     if (n == 0)
         return true;
-    if (n != ssize_t(sizeof failure)) {
+    if (n != ssize_t(sizeof failure) || failure.kind != ReportFailure) {
         perror("runUnderCtrl: reading the child's report");
         return false;
     }
@@ -229,7 +97,7 @@ bool childStarted(int fd)
         fprintf(stderr, "%s: %s\n", text, text);
         return true;
     }
-    fprintf(stderr, "runUnderCtrl: %s failed: %s\n", kStepNames[failure.step], text);
+    fprintf(stderr, "runUnderCtrl: %s failed: %s\n", childStepName(failure.step), text);
     return failure.step == StepStdin || failure.step == StepStdout;
 }
 
@@ -314,7 +182,23 @@ float userSeconds()
     return float(ruse.ru_utime.tv_sec) + float(ruse.ru_utime.tv_usec) / 1000000.0f;
 }
 
-int superviseRun(pid_t pid, const RunBounds &bounds, float *usedtime)
+// The program's status and the CPU time of all its processes, from the init of a sandboxed run
+// that has ended; false when the init did not get to report (it was killed).
+bool readRunStatus(SandboxedRun *boxed, float *usedtime)
+{
+    RunStatus status;
+    ssize_t n;
+    do
+        n = read(boxed->statusfd, &status, sizeof status);
+    while (n < 0 && errno == EINTR);
+    if (n != ssize_t(sizeof status))
+        return false;
+    exitstatus = status.status;
+    *usedtime = float(status.userTime) / 1000000.0f;
+    return true;
+}
+
+int superviseRun(pid_t pid, const RunBounds &bounds, SandboxedRun *boxed, float *usedtime)
 {
     for (;;) {
         bool ended = false;
@@ -326,8 +210,12 @@ int superviseRun(pid_t pid, const RunBounds &bounds, float *usedtime)
             *usedtime = 0;
             return RunNotStarted;
         }
-        *usedtime = userSeconds();
         const bool stopped = WIFSTOPPED(exitstatus);
+        *usedtime = userSeconds();
+        if (boxed && stopped)
+            *usedtime = float(boxed->clock.userSeconds());
+        else if (boxed)
+            readRunStatus(boxed, usedtime);
         // Killed from outside between the two waits: the group still has to go.
         if (!stopped && !ended)
             endRun(pid);
@@ -346,35 +234,62 @@ int superviseRun(pid_t pid, const RunBounds &bounds, float *usedtime)
     }
 }
 
+// Starts the program as a plain child; returns its id or -1.
+pid_t startPlain(const char *program, int memlimit, int reportRead, int reportWrite)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(reportRead);
+        runChild(program, memlimit, reportWrite);
+    }
+    if (pid < 0)
+        perror("runUnderCtrl: fork");
+    return pid;
+}
+
 int startAndSupervise(const char *program, float timelimit, int memlimit, float *usedtime)
 {
     *usedtime = 0;
-    int fds[2];
+    const Sandbox *sandbox = Sandbox::active();
+    int fds[2], status[2] = {-1, -1};
     RunBounds bounds{timelimit, wallClockBound(timelimit), {}};
     if (pipe2(fds, O_CLOEXEC) != 0 || clock_gettime(CLOCK_MONOTONIC, &bounds.start) != 0) {
         perror("runUnderCtrl: pipe2");
         return RunNotStarted;
     }
-    const pid_t pid = fork();
-    if (pid == 0)
-        runChild(program, memlimit, fds[1]);
-    close(fds[1]);
-    if (pid < 0) {
-        perror("runUnderCtrl: fork");
+    if (sandbox && pipe2(status, O_CLOEXEC) != 0) {
+        perror("runUnderCtrl: pipe2");
         close(fds[0]);
+        close(fds[1]);
         return RunNotStarted;
     }
-    const bool started = childStarted(fds[0]);
+    const char *argv[] = {program, nullptr};
+    Sandbox::Command command{argv, memlimit, 0, -1};
+    const pid_t pid = sandbox ? sandbox->spawn(command, fds[0], fds[1], status[1])
+                              : startPlain(program, memlimit, fds[0], fds[1]);
+    close(fds[1]);
+    if (status[1] >= 0)
+        close(status[1]);
+    SandboxedRun boxed;
+    boxed.statusfd = status[0];
+    bool started = pid > 0 && childStarted(fds[0]);
     close(fds[0]);
-    userprogrampid = pid;
-    if (!started || signal(SIGALRM, sig_evaluate) == SIG_ERR ||
-        !armTicker(tickerSeconds(timelimit))) {
-        if (started)
-            perror("runUnderCtrl: arming the timer");
-        killAndReap(pid);
-        return RunNotStarted;
+    boxed.clock.attach(pid);
+    int code = RunNotStarted;
+    if (pid > 0) {
+        userprogrampid = pid;
+        if (!started || signal(SIGALRM, sig_evaluate) == SIG_ERR ||
+            !armTicker(tickerSeconds(timelimit))) {
+            if (started)
+                perror("runUnderCtrl: arming the timer");
+            killAndReap(pid);
+        } else {
+            code = superviseRun(pid, bounds, sandbox ? &boxed : nullptr, usedtime);
+        }
     }
-    return superviseRun(pid, bounds, usedtime);
+    if (status[0] >= 0)
+        close(status[0]);
+    return code;
 }
 
 int reportOutcome(int code, char *msg, int *score)

@@ -122,7 +122,7 @@ int evalResultFile(FILE *result, CTaskInfo *task, int *total)
 void TaskTest(CTaskInfo *task, FILE *result, int *total)
 {
     const QByteArray plug = task->getPlugname().toUtf8();
-    copyFile(filterFile(task->getHome().toUtf8(), plug), plug, 0755);
+    copyFile(filterFile(task->getHome().toUtf8(), plug), filterRunPath(plug), 0755);
     *total = 0;
     for (int i = 1; i <= task->getSamplenum(); ++i) {
         int score = 0;

@@ -3,12 +3,14 @@
 #include "ctaskinfo.h"
 #include "fileops.h"
 #include "runctrl.h"
+#include "waitdeadline.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,37 +18,41 @@
 namespace
 {
 
-QByteArray g_scoreFile("/tmp/_eval.score");
+// The filter's standard output of the last test point, caught in memory: no path that another
+// user could plant, block or read.
+int g_capture = -1;
+QByteArray g_filterDir;
+int g_filterSeconds = FILTER_TIME_LIMIT;
 
-// The score file lives in a directory anyone may write to: a link planted there is never
-// followed, and a file made by someone else is never read or written.
-bool isOwnRegularFile(int fd)
+int newCapture()
 {
-    struct stat st;
-    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid();
+    if (g_capture >= 0)
+        close(g_capture);
+    g_capture = memfd_create("taldon-score", MFD_CLOEXEC);
+    return g_capture;
 }
 
-int openScoreFile(bool create)
+// What the judge's copy of the input looked like: a run that replaced or rewrote it is given
+// a fresh copy before the filter reads it.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec changed{};
+};
+
+bool identify(const QByteArray &path, FileIdentity *id)
 {
-    const int flags = O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | (create ? O_RDWR | O_CREAT : O_RDONLY);
-    int fd = open(g_scoreFile.constData(), flags, 0600);
-    if (fd >= 0 && !isOwnRegularFile(fd)) {
-        close(fd);
-        fd = -1;
-    }
-    if (fd < 0 && create) {
-        unlink(g_scoreFile.constData());
-        fd = open(g_scoreFile.constData(), flags | O_EXCL, 0600);
-    }
-    if (fd >= 0 && create && ftruncate(fd, 0) != 0) {
-        close(fd);
-        fd = -1;
-    }
-    if (fd >= 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        close(fd);
-        fd = -1;
-    }
-    return fd;
+    struct stat st;
+    if (lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    *id = {st.st_dev, st.st_ino, st.st_ctim};
+    return true;
+}
+
+bool sameFile(const FileIdentity &a, const FileIdentity &b)
+{
+    return a.device == b.device && a.inode == b.inode && a.changed.tv_sec == b.changed.tv_sec &&
+           a.changed.tv_nsec == b.changed.tv_nsec;
 }
 
 void setMessage(char *msg, const char *text)
@@ -82,19 +88,24 @@ int missingInput(const QByteArray &input, const QByteArray &shortName, int *scor
 int runSource(CTaskInfo *task, const QByteArray &name, const QByteArray &input,
               const QByteArray &inputName, int *score, float *usedtime, char *msg)
 {
-    if (access(input.constData(), R_OK) != 0 || !copyFile(input, name + ".in", 0444))
+    const QByteArray copy = name + ".in";
+    FileIdentity before, after;
+    if (access(input.constData(), R_OK) != 0 || !copyFile(input, copy, 0444) ||
+        !identify(copy, &before))
         return missingInput(input, inputName, score, msg);
     QByteArray program = name;
     int code = runUnderCtrl(program.data(), task->getTimelimit(), task->getMemlimit(), usedtime,
                             msg, score);
     if (code != 0)
         return code;
-    // The output was written by the submission: a link there could make the filter, which
-    // runs with the judge's rights, read some other file.
+    // The output was written by the submission: a link, a FIFO or a device there could make
+    // the filter, which runs with the judge's rights, read some other file or block for ever.
     struct stat st;
     const QByteArray output = name + ".out";
     if (lstat(output.constData(), &st) == 0 && !S_ISREG(st.st_mode))
         removeEntry(output);
+    if ((!identify(copy, &after) || !sameFile(before, after)) && !copyFile(input, copy, 0444))
+        return missingInput(input, inputName, score, msg);
     return 0;
 }
 
@@ -111,20 +122,30 @@ QByteArray filterFile(const QByteArray &home, const QByteArray &plug)
     return home + "/filter/" + plug;
 }
 
-QByteArray scoreFilePath()
+QByteArray filterRunPath(const QByteArray &plug)
 {
-    return g_scoreFile;
+    return (g_filterDir.isEmpty() ? QByteArray(".") : g_filterDir) + '/' + plug;
 }
 
-void setScoreFilePath(const QByteArray &path)
+void setFilterDir(const QByteArray &dir)
 {
-    g_scoreFile = path;
+    g_filterDir = dir;
+}
+
+int filterTimeLimit()
+{
+    return g_filterSeconds;
+}
+
+void setFilterTimeLimit(int seconds)
+{
+    g_filterSeconds = seconds;
 }
 
 int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *msg)
 {
     const QByteArray home = task->getHome().toUtf8(), name = task->getTaskname().toUtf8();
-    const QByteArray plug = "./" + task->getPlugname().toUtf8();
+    const QByteArray plug = filterRunPath(task->getPlugname().toUtf8());
     const QByteArray num = QByteArray::number(point);
     const QByteArray input = evaldataFile(home, name, point, ".in");
     // The message names the input relative to the home.
@@ -138,30 +159,33 @@ int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *ms
         in = name + ".in";
         judged = name + ".out";
     }
-    unlink(g_scoreFile.constData());
     QByteArray filter = plug, ans = answer;
     char *argv[] = {filter.data(), in.data(), judged.data(), ans.data(), nullptr};
-    callfilter(argv);
+    if (callfilter(argv) == FILTER_TIMED_OUT) {
+        setMessage(msg, "Filter time out.");
+        *score = 0;
+        return POINT_NOT_STARTED;
+    }
     return readscorefile(msg, score) == 0 ? POINT_JUDGED : POINT_NO_SCORE_FILE;
 }
 
 int callfilter(char *const argv[])
 {
-    int fd = openScoreFile(true);
+    const int fd = newCapture();
     if (fd < 0) {
-        fprintf(stderr, "cannot create %s: %s\n", g_scoreFile.constData(), strerror(errno));
+        perror("cannot catch the filter's output");
         return -1;
     }
     fflush(nullptr);
     pid_t pid = fork();
     if (pid < 0) {
         perror("cannot start the filter");
-        close(fd);
         return -1;
     }
     if (pid == 0) {
-        // Only async-signal-safe calls between fork and exec: the judge has other threads.
-        if (dup2(fd, 1) < 0)
+        // Only async-signal-safe calls between fork and exec: the judge has other threads. A
+        // group of its own, so that a filter that overruns its bound goes with its children.
+        if (setpgid(0, 0) != 0 || dup2(fd, 1) < 0)
             _exit(126);
         execv(argv[0], argv);
         static const char failed[] = "cannot run the filter\n";
@@ -169,20 +193,24 @@ int callfilter(char *const argv[])
         (void)ignored;
         _exit(127);
     }
-    close(fd);
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            perror("cannot wait for the filter");
-            return -1;
-        }
+    if (!waitWithDeadline(pid, g_filterSeconds, &status)) {
+        fprintf(stderr, "filter %s still running after %d s, killed\n", argv[0], g_filterSeconds);
+        killAndReapGroup(pid);
+        return FILTER_TIMED_OUT;
     }
     return status;
 }
 
 int readscorefile(char *msg, int *score)
 {
-    int fd = openScoreFile(false);
+    const int fd = g_capture >= 0 ? fcntl(g_capture, F_DUPFD_CLOEXEC, 0) : -1;
+    if (fd >= 0 && lseek(fd, 0, SEEK_SET) != 0) {
+        close(fd);
+        setMessage(msg, "No score file.");
+        *score = 0;
+        return -1;
+    }
     FILE *f = fd >= 0 ? fdopen(fd, "r") : nullptr;
     if (!f) {
         if (fd >= 0)

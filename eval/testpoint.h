@@ -19,12 +19,13 @@ constexpr int MESSAGE_SIZE = 1024;
 int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *msg);
 
 // Runs the filter given as an argument vector (argv[0] is the program, the vector ends with a
-// null) with its standard output caught in the score file. Returns the filter's wait status,
-// or -1 when the score file cannot be created or the filter cannot be started.
+// null) with its standard output caught in memory, under the filter's wall-clock bound. Returns
+// the filter's wait status, FILTER_TIMED_OUT, or -1 when the output cannot be caught or the
+// filter cannot be started.
 int callfilter(char *const argv[]);
 
-// Reads the score file: its first line into `msg` (MESSAGE_SIZE bytes, cut to fit), then an
-// integer score. Returns 0 when the file exists, -1 when it cannot be opened.
+// Reads the last filter's output: its first line into `msg` (MESSAGE_SIZE bytes, cut to fit),
+// then an integer score. Returns 0 when there is one, -1 when nothing was caught.
 int readscorefile(char *msg, int *score);
 
 // <home>/evaldata/<name><point><suffix>: a data file of a test point of the task `name`.
@@ -33,9 +34,18 @@ QByteArray evaldataFile(const QByteArray &home, const QByteArray &name, int poin
 // <home>/filter/<plug>: the filter program the contest supplies.
 QByteArray filterFile(const QByteArray &home, const QByteArray &plug);
 
-// Path of the score file, "/tmp/_eval.score" unless changed; the change is meant for tests
-// that must not touch the machine-wide file.
-QByteArray scoreFilePath();
-void setScoreFilePath(const QByteArray &path);
+// A filter still running after this many seconds of wall-clock time is killed with its
+// children; the point is scored 0 with "Filter time out." and code POINT_NOT_STARTED.
+constexpr int FILTER_TIME_LIMIT = 10;
+// callfilter's result for a filter that overran its bound.
+constexpr int FILTER_TIMED_OUT = -2;
+// The bound in force, FILTER_TIME_LIMIT unless changed (tests shorten it).
+int filterTimeLimit();
+void setFilterTimeLimit(int seconds);
+
+// Where the filter of a task is run from: a copy in a directory only the judge can write, set
+// for each evaluation; "./<plug>" in the working directory while none is set.
+QByteArray filterRunPath(const QByteArray &plug);
+void setFilterDir(const QByteArray &dir);
 
 #endif

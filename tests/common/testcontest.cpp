@@ -33,7 +33,6 @@ TestContest::TestContest(const QString &homeName) : home(base.path() + QLatin1Ch
         qFatal("cannot make %s", qPrintable(home));
     write(QStringLiteral("filter/judge"), JUDGE);
     day.setHome(home);
-    setScoreFilePath(QFile::encodeName(base.path()) + "/score");
 }
 
 CTaskInfo *TestContest::addTask(const QString &name, _com_type type, int points, float timelimit)

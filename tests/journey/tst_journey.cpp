@@ -136,7 +136,6 @@ void TestJourney::initTestCase()
     QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                            QFile::ReadOther | QFile::ExeOther | QFile::ExeGroup);
     home = base.path() + QStringLiteral("/第一次 比赛 $(touch x)");
-    setScoreFilePath(QFile::encodeName(base.path()) + "/score");
     // New copies the stock filters from beside the program, which is the build's app folder.
     setProgramDirectory(
         QFile::encodeName(qEnvironmentVariable("TALDON_BINARY_DIR") + "/app/taldon").constData());

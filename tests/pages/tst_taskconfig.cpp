@@ -640,7 +640,6 @@ void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
     QCOMPARE(task->getPlugname(), QStringLiteral("slsn_int_e"));
     QCOMPARE(task->getCclnum(), 1);
     QCOMPARE(task->getCcl(QStringLiteral("c"))->getCmd(), QStringLiteral("gcc -o %o %i -O2"));
-    setScoreFilePath(QFile::encodeName(tmp.path()) + "/score");
     evallist = {{0, QStringLiteral("p1")}};
     MyThread thread(saved.getDayInfo(0), 1, -1);
     thread.start();
