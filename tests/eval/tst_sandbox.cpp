@@ -1,0 +1,161 @@
+#include "common/testcontest.h"
+#include "compile.h"
+#include "runctrl.h"
+#include "sandbox.h"
+
+#include "common/testfiles.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+// Hostile submissions, compiled and run by the engine in its sandbox, each ending with a sound
+// verdict and nothing of it left running.
+class TstSandbox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hostileSubmissions();
+};
+
+namespace
+{
+
+// Scores every output 10 and shows its first line, so that each program can say what it found.
+const char SHOW[] = "#!/bin/sh\n"
+                    "line=$(head -n 1 \"$2\" 2>/dev/null)\n"
+                    "printf '%s\\n10\\n' \"${line:-<none>}\"\n";
+
+struct Hostile {
+    const char *task;
+    const char *source;
+    int points;
+    const char *expected; // the block's body, times as T; empty: checked by the caller
+};
+
+const Hostile kHostile[] = {
+    {"tty", "tty.c", 1, "101 10 T tty No such file or directory, push Operation not permitted\n"},
+    {"incbin", "incbin.c", 1, "-101 0 ? Compile failed.\n"},
+    {"spinkids", "spinkids.c", 1, "-103 0 T Time out.\n"},
+    {"survivor", "survivor.c", 2, "101 10 T first\n101 10 T second\n"},
+    {"survivorg", "survivor.c", 2, "101 10 T first\n101 10 T second\n"},
+    {"fifo", "fifo.c", 1, "101 10 T <none>\n"},
+    {"devzero", "devzero.c", 1, "-101 0 ? Compile failed.\n"},
+    {"bigfiles", "bigfiles.c", 1, ""},
+    {"leak", "leak.c", 2, "101 10 T clean\n101 10 T clean\n"},
+    {"net", "net.c", 1, "101 10 T Network is unreachable\n"},
+    {"peek", "peek.c", 1, "101 10 T hidden\n"},
+    {"judge", "judge.c", 1, "101 10 T trace Operation not permitted, kill No such process\n"},
+};
+
+QString block(const QString &task, const QString &body)
+{
+    if (body.startsWith(QLatin1String("-101")))
+        return QStringLiteral("{%1 -101 Compile failed.\n%2}102 0\n").arg(task, body);
+    int total = 0;
+    for (const QString &line : body.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        total += line.section(QLatin1Char(' '), 1, 1).toInt();
+    return QStringLiteral("{%1 100 Compile successfully\n%2}102 %3\n").arg(task, body).arg(total);
+}
+
+// Processes of the submissions' user, by program name, wherever they are: in no group, session
+// or namespace of the judge's.
+QStringList survivors(uid_t uid)
+{
+    QStringList found;
+    QDirIterator it(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QString dir = it.next();
+        const QByteArray status = readFile(dir + QStringLiteral("/status"));
+        const QRegularExpression uidLine(QStringLiteral("^Uid:\\s+(\\d+)"),
+                                         QRegularExpression::MultilineOption);
+        const auto m = uidLine.match(QString::fromUtf8(status));
+        if (!m.hasMatch() || m.captured(1).toUInt() != uid)
+            continue;
+        const QString name = QString::fromUtf8(readFile(dir + QStringLiteral("/comm"))).trimmed();
+        for (const Hostile &h : kHostile)
+            if (name == QLatin1String(h.task))
+                found << name + QLatin1Char('/') + it.fileName();
+    }
+    return found;
+}
+
+} // namespace
+
+void TstSandbox::hostileSubmissions()
+{
+    const QString sources = QStringLiteral(HOSTILE_DIR);
+    TestContest c;
+    c.write(QStringLiteral("filter/show"), SHOW);
+    // A server on the judge's loopback interface that the submission must not reach.
+    const int server = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(server >= 0 && bind(server, (sockaddr *)&address, sizeof address) == 0 &&
+            listen(server, 4) == 0 && getsockname(server, (sockaddr *)&address, &length) == 0);
+    for (const char *leak : {"/tmp/taldon-leak", "/dev/shm/taldon-leak"})
+        QFile::remove(QLatin1String(leak));
+    for (const Hostile &h : kHostile) {
+        const QString task = QLatin1String(h.task);
+        CTaskInfo *t = c.addTask(task, SOURCE, h.points, 1.0f);
+        t->setPlugname(QStringLiteral("show"));
+        const QByteArray lines[] = {"first\n", "second\n"};
+        for (int i = 1; i <= h.points; ++i)
+            c.writePoint(task, i, lines[i - 1], "any\n");
+        QByteArray text = readFile(sources + QLatin1Char('/') + QLatin1String(h.source));
+        text.replace("@HOME@", QFile::encodeName(c.home));
+        text.replace("@PORT@", QByteArray::number(ntohs(address.sin_port)));
+        text.replace("@JUDGE@", QByteArray::number(getpid()));
+        text.replace("survivor.", task.toUtf8() + '.');
+        if (task == QLatin1String("survivorg"))
+            text.prepend("#define GROUP\n");
+        c.submit(QStringLiteral("p"), task, task + QStringLiteral(".c"), text);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(c.evaluate({QStringLiteral("p")}));
+    // The compilation of /dev/zero meets its address-space bound long before the time bound.
+    QVERIFY2(clock.elapsed() < 50000, qPrintable(QString::number(clock.elapsed())));
+
+    const QString result = c.result(QStringLiteral("p"));
+    QString expected;
+    for (const Hostile &h : kHostile) {
+        QString body = QLatin1String(h.expected);
+        if (body.isEmpty()) {
+            // What a run may write in all is bounded by the box, whatever the size of each file.
+            const QRegularExpression wrote(QStringLiteral("\\n101 10 T (\\d+) MiB\\n"));
+            const auto m = wrote.match(result);
+            QVERIFY2(m.hasMatch(), qPrintable(result));
+            QVERIFY(m.captured(1).toInt() > 100 && m.captured(1).toLongLong() <= kBoxBytes >> 20);
+            body = QStringLiteral("101 10 T %1 MiB\n").arg(m.captured(1));
+        }
+        expected += block(QLatin1String(h.task), body);
+    }
+    QCOMPARE(result.split(QLatin1Char('\n')), expected.split(QLatin1Char('\n')));
+
+    // Every process counts: the spinning children's time is what ended the run.
+    const QByteArray raw = readFile(c.home + QStringLiteral("/result/day1/p/p.result"));
+    const QRegularExpression spin(QStringLiteral("\\{spinkids [^\\n]*\\n-103 0 (\\d+\\.\\d+) "));
+    const auto m = spin.match(QString::fromUtf8(raw));
+    QVERIFY(m.hasMatch());
+    QVERIFY(m.captured(1).toDouble() > 1.0);
+
+    QVERIFY(accept(server, nullptr, nullptr) < 0 && errno == EAGAIN);
+    close(server);
+    for (const char *leak : {"/tmp/taldon-leak", "/dev/shm/taldon-leak"})
+        QVERIFY(!QFile::exists(QLatin1String(leak)));
+    QCOMPARE(survivors(geteuid() == 0 ? kSubmissionUid : geteuid()), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TstSandbox)
+#include "tst_sandbox.moc"
