@@ -164,6 +164,9 @@ private:
     QString regionOf(const QString &id) const;
     void setRowStatus(int r, const QString &text, const QString &icon);
     void setEvalControlsEnabled(bool enabled);
+    // Before the first evaluation: warns once when the submission sandbox is not available, and
+    // refuses when the full sandbox is required.
+    bool sandboxAllowsEvaluation();
     void releaseEvalThread();
 
     Ui_MainWindow *ui;
@@ -175,6 +178,9 @@ private:
     Ui_TaskConfigPage *taskUi;
     CSetupInfo *setupinfo;
     QMap<QString, QString> tmap;
+    enum { SandboxUnknown, SandboxFull, SandboxPlain } sandboxState = SandboxUnknown;
+    QString sandboxReason;
+    bool sandboxWarned = false;
 };
 
 #endif

@@ -39,6 +39,7 @@ public:
     QAction *saveGameAct;
     QAction *anotherSaveAct;
     QAction *exitAct;
+    QAction *requireSandboxAct;
     QAction *aboutAct;
     QAction *addDayAct;
     QAction *addTaskAct;
@@ -96,6 +97,9 @@ private:
         exitAct =
             makeAction(window, "exitAct", QStringLiteral("(Q)退出"), QStringLiteral(":/bt3.png"));
         aboutAct = makeAction(window, "aboutAct", QStringLiteral("&About"));
+        // For real contests: refuse to evaluate where the full submission sandbox cannot be had.
+        requireSandboxAct = makeAction(window, "requireSandboxAct", QStringLiteral("要求完整沙箱"));
+        requireSandboxAct->setCheckable(true);
         addDayAct = makeAction(window, "addDayAct", QStringLiteral("添加考试"));
         addTaskAct = makeAction(window, "addTaskAct", QStringLiteral("添加试题"));
         deleteAct = makeAction(window, "deleteAct", QStringLiteral("删除"));
@@ -111,6 +115,8 @@ private:
         fileMenu->addAction(openGameAct);
         fileMenu->addAction(saveGameAct);
         fileMenu->addAction(anotherSaveAct);
+        fileMenu->addSeparator();
+        fileMenu->addAction(requireSandboxAct);
         fileMenu->addSeparator();
         fileMenu->addAction(exitAct);
         helpMenu = menuBar->addMenu(QStringLiteral("帮助(&H)"));

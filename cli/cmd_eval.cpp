@@ -60,12 +60,13 @@ QString playerLine(CSetupInfo &setup, int day, const QString &id)
     return line + QStringLiteral(" total=%1").arg(stat.getTotal(day - 1));
 }
 
-int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
+int runEvaluation(CSetupInfo &setup, const EvalRequest &request, bool requireSandbox)
 {
     evallist.clear();
     for (int r = 0; r < request.ids.size(); ++r)
         evallist.append({r, request.ids[r]});
     MyThread thread(setup.getDayInfo(request.day - 1), request.day, request.taskIndex);
+    thread.setRequireSandbox(requireSandbox);
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QString failure;
@@ -102,6 +103,9 @@ int cmdEval(const QStringList &args)
         {QStringLiteral("day"), QStringLiteral("Day to evaluate, from 1."), QStringLiteral("D")});
     parser.addOption({QStringLiteral("task"), QStringLiteral("Evaluate only this task."),
                       QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("require-sandbox"),
+                      QStringLiteral("Refuse to evaluate when the full submission sandbox is not "
+                                     "available (see sandbox-check).")});
     const int parsed = parseCommand(parser, QStringLiteral("eval"), args, -1);
     if (parsed >= 0)
         return parsed;
@@ -114,5 +118,5 @@ int cmdEval(const QStringList &args)
     const QString error = checkRequest(setup, parser, &request);
     if (!error.isEmpty())
         return reportError(CliBadInput, error);
-    return runEvaluation(setup, request);
+    return runEvaluation(setup, request, parser.isSet(QStringLiteral("require-sandbox")));
 }

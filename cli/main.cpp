@@ -29,6 +29,7 @@ const Subcommand subcommands[] = {
     {"teams", cmdTeams, "write the team table CSV of a contest"},
     {"report", cmdReport, "write the score reports of a day as PDF files", true},
     {"fetch", cmdFetch, "download submissions from an FTP server"},
+    {"sandbox-check", cmdSandboxCheck, "print which submission protections work here"},
 };
 
 // The row of the table named name (ASCII, as every command name is), or null.

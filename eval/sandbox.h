@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <sys/resource.h>
 #include <sys/types.h>
@@ -56,6 +57,10 @@ public:
     // end, end of file means that the program started. When the program has ended, the init
     // writes a RunStatus on `statusWrite`, the write end of another close-on-exec pipe.
     pid_t spawn(const Command &command, int reportRead, int reportWrite, int statusWrite) const;
+
+    // Tries a sandbox with a test run in it and describes, one line each, which protections are
+    // in force on this machine; true when all are.
+    static bool check(QStringList *lines);
 
     // The sandbox that compilations and runs of this process use, or null.
     static Sandbox *active();

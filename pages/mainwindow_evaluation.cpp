@@ -11,6 +11,7 @@
 #include "mystat.h"
 #include "mythread.h"
 #include "pageglobals.h"
+#include "sandbox.h"
 #include "selectdlg.h"
 #include "statsglobals.h"
 #include "ui_evalpage.h"
@@ -208,9 +209,10 @@ void MainWindow::evalSelectPlayersSlot()
     for (int c = firstTaskColumn; c < table->columnCount(); ++c)
         range.addItem(table->horizontalHeaderItem(c)->text());
     range.move(geometry().center() - range.rect().center());
-    if (range.exec() != QDialog::Accepted)
+    if (range.exec() != QDialog::Accepted || !sandboxAllowsEvaluation())
         return;
     t = new MyThread(setupinfo->getDayInfo(day - 1), day, range.getSelectIndex());
+    t->setRequireSandbox(ui->requireSandboxAct->isChecked());
     connect(t, &MyThread::evalOneTaskComplete, this, &MainWindow::evalOneTaskCompleteSlot);
     connect(t, &MyThread::startEvalPlayer, this, &MainWindow::startEvalPlayerSlot);
     connect(t, &MyThread::endEvalPlayer, this, &MainWindow::endEvalPlayerSlot);
@@ -221,6 +223,33 @@ void MainWindow::evalSelectPlayersSlot()
     // thread on the same files meanwhile.
     setEvalControlsEnabled(false);
     t->start();
+}
+
+bool MainWindow::sandboxAllowsEvaluation()
+{
+    // The machine does not change while the window is open: one check, one warning.
+    if (sandboxState == SandboxUnknown) {
+        QStringList lines;
+        sandboxState = Sandbox::check(&lines) ? SandboxFull : SandboxPlain;
+        sandboxReason = lines.value(0).section(QStringLiteral(": "), 1);
+    }
+    const bool full = sandboxState == SandboxFull;
+    const QString &reason = sandboxReason;
+    if (!full && ui->requireSandboxAct->isChecked()) {
+        QMessageBox::critical(
+            this, QStringLiteral("Error"),
+            QStringLiteral("本机不能建立完整的评测沙箱 (%1), 评测已拒绝。").arg(reason));
+        return false;
+    }
+    if (!full && !sandboxWarned)
+        QMessageBox::warning(
+            this, QStringLiteral("Warning"),
+            QStringLiteral("本机不能建立完整的评测沙箱 (%1), 选手程序将只在基本保护下运行。"
+                           "正式比赛请在支持的机器上评测, 并勾选\"文件\"菜单中的"
+                           "\"要求完整沙箱\"。")
+                .arg(reason));
+    sandboxWarned = true;
+    return true;
 }
 
 // Off from the start of an evaluation to its end: everything that would start another one,

@@ -82,7 +82,7 @@ void TestMainWindow::welcomeShell()
     for (QAction *entry : fileMenu->actions())
         entries << (entry->isSeparator() ? QStringLiteral("-") : entry->objectName());
     QCOMPARE(entries, QStringList({"newGameAct", "openGameAct", "saveGameAct", "anotherSaveAct",
-                                   "-", "exitAct"}));
+                                   "-", "requireSandboxAct", "-", "exitAct"}));
     QCOMPARE(action(window, "newGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(action(window, "saveGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
 }

@@ -15,6 +15,7 @@ private slots:
     void initTestCase();
     void evaluatesAndPrintsPoints();
     void badInputEvaluatesNothing();
+    void sandboxCheckAndFallback();
 
 private:
     int cli(const QStringList &args, QByteArray *out);
@@ -95,6 +96,37 @@ void TstCmdEval::badInputEvaluatesNothing()
     }
     QCOMPARE(results.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     QCOMPARE(resultOf(QStringLiteral("JS-001")), js001);
+}
+
+// Where the sandbox cannot be had, the check says so and fails, an evaluation goes on with the
+// plain protections after saying so once, and --require-sandbox refuses to evaluate.
+void TstCmdEval::sandboxCheckAndFallback()
+{
+    const ProgramRun full = runCli({QStringLiteral("sandbox-check")});
+    QCOMPARE(full.status, 0);
+    QVERIFY(full.outText().startsWith(QLatin1String("sandbox: complete\n")));
+
+    qputenv("TALDON_SANDBOX", "off");
+    const ProgramRun off = runCli({QStringLiteral("sandbox-check")});
+    const QByteArray before = resultOf(QStringLiteral("BJ-002"));
+    const ProgramRun refused =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
+                QStringLiteral("--require-sandbox"), QStringLiteral("BJ-002")});
+    const QByteArray unchanged = resultOf(QStringLiteral("BJ-002"));
+    const ProgramRun plain = runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
+                                     QStringLiteral("BJ-002"), QStringLiteral("JS-001")});
+    qunsetenv("TALDON_SANDBOX");
+
+    QCOMPARE(off.status, 1);
+    QVERIFY(off.outText().startsWith(QLatin1String("sandbox: turned off by TALDON_SANDBOX=off\n")));
+    QCOMPARE(refused.status, 1);
+    QCOMPARE(refused.out, QByteArray());
+    QVERIFY(refused.err.contains(QStringLiteral("完整的评测沙箱不可用")));
+    QCOMPARE(unchanged, before);
+    QCOMPARE(plain.status, 0);
+    QCOMPARE(plain.err.count(QStringLiteral("sandbox unavailable")), 1);
+    QCOMPARE(plain.out,
+             QByteArray("BJ-002 sum=30 words=20 total=50\nJS-001 sum=50 words=30 total=80\n"));
 }
 
 QTEST_GUILESS_MAIN(TstCmdEval)

@@ -132,6 +132,7 @@ private slots:
     void managesPlayerList();
     void evaluatesTickedPlayers();
     void evaluationThatCannotStart();
+    void sandboxUnavailable();
     void showsPlayerPrograms();
     void newContestReplacesRowsAndStatistics();
 };
@@ -301,6 +302,54 @@ void TestEvalPage::evaluationThatCannotStart()
     QVERIFY(child<QPushButton>(w, "evalselectedPB")->isEnabled());
     QVERIFY(child<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
     QCOMPARE(table->item(0, 3)->text(), QStringLiteral("未测评"));
+}
+
+// Without the sandbox the window warns once and evaluates with the plain protections; with the
+// full sandbox required it refuses.
+void TestEvalPage::sandboxUnavailable()
+{
+    qputenv("TALDON_SANDBOX", "off");
+    Contest contest;
+    MainWindow w;
+    openContest(w, contest);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    const int r = rowOf(table, QStringLiteral("ZJ-3"));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualItemRect(table->item(r, 0)).center());
+    auto *start = child<QPushButton>(w, "evalselectedPB");
+    auto answerRange = [] {
+        answerNextModal([](QWidget *modal) {
+            modal->findChild<QComboBox *>()->setCurrentIndex(2);
+            modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
+        });
+    };
+    Answered seen;
+    answerRange();
+    QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(seen.title, QStringLiteral("Warning"));
+    QVERIFY(seen.text.contains(QStringLiteral("TALDON_SANDBOX=off")));
+    QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
+    QCOMPARE(table->item(r, 6)->text(), QStringLiteral("10"));
+
+    // Said once: the second evaluation starts without a box.
+    seen = {};
+    answerRange();
+    QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(t);
+    QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
+    QCOMPARE(seen.title, QString());
+
+    child<QAction>(w, "requireSandboxAct")->setChecked(true);
+    answerRange();
+    QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(seen.title, QStringLiteral("Error"));
+    QVERIFY(!t);
+    QVERIFY(start->isEnabled());
+    qunsetenv("TALDON_SANDBOX");
 }
 
 void TestEvalPage::showsPlayerPrograms()
