@@ -1,6 +1,8 @@
 // Kill latency of runUnderCtrl: wall time from the start of a run to its verdict, for a
 // program that computes forever and one that sleeps forever, a few runs each.
+#include "fileops.h"
 #include "runctrl.h"
+#include "sandbox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,8 +49,19 @@ int main(int argc, char **argv)
                                                 QFile::ReadOther | QFile::ExeOther) ||
         !QDir::setCurrent(work.path()))
         return 1;
+    // Runs as the engine runs them: in the sandbox's box, unless TALDON_SANDBOX=off.
+    Sandbox sandbox;
+    QString reason;
+    if (sandbox.start(&reason)) {
+        if (!QDir::setCurrent(QFile::decodeName(sandbox.workDir())))
+            return 1;
+        Sandbox::setActive(&sandbox);
+        out << "sandbox: on\n";
+    } else {
+        out << "sandbox: off (" << reason << ")\n";
+    }
     for (const char *prog : {"spin", "sleeper"})
-        if (!QFile::copy(QStringLiteral(BENCH_PROGS_DIR "/") + prog, prog))
+        if (!copyFile(QByteArray(BENCH_PROGS_DIR "/") + prog, prog, 0755))
             return 1;
 
     const Case cases[] = {{"spin", 0.5f}, {"spin", 1.0f}, {"spin", 2.0f}, {"sleeper", 1.0f}};
@@ -70,5 +83,7 @@ int main(int argc, char **argv)
                    .arg(double(used), 11, 'f', 3);
         out.flush();
     }
+    Sandbox::setActive(nullptr);
+    QDir::setCurrent(work.path());
     return 0;
 }
