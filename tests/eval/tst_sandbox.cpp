@@ -2,6 +2,7 @@
 #include "compile.h"
 #include "runctrl.h"
 #include "sandbox.h"
+#include "testpoint.h"
 
 #include "common/testfiles.h"
 
@@ -54,6 +55,7 @@ const Hostile kHostile[] = {
     {"net", "net.c", 1, "101 10 T Network is unreachable\n"},
     {"peek", "peek.c", 1, "101 10 T hidden\n"},
     {"judge", "judge.c", 1, "101 10 T trace Operation not permitted, kill No such process\n"},
+    {"hang", "peek.c", 1, "-106 0 T Filter time out.\n"},
 };
 
 QString block(const QString &task, const QString &body)
@@ -95,6 +97,7 @@ void TstSandbox::hostileSubmissions()
     const QString sources = QStringLiteral(HOSTILE_DIR);
     TestContest c;
     c.write(QStringLiteral("filter/show"), SHOW);
+    c.write(QStringLiteral("filter/hang"), "#!/bin/sh\nexec sleep 60\n");
     // A server on the judge's loopback interface that the submission must not reach.
     const int server = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -108,7 +111,9 @@ void TstSandbox::hostileSubmissions()
     for (const Hostile &h : kHostile) {
         const QString task = QLatin1String(h.task);
         CTaskInfo *t = c.addTask(task, SOURCE, h.points, 1.0f);
-        t->setPlugname(QStringLiteral("show"));
+        // The last task's filter never ends: its bound scores the point.
+        t->setPlugname(task == QLatin1String("hang") ? QStringLiteral("hang")
+                                                     : QStringLiteral("show"));
         const QByteArray lines[] = {"first\n", "second\n"};
         for (int i = 1; i <= h.points; ++i)
             c.writePoint(task, i, lines[i - 1], "any\n");
@@ -117,13 +122,17 @@ void TstSandbox::hostileSubmissions()
         text.replace("@PORT@", QByteArray::number(ntohs(address.sin_port)));
         text.replace("@JUDGE@", QByteArray::number(getpid()));
         text.replace("survivor.", task.toUtf8() + '.');
+        text.replace("peek.", task.toUtf8() + '.');
         if (task == QLatin1String("survivorg"))
             text.prepend("#define GROUP\n");
         c.submit(QStringLiteral("p"), task, task + QStringLiteral(".c"), text);
     }
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(c.evaluate({QStringLiteral("p")}));
+    setFilterTimeLimit(1);
+    const bool evaluated = c.evaluate({QStringLiteral("p")});
+    setFilterTimeLimit(FILTER_TIME_LIMIT);
+    QVERIFY(evaluated);
     // The compilation of /dev/zero meets its address-space bound long before the time bound.
     QVERIFY2(clock.elapsed() < 50000, qPrintable(QString::number(clock.elapsed())));
 

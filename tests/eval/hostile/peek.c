@@ -1,5 +1,8 @@
-/* Looks for the contest: its answers, the players' sources, the results, the filters. */
+/* Looks for the contest: its answers, the players' sources, the results, the filters, and for
+ * the judge's environment. */
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 #include <unistd.h>
 
 int main(void)
@@ -10,6 +13,9 @@ int main(void)
     for (int i = 0; i < 6; ++i)
         if (access(paths[i], F_OK) == 0)
             seen = 1;
+    const char *home = getenv("HOME");
+    if (getenv("TALDON_SOURCE_DIR") || !home || strcmp(home, "/box") != 0)
+        seen = 1;
     FILE *out = fopen("peek.out", "w");
     fputs(seen ? "seen\n" : "hidden\n", out);
     return 0;
