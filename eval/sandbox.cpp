@@ -15,6 +15,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ Sandbox *g_active = nullptr;
 // covered and nothing of it is used.
 const char kStage[] = "/tmp";
 const char kStageBox[] = "/tmp/box";
+const char kStageProc[] = "/tmp/proc";
 
 // Directories of programs and libraries, shown read-only; symbolic links among them (a merged
 // /usr) are made again as links.
@@ -154,7 +156,7 @@ Sandbox::~Sandbox()
 
 QByteArray Sandbox::workDir() const
 {
-    return "/proc/" + QByteArray::number(holder) + "/root" + kStageBox;
+    return "/proc/" + QByteArray::number(holder) + "/root/box";
 }
 
 Sandbox *Sandbox::active()
@@ -314,8 +316,17 @@ void Sandbox::holderMain(const Prepared &prepared, int readyfd, int keepalive) c
         if (!buildItem(item))
             failChild(readyfd, StepMounts, kChildFault);
     if (mount("tmpfs", kStageBox, "tmpfs", MS_NOSUID | MS_NODEV, prepared.boxOptions.constData()) !=
-            0 ||
-        mount(nullptr, kStage, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
+        0)
+        failChild(readyfd, StepRoot, kChildFault);
+    // Inside a user namespace the kernel lets a run mount its own /proc only where a /proc is
+    // already fully visible: the host's, which each run's own covers at once.
+    if (ownUserNamespace && mount("/proc", kStageProc, nullptr, MS_BIND | MS_REC, nullptr) != 0)
+        failChild(readyfd, StepRoot, kChildFault);
+    // The root is turned once per evaluation, so that a run only adds its own few mounts: each
+    // unmount costs the kernel a grace period.
+    if (chdir(kStage) != 0 || syscall(SYS_pivot_root, ".", ".") != 0 ||
+        umount2(".", MNT_DETACH) != 0 || chdir("/") != 0 ||
+        mount(nullptr, "/", nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
               nullptr) != 0)
         failChild(readyfd, StepRoot, kChildFault);
     if (!reportPid(readyfd, 0))

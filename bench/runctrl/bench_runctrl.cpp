@@ -12,12 +12,14 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <sys/resource.h>
 #include <vector>
 
 namespace
 {
 
 const int kRepeats = 3;
+const int kQuickRuns = 200;
 
 struct Case {
     const char *prog;
@@ -60,7 +62,7 @@ int main(int argc, char **argv)
     } else {
         out << "sandbox: off (" << reason << ")\n";
     }
-    for (const char *prog : {"spin", "sleeper"})
+    for (const char *prog : {"spin", "sleeper", "exit3"})
         if (!copyFile(QByteArray(BENCH_PROGS_DIR "/") + prog, prog, 0755))
             return 1;
 
@@ -83,6 +85,33 @@ int main(int argc, char **argv)
                    .arg(double(used), 11, 'f', 3);
         out.flush();
     }
+    // The cost of a run itself: a program that exits at once, many times.
+    QByteArray quick("exit3");
+    std::vector<double> starts;
+    struct rusage before, after;
+    getrusage(RUSAGE_CHILDREN, &before);
+    for (int i = 0; i < kQuickRuns; ++i) {
+        int score = 10;
+        float used = 0;
+        char msg[1024] = "";
+        QElapsedTimer clock;
+        clock.start();
+        runUnderCtrl(quick.data(), 1.0f, 64, &used, msg, &score);
+        starts.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    getrusage(RUSAGE_CHILDREN, &after);
+    std::sort(starts.begin(), starts.end());
+    const double cpu = (after.ru_utime.tv_sec - before.ru_utime.tv_sec + after.ru_stime.tv_sec -
+                        before.ru_stime.tv_sec) *
+                           1e3 +
+                       (after.ru_utime.tv_usec - before.ru_utime.tv_usec + after.ru_stime.tv_usec -
+                        before.ru_stime.tv_usec) /
+                           1e3;
+    out << QString("run of a program that exits at once: median %1 ms, min %2 ms, CPU of the "
+                   "children %3 ms per run\n")
+               .arg(starts[starts.size() / 2], 0, 'f', 3)
+               .arg(starts.front(), 0, 'f', 3)
+               .arg(cpu / kQuickRuns, 0, 'f', 3);
     Sandbox::setActive(nullptr);
     QDir::setCurrent(work.path());
     return 0;
