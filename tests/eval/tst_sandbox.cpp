@@ -55,6 +55,7 @@ const Hostile kHostile[] = {
     {"net", "net.c", 1, "101 10 T Network is unreachable\n"},
     {"peek", "peek.c", 1, "101 10 T hidden\n"},
     {"judge", "judge.c", 1, "101 10 T trace Operation not permitted, kill No such process\n"},
+    {"bomb", "bomb.c", 1, "101 10 T bounded\n"},
     {"hang", "peek.c", 1, "-106 0 T Filter time out.\n"},
 };
 
