@@ -150,5 +150,5 @@ bool dropPrivileges()
     // three user ids change, so the submission cannot take back uid 0 with seteuid.
     return capLimit(RLIMIT_NPROC, rlim_t(kSubmissionProcessLimit)) && setgroups(0, nullptr) == 0 &&
            setresgid(kSubmissionGid, kSubmissionGid, kSubmissionGid) == 0 &&
-           setresuid(kSubmissionUid, kSubmissionUid, kSubmissionUid) == 0;
+           setresuid(submissionUid(), submissionUid(), submissionUid()) == 0;
 }

@@ -7,6 +7,7 @@
 #include "sandbox.h"
 #include "taskeval.h"
 #include "testpoint.h"
+#include "workdirlock.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +57,7 @@ void MyThread::run()
         failure = QStringLiteral("指定的试题不存在");
     } else if (!filters.isValid()) {
         failure = QStringLiteral("无法创建评测用的临时目录: %1").arg(filters.errorString());
-    } else if (gotoDir() && enterSandbox(&sandbox)) {
+    } else if (lockWorkDir() && gotoDir() && enterSandbox(&sandbox)) {
         setFilterDir(QFile::encodeName(filters.path()));
         for (const _evaldata &e : evallist) {
             fflush(stdout);
@@ -68,8 +69,10 @@ void MyThread::run()
         emptyDirectory(".");
         leaveSandbox(&sandbox);
         setFilterDir(QByteArray());
+        lock.release();
         return;
     }
+    lock.release();
     fprintf(stderr, "%s\n", failure.toUtf8().constData());
     emit evalFailed(failure);
 }
@@ -106,7 +109,7 @@ void MyThread::leaveSandbox(Sandbox *sandbox)
         return;
     Sandbox::setActive(nullptr);
     // The box is freed only once no process has it as its working directory.
-    const QByteArray dir = day->getHome().toUtf8() + "/tmp";
+    const QByteArray dir = workingDirectory();
     if (chdir(dir.constData()) != 0)
         perror("leaving the sandbox");
     sandbox->stop();
@@ -118,7 +121,13 @@ bool MyThread::gotoDir()
         failure = QStringLiteral("比赛目录未设置, 无法评测");
         return false;
     }
-    const QByteArray dir = day->getHome().toUtf8() + "/tmp";
+    const QByteArray dir = workingDirectory();
+    // A directory of its own, given for one worker or machine, is made when missing; the
+    // contest's tmp/ must be there.
+    if (!workDir.isEmpty() && !QDir().mkpath(QFile::decodeName(dir))) {
+        failure = systemFailure(QStringLiteral("无法创建工作目录 %1: %2"), dir);
+        return false;
+    }
     if (chdir(dir.constData()) != 0) {
         failure = systemFailure(QStringLiteral("无法进入工作目录 %1: %2"), dir);
         return false;
@@ -131,6 +140,34 @@ bool MyThread::gotoDir()
     }
     emptyDirectory(".");
     return true;
+}
+
+void MyThread::setWorkDir(const QByteArray &dir)
+{
+    workDir = dir;
+}
+
+void MyThread::setWaitForLock(bool wait)
+{
+    waitForLock = wait;
+}
+
+QByteArray MyThread::workingDirectory() const
+{
+    return workDir.isEmpty() ? day->getHome().toUtf8() + "/tmp" : workDir;
+}
+
+bool MyThread::lockWorkDir()
+{
+    if (!day || day->getHome().isEmpty()) {
+        failure = QStringLiteral("比赛目录未设置, 无法评测");
+        return false;
+    }
+    if (!workDir.isEmpty() && !QDir().mkpath(QFile::decodeName(workDir))) {
+        failure = systemFailure(QStringLiteral("无法创建工作目录 %1: %2"), workDir);
+        return false;
+    }
+    return lock.acquire(workingDirectory(), waitForLock, &failure);
 }
 
 void MyThread::evalPlayer(QString id, int r, bool *success)
@@ -178,6 +215,10 @@ bool MyThread::evalTask(int index, const QByteArray &id, int r, const QByteArray
         fprintf(stderr, "can't open %s ", resultFile.constData());
         return false;
     }
+    // Another evaluation of this player and day, on this machine or another, appends its block
+    // before or after this one, never inside it.
+    if (!lockResultFile(fileno(result)))
+        fprintf(stderr, "cannot lock %s: %s\n", resultFile.constData(), strerror(errno));
     emptyDirectory(".");
     const int written = evalSubmission(task, id, result);
     fflush(stdout);

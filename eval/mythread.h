@@ -1,6 +1,8 @@
 #ifndef TALDON_EVAL_MYTHREAD_H
 #define TALDON_EVAL_MYTHREAD_H
 
+#include "workdirlock.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QThread>
@@ -26,6 +28,11 @@ public:
     // submissions with the plain protections.
     void setRequireSandbox(bool require);
 
+    // The working directory: <home>/tmp unless set (a worker's own, or a machine's local disk).
+    void setWorkDir(const QByteArray &dir);
+    // Waits for another evaluation to leave the working directory instead of refusing.
+    void setWaitForLock(bool wait);
+
     bool gotoDir();
     void evalPlayer(QString id, int r, bool *success);
 
@@ -40,6 +47,8 @@ protected:
     void run() override;
 
 private:
+    QByteArray workingDirectory() const;
+    bool lockWorkDir();
     bool enterSandbox(Sandbox *sandbox);
     void leaveSandbox(Sandbox *sandbox);
     bool prepareResultDir(const QByteArray &id, QByteArray *resultFile);
@@ -53,6 +62,9 @@ private:
     int dayNumber;
     int taskIndex;
     bool requireSandbox = false;
+    bool waitForLock = false;
+    QByteArray workDir;
+    WorkDirLock lock;
     QString failure;
 };
 

@@ -23,6 +23,9 @@
 namespace
 {
 
+// Read between fork and exec; set before an evaluation starts.
+uid_t g_submissionUid = kSubmissionUid;
+
 // Read by the SIGALRM handler, which may run on any thread of the process.
 std::atomic<pid_t> userprogrampid{0};
 static_assert(std::atomic<pid_t>::is_always_lock_free, "the timer handler needs a lock-free pid");
@@ -306,6 +309,16 @@ int reportOutcome(int code, char *msg, int *score)
 }
 
 } // namespace
+
+uid_t submissionUid()
+{
+    return g_submissionUid;
+}
+
+void setSubmissionUid(uid_t uid)
+{
+    g_submissionUid = uid;
+}
 
 double wallClockBound(float timelimit)
 {

@@ -15,6 +15,12 @@
 constexpr uid_t kSubmissionUid = 60000;
 constexpr gid_t kSubmissionGid = 2000;
 
+// The uid this process runs submissions under: kSubmissionUid, or kSubmissionUid + k for the
+// k-th worker of a parallel evaluation, so that one player's processes never count against
+// another's process limit.
+uid_t submissionUid();
+void setSubmissionUid(uid_t uid);
+
 // The largest file a submission may write (RLIMIT_FSIZE): far above the output of any sane
 // solution, small enough that a program writing in an endless loop cannot fill the disk.
 constexpr long long kSubmissionFileLimit = 256LL << 20;

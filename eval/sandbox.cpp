@@ -190,7 +190,7 @@ bool Sandbox::start(QString *reason)
                                        .entryList({QLatin1String(pattern)},
                                                   QDir::AllEntries | QDir::System | QDir::Hidden))
             addHostEntry(&prepared.items, "/etc/" + QFile::encodeName(name));
-    const QByteArray uid = QByteArray::number(kSubmissionUid),
+    const QByteArray uid = QByteArray::number(submissionUid()),
                      gid = QByteArray::number(kSubmissionGid);
     addItem(&prepared.items, WriteFile, "/etc/passwd",
             "box:x:" + uid + ':' + gid + "::/box:/bin/sh\n");

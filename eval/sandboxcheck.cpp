@@ -55,7 +55,7 @@ bool Sandbox::check(QStringList *lines)
     const bool full = sandbox.start(&reason) && probeRun(sandbox, &reason);
     const QString yes = QStringLiteral("yes"), no = QStringLiteral("no");
     const QString ids = geteuid() == 0 ? QStringLiteral("uid %1, gid %2 (the judge is root)")
-                                             .arg(kSubmissionUid)
+                                             .arg(submissionUid())
                                              .arg(kSubmissionGid)
                                        : QStringLiteral("a user namespace of the judge's user");
     *lines << QStringLiteral("sandbox: %1").arg(full ? QStringLiteral("complete") : reason)

@@ -2,6 +2,7 @@
 #include "common/testfiles.h"
 
 #include <QDir>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +17,9 @@ private slots:
     void evaluatesAndPrintsPoints();
     void badInputEvaluatesNothing();
     void sandboxCheckAndFallback();
+    void jobsShardsAndIds_data();
+    void jobsShardsAndIds();
+    void busyWorkingDirectory();
 
 private:
     int cli(const QStringList &args, QByteArray *out);
@@ -127,6 +131,86 @@ void TstCmdEval::sandboxCheckAndFallback()
     QCOMPARE(plain.err.count(QStringLiteral("sandbox unavailable")), 1);
     QCOMPARE(plain.out,
              QByteArray("BJ-002 sum=30 words=20 total=50\nJS-001 sum=50 words=30 total=80\n"));
+}
+
+void TstCmdEval::jobsShardsAndIds_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("ids");
+    const QStringList all{"JS-001", "BJ-002", "ZJ-003", "JS-004", "BJ-005", "ZJ-006"};
+    QTest::newRow("two jobs") << QStringList{"--jobs", "2"} << all;
+    QTest::newRow("three jobs in a work dir")
+        << QStringList{"--jobs=3", "--workdir", base.path() + "/local"} << all;
+    QTest::newRow("shard 1/4") << QStringList{"--shard", "1/4"} << QStringList{"JS-001", "BJ-005"};
+    QTest::newRow("shard 4/4") << QStringList{"--shard=4/4"} << QStringList{"JS-004"};
+    QTest::newRow("ids file, sharded")
+        << QStringList{"--ids-file", base.path() + "/ids", "--shard", "2/2"}
+        << QStringList{"ZJ-003"};
+}
+
+// Parallel workers, shards and id lists evaluate exactly the players asked for, with the points
+// of a sequential evaluation.
+void TstCmdEval::jobsShardsAndIds()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, ids);
+    QVERIFY(writeFile(base.path() + QStringLiteral("/ids"), "BJ-002\n\nZJ-003\n"));
+    QMap<QString, QString> sequential;
+    QByteArray out;
+    QCOMPARE(cli({demo, QStringLiteral("--day=1")}, &out), 0);
+    for (const QByteArray &line : out.trimmed().split('\n'))
+        sequential.insert(QString::fromUtf8(line.left(line.indexOf(' '))), QString::fromUtf8(line));
+    QDir(demo + QStringLiteral("/result")).removeRecursively();
+    QCOMPARE(cli(QStringList{demo, QStringLiteral("--day=1")} + options, &out), 0);
+    QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.sort();
+    QStringList expected;
+    for (const QString &id : ids)
+        expected << sequential.value(id);
+    expected.sort();
+    QCOMPARE(lines, expected);
+    // Only the players asked for were evaluated, each once.
+    QStringList evaluated =
+        QDir(demo + QStringLiteral("/result/day1")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList sortedIds = ids;
+    sortedIds.sort();
+    evaluated.sort();
+    QCOMPARE(evaluated, sortedIds);
+    for (const QString &id : ids)
+        QCOMPARE(resultOf(id).count("\n}102 "), 2);
+}
+
+// A working directory in use refuses a second evaluation, naming the holder; --wait waits.
+void TstCmdEval::busyWorkingDirectory()
+{
+    QProcess holder;
+    holder.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import fcntl, sys, time\n"
+                                 "f = open(sys.argv[1], 'w')\n"
+                                 "fcntl.lockf(f, fcntl.LOCK_EX)\n"
+                                 "f.write('otherhost 4242\\n'); f.flush()\n"
+                                 "print('locked', flush=True)\n"
+                                 "time.sleep(2)\n"),
+                  demo + QStringLiteral("/tmp.lock")});
+    QVERIFY(holder.waitForReadyRead(10000));
+    const QByteArray before = resultOf(QStringLiteral("JS-004"));
+    const ProgramRun refused =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"), QStringLiteral("JS-004")});
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("otherhost")) &&
+                 refused.err.contains(QStringLiteral("4242")),
+             qPrintable(refused.err));
+    const ProgramRun parallel =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"), QStringLiteral("--jobs=2"),
+                QStringLiteral("JS-004"), QStringLiteral("ZJ-003")});
+    QCOMPARE(parallel.status, 1);
+    QCOMPARE(resultOf(QStringLiteral("JS-004")), before);
+    const ProgramRun waited = runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
+                                      QStringLiteral("--wait"), QStringLiteral("JS-004")});
+    QCOMPARE(waited.status, 0);
+    QCOMPARE(waited.out, QByteArray("JS-004 sum=0 words=20 total=20\n"));
+    QVERIFY(holder.waitForFinished(10000));
 }
 
 QTEST_GUILESS_MAIN(TstCmdEval)
