@@ -7,6 +7,7 @@
 
 class CDayInfo;
 class CSetupInfo;
+class ParallelEval;
 class QCloseEvent;
 class QPoint;
 class QTreeWidgetItem;
@@ -167,6 +168,8 @@ private:
     // Before the first evaluation: warns once when the submission sandbox is not available, and
     // refuses when the full sandbox is required.
     bool sandboxAllowsEvaluation();
+    void startParallelEvaluation(int day, int taskIndex);
+    void releaseParallelEvaluation();
     void releaseEvalThread();
 
     Ui_MainWindow *ui;
@@ -181,6 +184,8 @@ private:
     enum { SandboxUnknown, SandboxFull, SandboxPlain } sandboxState = SandboxUnknown;
     QString sandboxReason;
     bool sandboxWarned = false;
+    // The running evaluation of several players at once, or null.
+    ParallelEval *parallel = nullptr;
 };
 
 #endif

@@ -11,12 +11,14 @@
 #include "mystat.h"
 #include "mythread.h"
 #include "pageglobals.h"
+#include "paralleleval.h"
 #include "sandbox.h"
 #include "selectdlg.h"
 #include "statsglobals.h"
 #include "ui_evalpage.h"
 #include "ui_mainwindow.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
@@ -57,6 +59,7 @@ void MainWindow::connectEvalPage()
 {
     const auto unique = Qt::UniqueConnection;
     Ui_EvalPage *page = evalUi;
+    page->evaljobsSB->setRange(1, ParallelEval::maxJobs());
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::tabChangedToEvalSlot,
             unique);
     connect(page->evaldaySB, &QSpinBox::textChanged, this, &MainWindow::evaldayChangedSlot, unique);
@@ -182,7 +185,7 @@ void MainWindow::setRowStatus(int r, const QString &text, const QString &icon)
 
 void MainWindow::evalSelectPlayersSlot()
 {
-    if (!setupinfo || t)
+    if (!setupinfo || t || parallel)
         return;
     const int day = evalUi->evaldaySB->value();
     if (day < 1) {
@@ -211,6 +214,10 @@ void MainWindow::evalSelectPlayersSlot()
     range.move(geometry().center() - range.rect().center());
     if (range.exec() != QDialog::Accepted || !sandboxAllowsEvaluation())
         return;
+    if (evalUi->evaljobsSB->value() > 1 && evallist.size() > 1) {
+        startParallelEvaluation(day, range.getSelectIndex());
+        return;
+    }
     t = new MyThread(setupinfo->getDayInfo(day - 1), day, range.getSelectIndex());
     t->setRequireSandbox(ui->requireSandboxAct->isChecked());
     connect(t, &MyThread::evalOneTaskComplete, this, &MainWindow::evalOneTaskCompleteSlot);
@@ -252,6 +259,60 @@ bool MainWindow::sandboxAllowsEvaluation()
     return true;
 }
 
+// Several players at once: worker processes read the contest from its files, so it is saved
+// first, with the organiser's consent.
+void MainWindow::startParallelEvaluation(int day, int taskIndex)
+{
+    if (QMessageBox::question(this, QStringLiteral("同时评测"),
+                              QStringLiteral("同时评测多名选手时, 评测进程读取已保存的比赛文件。"
+                                             "现在保存比赛并开始评测?")) != QMessageBox::Yes)
+        return;
+    if (!setupinfo->saveSetupInfo()) {
+        QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("保存比赛失败, 未评测"));
+        return;
+    }
+    ParallelEval::Request request;
+    request.program = ParallelEval::findProgram(QCoreApplication::applicationDirPath());
+    request.contest = setupinfo->getHome();
+    request.home = setupinfo->getHome();
+    request.day = day;
+    CDayInfo *info = setupinfo->getDayInfo(day - 1);
+    if (taskIndex >= 0 && taskIndex < info->getTaskNum())
+        request.task = info->getTaskInfo(taskIndex)->getTaskname();
+    request.players = evallist;
+    request.jobs = evalUi->evaljobsSB->value();
+    request.requireSandbox = ui->requireSandboxAct->isChecked();
+    parallel = new ParallelEval(this);
+    connect(parallel, &ParallelEval::evalOneTaskComplete, this,
+            &MainWindow::evalOneTaskCompleteSlot);
+    connect(parallel, &ParallelEval::startEvalPlayer, this, &MainWindow::startEvalPlayerSlot);
+    connect(parallel, &ParallelEval::endEvalPlayer, this, &MainWindow::endEvalPlayerSlot);
+    connect(parallel, &ParallelEval::evalFailed, this, &MainWindow::evalFailedSlot);
+    connect(parallel, &ParallelEval::finished, this, &MainWindow::releaseParallelEvaluation);
+    evalUi->manageTB->setSortingEnabled(false);
+    setEvalControlsEnabled(false);
+    evalUi->fevalTL->setText(QStringLiteral("0"));
+    evalUi->tevalTL->setText(QString::number(evallist.size()));
+    evalUi->evalB->setRange(0, evallist.size());
+    evalUi->evalB->setValue(0);
+    QString reason;
+    if (!parallel->start(request, &reason)) {
+        QMessageBox::warning(this, QStringLiteral("Error"), reason);
+        releaseParallelEvaluation();
+    }
+}
+
+// The evaluation ends when the last worker has, whichever player was last.
+void MainWindow::releaseParallelEvaluation()
+{
+    if (!parallel)
+        return;
+    setEvalControlsEnabled(true);
+    evalUi->manageTB->setSortingEnabled(true);
+    parallel->deleteLater();
+    parallel = nullptr;
+}
+
 // Off from the start of an evaluation to its end: everything that would start another one,
 // change the rows, edit the contest or replace it under the running thread.
 void MainWindow::setEvalControlsEnabled(bool enabled)
@@ -262,14 +323,14 @@ void MainWindow::setEvalControlsEnabled(bool enabled)
     for (QWidget *control : std::initializer_list<QWidget *>{
              page->evaldaySB, page->findPB, page->showallPB, page->mselectallPB, page->addplayerPB,
              page->delplayerPB, page->downdirPB, page->importplayerPB, page->exportplayerPB,
-             page->evalselectedPB})
+             page->evalselectedPB, page->evaljobsSB})
         control->setEnabled(enabled);
     setLifecycleEnabled(enabled);
 }
 
 void MainWindow::startEvalPlayerSlot(int r)
 {
-    if (!evallist.isEmpty() && r == evallist.first().row) {
+    if (!parallel && !evallist.isEmpty() && r == evallist.first().row) {
         setEvalControlsEnabled(false);
         evalUi->fevalTL->setText(QStringLiteral("0"));
         evalUi->tevalTL->setText(QString::number(evallist.size()));

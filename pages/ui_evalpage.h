@@ -33,6 +33,7 @@ public:
     QPushButton *findPB;
     QTableWidget *manageTB;
     QSpinBox *evaldaySB;
+    QSpinBox *evaljobsSB;
     QProgressBar *evalB;
     QLabel *fevalTL;
     QLabel *tevalTL;
@@ -132,6 +133,11 @@ private:
         fevalTL = makeLabel(tab, "fevalTL", QStringLiteral("0"));
         tevalTL = makeLabel(tab, "tevalTL", QStringLiteral("0"));
         evalselectedPB = makeButton(tab, "evalselectedPB", QStringLiteral("评测选定选手"));
+        // How many players are evaluated at once, each by a worker process on a core of its own.
+        evaljobsSB = new QSpinBox(tab);
+        evaljobsSB->setObjectName(QStringLiteral("evaljobsSB"));
+        evaljobsSB->setRange(1, 1);
+        evaljobsSB->setToolTip(QStringLiteral("同时评测的选手人数, 每人一个处理器核"));
         row->addWidget(makeLabel(tab, "evaldayTL", QStringLiteral("评测第")));
         row->addWidget(evaldaySB);
         row->addWidget(makeLabel(tab, "evaldayunitTL", QStringLiteral("场")));
@@ -141,6 +147,9 @@ private:
         row->addWidget(makeLabel(tab, "tevaltextTL", QStringLiteral("/")));
         row->addWidget(tevalTL);
         row->addWidget(evalB, 1);
+        row->addWidget(makeLabel(tab, "evaljobsTL", QStringLiteral("同时评测")));
+        row->addWidget(evaljobsSB);
+        row->addWidget(makeLabel(tab, "evaljobsunitTL", QStringLiteral("人")));
         row->addWidget(evalselectedPB);
         return row;
     }

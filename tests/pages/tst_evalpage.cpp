@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
 
 namespace
 {
@@ -132,6 +133,7 @@ private slots:
     void managesPlayerList();
     void evaluatesTickedPlayers();
     void evaluationThatCannotStart();
+    void evaluatesSeveralAtOnce();
     void sandboxUnavailable();
     void showsPlayerPrograms();
     void newContestReplacesRowsAndStatistics();
@@ -277,6 +279,49 @@ void TestEvalPage::evaluatesTickedPlayers()
         // The table shows what the statistics read from the result files.
         QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
     }
+}
+
+// Two workers at once: the same statuses, scores and progress as one player at a time, and the
+// controls come back only when every worker has ended.
+void TestEvalPage::evaluatesSeveralAtOnce()
+{
+    qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
+    Contest contest;
+    MainWindow w;
+    openContest(w, contest);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    auto *jobs = child<QSpinBox>(w, "evaljobsSB");
+    QCOMPARE(jobs->maximum(), QThread::idealThreadCount());
+    jobs->setValue(2);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    const QStringList ids{"JS-1", "JS-2", "ZJ-3"};
+    for (const QString &id : ids)
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualItemRect(table->item(rowOf(table, id), 0)).center());
+    answerNextModal(
+        [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    Answered asked;
+    QTimer::singleShot(0, [&asked] { answerMessageBox(&asked, QMessageBox::Yes); });
+    auto *start = child<QPushButton>(w, "evalselectedPB");
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(asked.title, QStringLiteral("同时评测"));
+    QVERIFY(!start->isEnabled() && !jobs->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 60000);
+    QCOMPARE(child<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
+    QCOMPARE(child<QProgressBar>(w, "evalB")->value(), 3);
+    const QMap<QString, QStringList> expected = {
+        {"JS-1", {"测评成功", "30", "20", "10"}},
+        {"JS-2", {"测评成功", "10", "10", "0"}},
+        {"ZJ-3", {"测评成功", "10", "0", "10"}},
+    };
+    for (auto row = expected.begin(); row != expected.end(); ++row) {
+        QStringList shown;
+        for (int c = 3; c < 7; ++c)
+            shown << table->item(rowOf(table, row.key()), c)->text();
+        QCOMPARE(shown, row.value());
+    }
+    qunsetenv("TALDON_CLI");
 }
 
 void TestEvalPage::evaluationThatCannotStart()
