@@ -41,6 +41,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
     void welcomeShell();
     void newSaveAndOpenAgain();
@@ -51,6 +52,13 @@ private slots:
     void closeConfirmation();
     void aboutBox();
 };
+
+// Stock filters installed on this machine must not be found instead of the ones the tests place
+// (or leave out) beside the programs; child processes inherit the setting.
+void TestMainWindow::initTestCase()
+{
+    qputenv("TALDON_FILTER_DIR", QByteArray());
+}
 
 void TestMainWindow::cleanup()
 {

@@ -77,11 +77,19 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void newCreatesHome();
     void showAndSaveRoundTrip();
     void badInputChangesNothing();
     void helpAndUsage();
 };
+
+// Stock filters installed on this machine must not be found instead of the ones the tests place
+// (or leave out) beside the programs; child processes inherit the setting.
+void TestCli::initTestCase()
+{
+    qputenv("TALDON_FILTER_DIR", QByteArray());
+}
 
 void TestCli::newCreatesHome()
 {
