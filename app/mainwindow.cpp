@@ -133,14 +133,14 @@ void MainWindow::newGameSlot()
                              QMessageBox::Ok);
         return;
     }
-    if (setupinfo) {
-        setupinfo->saveSetupInfo();
-        releaseContest();
-    }
+    // The open contest stays when it cannot be saved: replacing it would lose its changes.
+    if (setupinfo && !reportSave(setupinfo->saveSetupInfo()))
+        return;
+    releaseContest();
     setupinfo = new CSetupInfo;
     setupinfo->setHome(home);
     setupinfo->setContestName(dialog.getContestName());
-    setupinfo->saveSetupInfo();
+    reportSave(setupinfo->saveSetupInfo());
     adddir();
     translateToMainPage();
 }
@@ -169,7 +169,7 @@ void MainWindow::openGameSlot()
     if (path.isEmpty())
         return;
     if (setupinfo) {
-        setupinfo->saveSetupInfo();
+        reportSave(setupinfo->saveSetupInfo());
         QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("请关闭当前比赛!"),
                              QMessageBox::Ok);
         return;
@@ -181,19 +181,28 @@ void MainWindow::openGameSlot()
 void MainWindow::saveGameSlot()
 {
     if (setupinfo)
-        setupinfo->saveSetupInfo();
+        reportSave(setupinfo->saveSetupInfo());
 }
 
 void MainWindow::anotherSaveSlot()
 {
-    if (!setupinfo)
+    if (!setupinfo || !reportSave(setupinfo->saveSetupInfo()))
         return;
-    setupinfo->saveSetupInfo();
     const QString dir = FileDialogs::getExistingDirectory(
         this, QStringLiteral("Choose a directory"), FileDialogs::startDirectory());
     if (dir.isEmpty())
         return;
-    setupinfo->saveSetupInfo(ContestTree::absoluteHome(dir));
+    reportSave(setupinfo->saveSetupInfo(ContestTree::absoluteHome(dir)));
+}
+
+// A save that fails is said at once: the organiser must not quit believing the work was saved.
+bool MainWindow::reportSave(bool saved)
+{
+    if (!saved)
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("比赛没有保存:\n%1").arg(setupinfo->saveError()),
+                             QMessageBox::Ok);
+    return saved;
 }
 
 void MainWindow::aboutSlot()

@@ -154,6 +154,8 @@ public slots:
 private:
     // Saves nothing; forgets the open contest and every page pointer into it.
     void releaseContest();
+    // Shows the reason when saved is false; returns saved.
+    bool reportSave(bool saved);
     void centreOnScreen();
     // Connects the print buttons of the statistics page (pages/mainwindow_printing.cpp).
     void connectPrintButtons();

@@ -65,7 +65,8 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
     evallist.clear();
     for (int r = 0; r < request.ids.size(); ++r)
         evallist.append({r, request.ids[r]});
-    MyThread thread(setup.getDayInfo(request.day - 1), request.day, request.taskIndex);
+    CDayInfo *day = setup.getDayInfo(request.day - 1);
+    MyThread thread(day, day->getDirNumber(), request.taskIndex);
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QString failure;

@@ -38,8 +38,7 @@ int cmdNew(const QStringList &args)
     setup.setHome(home);
     setup.setContestName(name);
     if (!setup.saveSetupInfo())
-        return reportError(CliFailed, QStringLiteral("new: cannot write ") + home +
-                                          QStringLiteral("/setup.cfg"));
+        return reportError(CliFailed, QStringLiteral("new: cannot write ") + setup.saveError());
     const QString stock = ContestTree::stockFilterDir();
     if (!ContestTree::makeTree(home, stock))
         return reportError(CliFailed,

@@ -68,6 +68,7 @@ CDayInfo &CDayInfo::operator=(const CDayInfo &other)
     home = other.home;
     dayname = other.dayname;
     basescore = other.basescore;
+    dirnumber = other.dirnumber;
     setTaskInfo(other.tasknum, other.tasks);
     return *this;
 }
@@ -127,7 +128,7 @@ bool CDayInfo::loadDayInfo(QString h, int day)
     return true;
 }
 
-bool CDayInfo::saveDayInfo(QString dir, int day)
+bool CDayInfo::saveDayInfo(QString dir, int day, QString *error)
 {
     home = dir;
     QString text;
@@ -136,10 +137,10 @@ bool CDayInfo::saveDayInfo(QString dir, int day)
         << "BASESCORE=" << basescore << '\n'
         << "TASKNUM=" << tasknum << '\n';
     out.flush();
-    if (!writeRecordFile(dayFile(dir, day), text))
+    if (!writeRecordFile(dayFile(dir, day), text, error))
         return false;
     for (int t = 1; t <= tasknum; ++t) {
-        if (!tasks[t - 1].save(dir, day, t))
+        if (!tasks[t - 1].save(dir, day, t, error))
             return false;
     }
     return true;

@@ -117,10 +117,10 @@ void CPlayerInfo::importPlayerInfo(QString path)
     });
 }
 
-bool CPlayerInfo::save(QString dir)
+bool CPlayerInfo::save(QString dir, QString *error)
 {
-    return writeRecordFile(dir + '/' + TeamFile, listText(teams, '@')) &&
-           writeRecordFile(dir + '/' + PlayerFile, listText(players, '@'));
+    return writeRecordFile(dir + '/' + TeamFile, listText(teams, '@'), error) &&
+           writeRecordFile(dir + '/' + PlayerFile, listText(players, '@'), error);
 }
 
 bool CPlayerInfo::exportPlayerInfo(QString path)

@@ -40,7 +40,9 @@ public:
     void loadPlayerInfo(QString path);
     void loadTeamInfo(QString path);
     void importPlayerInfo(QString path);
-    bool save(QString dir);
+    // Writes team.info, then player.info; nothing more once one fails, whose name and reason
+    // then go into *error when given.
+    bool save(QString dir, QString *error = nullptr);
     // Writes the players as id,name lines to path, the form importPlayerInfo reads (the
     // player list export); false when the file cannot be written.
     bool exportPlayerInfo(QString path);

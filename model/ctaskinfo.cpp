@@ -261,7 +261,7 @@ bool CTaskInfo::loadTaskInfo(QString path)
     return true;
 }
 
-bool CTaskInfo::save(QString dir, int day, int task)
+bool CTaskInfo::save(QString dir, int day, int task, QString *error)
 {
     QString text;
     QTextStream out(&text);
@@ -282,5 +282,5 @@ bool CTaskInfo::save(QString dir, int day, int task)
             out << "MARK=" << n << '@' << marks[n] << '\n';
     }
     out.flush();
-    return writeRecordFile(taskFile(dir, day, task), text);
+    return writeRecordFile(taskFile(dir, day, task), text, error);
 }

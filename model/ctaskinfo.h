@@ -63,7 +63,7 @@ public:
     void delACcl(CCompileCmd *cmd);
 
     bool loadTaskInfo(QString path);
-    bool save(QString dir, int day, int task);
+    bool save(QString dir, int day, int task, QString *error = nullptr);
 
 private:
     int taskindex = 0;

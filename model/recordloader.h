@@ -15,8 +15,9 @@ struct RecordLoader {
 bool readRecordFile(const QString &path, const RecordLoader *table, int n, void *record);
 
 // Writes text to path so that the old file survives a failed write: the bytes go to a
-// temporary file in the same directory, which then replaces the old one.
-bool writeRecordFile(const QString &path, const QString &text);
+// temporary file in the same directory, which then replaces the old one. On failure *error,
+// when given, names the file and the reason.
+bool writeRecordFile(const QString &path, const QString &text, QString *error = nullptr);
 
 // The names of the player and team lists in the contest home, which setup.cfg refers to.
 extern const QString PlayerFile;

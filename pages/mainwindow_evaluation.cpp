@@ -210,7 +210,8 @@ void MainWindow::evalSelectPlayersSlot()
     range.move(geometry().center() - range.rect().center());
     if (range.exec() != QDialog::Accepted)
         return;
-    t = new MyThread(setupinfo->getDayInfo(day - 1), day, range.getSelectIndex());
+    CDayInfo *evaluated = setupinfo->getDayInfo(day - 1);
+    t = new MyThread(evaluated, evaluated->getDirNumber(), range.getSelectIndex());
     connect(t, &MyThread::evalOneTaskComplete, this, &MainWindow::evalOneTaskCompleteSlot);
     connect(t, &MyThread::startEvalPlayer, this, &MainWindow::startEvalPlayerSlot);
     connect(t, &MyThread::endEvalPlayer, this, &MainWindow::endEvalPlayerSlot);

@@ -172,6 +172,24 @@ bool placeFilterInContest(QWidget *parent, const QString &home, const QString &p
     return true;
 }
 
+// Deleting a day whose directories hold files asks first, saying what the next save will rename.
+bool confirmDayDeletion(QWidget *parent, CSetupInfo *setup, int index)
+{
+    CDayInfo *day = setup->getDayInfo(index);
+    if (!day || !DayDirectories::holdFiles(setup->getHome(), day->getDirNumber()))
+        return true;
+    QStringList moves;
+    for (const DayDirectories::Move &move : setup->movesIfDeleted(index))
+        moves << move.from + QStringLiteral(" → ") + move.to;
+    const QString text =
+        QStringLiteral("%1 的目录中有选手的文件。保存比赛时将把这些目录改名 (不删除任何文件):\n"
+                       "%2\n确定删除这一场?")
+            .arg(day->getDayname(), moves.join('\n'));
+    return QMessageBox::question(parent, QStringLiteral("删除考试"), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 } // namespace
 
 void MainWindow::hideFilter()
@@ -385,6 +403,8 @@ void MainWindow::deleteSlot()
     QTreeWidget *tree = taskUi->proLV;
     HeldRecords held = holdRecords(setupinfo);
     const Position at = itemPosition(tree, curItem);
+    if (at.task < 0 && !confirmDayDeletion(this, setupinfo, at.day))
+        return;
     if (at.task < 0) {
         for (int k = at.day + 1; k < setupinfo->getDayNum(); ++k) {
             setupinfo->getDayInfo(k)->setDayname(dayName(k));

@@ -91,7 +91,8 @@ int PlayerStat::setAllTask()
     dayFlags = QVector<bool>(days, false);
     int lastTrailerTotal = 0;
     for (int d = 0; d < days; ++d) {
-        const QString path = playerDayFile(setup->getHome(), "result", d, id, ".result");
+        const QString path =
+            playerDayFile(setup->getHome(), "result", *setup->getDayInfo(d), id, ".result");
         if (!QFile::exists(path))
             continue;
         dayFlags[d] = true;

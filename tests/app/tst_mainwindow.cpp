@@ -49,6 +49,7 @@ private slots:
     void newFailsWhenHomeCannotBeMade();
     void saveAsWritesRecordsOnly();
     void saveActionsWithoutContest();
+    void failedSaveIsShown();
     void closeConfirmation();
     void aboutBox();
 };
@@ -264,6 +265,43 @@ void TestMainWindow::saveActionsWithoutContest()
     QVERIFY(action(window, "newGameAct")->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(stack(window)->currentIndex(), 1);
+}
+
+// With the home replaced by a plain file nothing can be saved: every command that saves says so,
+// Save as asks for no directory and New keeps the contest it could not save.
+void TestMainWindow::failedSaveIsShown()
+{
+    QTemporaryDir tmp;
+    MainWindow window;
+    const QString home = tmp.path() + QStringLiteral("/home");
+    newContestFromMenu(&window, QStringLiteral("保存"), home);
+    QVERIFY(QDir(home).removeRecursively());
+    QVERIFY(writeFile(home, "not a directory"));
+    const QString why = QStringLiteral("比赛没有保存:\n") + home + QStringLiteral("/setup.cfg: ");
+
+    Answered seen;
+    answerMessageBox(&seen);
+    action(window, "saveGameAct")->trigger();
+    QCOMPARE(seen.title, QStringLiteral("Error"));
+    QVERIFY2(seen.text.startsWith(why) && seen.text.size() > why.size(), qPrintable(seen.text));
+
+    bool asked = false;
+    FileDialogs::replaceExistingDirectory([&](QWidget *, const QString &, const QString &) {
+        asked = true;
+        return tmp.path();
+    });
+    seen = {};
+    answerMessageBox(&seen);
+    action(window, "anotherSaveAct")->trigger();
+    QVERIFY(seen.text.startsWith(why));
+    QVERIFY(!asked);
+
+    seen = {};
+    answerMessageBox(&seen);
+    newContestFromMenu(&window, QStringLiteral("新"), tmp.path() + QStringLiteral("/new"));
+    QVERIFY(seen.text.startsWith(why));
+    QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("保存"));
+    QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/new/setup.cfg")));
 }
 
 void TestMainWindow::closeConfirmation()

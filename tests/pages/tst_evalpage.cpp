@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 namespace
 {
@@ -133,6 +134,7 @@ private slots:
     void evaluatesTickedPlayers();
     void evaluationThatCannotStart();
     void showsPlayerPrograms();
+    void deletedDayKeepsItsFilesUntilSaved();
     void newContestReplacesRowsAndStatistics();
 };
 
@@ -331,6 +333,59 @@ void TestEvalPage::showsPlayerPrograms()
     QTRY_COMPARE(shown, QString::fromLatin1(SUM_OK));
     QCOMPARE(other, QStringLiteral("找不到答案文件|") + QString::fromLatin1(SUM_THREE));
     QCOMPARE(climbed, QStringLiteral("找不到答案文件"));
+}
+
+// Day 2 of three, with a result file, is deleted: the former day 3 is evaluated in its own
+// directories until Save renames them, and the deleted day's files are kept aside.
+void TestEvalPage::deletedDayKeepsItsFilesUntilSaved()
+{
+    Contest contest;
+    {
+        CSetupInfo three(contest.setupFile());
+        for (const char *name : {"第二场", "第三场"}) {
+            auto *day = new CDayInfo(*three.getDayInfo(0));
+            day->setDayname(QString::fromUtf8(name));
+            three.addADay(day);
+        }
+        QVERIFY(three.saveSetupInfo());
+    }
+    const QByteArray old =
+        "{sum 100 Compile successfully\n101 0 0.010 old\n101 0 0.010 old\n}102 0\n";
+    QVERIFY(writeFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result"), old));
+    contest.write(QStringLiteral("players/day3/JS-1/sum/sum.c"), SUM_OK);
+    MainWindow w;
+    openContest(w, contest);
+    auto *tree = child<QTreeWidget>(w, "proLV");
+
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::No);
+    treeContextMenu(tree, tree->topLevelItem(1), QStringLiteral("删除"));
+    QCOMPARE(seen.title, QStringLiteral("删除考试"));
+    QVERIFY2(seen.text.contains(QStringLiteral("\nplayers/day3 → players/day2\n"
+                                               "result/day2 → result/day2.deleted\n")),
+             qPrintable(seen.text));
+    QCOMPARE(w.getSetupInfo()->getDayNum(), 3);
+    answerMessageBox(&seen, QMessageBox::Yes);
+    treeContextMenu(tree, tree->topLevelItem(1), QStringLiteral("删除"));
+    QCOMPARE(w.getSetupInfo()->getDayNum(), 2);
+
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(2);
+    evaluate(w, {QStringLiteral("JS-1")}, 1);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-1")), 5)->text(), QStringLiteral("20"));
+    const QString day3 = contest.home + QStringLiteral("/result/day3/JS-1/JS-1.result");
+    QVERIFY(readFile(day3).startsWith("{sum 100 Compile successfully\n101 10 "));
+    QCOMPARE(readFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result")), old);
+
+    child<QAction>(w, "saveGameAct")->trigger();
+    QVERIFY(readFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result"))
+                .startsWith("{sum 100 Compile successfully\n101 10 "));
+    QCOMPARE(readFile(contest.home + QStringLiteral("/result/day2.deleted/JS-1/JS-1.result")), old);
+    QCOMPARE(readFile(contest.home + QStringLiteral("/players/day2/JS-1/sum/sum.c")),
+             QByteArray(SUM_OK));
+    QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/players/day3")));
+    QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/result/day3")));
 }
 
 void TestEvalPage::newContestReplacesRowsAndStatistics()
