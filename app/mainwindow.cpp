@@ -7,6 +7,7 @@
 #include "mythread.h"
 #include "newgamedlg.h"
 #include "pageglobals.h"
+#include "recordloader.h"
 #include "regiontable.h"
 #include "statsglobals.h"
 #include "ui_evalpage.h"
@@ -126,6 +127,11 @@ void MainWindow::newGameSlot()
     NewGameDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (!isRecordValue(dialog.getContestName())) {
+        QMessageBox::warning(this, QStringLiteral("Error!"),
+                             QStringLiteral("比赛名称不能含有换行!"), QMessageBox::Ok);
+        return;
+    }
     const QString home = ContestTree::absoluteHome(dialog.getHomePath());
     if (!QDir().mkpath(home)) {
         QMessageBox::warning(this, QStringLiteral("Error!"),
@@ -176,6 +182,7 @@ void MainWindow::openGameSlot()
     }
     setupinfo = new CSetupInfo(QFileInfo(path).absoluteFilePath());
     translateToMainPage();
+    showNotices(setupinfo->loadNotices());
 }
 
 void MainWindow::saveGameSlot()
@@ -193,6 +200,12 @@ void MainWindow::anotherSaveSlot()
     if (dir.isEmpty())
         return;
     reportSave(setupinfo->saveSetupInfo(ContestTree::absoluteHome(dir)));
+}
+
+void MainWindow::showNotices(const QStringList &notices)
+{
+    if (!notices.isEmpty())
+        QMessageBox::information(this, QStringLiteral("提示"), notices.join('\n'));
 }
 
 // A save that fails is said at once: the organiser must not quit believing the work was saved.

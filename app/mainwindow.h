@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 class CDayInfo;
 class CSetupInfo;
@@ -154,6 +155,8 @@ public slots:
 private:
     // Saves nothing; forgets the open contest and every page pointer into it.
     void releaseContest();
+    // Tells the user, in one box, what was read or done differently than asked.
+    void showNotices(const QStringList &notices);
     // Shows the reason when saved is false; returns saved.
     bool reportSave(bool saved);
     void centreOnScreen();

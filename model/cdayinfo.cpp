@@ -113,7 +113,7 @@ void CDayInfo::updateTaskMemLimit(int mb)
         tasks[i].setMemlimit(mb);
 }
 
-bool CDayInfo::loadDayInfo(QString h, int day)
+bool CDayInfo::loadDayInfo(QString h, int day, QStringList *notices)
 {
     home = h;
     // A file without a TASKNUM= line describes a day without tasks, whatever was read before.
@@ -123,7 +123,7 @@ bool CDayInfo::loadDayInfo(QString h, int day)
     const int n = gTasknum;
     QVector<CTaskInfo> loaded(n);
     for (int t = 1; t <= n; ++t)
-        loaded[t - 1].loadTaskInfo(taskFile(home, day, t));
+        loaded[t - 1].loadTaskInfo(taskFile(home, day, t), notices);
     setTaskInfo(n, loaded.constData());
     return true;
 }

@@ -39,7 +39,7 @@ public:
     void delATask(QString name);
     void updateTaskMemLimit(int mb);
 
-    bool loadDayInfo(QString home, int day);
+    bool loadDayInfo(QString home, int day, QStringList *notices = nullptr);
     // On failure *error, when given, names the file that could not be written and why.
     bool saveDayInfo(QString dir, int day, QString *error = nullptr);
 

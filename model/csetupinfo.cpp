@@ -20,6 +20,7 @@ const int MaxDays = 99;
 struct SetupReading {
     CSetupInfo *setup;
     CPlayerInfo *tpplayerteam;
+    QStringList *notices;
 };
 
 CPlayerInfo *pendingRegistry(SetupReading *reading)
@@ -36,13 +37,14 @@ void loadName(void *r, QString v)
 
 void loadDay(void *r, QString v)
 {
-    CSetupInfo *setup = static_cast<SetupReading *>(r)->setup;
+    auto *reading = static_cast<SetupReading *>(r);
+    CSetupInfo *setup = reading->setup;
     const int n = std::min(v.toInt(), MaxDays);
     if (n <= 0)
         return;
     QVector<CDayInfo> loaded(n);
     for (int d = 1; d <= n; ++d) {
-        loaded[d - 1].loadDayInfo(setup->getHome(), d);
+        loaded[d - 1].loadDayInfo(setup->getHome(), d, reading->notices);
         loaded[d - 1].setDirNumber(d);
     }
     setup->setDayInfo(n, loaded.constData());
@@ -51,13 +53,13 @@ void loadDay(void *r, QString v)
 void loadPlayer(void *r, QString v)
 {
     auto *reading = static_cast<SetupReading *>(r);
-    pendingRegistry(reading)->loadPlayerInfo(reading->setup->getHome() + '/' + v);
+    pendingRegistry(reading)->loadPlayerInfo(reading->setup->getHome() + '/' + v, reading->notices);
 }
 
 void loadTeam(void *r, QString v)
 {
     auto *reading = static_cast<SetupReading *>(r);
-    pendingRegistry(reading)->loadTeamInfo(reading->setup->getHome() + '/' + v);
+    pendingRegistry(reading)->loadTeamInfo(reading->setup->getHome() + '/' + v, reading->notices);
 }
 
 auto named(const QString &name)
@@ -189,9 +191,10 @@ void CSetupInfo::setPlayerInfo(const CPlayerInfo *p)
 bool CSetupInfo::loadSetupInfo(QString path)
 {
     deleteddirs.clear();
+    loadnotices.clear();
     setupfile = path;
     home = directoryOf(path);
-    SetupReading reading{this, nullptr};
+    SetupReading reading{this, nullptr, &loadnotices};
     const bool opened =
         readRecordFile(path, setupinfoLoaders, std::size(setupinfoLoaders), &reading);
     if (reading.tpplayerteam) {

@@ -44,6 +44,9 @@ public:
     void setPlayerInfo(const CPlayerInfo *p);
 
     bool loadSetupInfo(QString path);
+    // What the last load read differently from the files (a count cut to its bound, a list
+    // read as GB18030), one line each, for the user to be told once.
+    const QStringList &loadNotices() const { return loadnotices; }
     // Renames the days' directories to match their numbers, then writes every record file.
     // On failure nothing more is written and saveError() names the file and the reason.
     bool saveSetupInfo(QString dir);
@@ -60,6 +63,7 @@ private:
     // Directory numbers of the days deleted since the last save.
     QVector<int> deleteddirs;
     QString saveerror;
+    QStringList loadnotices;
 
     QVector<int> dirNumbers() const;
     void numberNewDays();

@@ -25,6 +25,11 @@ bool readRecordFile(const QString &path, const RecordLoader *table, int n, void 
     return true;
 }
 
+bool isRecordValue(const QString &value)
+{
+    return !value.contains('\n') && !value.contains('\r');
+}
+
 bool writeRecordFile(const QString &path, const QString &text, QString *error)
 {
     QSaveFile file(path);

@@ -14,6 +14,10 @@ struct RecordLoader {
 // untrimmed. Returns false when the file cannot be opened.
 bool readRecordFile(const QString &path, const RecordLoader *table, int n, void *record);
 
+// Whether value can stand as the value of a KEY=value line: a line break would end it and
+// start another record.
+bool isRecordValue(const QString &value);
+
 // Writes text to path so that the old file survives a failed write: the bytes go to a
 // temporary file in the same directory, which then replaces the old one. On failure *error,
 // when given, names the file and the reason.

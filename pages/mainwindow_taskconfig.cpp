@@ -7,6 +7,7 @@
 #include "filtername.h"
 #include "globals.h"
 #include "pageglobals.h"
+#include "recordloader.h"
 #include "ui_mainwindow.h"
 #include "ui_taskconfigpage.h"
 
@@ -445,7 +446,7 @@ void MainWindow::changeInfoWSSlot(QTreeWidgetItem *item)
 
 void MainWindow::tasknameChangedSlot(const QString &text)
 {
-    if (!isResponse || !curTask || text.isEmpty())
+    if (!isResponse || !curTask || text.isEmpty() || !isRecordValue(text))
         return;
     curTask->setTaskname(text);
     const Position at = positionOfTask(setupinfo, curTask);

@@ -6,6 +6,7 @@
 
 #include "common/modalanswer.h"
 #include "common/testfiles.h"
+#include "common/widgets.h"
 
 #include <QAction>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCodec>
 
 namespace
 {
@@ -50,6 +52,7 @@ private slots:
     void saveAsWritesRecordsOnly();
     void saveActionsWithoutContest();
     void failedSaveIsShown();
+    void openSaysWhatItReadDifferently();
     void closeConfirmation();
     void aboutBox();
 };
@@ -302,6 +305,37 @@ void TestMainWindow::failedSaveIsShown()
     QVERIFY(seen.text.startsWith(why));
     QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("保存"));
     QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/new/setup.cfg")));
+}
+
+// A task with an absurd test point count and a player list from Chinese Windows: the window
+// opens, says both once, shows every tab and saves the list as UTF-8.
+void TestMainWindow::openSaysWhatItReadDifferently()
+{
+    QTemporaryDir tmp;
+    const QByteArray gbk =
+        QTextCodec::codecForName("GB18030")->fromUnicode(QStringLiteral("JS-1@张三\r\n"));
+    QVERIFY(writeFiles(tmp.path(), {{"setup.cfg", "NAME=c\nDAYNUM=1\nPLAYER=player.info\n"},
+                                    {"day1.info", "NAME=d\nTASKNUM=1\n"},
+                                    {"task1_1.info", "NAME=sum\nSAMPLES=2000000000\n"},
+                                    {"player.info", gbk}}));
+    MainWindow window;
+    window.show();
+    Answered seen;
+    answerMessageBox(&seen);
+    openFromMenu(&window, tmp.path() + QStringLiteral("/setup.cfg"));
+    QCOMPARE(seen.title, QStringLiteral("提示"));
+    const QStringList said = seen.text.split('\n');
+    QCOMPARE(said.size(), 2);
+    QVERIFY(said.at(0).endsWith(
+        QStringLiteral("SAMPLES=2000000000 超过 99 个测试点的上限, 按 99 读入")));
+    QVERIFY(said.at(1).startsWith(QStringLiteral("player.info 不是 UTF-8 编码")));
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    for (int tab : {2, 1, 0})
+        tabs->setCurrentIndex(tab);
+    QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0)->getSamplenum(), 99);
+    action(window, "saveGameAct")->trigger();
+    QCOMPARE(readFile(tmp.path() + QStringLiteral("/player.info")),
+             QStringLiteral("JS-1@张三\n").toUtf8());
 }
 
 void TestMainWindow::closeConfirmation()

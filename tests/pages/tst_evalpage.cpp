@@ -154,6 +154,11 @@ void TestEvalPage::managesPlayerList()
     QTRY_COMPARE(seen.text, QStringLiteral("选手编号重复!"));
     QCOMPARE(seen.title, QStringLiteral("Error!"));
     QCOMPARE(table->rowCount(), 3);
+    // An id holding the list separator would be read back as another player.
+    answerMessageBox(&seen);
+    addPlayer(w, QStringLiteral("张三"), QStringLiteral("JS@09"));
+    QTRY_COMPARE(seen.text, QStringLiteral("编号不能含有 @!"));
+    QCOMPARE(table->rowCount(), 3);
 
     auto *tickAll = child<QPushButton>(w, "mselectallPB");
     QTest::mouseClick(tickAll, Qt::LeftButton);
@@ -191,10 +196,12 @@ void TestEvalPage::managesPlayerList()
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
     QCOMPARE(QString::fromUtf8(readFile(exported)),
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
-    contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nGD-6,钱\n");
+    contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
     const QString list = contest.home + QStringLiteral("/list.txt");
+    answerMessageBox(&seen);
     withOpenFile(
         list, [&w] { QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton); });
+    QCOMPARE(seen.text, QStringLiteral("第 2 行没有导入: 编号不能含有 @ (JS@9)"));
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
 
