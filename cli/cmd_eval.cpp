@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QEventLoop>
+#include <QMap>
 #include <QTextStream>
 
 namespace
@@ -46,11 +47,13 @@ QString checkRequest(CSetupInfo &setup, const QCommandLineParser &parser, EvalRe
     return QString();
 }
 
-// One line per player: id, each task of the day with its points, the day's total.
-QString playerLine(CSetupInfo &setup, int day, const QString &id)
+// One line per player: id, each task of the day with its points, the day's total. The causes of
+// a failed evaluation go to *causes.
+QString playerLine(CSetupInfo &setup, int day, const QString &id, QStringList *causes)
 {
     PlayerStat stat(QString(), id, &setup);
     stat.setAllTask();
+    *causes << stat.evalStatus(day - 1).causes;
     QString line = id;
     CDayInfo *info = setup.getDayInfo(day - 1);
     for (int t = 0; t < info->getTaskNum(); ++t) {
@@ -70,10 +73,21 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QString failure;
+    QMap<int, QStringList> problems;
+    int failed = 0;
     QEventLoop loop;
+    QObject::connect(&thread, &MyThread::evalProblem, &loop,
+                     [&](int r, const QString &task, const QString &reason) {
+                         problems[r] << (task.isEmpty() ? reason : task + ": " + reason);
+                     });
     QObject::connect(&thread, &MyThread::endEvalPlayer, &loop, [&](int r, bool) {
-        out << playerLine(setup, request.day, request.ids[r]) << '\n';
+        QStringList causes = problems.value(r);
+        out << playerLine(setup, request.day, request.ids[r], &causes) << '\n';
         out.flush();
+        for (const QString &cause : qAsConst(causes))
+            reportError(CliOk,
+                        QStringLiteral("eval: %1: not evaluated: %2").arg(request.ids[r], cause));
+        failed += causes.isEmpty() ? 0 : 1;
     });
     QObject::connect(&thread, &MyThread::evalFailed, &loop,
                      [&](const QString &reason) { failure = reason; });
@@ -83,6 +97,9 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
     thread.wait();
     if (!failure.isEmpty())
         return reportError(CliFailed, QStringLiteral("eval: ") + failure);
+    if (failed > 0)
+        return reportError(
+            CliFailed, QStringLiteral("eval: the evaluation failed for %1 player(s)").arg(failed));
     return CliOk;
 }
 
@@ -93,7 +110,8 @@ int cmdEval(const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Evaluates players on one day, all tasks or one, as the evaluation page does, and prints "
-        "one line per player: id, each task's points, the day total."));
+        "one line per player: id, each task's points, the day total. A task that could not be "
+        "evaluated is said on standard error, and the exit status is then 1."));
     addContestArgument(parser);
     parser.addPositionalArgument(
         QStringLiteral("id"),
