@@ -60,15 +60,26 @@ void MainWindow::centreOnScreen()
     move((area.width() - width()) / 2, (area.height() - height()) / 2);
 }
 
+// While an evaluation runs, closing would leave it judging on without a window: the question is
+// whether to stop it, and Yes ends the run in progress and waits for the thread to finish
+// the player's block before the window goes.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    const bool evaluating = t && t->isRunning();
     QMessageBox box(QMessageBox::Information, QStringLiteral("Close Window"),
-                    QStringLiteral("确定关闭?"), QMessageBox::Yes | QMessageBox::No, this);
+                    evaluating ? QStringLiteral("正在评测, 确定停止评测并关闭?")
+                               : QStringLiteral("确定关闭?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
     box.setEscapeButton(QMessageBox::No);
-    if (box.exec() == QMessageBox::Yes)
-        event->accept();
-    else
+    if (box.exec() != QMessageBox::Yes) {
         event->ignore();
+        return;
+    }
+    if (t) {
+        t->requestStop();
+        t->wait();
+    }
+    event->accept();
 }
 
 void MainWindow::init_tmap()

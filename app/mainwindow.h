@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -117,6 +118,7 @@ public slots:
     virtual void startEvalPlayerSlot(int r);
     virtual void endEvalPlayerSlot(int r, bool success);
     virtual void evalFailedSlot(QString reason);
+    virtual void evalProblemSlot(int r, QString task, QString reason);
     virtual void evalThreadFinishedSlot();
 
     // --- Task configuration page: slots ---
@@ -167,7 +169,16 @@ private:
     void connectEvalPage();
     void rebuildManageRows(int field, const QString &text);
     QString regionOf(const QString &id) const;
-    void setRowStatus(int r, const QString &text, const QString &icon);
+    void setRowStatus(int r, const QString &text, const QString &icon,
+                      const QString &why = QString());
+    // The status of row r for the day shown, from the result file and the problems the
+    // evaluation reported; the line under the table sums up the day's failures.
+    void showEvalStatus(int r);
+    void showEvalFailures();
+    QStringList evalFailureCauses(int r) const;
+    // Task configuration: says on the form that the task shown has no filter.
+    void showMissingFilter();
+    bool confirmTaskRename(const QString &oldName);
     void setEvalControlsEnabled(bool enabled);
     void releaseEvalThread();
 
@@ -180,6 +191,9 @@ private:
     Ui_TaskConfigPage *taskUi;
     CSetupInfo *setupinfo;
     QMap<QString, QString> tmap;
+    // Per (day index, player id), why an evaluation failed where the result file cannot say
+    // (a task refused for its name, a result file that could not be opened).
+    QMap<QPair<int, QString>, QStringList> evalProblems;
 };
 
 #endif

@@ -10,11 +10,13 @@
 #include "getfile.h"
 #include "mainwindow.h"
 #include "mystat.h"
+#include "mythread.h"
 #include "statsglobals.h"
 #include "testpoint.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +137,8 @@ private slots:
     void evaluationThatCannotStart();
     void showsPlayerPrograms();
     void deletedDayKeepsItsFilesUntilSaved();
+    void failedEvaluationsShownForTheirDay();
+    void quittingStopsTheEvaluation();
     void newContestReplacesRowsAndStatistics();
 };
 
@@ -393,6 +397,101 @@ void TestEvalPage::deletedDayKeepsItsFilesUntilSaved()
              QByteArray(SUM_OK));
     QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/players/day3")));
     QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/result/day3")));
+}
+
+// Missing test data, a task without filter and a task refused for its name fail the evaluation:
+// each row says why, the line under the table says it once per cause, and the status is read
+// again from the result files for the day shown.
+void TestEvalPage::failedEvaluationsShownForTheirDay()
+{
+    Contest contest;
+    {
+        CSetupInfo setup(contest.setupFile());
+        CDayInfo *day = setup.getDayInfo(0);
+        day->getTaskInfo(1)->setPlugname(QString());
+        auto *named = new CTaskInfo(*day->getTaskInfo(0));
+        named->setTaskname(QStringLiteral("two words"));
+        day->addATask(named);
+        setup.addADay(new CDayInfo(*day));
+        QVERIFY(setup.saveSetupInfo());
+    }
+    QVERIFY(QFile::remove(contest.home + QStringLiteral("/evaldata/sum2.ans")));
+    MainWindow w;
+    openContest(w, contest);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    auto *day = child<QSpinBox>(w, "evaldaySB");
+    day->setValue(1);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    auto *failures = child<QLabel>(w, "failuresTL");
+    QVERIFY(failures->isHidden());
+    evaluate(w, {QStringLiteral("JS-1"), QStringLiteral("JS-2")}, 0);
+
+    const QStringList causes = {
+        QStringLiteral("sum: Test data evaldata/sum2.ans not found."),
+        QStringLiteral("ans: The task has no filter: choose its comparison method."),
+        QStringLiteral("two words: a task name must be one word without braces or '/'")};
+    const auto check = [&] {
+        QCOMPARE(column(table, 3), QStringList({"测评失败", "测评失败", "未测评"}));
+        QCOMPARE(table->item(0, 3)->toolTip(), causes.join('\n'));
+        QVERIFY(!failures->isHidden());
+        QCOMPARE(failures->text(), QStringLiteral("测评失败 (2 名选手) ") +
+                                       causes.join(QStringLiteral("\n测评失败 (2 名选手) ")));
+    };
+    check();
+    QVERIFY(readFile(contest.home + QStringLiteral("/result/day1/JS-1/JS-1.result"))
+                .startsWith("{sum -106 Test data evaldata/sum2.ans not found.\n"));
+
+    day->setValue(2);
+    QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
+    QVERIFY(failures->isHidden());
+    day->setValue(1);
+    check();
+}
+
+// Closing during an evaluation asks whether to stop it; stopping ends the run at once, leaves
+// the player's block complete and evaluates nobody else.
+void TestEvalPage::quittingStopsTheEvaluation()
+{
+    Contest contest;
+    {
+        CSetupInfo setup(contest.setupFile());
+        setup.getDayInfo(0)->getTaskInfo(0)->setTimelimit(5);
+        QVERIFY(setup.saveSetupInfo());
+    }
+    const QString marker = contest.base.path() + QStringLiteral("/running");
+    contest.submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.c"),
+                   "#include <stdio.h>\nint main(void){FILE*f=fopen(\"" +
+                       QFile::encodeName(marker) + "\",\"w\");if(f)fclose(f);for(;;);}\n");
+    QVERIFY(QFile::setPermissions(contest.base.path(), QFileDevice::Permissions(0x7777)));
+    MainWindow w;
+    openContest(w, contest);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    for (int r : {0, 1})
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualItemRect(table->item(r, 0)).center());
+    answerNextModal(
+        [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 30000);
+
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::No);
+    QVERIFY(!w.close());
+    QCOMPARE(seen.text, QStringLiteral("正在评测, 确定停止评测并关闭?"));
+    QVERIFY(t && t->isRunning());
+    QElapsedTimer clock;
+    clock.start();
+    answerMessageBox(&seen, QMessageBox::Yes);
+    QVERIFY(w.close());
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!w.isVisible());
+    QVERIFY(t->isFinished());
+    QCOMPARE(contest.result(QStringLiteral("JS-1")),
+             QStringLiteral("{sum 100 Compile successfully\n-106 0 T Evaluation stopped.\n"
+                            "-106 0 T Evaluation stopped.\n}102 0\n"));
+    QCOMPARE(contest.result(QStringLiteral("JS-2")), QStringLiteral("<no result file>"));
 }
 
 void TestEvalPage::newContestReplacesRowsAndStatistics()
