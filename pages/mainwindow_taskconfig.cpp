@@ -6,8 +6,10 @@
 #include "filedialogs.h"
 #include "filtername.h"
 #include "globals.h"
+#include "mystat.h"
 #include "pageglobals.h"
 #include "recordloader.h"
+#include "statsglobals.h"
 #include "ui_mainwindow.h"
 #include "ui_taskconfigpage.h"
 
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 namespace
 {
@@ -222,7 +225,30 @@ void MainWindow::fillTaskInfo()
     taskUi->memlimitSB->setValue(curTask->getMemlimit());
     showfilter();
     fillspTB(false);
+    showMissingFilter();
     isResponse = true;
+}
+
+void MainWindow::showMissingFilter()
+{
+    taskUi->nofilterTL->setVisible(curTask && curTask->getPlugname().isEmpty());
+}
+
+// A task's results are found by its name: renamed, the results of the old name no longer
+// count. Asked whenever the name about to go has results.
+bool MainWindow::confirmTaskRename(const QString &oldName)
+{
+    bool hasResults = false;
+    for (const PlayerStat &player : mystat ? mystat->players : QMap<QString, PlayerStat>())
+        hasResults = hasResults || player.tasks.contains(oldName);
+    if (!hasResults)
+        return true;
+    const QString text = QStringLiteral("试题 %1 已有选手的评测结果, 改名后这些结果将不再计入成绩 "
+                                        "(改回原名即可恢复)。确定改名?")
+                             .arg(oldName);
+    return QMessageBox::question(this, QStringLiteral("修改试题名称"), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MainWindow::fillDayTB(CDayInfo *day)
@@ -448,6 +474,11 @@ void MainWindow::tasknameChangedSlot(const QString &text)
 {
     if (!isResponse || !curTask || text.isEmpty() || !isRecordValue(text))
         return;
+    if (!confirmTaskRename(curTask->getTaskname())) {
+        const QSignalBlocker quiet(taskUi->basenameLE);
+        taskUi->basenameLE->setText(curTask->getTaskname());
+        return;
+    }
     curTask->setTaskname(text);
     const Position at = positionOfTask(setupinfo, curTask);
     QTreeWidgetItem *dayItem = taskUi->proLV->topLevelItem(at.day);
@@ -544,6 +575,7 @@ void MainWindow::methodChangedSlot(const QString &)
     // A new method has no sub-choice yet, whatever the sub-choice lists showed before.
     if (isResponse && curTask)
         curTask->setPlugname(QString());
+    showMissingFilter();
 }
 
 void MainWindow::stringCBChangedSlot(const QString &)
@@ -554,6 +586,7 @@ void MainWindow::stringCBChangedSlot(const QString &)
     choice.method = CompareMethod::String;
     choice.stringEntry = taskUi->stringCB->currentIndex();
     curTask->setPlugname(composeFilterName(choice));
+    showMissingFilter();
 }
 
 void MainWindow::numCBChangedSlot(const QString &)
@@ -567,6 +600,7 @@ void MainWindow::numCBChangedSlot(const QString &)
     choice.numberEntry = taskUi->numCB->currentIndex();
     choice.precision = taskUi->preciseSB->value();
     curTask->setPlugname(composeFilterName(choice));
+    showMissingFilter();
 }
 
 void MainWindow::preciseChangeSlot(const QString &text)
@@ -587,6 +621,7 @@ void MainWindow::selectMethodSlot()
     const QString name = QFileInfo(path).fileName();
     curTask->setPlugname(name);
     taskUi->methodLE->setText(name);
+    showMissingFilter();
 }
 
 void MainWindow::scCBClicked(bool checked)
