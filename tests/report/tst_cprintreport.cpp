@@ -87,6 +87,11 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("总分")));
         // Summary: 34, 0, 10, base 5, grand total 49.
         QVERIFY(text.contains(QRegularExpression("34\\s+0\\s+10\\s+5\\s+49")));
+
+        // The text layer gives back the very characters printed, not look-alike radicals.
+        setup->setContestName(commonCharacters);
+        const QString common = pdfText(render(setup.get(), 0, "GD-001"));
+        QVERIFY2(common.contains(commonCharacters), qPrintable(common));
     }
 
     // A task evaluated twice shows its later block, a task without a block says so, and a
@@ -102,7 +107,7 @@ private slots:
         const QString text = pdfText(render(setup.get(), 0, "p1"));
         QVERIFY(text.contains("new run"));
         QVERIFY(!text.contains("old run"));
-        QVERIFY(text.contains("The task has no filter."));
+        QVERIFY2(text.contains("The task has no filter."), qPrintable(text));
         QVERIFY(text.contains("There are some errors in the result file."));
         QVERIFY(text.contains(QRegularExpression("6\\s+0\\s+0\\s+5\\s+11")));
     }
