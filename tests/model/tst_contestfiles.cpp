@@ -310,6 +310,11 @@ void TstContestFiles::dayListOperations()
 
     CSetupInfo copy;
     copy = setup;
+    CSetupInfo loaded(tmp.filePath("none/setup.cfg"));
+    CSetupInfo loadedCopy;
+    loadedCopy = loaded;
+    QCOMPARE(loadedCopy.getSetupFileName(), tmp.filePath("none/setup.cfg"));
+    QCOMPARE(loadedCopy.getHome(), tmp.filePath("none"));
     setup.delADay(5);
     setup.delADay(-1);
     QCOMPARE(setup.getDayNum(), 3);
@@ -328,8 +333,18 @@ void TstContestFiles::dayListOperations()
     QCOMPARE(copy.getPlayerInfo()->getPlayerInfo()->size(), 1);
 
     CDayInfo *day = copy.getDayInfo(1);
+    auto *twin = new CTaskInfo;
+    twin->setTaskname("t21");
+    twin->setSamplenum(3);
+    day->addATask(twin);
+    QCOMPARE(day->getTaskInfo(QString("t21")), day->getTaskInfo(0));
+    day->updateTaskMemLimit(64);
+    for (int t = 0; t < day->getTaskNum(); ++t)
+        QCOMPARE(day->getTaskInfo(t)->getMemlimit(), 64);
     day->delATask(QString("t21"));
+    QCOMPARE(day->getTaskNum(), 2);
     QCOMPARE(day->getTaskInfo(0)->getTaskname(), QString("t22"));
+    QCOMPARE(day->getTaskInfo(1)->getSamplenum(), 3);
 }
 
 QTEST_GUILESS_MAIN(TstContestFiles)

@@ -187,8 +187,22 @@ void TstPlayerInfo::comparisonsAndLookups()
     reg.delPlayerInfoById("A2");
     QVERIFY(reg.getPlayerInfo()->isEmpty());
 
+    // Teams: lookups give the first match, removals take the first match only.
     reg.addTeamInfo("JS", "江苏");
+    reg.addTeamInfo("SU", "江苏");
+    reg.addTeamInfo("JS", "又一个");
     QVERIFY(!reg.getTeamInfoByName("江"));
+    QCOMPARE(reg.getTeamInfoByName("江苏")->id, QString("JS"));
+    QCOMPARE(reg.getTeamInfoById("JS")->name, QString("江苏"));
+    reg.delTeamInfoById("JS");
+    QCOMPARE(reg.getTeamInfo()->size(), 2);
+    QCOMPARE(reg.getTeamInfoById("JS")->name, QString("又一个"));
+    reg.delTeamInfoByName("江苏");
+    QCOMPARE(reg.getTeamInfo()->size(), 1);
+    QCOMPARE(reg.getTeamInfo()->first().id, QString("JS"));
+    reg.delTeamInfoByName("none");
+    reg.delTeamInfoById("none");
+    QCOMPARE(reg.getTeamInfo()->size(), 1);
 }
 
 void TstPlayerInfo::teamMembershipFollowsIds()

@@ -184,6 +184,29 @@ void TstTaskFile::compileCommandListOperations()
     task.delACcl(QString("c"));
     QCOMPARE(copy.getCclnum(), 3);
     QCOMPARE(copy.getTaskindex(), 0);
+    // A reset gives the defaults of the limits, marks and filter and no compile commands, and
+    // keeps the names.
+    copy.setPlugname("fulltext_e");
+    copy.setSamplenum(4);
+    copy.setCommitType(ANSWERS);
+    copy.setTimelimit(2.5f);
+    copy.setMemlimit(256);
+    copy.setSampleMark(2, 30);
+    copy.setTaskname("kept");
+    copy.setTitle("题");
+    CTaskInfo reset;
+    reset = copy;
+    reset.resetInfo();
+    QCOMPARE(reset.getCclnum(), 0);
+    QCOMPARE(reset.getPlugname(), QString());
+    QCOMPARE(reset.getSamplenum(), 10);
+    QCOMPARE(reset.getCommitType(), SOURCE);
+    QCOMPARE(reset.getTimelimit(), 1.0f);
+    QCOMPARE(reset.getMemlimit(), 32);
+    QCOMPARE(reset.getSampleMark(2), 10);
+    QCOMPARE(reset.getTaskname(), QString("kept"));
+    QCOMPARE(reset.getTitle(), QString("题"));
+
     // Setting the commands from a part of the task's own array must not read freed memory.
     copy.setCcl(copy.getCclnum() - 1, copy.getCclAll() + 1);
     QCOMPARE(copy.getCcl(1)->getLang(), QString("pas"));
