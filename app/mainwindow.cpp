@@ -7,6 +7,7 @@
 #include "mythread.h"
 #include "newgamedlg.h"
 #include "pageglobals.h"
+#include "recordloader.h"
 #include "regiontable.h"
 #include "statsglobals.h"
 #include "ui_evalpage.h"
@@ -59,15 +60,26 @@ void MainWindow::centreOnScreen()
     move((area.width() - width()) / 2, (area.height() - height()) / 2);
 }
 
+// While an evaluation runs, closing would leave it judging on without a window: the question is
+// whether to stop it, and Yes ends the run in progress and waits for the thread to finish
+// the player's block before the window goes.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    const bool evaluating = t && t->isRunning();
     QMessageBox box(QMessageBox::Information, QStringLiteral("Close Window"),
-                    QStringLiteral("确定关闭?"), QMessageBox::Yes | QMessageBox::No, this);
+                    evaluating ? QStringLiteral("正在评测, 确定停止评测并关闭?")
+                               : QStringLiteral("确定关闭?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
     box.setEscapeButton(QMessageBox::No);
-    if (box.exec() == QMessageBox::Yes)
-        event->accept();
-    else
+    if (box.exec() != QMessageBox::Yes) {
         event->ignore();
+        return;
+    }
+    if (t) {
+        t->requestStop();
+        t->wait();
+    }
+    event->accept();
 }
 
 void MainWindow::init_tmap()
@@ -126,6 +138,11 @@ void MainWindow::newGameSlot()
     NewGameDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (!isRecordValue(dialog.getContestName())) {
+        QMessageBox::warning(this, QStringLiteral("Error!"),
+                             QStringLiteral("比赛名称不能含有换行!"), QMessageBox::Ok);
+        return;
+    }
     const QString home = ContestTree::absoluteHome(dialog.getHomePath());
     if (!QDir().mkpath(home)) {
         QMessageBox::warning(this, QStringLiteral("Error!"),
@@ -133,14 +150,14 @@ void MainWindow::newGameSlot()
                              QMessageBox::Ok);
         return;
     }
-    if (setupinfo) {
-        setupinfo->saveSetupInfo();
-        releaseContest();
-    }
+    // The open contest stays when it cannot be saved: replacing it would lose its changes.
+    if (setupinfo && !reportSave(setupinfo->saveSetupInfo()))
+        return;
+    releaseContest();
     setupinfo = new CSetupInfo;
     setupinfo->setHome(home);
     setupinfo->setContestName(dialog.getContestName());
-    setupinfo->saveSetupInfo();
+    reportSave(setupinfo->saveSetupInfo());
     adddir();
     translateToMainPage();
 }
@@ -169,31 +186,47 @@ void MainWindow::openGameSlot()
     if (path.isEmpty())
         return;
     if (setupinfo) {
-        setupinfo->saveSetupInfo();
+        reportSave(setupinfo->saveSetupInfo());
         QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("请关闭当前比赛!"),
                              QMessageBox::Ok);
         return;
     }
     setupinfo = new CSetupInfo(QFileInfo(path).absoluteFilePath());
     translateToMainPage();
+    showNotices(setupinfo->loadNotices());
 }
 
 void MainWindow::saveGameSlot()
 {
     if (setupinfo)
-        setupinfo->saveSetupInfo();
+        reportSave(setupinfo->saveSetupInfo());
 }
 
 void MainWindow::anotherSaveSlot()
 {
-    if (!setupinfo)
+    if (!setupinfo || !reportSave(setupinfo->saveSetupInfo()))
         return;
-    setupinfo->saveSetupInfo();
     const QString dir = FileDialogs::getExistingDirectory(
         this, QStringLiteral("Choose a directory"), FileDialogs::startDirectory());
     if (dir.isEmpty())
         return;
-    setupinfo->saveSetupInfo(ContestTree::absoluteHome(dir));
+    reportSave(setupinfo->saveSetupInfo(ContestTree::absoluteHome(dir)));
+}
+
+void MainWindow::showNotices(const QStringList &notices)
+{
+    if (!notices.isEmpty())
+        QMessageBox::information(this, QStringLiteral("提示"), notices.join('\n'));
+}
+
+// A save that fails is said at once: the organiser must not quit believing the work was saved.
+bool MainWindow::reportSave(bool saved)
+{
+    if (!saved)
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("比赛没有保存:\n%1").arg(setupinfo->saveError()),
+                             QMessageBox::Ok);
+    return saved;
 }
 
 void MainWindow::aboutSlot()

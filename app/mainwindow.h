@@ -3,7 +3,9 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
 class CDayInfo;
 class CSetupInfo;
@@ -117,6 +119,7 @@ public slots:
     virtual void startEvalPlayerSlot(int r);
     virtual void endEvalPlayerSlot(int r, bool success);
     virtual void evalFailedSlot(QString reason);
+    virtual void evalProblemSlot(int r, QString task, QString reason);
     virtual void evalThreadFinishedSlot();
 
     // --- Task configuration page: slots ---
@@ -155,6 +158,10 @@ public slots:
 private:
     // Saves nothing; forgets the open contest and every page pointer into it.
     void releaseContest();
+    // Tells the user, in one box, what was read or done differently than asked.
+    void showNotices(const QStringList &notices);
+    // Shows the reason when saved is false; returns saved.
+    bool reportSave(bool saved);
     void centreOnScreen();
     // Connects the print buttons of the statistics page (pages/mainwindow_printing.cpp).
     void connectPrintButtons();
@@ -163,7 +170,16 @@ private:
     void connectEvalPage();
     void rebuildManageRows(int field, const QString &text);
     QString regionOf(const QString &id) const;
-    void setRowStatus(int r, const QString &text, const QString &icon);
+    void setRowStatus(int r, const QString &text, const QString &icon,
+                      const QString &why = QString());
+    // The status of row r for the day shown, from the result file and the problems the
+    // evaluation reported; the line under the table sums up the day's failures.
+    void showEvalStatus(int r);
+    void showEvalFailures();
+    QStringList evalFailureCauses(int r) const;
+    // Task configuration: says on the form that the task shown has no filter.
+    void showMissingFilter();
+    bool confirmTaskRename(const QString &oldName);
     void setEvalControlsEnabled(bool enabled);
     // Before the first evaluation: warns once when the submission sandbox is not available, and
     // refuses when the full sandbox is required.
@@ -186,6 +202,9 @@ private:
     bool sandboxWarned = false;
     // The running evaluation of several players at once, or null.
     ParallelEval *parallel = nullptr;
+    // Per (day index, player id), why an evaluation failed where the result file cannot say
+    // (a task refused for its name, a result file that could not be opened).
+    QMap<QPair<int, QString>, QStringList> evalProblems;
 };
 
 #endif

@@ -56,6 +56,8 @@ bool openContest(const QString &command, const QCommandLineParser &parser, CSetu
         return false;
     }
     setup->loadSetupInfo(info.absoluteFilePath());
+    for (const QString &notice : setup->loadNotices())
+        reportError(CliOk, command + QStringLiteral(": ") + notice);
     return true;
 }
 

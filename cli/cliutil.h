@@ -26,7 +26,8 @@ int reportError(int status, const QString &message);
 void addContestArgument(QCommandLineParser &parser);
 
 // Loads into setup the contest whose setup.cfg the parsed <contest> argument names, by its
-// absolute path. When there is no such file it reports "no such contest" for command and
+// absolute path, and prints what the loading read differently (CSetupInfo::loadNotices) on
+// standard error. When there is no such file it reports "no such contest" for command and
 // returns false.
 bool openContest(const QString &command, const QCommandLineParser &parser, CSetupInfo *setup);
 

@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QTextStream>
 
 #include <sched.h>
@@ -117,11 +118,13 @@ QString checkRequest(CSetupInfo &setup, const QCommandLineParser &parser, EvalRe
     return QString();
 }
 
-// One line per player: id, each task of the day with its points, the day's total.
-QString playerLine(CSetupInfo &setup, int day, const QString &id)
+// One line per player: id, each task of the day with its points, the day's total. The causes of
+// a failed evaluation go to *causes.
+QString playerLine(CSetupInfo &setup, int day, const QString &id, QStringList *causes)
 {
     PlayerStat stat(QString(), id, &setup);
     stat.setAllTask();
+    *causes << stat.evalStatus(day - 1).causes;
     QString line = id;
     CDayInfo *info = setup.getDayInfo(day - 1);
     for (int t = 0; t < info->getTaskNum(); ++t) {
@@ -136,7 +139,8 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
     evallist.clear();
     for (int r = 0; r < request.ids.size(); ++r)
         evallist.append({r, request.ids[r]});
-    MyThread thread(setup.getDayInfo(request.day - 1), request.day, request.taskIndex);
+    CDayInfo *day = setup.getDayInfo(request.day - 1);
+    MyThread thread(day, day->getDirNumber(), request.taskIndex);
     thread.setRequireSandbox(request.requireSandbox);
     thread.setWaitForLock(request.wait);
     if (!request.workDir.isEmpty())
@@ -144,10 +148,21 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QString failure;
+    QMap<int, QStringList> problems;
+    int failed = 0;
     QEventLoop loop;
+    QObject::connect(&thread, &MyThread::evalProblem, &loop,
+                     [&](int r, const QString &task, const QString &reason) {
+                         problems[r] << (task.isEmpty() ? reason : task + ": " + reason);
+                     });
     QObject::connect(&thread, &MyThread::endEvalPlayer, &loop, [&](int r, bool) {
-        out << playerLine(setup, request.day, request.ids[r]) << '\n';
+        QStringList causes = problems.value(r);
+        out << playerLine(setup, request.day, request.ids[r], &causes) << '\n';
         out.flush();
+        for (const QString &cause : qAsConst(causes))
+            reportError(CliOk,
+                        QStringLiteral("eval: %1: not evaluated: %2").arg(request.ids[r], cause));
+        failed += causes.isEmpty() ? 0 : 1;
     });
     QObject::connect(&thread, &MyThread::evalFailed, &loop,
                      [&](const QString &reason) { failure = reason; });
@@ -157,6 +172,9 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
     thread.wait();
     if (!failure.isEmpty())
         return reportError(CliFailed, QStringLiteral("eval: ") + failure);
+    if (failed > 0)
+        return reportError(
+            CliFailed, QStringLiteral("eval: the evaluation failed for %1 player(s)").arg(failed));
     return CliOk;
 }
 
@@ -202,7 +220,8 @@ int runWorker(CSetupInfo &setup, const EvalRequest &request)
         const QByteArray encoded = line.trimmed();
         const QString id = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
         evallist = {{0, id}};
-        MyThread thread(setup.getDayInfo(request.day - 1), request.day, request.taskIndex);
+        CDayInfo *day = setup.getDayInfo(request.day - 1);
+        MyThread thread(day, day->getDirNumber(), request.taskIndex);
         thread.setRequireSandbox(request.requireSandbox);
         thread.setWorkDir(dir);
         QString failure;
@@ -213,6 +232,11 @@ int runWorker(CSetupInfo &setup, const EvalRequest &request)
                          [&](const QString &, int, int task, bool ok) {
                              say("task\t" + encoded + '\t' + QByteArray::number(task) + '\t' +
                                  (ok ? "1" : "0"));
+                         });
+        QObject::connect(&thread, &MyThread::evalProblem, &loop,
+                         [&](int, const QString &task, const QString &reason) {
+                             say("problem\t" + encoded + '\t' + task.toUtf8().toPercentEncoding() +
+                                 '\t' + reason.toUtf8().toPercentEncoding());
                          });
         QObject::connect(&thread, &MyThread::endEvalPlayer, &loop,
                          [&](int, bool ok) { say("end\t" + encoded + '\t' + (ok ? "1" : "0")); });
@@ -249,10 +273,22 @@ int runParallel(CSetupInfo &setup, const QString &contest, const EvalRequest &re
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QString failure;
+    QMap<int, QStringList> problems;
+    int failed = 0;
     QEventLoop loop;
+    QObject::connect(&eval, &ParallelEval::evalProblem, &loop,
+                     [&](int r, const QString &task, const QString &reason) {
+                         problems[r] << (task.isEmpty() ? reason : task + ": " + reason);
+                     });
     QObject::connect(&eval, &ParallelEval::endEvalPlayer, &loop, [&](int r, bool) {
-        out << playerLine(setup, request.day, request.ids.value(r)) << '\n';
+        QStringList causes = problems.value(r);
+        out << playerLine(setup, request.day, request.ids.value(r), &causes) << '\n';
         out.flush();
+        for (const QString &cause : qAsConst(causes))
+            reportError(
+                CliOk,
+                QStringLiteral("eval: %1: not evaluated: %2").arg(request.ids.value(r), cause));
+        failed += causes.isEmpty() ? 0 : 1;
     });
     QObject::connect(&eval, &ParallelEval::evalFailed, &loop,
                      [&](const QString &reason) { failure = reason; });
@@ -262,6 +298,9 @@ int runParallel(CSetupInfo &setup, const QString &contest, const EvalRequest &re
     loop.exec();
     if (!failure.isEmpty())
         return reportError(CliFailed, QStringLiteral("eval: ") + failure);
+    if (failed > 0)
+        return reportError(
+            CliFailed, QStringLiteral("eval: the evaluation failed for %1 player(s)").arg(failed));
     return CliOk;
 }
 
@@ -272,7 +311,8 @@ int cmdEval(const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Evaluates players on one day, all tasks or one, as the evaluation page does, and prints "
-        "one line per player: id, each task's points, the day total."));
+        "one line per player: id, each task's points, the day total. A task that could not be "
+        "evaluated is said on standard error, and the exit status is then 1."));
     addContestArgument(parser);
     parser.addPositionalArgument(
         QStringLiteral("id"),

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "contesttree.h"
 #include "csetupinfo.h"
+#include "recordloader.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -27,6 +28,9 @@ int cmdNew(const QStringList &args)
         return reportError(CliBadInput, QStringLiteral("new: the home is empty"));
     if (name.isEmpty())
         return reportError(CliBadInput, QStringLiteral("new: the contest name is empty"));
+    if (!isRecordValue(name))
+        return reportError(CliBadInput,
+                           QStringLiteral("new: the contest name may not hold a line break"));
     const QFileInfo info(given);
     if (info.exists() && !info.isDir())
         return reportError(CliBadInput, QStringLiteral("new: not a directory: ") + given);
@@ -38,8 +42,7 @@ int cmdNew(const QStringList &args)
     setup.setHome(home);
     setup.setContestName(name);
     if (!setup.saveSetupInfo())
-        return reportError(CliFailed, QStringLiteral("new: cannot write ") + home +
-                                          QStringLiteral("/setup.cfg"));
+        return reportError(CliFailed, QStringLiteral("new: cannot write ") + setup.saveError());
     const QString stock = ContestTree::stockFilterDir();
     if (!ContestTree::makeTree(home, stock))
         return reportError(CliFailed,

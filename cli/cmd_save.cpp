@@ -33,6 +33,7 @@ int cmdSave(const QStringList &args)
         elsewhere ? setup.saveSetupInfo(ContestTree::absoluteHome(target)) : setup.saveSetupInfo();
     if (!saved)
         return reportError(CliFailed, QStringLiteral("save: cannot write the contest into ") +
-                                          setup.getHome());
+                                          setup.getHome() + QStringLiteral(": ") +
+                                          setup.saveError());
     return CliOk;
 }

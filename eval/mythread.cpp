@@ -42,6 +42,13 @@ QString systemFailure(const QString &text, const QByteArray &path)
 MyThread::MyThread(CDayInfo *day, int dayNumber, int taskIndex)
     : day(day), dayNumber(dayNumber), taskIndex(taskIndex)
 {
+    setEvaluationStopRequested(false);
+}
+
+void MyThread::requestStop()
+{
+    setEvaluationStopRequested(true);
+    stopCurrentRun();
 }
 
 void MyThread::setRequireSandbox(bool require)
@@ -60,6 +67,8 @@ void MyThread::run()
     } else if (lockWorkDir() && gotoDir() && enterSandbox(&sandbox)) {
         setFilterDir(QFile::encodeName(filters.path()));
         for (const _evaldata &e : evallist) {
+            if (evaluationStopRequested())
+                break;
             fflush(stdout);
             emit startEvalPlayer(e.row);
             bool success = true;
@@ -177,12 +186,13 @@ void MyThread::evalPlayer(QString id, int r, bool *success)
     if (pid.isEmpty() || pid == "." || pid == ".." || pid.contains('/') ||
         !prepareResultDir(pid, &resultFile)) {
         fprintf(stderr, "player %s cannot be evaluated\n", pid.constData());
+        emit evalProblem(r, QString(), QStringLiteral("无法建立结果目录"));
         *success = false;
         return;
     }
     const int first = taskIndex == -1 ? 0 : taskIndex;
     const int last = taskIndex == -1 ? day->getTaskNum() - 1 : taskIndex;
-    for (int index = first; index <= last; ++index) {
+    for (int index = first; index <= last && !evaluationStopRequested(); ++index) {
         bool opened = false;
         const bool ok = evalTask(index, pid, r, resultFile, &opened);
         // A result file that cannot be opened will not open for the next task either.
@@ -213,6 +223,7 @@ bool MyThread::evalTask(int index, const QByteArray &id, int r, const QByteArray
     *opened = result != nullptr;
     if (!result) {
         fprintf(stderr, "can't open %s ", resultFile.constData());
+        emit evalProblem(r, QString(), QStringLiteral("无法打开结果文件"));
         return false;
     }
     // Another evaluation of this player and day, on this machine or another, appends its block
@@ -220,27 +231,32 @@ bool MyThread::evalTask(int index, const QByteArray &id, int r, const QByteArray
     if (!lockResultFile(fileno(result)))
         fprintf(stderr, "cannot lock %s: %s\n", resultFile.constData(), strerror(errno));
     emptyDirectory(".");
-    const int written = evalSubmission(task, id, result);
+    bool failed = false;
+    QByteArray refusal;
+    const int written = evalSubmission(task, id, result, &failed, &refusal);
     fflush(stdout);
     fclose(result);
+    if (written == 0)
+        emit evalProblem(r, task->getTaskname(), QString::fromUtf8(refusal));
     if (written >= 0)
-        emit evalOneTaskComplete(QString::fromUtf8(id), r, index, written == 1);
-    return written != 0;
+        emit evalOneTaskComplete(QString::fromUtf8(id), r, index, written == 1 && !failed);
+    return written != 0 && !failed;
 }
 
-int MyThread::evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result)
+int MyThread::evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result, bool *failed,
+                             QByteArray *refusal)
 {
     const _com_type type = task->getCommitType();
     if (type != SOURCE && type != ANSWERS)
         return -1;
     // Checked before the copy, which would take a bad task name for a path below the player's
     // directory; a refused task is then not evaluated, so the refusal is reported once.
-    if (!checkTask(task))
+    if (!checkTask(task, refusal))
         return 0;
     copyTree(day->getHome().toUtf8() + "/players/day" + QByteArray::number(dayNumber) + '/' + id +
                  '/' + task->getTaskname().toUtf8(),
              ".");
     int total = 0;
-    return type == SOURCE ? evalSourceCode(result, task, &total)
-                          : evalResultFile(result, task, &total);
+    return type == SOURCE ? evalSourceCode(result, task, &total, failed)
+                          : evalResultFile(result, task, &total, failed);
 }

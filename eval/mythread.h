@@ -16,7 +16,8 @@ class Sandbox;
 // Evaluates the players of `evallist` on one day, all tasks or one, in <home>/tmp, appending to
 // each player's result file <home>/result/day<d>/<id>/<id>.result. Progress is reported by
 // signals; when the evaluation cannot start at all, evalFailed says why and nothing else is
-// emitted.
+// emitted. A player's success is false when a task of theirs could not be evaluated (refused,
+// or written as a failed evaluation); evalProblem says why when the result file cannot.
 class MyThread : public QThread
 {
     Q_OBJECT
@@ -35,6 +36,9 @@ public:
 
     bool gotoDir();
     void evalPlayer(QString id, int r, bool *success);
+    // Stops the evaluation: the run in progress is killed with all its processes, the block
+    // under way is ended with its trailer, and no other task or player is begun.
+    void requestStop();
 
 signals:
     void startEvalPlayer(int r);
@@ -42,6 +46,9 @@ signals:
     void evalComplete(bool success);
     void evalOneTaskComplete(QString id, int r, int taskidx, bool success);
     void evalFailed(QString reason);
+    // A player, or one task of theirs (task empty for the player), could not be evaluated for a
+    // reason that the result file does not hold.
+    void evalProblem(int r, QString task, QString reason);
 
 protected:
     void run() override;
@@ -55,8 +62,10 @@ private:
     bool evalTask(int index, const QByteArray &id, int r, const QByteArray &resultFile,
                   bool *opened);
     // Copies the player's files of the task in and evaluates them: 1 when the task's block was
-    // written, 0 when the task was refused, -1 when its submit type is neither kind.
-    int evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result);
+    // written (*failed set when it records a failed evaluation), 0 when the task was refused
+    // (why in *refusal), -1 when its submit type is neither kind.
+    int evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result, bool *failed,
+                       QByteArray *refusal);
 
     CDayInfo *day;
     int dayNumber;

@@ -132,6 +132,10 @@ void ParallelEval::readWorker(int k)
         } else if (kind == "task") {
             emit evalOneTaskComplete(id, rowOf(id), fields.value(2).toInt(),
                                      fields.value(3) == "1");
+        } else if (kind == "problem") {
+            emit evalProblem(rowOf(id),
+                             QString::fromUtf8(QByteArray::fromPercentEncoding(fields.value(2))),
+                             QString::fromUtf8(QByteArray::fromPercentEncoding(fields.value(3))));
         } else if (kind == "end") {
             emit endEvalPlayer(rowOf(id), fields.value(2) == "1");
             feedWorker(k);

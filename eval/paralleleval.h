@@ -54,6 +54,7 @@ signals:
     void evalOneTaskComplete(QString id, int r, int taskidx, bool success);
     void endEvalPlayer(int r, bool success);
     void evalFailed(QString reason);
+    void evalProblem(int r, QString task, QString reason);
     void finished();
 
 private:

@@ -365,3 +365,10 @@ int lastExitStatus()
 {
     return exitstatus;
 }
+
+void stopCurrentRun()
+{
+    const pid_t pid = userprogrampid;
+    if (pid > 0 && kill(-pid, SIGKILL) != 0 && errno != ESRCH)
+        perror("stopCurrentRun: killing the process group");
+}

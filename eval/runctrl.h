@@ -63,4 +63,8 @@ void sig_child(int signo);
 // The wait status word of the last run that ended (the standard wait status encoding).
 int lastExitStatus();
 
+// Kills the process group of the run in progress, if any, with SIGKILL: the run then ends as
+// if its program had been killed. Safe to call from any thread.
+void stopCurrentRun();
+
 #endif // RUNCTRL_H

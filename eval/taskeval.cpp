@@ -5,7 +5,11 @@
 #include "fileops.h"
 #include "testpoint.h"
 
+#include <QList>
+
+#include <atomic>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -15,10 +19,15 @@ const char COMPILED_TEXT[] = "Compile successfully";
 const char COMPILE_FAILED_TEXT[] = "Compile failed.";
 const char NO_SOURCE_TEXT[] = "Can not find source code file.";
 const char ANSWERS_TEXT[] = "Evaluate answer files.";
+const char STOPPED_TEXT[] = "Evaluation stopped.";
 
-void refuse(const QByteArray &task, const char *why)
+// Set from the window's thread while the evaluation thread reads it between runs.
+std::atomic<bool> g_stopRequested{false};
+
+const char *refuse(const QByteArray &task, const char *why)
 {
     fprintf(stderr, "task %s refused: %s\n", task.constData(), why);
+    return why;
 }
 
 // Block of a task that has no test point lines: its single body line repeats the header.
@@ -30,11 +39,42 @@ void writeShortBlock(FILE *result, const QByteArray &name, int code, const char 
     *total = 0;
 }
 
-void writeFullBlock(FILE *result, CTaskInfo *task, const char *text, int *total)
+void writeFullBlock(FILE *result, CTaskInfo *task, const char *text, int *total, bool *failed)
 {
     fprintf(result, "{%s %d %s\n", task->getTaskname().toUtf8().constData(), COMPILE_OK, text);
-    TaskTest(task, result, total);
+    TaskTest(task, result, total, failed);
     fprintf(result, "}%d %d\n", TASK_END, *total);
+}
+
+// The block of a task that cannot be evaluated, written in place of judging it.
+bool writeFailureBlock(FILE *result, CTaskInfo *task, int *total, bool *failed)
+{
+    QByteArray cause = evaluationFailure(task);
+    if (cause.isEmpty())
+        return false;
+    fprintf(stderr, "task %s not evaluated: %s\n", task->getTaskname().toUtf8().constData(),
+            cause.constData());
+    cleanMessage(cause.data());
+    writeShortBlock(result, task->getTaskname().toUtf8(), POINT_NOT_STARTED, cause.constData(),
+                    total);
+    if (failed)
+        *failed = true;
+    return true;
+}
+
+// The test data files of the task that cannot be read, named relative to the home.
+QList<QByteArray> missingTestData(CTaskInfo *task)
+{
+    const QByteArray home = task->getHome().toUtf8(), name = task->getTaskname().toUtf8();
+    QList<QByteArray> missing;
+    for (int i = 1; i <= task->getSamplenum(); ++i) {
+        for (const char *suffix : {".in", ".ans"}) {
+            const QByteArray file = evaldataFile(home, name, i, suffix);
+            if (access(file.constData(), R_OK) != 0)
+                missing << file.mid(home.size() + 1);
+        }
+    }
+    return missing;
 }
 
 // Index (from 1) of the first compile entry whose source file is readable, or 0.
@@ -62,32 +102,66 @@ void cleanMessage(char *msg)
     }
 }
 
-bool checkTask(CTaskInfo *task)
+bool checkTask(CTaskInfo *task, QByteArray *reason)
 {
     const QByteArray home = task->getHome().toUtf8();
     const QByteArray name = task->getTaskname().toUtf8();
     const QByteArray plug = task->getPlugname().toUtf8();
     // The longest path built for a task is an answer file with a point number of up to 3 digits.
     const int longest = evaldataFile(home, name, 999, ".ans").size();
+    const char *why = nullptr;
     if (name.isEmpty() || name == "." || name == "..")
-        refuse(name, "the task has no usable name");
+        why = refuse(name, "the task has no usable name");
     else if (name.size() > TASKNAME_MAX)
-        refuse(name, "the task name is longer than 99 bytes");
+        why = refuse(name, "the task name is longer than 99 bytes");
     else if (strpbrk(name.constData(), " \t\r\n\v\f{}/"))
-        refuse(name, "a task name must be one word without braces or '/'");
+        why = refuse(name, "a task name must be one word without braces or '/'");
     else if (plug.contains('/') || plug.size() > 255)
-        refuse(name, "the filter name must be a file name in the filter directory");
+        why = refuse(name, "the filter name must be a file name in the filter directory");
     else if (longest > PATH_MAX_BYTES || filterFile(home, plug).size() > PATH_MAX_BYTES)
-        refuse(name, "the contest home's path is longer than the engine handles (1023 bytes)");
-    else
-        return true;
-    return false;
+        why =
+            refuse(name, "the contest home's path is longer than the engine handles (1023 bytes)");
+    if (why && reason)
+        *reason = why;
+    return !why;
 }
 
-int evalSourceCode(FILE *result, CTaskInfo *task, int *total)
+QByteArray evaluationFailure(CTaskInfo *task)
+{
+    const QByteArray plug = task->getPlugname().toUtf8();
+    const QByteArray filter = filterFile(task->getHome().toUtf8(), plug);
+    struct stat st;
+    if (plug.isEmpty())
+        return "The task has no filter: choose its comparison method.";
+    if (stat(filter.constData(), &st) != 0)
+        return "Filter filter/" + plug + " not found.";
+    if (!S_ISREG(st.st_mode) || access(filter.constData(), X_OK) != 0)
+        return "Filter filter/" + plug + " is not executable.";
+    const QList<QByteArray> missing = missingTestData(task);
+    if (missing.isEmpty())
+        return QByteArray();
+    QByteArray cause = "Test data " + missing.first() + " not found";
+    if (missing.size() > 1)
+        cause += " (" + QByteArray::number(missing.size()) + " files missing)";
+    return cause + '.';
+}
+
+void setEvaluationStopRequested(bool stop)
+{
+    g_stopRequested = stop;
+}
+
+bool evaluationStopRequested()
+{
+    return g_stopRequested;
+}
+
+int evalSourceCode(FILE *result, CTaskInfo *task, int *total, bool *failed)
 {
     if (!result || !checkTask(task))
         return 0;
+    if (writeFailureBlock(result, task, total, failed))
+        return 1;
     QByteArray name = task->getTaskname().toUtf8();
     const int entry = findSource(task, name);
     if (entry == 0) {
@@ -107,19 +181,20 @@ int evalSourceCode(FILE *result, CTaskInfo *task, int *total)
     if (code != COMPILE_OK)
         writeShortBlock(result, name, COMPILE_FAILED, COMPILE_FAILED_TEXT, total);
     else
-        writeFullBlock(result, task, COMPILED_TEXT, total);
+        writeFullBlock(result, task, COMPILED_TEXT, total, failed);
     return 1;
 }
 
-int evalResultFile(FILE *result, CTaskInfo *task, int *total)
+int evalResultFile(FILE *result, CTaskInfo *task, int *total, bool *failed)
 {
     if (!result || !checkTask(task))
         return 0;
-    writeFullBlock(result, task, ANSWERS_TEXT, total);
+    if (!writeFailureBlock(result, task, total, failed))
+        writeFullBlock(result, task, ANSWERS_TEXT, total, failed);
     return 1;
 }
 
-void TaskTest(CTaskInfo *task, FILE *result, int *total)
+void TaskTest(CTaskInfo *task, FILE *result, int *total, bool *failed)
 {
     const QByteArray plug = task->getPlugname().toUtf8();
     copyFile(filterFile(task->getHome().toUtf8(), plug), filterRunPath(plug), 0755);
@@ -128,9 +203,19 @@ void TaskTest(CTaskInfo *task, FILE *result, int *total)
         int score = 0;
         float usedtime = 0;
         char msg[MESSAGE_SIZE] = {};
-        const int code = sampletest(task, i, &score, &usedtime, msg);
+        int code = POINT_NOT_STARTED;
+        if (!evaluationStopRequested())
+            code = sampletest(task, i, &score, &usedtime, msg);
+        // A run the stop cut short judges nothing.
+        if (evaluationStopRequested()) {
+            code = POINT_NOT_STARTED;
+            score = 0;
+            strcpy(msg, STOPPED_TEXT);
+        }
         cleanMessage(msg);
         fprintf(result, "%d %d %.3f %s\n", code, score, double(usedtime), msg);
         *total += score;
+        if (code == POINT_NOT_STARTED && failed)
+            *failed = true;
     }
 }

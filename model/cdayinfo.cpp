@@ -68,6 +68,7 @@ CDayInfo &CDayInfo::operator=(const CDayInfo &other)
     home = other.home;
     dayname = other.dayname;
     basescore = other.basescore;
+    dirnumber = other.dirnumber;
     setTaskInfo(other.tasknum, other.tasks);
     return *this;
 }
@@ -112,7 +113,7 @@ void CDayInfo::updateTaskMemLimit(int mb)
         tasks[i].setMemlimit(mb);
 }
 
-bool CDayInfo::loadDayInfo(QString h, int day)
+bool CDayInfo::loadDayInfo(QString h, int day, QStringList *notices)
 {
     home = h;
     // A file without a TASKNUM= line describes a day without tasks, whatever was read before.
@@ -122,12 +123,12 @@ bool CDayInfo::loadDayInfo(QString h, int day)
     const int n = gTasknum;
     QVector<CTaskInfo> loaded(n);
     for (int t = 1; t <= n; ++t)
-        loaded[t - 1].loadTaskInfo(taskFile(home, day, t));
+        loaded[t - 1].loadTaskInfo(taskFile(home, day, t), notices);
     setTaskInfo(n, loaded.constData());
     return true;
 }
 
-bool CDayInfo::saveDayInfo(QString dir, int day)
+bool CDayInfo::saveDayInfo(QString dir, int day, QString *error)
 {
     home = dir;
     QString text;
@@ -136,10 +137,10 @@ bool CDayInfo::saveDayInfo(QString dir, int day)
         << "BASESCORE=" << basescore << '\n'
         << "TASKNUM=" << tasknum << '\n';
     out.flush();
-    if (!writeRecordFile(dayFile(dir, day), text))
+    if (!writeRecordFile(dayFile(dir, day), text, error))
         return false;
     for (int t = 1; t <= tasknum; ++t) {
-        if (!tasks[t - 1].save(dir, day, t))
+        if (!tasks[t - 1].save(dir, day, t, error))
             return false;
     }
     return true;

@@ -24,6 +24,11 @@ public:
     int getTaskNum() const { return tasknum; }
     int getBaseScore() const { return basescore; }
     void setBaseScore(int s) { basescore = s; }
+    // The N of the day's directories players/day<N>, result/day<N> and ps/day<N>: the day's
+    // number as last saved, which differs from its place between the deletion of an earlier
+    // day and the next save (the directories are renamed then). 0 for a day outside a contest.
+    int getDirNumber() const { return dirnumber; }
+    void setDirNumber(int n) { dirnumber = n; }
 
     CTaskInfo *getTaskInfo(int index);
     CTaskInfo *getTaskInfo(QString name);
@@ -34,8 +39,9 @@ public:
     void delATask(QString name);
     void updateTaskMemLimit(int mb);
 
-    bool loadDayInfo(QString home, int day);
-    bool saveDayInfo(QString dir, int day);
+    bool loadDayInfo(QString home, int day, QStringList *notices = nullptr);
+    // On failure *error, when given, names the file that could not be written and why.
+    bool saveDayInfo(QString dir, int day, QString *error = nullptr);
 
 private:
     QString home = QStringLiteral("/");
@@ -43,6 +49,7 @@ private:
     int tasknum = 0;
     CTaskInfo *tasks = nullptr;
     int basescore = 0;
+    int dirnumber = 0;
 };
 
 #endif

@@ -45,8 +45,13 @@ QStringList ContestTree::stockFilterCandidates()
         dirs << bin + QStringLiteral("/filter")
              << QDir::cleanPath(bin + '/' + QStringLiteral(TALDON_FILTER_DIR_FROM_BIN));
     }
-    dirs << QStringLiteral(TALDON_FILTER_DIR);
+    dirs << installedFilterDir();
     return dirs;
+}
+
+QString ContestTree::installedFilterDir()
+{
+    return qEnvironmentVariable("TALDON_FILTER_DIR", QStringLiteral(TALDON_FILTER_DIR));
 }
 
 QString ContestTree::firstFilterDir(const QStringList &dirs)

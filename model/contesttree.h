@@ -24,6 +24,10 @@ public:
     // was started by its bare name), filter beside the real executable, and the installed
     // directory, both relative to the real executable and as configured.
     static QStringList stockFilterCandidates();
+    // The directory the stock filters were installed in: as configured, unless the environment
+    // variable TALDON_FILTER_DIR names another (a relocated installation, or a test that must
+    // not see what is installed on the machine; empty names none).
+    static QString installedFilterDir();
     // The first of dirs that holds at least one file, or an empty string.
     static QString firstFilterDir(const QStringList &dirs);
 

@@ -1,27 +1,48 @@
 #include "cplayerinfo.h"
 
 #include "recordloader.h"
+#include "textdecoder.h"
 
 #include <QFile>
-#include <QTextStream>
+#include <QFileInfo>
 
 namespace
 {
 
-// Reads the lines of a list file as (id, name) pairs split at sep: the id before the first
-// separator, the name up to the second. Lines without an id are skipped.
-template <typename Add> void readListFile(const QString &path, QChar sep, Add add)
+// The lines of a list file, without their LF or CR LF ends and without a byte order mark.
+QStringList listLines(const QString &path, QStringList *notices)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return;
-    QTextStream in(&file);
-    in.setCodec("UTF-8");
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        const QString id = line.section(sep, 0, 0);
+        return {};
+    bool legacy = false;
+    QString text = TextDecoder::decode(file.readAll(), &legacy);
+    if (legacy && notices)
+        *notices << QStringLiteral("%1 不是 UTF-8 编码, 已按 GB18030 (GBK) 读入; 保存时将写成 "
+                                   "UTF-8。")
+                        .arg(QFileInfo(path).fileName());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QStringList lines = text.split('\n');
+    if (lines.constLast().isEmpty())
+        lines.removeLast();
+    for (QString &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+// Reads the lines of a list file as (id, name, line number) split at sep: the id before the
+// first separator, the name up to the second. Lines without an id are skipped.
+template <typename Add>
+void readListFile(const QString &path, QChar sep, QStringList *notices, Add add)
+{
+    const QStringList lines = listLines(path, notices);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString id = lines.at(i).section(sep, 0, 0);
         if (!id.isEmpty())
-            add(id, line.section(sep, 1, 1));
+            add(id, lines.at(i).section(sep, 1, 1), i + 1);
     }
 }
 
@@ -96,31 +117,38 @@ void CPlayerInfo::delTeamInfoByName(QString name)
     removeFirst(teams, name, &TeamInfo::name);
 }
 
-void CPlayerInfo::loadPlayerInfo(QString path)
+void CPlayerInfo::loadPlayerInfo(QString path, QStringList *notices)
 {
-    readListFile(path, '@', [this](const QString &id, const QString &name) {
+    readListFile(path, '@', notices, [this](const QString &id, const QString &name, int) {
         players.append(PlayerInfo(id, name));
     });
 }
 
-void CPlayerInfo::loadTeamInfo(QString path)
+void CPlayerInfo::loadTeamInfo(QString path, QStringList *notices)
 {
-    readListFile(path, '@', [this](const QString &id, const QString &name) {
+    readListFile(path, '@', notices, [this](const QString &id, const QString &name, int) {
         teams.append(TeamInfo(id, name));
     });
 }
 
-void CPlayerInfo::importPlayerInfo(QString path)
+void CPlayerInfo::importPlayerInfo(QString path, QStringList *notices)
 {
-    readListFile(path, ',', [this](const QString &id, const QString &name) {
-        players.append(PlayerInfo(id, name));
-    });
+    readListFile(
+        path, ',', notices, [this, notices](const QString &id, const QString &name, int line) {
+            QString problem = PlayerInfo::idProblem(id);
+            if (problem.isEmpty())
+                problem = PlayerInfo::nameProblem(name);
+            if (problem.isEmpty())
+                players.append(PlayerInfo(id, name));
+            else if (notices)
+                *notices << QStringLiteral("第 %1 行没有导入: %2 (%3)").arg(line).arg(problem, id);
+        });
 }
 
-bool CPlayerInfo::save(QString dir)
+bool CPlayerInfo::save(QString dir, QString *error)
 {
-    return writeRecordFile(dir + '/' + TeamFile, listText(teams, '@')) &&
-           writeRecordFile(dir + '/' + PlayerFile, listText(players, '@'));
+    return writeRecordFile(dir + '/' + TeamFile, listText(teams, '@'), error) &&
+           writeRecordFile(dir + '/' + PlayerFile, listText(players, '@'), error);
 }
 
 bool CPlayerInfo::exportPlayerInfo(QString path)

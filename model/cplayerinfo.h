@@ -6,9 +6,12 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The registry of a contest's players and teams, stored in player.info and team.info as
-// id@name lines. Lookups by id or name are exact; nothing here refuses a repeated id.
+// id@name lines. Lookups by id or name are exact; nothing here refuses a repeated id. List
+// files are read as UTF-8, or as GB18030 when they are not valid UTF-8 (lists made on Chinese
+// Windows), and always written as UTF-8; the readers say so in *notices when given.
 class CPlayerInfo
 {
 public:
@@ -37,10 +40,14 @@ public:
     void delPlayerInfoAll() { players.clear(); }
     void delTeamInfoAll() { teams.clear(); }
 
-    void loadPlayerInfo(QString path);
-    void loadTeamInfo(QString path);
-    void importPlayerInfo(QString path);
-    bool save(QString dir);
+    void loadPlayerInfo(QString path, QStringList *notices = nullptr);
+    void loadTeamInfo(QString path, QStringList *notices = nullptr);
+    // Appends the players of an id,name file; lines whose id or name cannot be stored are left
+    // out, each with a notice.
+    void importPlayerInfo(QString path, QStringList *notices = nullptr);
+    // Writes team.info, then player.info; nothing more once one fails, whose name and reason
+    // then go into *error when given.
+    bool save(QString dir, QString *error = nullptr);
     // Writes the players as id,name lines to path, the form importPlayerInfo reads (the
     // player list export); false when the file cannot be written.
     bool exportPlayerInfo(QString path);

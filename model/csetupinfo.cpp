@@ -20,6 +20,7 @@ const int MaxDays = 99;
 struct SetupReading {
     CSetupInfo *setup;
     CPlayerInfo *tpplayerteam;
+    QStringList *notices;
 };
 
 CPlayerInfo *pendingRegistry(SetupReading *reading)
@@ -36,26 +37,29 @@ void loadName(void *r, QString v)
 
 void loadDay(void *r, QString v)
 {
-    CSetupInfo *setup = static_cast<SetupReading *>(r)->setup;
+    auto *reading = static_cast<SetupReading *>(r);
+    CSetupInfo *setup = reading->setup;
     const int n = std::min(v.toInt(), MaxDays);
     if (n <= 0)
         return;
     QVector<CDayInfo> loaded(n);
-    for (int d = 1; d <= n; ++d)
-        loaded[d - 1].loadDayInfo(setup->getHome(), d);
+    for (int d = 1; d <= n; ++d) {
+        loaded[d - 1].loadDayInfo(setup->getHome(), d, reading->notices);
+        loaded[d - 1].setDirNumber(d);
+    }
     setup->setDayInfo(n, loaded.constData());
 }
 
 void loadPlayer(void *r, QString v)
 {
     auto *reading = static_cast<SetupReading *>(r);
-    pendingRegistry(reading)->loadPlayerInfo(reading->setup->getHome() + '/' + v);
+    pendingRegistry(reading)->loadPlayerInfo(reading->setup->getHome() + '/' + v, reading->notices);
 }
 
 void loadTeam(void *r, QString v)
 {
     auto *reading = static_cast<SetupReading *>(r);
-    pendingRegistry(reading)->loadTeamInfo(reading->setup->getHome() + '/' + v);
+    pendingRegistry(reading)->loadTeamInfo(reading->setup->getHome() + '/' + v, reading->notices);
 }
 
 auto named(const QString &name)
@@ -97,6 +101,7 @@ CSetupInfo &CSetupInfo::operator=(const CSetupInfo &other)
     home = other.home;
     contestname = other.contestname;
     setDayInfo(other.daynum, other.days);
+    deleteddirs = other.deleteddirs;
     setPlayerInfo(other.playerinfo);
     return *this;
 }
@@ -114,6 +119,29 @@ CDayInfo *CSetupInfo::getDayInfo(QString name)
 void CSetupInfo::setDayInfo(int n, const CDayInfo *list)
 {
     replaceOwnedArray(days, daynum, n, list);
+    numberNewDays();
+}
+
+// A day without directory number takes its place's, or, while a deleted day's directories
+// have not been moved yet, a number beyond every number in use.
+void CSetupInfo::numberNewDays()
+{
+    int next = 1;
+    for (int n : deleteddirs)
+        next = std::max(next, n + 1);
+    for (int i = 0; i < daynum; ++i) {
+        if (days[i].getDirNumber() <= 0)
+            days[i].setDirNumber(std::max(next, i + 1));
+        next = std::max(next, days[i].getDirNumber() + 1);
+    }
+}
+
+QVector<int> CSetupInfo::dirNumbers() const
+{
+    QVector<int> numbers;
+    for (int i = 0; i < daynum; ++i)
+        numbers.append(days[i].getDirNumber());
+    return numbers;
 }
 
 void CSetupInfo::addADay(CDayInfo *day)
@@ -121,18 +149,35 @@ void CSetupInfo::addADay(CDayInfo *day)
     if (!day)
         return;
     day->setHome(home);
+    day->setDirNumber(0);
     appendToOwnedArray(days, daynum, *day);
+    numberNewDays();
     delete day;
 }
 
 void CSetupInfo::delADay(int index)
 {
+    const CDayInfo *day = getDayInfo(index);
+    if (!day)
+        return;
+    deleteddirs.append(day->getDirNumber());
     removeFromOwnedArray(days, daynum, index);
 }
 
 void CSetupInfo::delADay(QString name)
 {
-    removeFirstFromOwnedArray(days, daynum, named(name));
+    const CDayInfo *day = getDayInfo(name);
+    if (day)
+        delADay(static_cast<int>(day - days));
+}
+
+QList<DayDirectories::Move> CSetupInfo::movesIfDeleted(int index)
+{
+    const QVector<int> numbers = dirNumbers();
+    if (index < 0 || index >= numbers.size())
+        return {};
+    return DayDirectories::plan(home, numbers.mid(0, index) + numbers.mid(index + 1),
+                                deleteddirs + QVector<int>{numbers.at(index)});
 }
 
 void CSetupInfo::setPlayerInfo(const CPlayerInfo *p)
@@ -145,9 +190,11 @@ void CSetupInfo::setPlayerInfo(const CPlayerInfo *p)
 
 bool CSetupInfo::loadSetupInfo(QString path)
 {
+    deleteddirs.clear();
+    loadnotices.clear();
     setupfile = path;
     home = directoryOf(path);
-    SetupReading reading{this, nullptr};
+    SetupReading reading{this, nullptr, &loadnotices};
     const bool opened =
         readRecordFile(path, setupinfoLoaders, std::size(setupinfoLoaders), &reading);
     if (reading.tpplayerteam) {
@@ -160,6 +207,10 @@ bool CSetupInfo::loadSetupInfo(QString path)
 bool CSetupInfo::saveSetupInfo(QString dir)
 {
     home = dir;
+    saveerror.clear();
+    const QList<DayDirectories::Move> moves = DayDirectories::plan(dir, dirNumbers(), deleteddirs);
+    if (!DayDirectories::apply(dir, moves, &saveerror))
+        return false;
     QString text;
     QTextStream out(&text);
     out << "NAME=" << contestname << '\n'
@@ -167,13 +218,20 @@ bool CSetupInfo::saveSetupInfo(QString dir)
         << "PLAYER=" << PlayerFile << '\n'
         << "TEAM=" << TeamFile << '\n';
     out.flush();
-    if (!writeRecordFile(dir + QStringLiteral("/setup.cfg"), text))
+    // Directories renamed for a setup.cfg that cannot be written would no longer match the
+    // one on disk.
+    if (!writeRecordFile(dir + QStringLiteral("/setup.cfg"), text, &saveerror)) {
+        DayDirectories::undo(dir, moves);
         return false;
+    }
+    deleteddirs.clear();
+    for (int d = 1; d <= daynum; ++d)
+        days[d - 1].setDirNumber(d);
     for (int d = 1; d <= daynum; ++d) {
-        if (!days[d - 1].saveDayInfo(dir, d))
+        if (!days[d - 1].saveDayInfo(dir, d, &saveerror))
             return false;
     }
-    return playerinfo ? playerinfo->save(dir) : true;
+    return playerinfo ? playerinfo->save(dir, &saveerror) : true;
 }
 
 bool CSetupInfo::saveSetupInfo()

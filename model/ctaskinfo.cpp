@@ -17,12 +17,16 @@ namespace
 const int MaxMemLimit = 2048;
 const int MarkCount = 100;
 const int DefaultMark = 10;
+// Test point n has mark n, and element 0 is not used: a task has at most 99 points.
+const int MaxSamples = MarkCount - 1;
 
 // What one task file is read into: the task, and the compile commands gathered from its CCL=
 // lines, which replace the task's own only when the whole file has been read.
 struct TaskReading {
     CTaskInfo *task;
     QVector<CCompileCmd> ccls;
+    QString path;
+    QStringList *notices;
 };
 
 CTaskInfo *taskOf(void *r)
@@ -75,9 +79,20 @@ void loadTimeLimit(void *r, QString v)
     taskOf(r)->setTimelimit(v.toFloat());
 }
 
+// A count beyond the marks a task holds would have every reader loop over points that cannot
+// exist (and allocate for them); it is cut to the bound and said.
 void loadSamplenum(void *r, QString v)
 {
-    taskOf(r)->setSamplenum(v.toInt());
+    auto *reading = static_cast<TaskReading *>(r);
+    int count = v.toInt();
+    if (count > MaxSamples) {
+        if (reading->notices)
+            *reading->notices << QStringLiteral("%1: SAMPLES=%2 超过 %3 个测试点的上限, 按 %3 读入")
+                                     .arg(reading->path, v)
+                                     .arg(MaxSamples);
+        count = MaxSamples;
+    }
+    reading->task->setSamplenum(count);
 }
 
 void loadCompilecmd(void *r, QString v)
@@ -251,17 +266,17 @@ void CTaskInfo::delACcl(CCompileCmd *cmd)
     delACcl(cmd->getLang());
 }
 
-bool CTaskInfo::loadTaskInfo(QString path)
+bool CTaskInfo::loadTaskInfo(QString path, QStringList *notices)
 {
     home = directoryOf(path);
-    TaskReading reading{this, {}};
+    TaskReading reading{this, {}, path, notices};
     if (!readRecordFile(path, TaskLoaders, std::size(TaskLoaders), &reading))
         return false;
     setCcl(reading.ccls.size(), reading.ccls.constData());
     return true;
 }
 
-bool CTaskInfo::save(QString dir, int day, int task)
+bool CTaskInfo::save(QString dir, int day, int task, QString *error)
 {
     QString text;
     QTextStream out(&text);
@@ -282,5 +297,5 @@ bool CTaskInfo::save(QString dir, int day, int task)
             out << "MARK=" << n << '@' << marks[n] << '\n';
     }
     out.flush();
-    return writeRecordFile(taskFile(dir, day, task), text);
+    return writeRecordFile(taskFile(dir, day, task), text, error);
 }

@@ -4,6 +4,7 @@
 #include "ccompilecmd.h"
 
 #include <QString>
+#include <QStringList>
 
 enum _com_type { SOURCE = 0, ANSWERS = 1, INVALID = 2 };
 
@@ -62,8 +63,9 @@ public:
     void delACcl(QString lang);
     void delACcl(CCompileCmd *cmd);
 
-    bool loadTaskInfo(QString path);
-    bool save(QString dir, int day, int task);
+    // Notices of values the file holds but the task cannot take go to *notices when given.
+    bool loadTaskInfo(QString path, QStringList *notices = nullptr);
+    bool save(QString dir, int day, int task, QString *error = nullptr);
 
 private:
     int taskindex = 0;

@@ -25,17 +25,22 @@ bool readRecordFile(const QString &path, const RecordLoader *table, int n, void 
     return true;
 }
 
-bool writeRecordFile(const QString &path, const QString &text)
+bool isRecordValue(const QString &value)
+{
+    return !value.contains('\n') && !value.contains('\r');
+}
+
+bool writeRecordFile(const QString &path, const QString &text, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
+    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    if (!written)
         file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    written = written && file.commit();
+    if (!written && error)
+        *error = path + QStringLiteral(": ") + file.errorString();
+    return written;
 }
 
 const QString PlayerFile = QStringLiteral("player.info");

@@ -14,9 +14,14 @@ struct RecordLoader {
 // untrimmed. Returns false when the file cannot be opened.
 bool readRecordFile(const QString &path, const RecordLoader *table, int n, void *record);
 
+// Whether value can stand as the value of a KEY=value line: a line break would end it and
+// start another record.
+bool isRecordValue(const QString &value);
+
 // Writes text to path so that the old file survives a failed write: the bytes go to a
-// temporary file in the same directory, which then replaces the old one.
-bool writeRecordFile(const QString &path, const QString &text);
+// temporary file in the same directory, which then replaces the old one. On failure *error,
+// when given, names the file and the reason.
+bool writeRecordFile(const QString &path, const QString &text, QString *error = nullptr);
 
 // The names of the player and team lists in the contest home, which setup.cfg refers to.
 extern const QString PlayerFile;

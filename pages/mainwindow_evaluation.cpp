@@ -132,15 +132,18 @@ void MainWindow::fillManageTBHeader()
     }
 }
 
+// The statuses are the day's too: a row evaluated on another day is not evaluated here.
 void MainWindow::fillScoreToManageTB()
 {
     QTableWidget *table = evalUi->manageTB;
-    if (table->columnCount() == firstTaskColumn)
-        return;
     table->setSortingEnabled(false);
-    for (int r = 0; r < table->rowCount(); ++r)
-        fillScoreToManageTB(table->item(r, 2)->text(), r, table->columnCount());
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (table->columnCount() > firstTaskColumn)
+            fillScoreToManageTB(table->item(r, 2)->text(), r, table->columnCount());
+        showEvalStatus(r);
+    }
     table->setSortingEnabled(true);
+    showEvalFailures();
 }
 
 // The same reading of the result files as the statistics and taldon-cli: PlayerStat's task
@@ -174,13 +177,61 @@ void MainWindow::updateMystat(QString id, QString name)
     mystat->importResult(id);
 }
 
-void MainWindow::setRowStatus(int r, const QString &text, const QString &icon)
+void MainWindow::setRowStatus(int r, const QString &text, const QString &icon, const QString &why)
 {
     QTableWidgetItem *item = evalUi->manageTB->item(r, 3);
     if (!item)
         return;
     item->setText(text);
     item->setIcon(QIcon(icon));
+    item->setToolTip(why);
+}
+
+// "task: cause" for every failure of the row's player on the day shown; empty when none.
+QStringList MainWindow::evalFailureCauses(int r) const
+{
+    const QTableWidgetItem *id = evalUi->manageTB->item(r, 2);
+    const int day = evalUi->evaldaySB->value() - 1;
+    if (!id || !mystat)
+        return {};
+    const EvalStatus status = mystat->getPlayerStat(id->text()).evalStatus(day);
+    return status.causes + evalProblems.value(qMakePair(day, id->text()));
+}
+
+void MainWindow::showEvalStatus(int r)
+{
+    const QTableWidgetItem *id = evalUi->manageTB->item(r, 2);
+    const int day = evalUi->evaldaySB->value() - 1;
+    const QStringList causes = evalFailureCauses(r);
+    const bool evaluated =
+        id && mystat &&
+        mystat->getPlayerStat(id->text()).evalStatus(day).state != EvalStatus::NotEvaluated;
+    if (!causes.isEmpty())
+        setRowStatus(r, QStringLiteral("测评失败"), QStringLiteral(":/failed"), causes.join('\n'));
+    else if (evaluated)
+        setRowStatus(r, QStringLiteral("测评成功"), QStringLiteral(":/succeed"));
+    else
+        setRowStatus(r, QStringLiteral("未测评"), QStringLiteral(":/uncheck"));
+}
+
+// One line per cause, with the number of players it failed, so that a task refused for every
+// player is said once.
+void MainWindow::showEvalFailures()
+{
+    QMap<QString, int> counts;
+    QStringList order;
+    for (int r = 0; r < evalUi->manageTB->rowCount(); ++r) {
+        for (const QString &cause : evalFailureCauses(r)) {
+            if (!counts.contains(cause))
+                order << cause;
+            ++counts[cause];
+        }
+    }
+    QStringList lines;
+    for (const QString &cause : order)
+        lines << QStringLiteral("测评失败 (%1 名选手) %2").arg(counts.value(cause)).arg(cause);
+    evalUi->failuresTL->setText(lines.join('\n'));
+    evalUi->failuresTL->setVisible(!lines.isEmpty());
 }
 
 void MainWindow::evalSelectPlayersSlot()
@@ -214,16 +265,20 @@ void MainWindow::evalSelectPlayersSlot()
     range.move(geometry().center() - range.rect().center());
     if (range.exec() != QDialog::Accepted || !sandboxAllowsEvaluation())
         return;
+    for (const _evaldata &e : qAsConst(evallist))
+        evalProblems.remove(qMakePair(day - 1, e.id));
     if (evalUi->evaljobsSB->value() > 1 && evallist.size() > 1) {
         startParallelEvaluation(day, range.getSelectIndex());
         return;
     }
-    t = new MyThread(setupinfo->getDayInfo(day - 1), day, range.getSelectIndex());
+    CDayInfo *evaluated = setupinfo->getDayInfo(day - 1);
+    t = new MyThread(evaluated, evaluated->getDirNumber(), range.getSelectIndex());
     t->setRequireSandbox(ui->requireSandboxAct->isChecked());
     connect(t, &MyThread::evalOneTaskComplete, this, &MainWindow::evalOneTaskCompleteSlot);
     connect(t, &MyThread::startEvalPlayer, this, &MainWindow::startEvalPlayerSlot);
     connect(t, &MyThread::endEvalPlayer, this, &MainWindow::endEvalPlayerSlot);
     connect(t, &MyThread::evalFailed, this, &MainWindow::evalFailedSlot);
+    connect(t, &MyThread::evalProblem, this, &MainWindow::evalProblemSlot);
     connect(t, &QThread::finished, this, &MainWindow::evalThreadFinishedSlot);
     table->setSortingEnabled(false);
     // Disabled before the first player's signal, so that no second click starts another
@@ -288,6 +343,7 @@ void MainWindow::startParallelEvaluation(int day, int taskIndex)
     connect(parallel, &ParallelEval::startEvalPlayer, this, &MainWindow::startEvalPlayerSlot);
     connect(parallel, &ParallelEval::endEvalPlayer, this, &MainWindow::endEvalPlayerSlot);
     connect(parallel, &ParallelEval::evalFailed, this, &MainWindow::evalFailedSlot);
+    connect(parallel, &ParallelEval::evalProblem, this, &MainWindow::evalProblemSlot);
     connect(parallel, &ParallelEval::finished, this, &MainWindow::releaseParallelEvaluation);
     evalUi->manageTB->setSortingEnabled(false);
     setEvalControlsEnabled(false);
@@ -349,12 +405,13 @@ void MainWindow::evalOneTaskCompleteSlot(QString id, int r, int taskidx, bool su
     fillScoreToManageTB(id, r, evalUi->manageTB->columnCount());
 }
 
+// The status is read back from the result file, as it is later for the day: the thread's
+// success adds nothing that the file and its problem reports do not say.
 void MainWindow::endEvalPlayerSlot(int r, bool success)
 {
-    if (success)
-        setRowStatus(r, QStringLiteral("测评成功"), QStringLiteral(":/succeed"));
-    else
-        setRowStatus(r, QStringLiteral("测评失败"), QStringLiteral(":/failed"));
+    Q_UNUSED(success)
+    showEvalStatus(r);
+    showEvalFailures();
     const int finished = evalUi->fevalTL->text().toInt() + 1;
     evalUi->fevalTL->setText(QStringLiteral("%1").arg(finished));
     evalUi->evalB->setValue(finished);
@@ -365,6 +422,15 @@ void MainWindow::endEvalPlayerSlot(int r, bool success)
 void MainWindow::evalFailedSlot(QString reason)
 {
     QMessageBox::warning(this, QStringLiteral("Error"), reason);
+}
+
+void MainWindow::evalProblemSlot(int r, QString task, QString reason)
+{
+    for (const _evaldata &e : qAsConst(evallist)) {
+        if (e.row == r)
+            evalProblems[qMakePair(evalUi->evaldaySB->value() - 1, e.id)]
+                << (task.isEmpty() ? reason : task + QStringLiteral(": ") + reason);
+    }
 }
 
 // Every thread ends here, also one that could not begin and so never sent a player signal;

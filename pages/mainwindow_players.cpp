@@ -64,6 +64,13 @@ void MainWindow::addPlayerSlot()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const PlayerInfo player(dialog.getPalyerId(), dialog.getPlayerName());
+    QString problem = PlayerInfo::idProblem(player.id);
+    if (problem.isEmpty())
+        problem = PlayerInfo::nameProblem(player.name);
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Error!"), problem + '!');
+        return;
+    }
     if (setupinfo->getPlayerInfo()->getPlayerInfo()->contains(player)) {
         QMessageBox::warning(this, QStringLiteral("Error!"), QStringLiteral("选手编号重复!"));
         return;
@@ -89,10 +96,12 @@ void MainWindow::importPlayerSlot()
     registry->delPlayerInfoAll();
     evalUi->manageTB->setSortingEnabled(false);
     evalUi->manageTB->setRowCount(0);
-    registry->importPlayerInfo(path);
+    QStringList notices;
+    registry->importPlayerInfo(path, &notices);
     for (const PlayerInfo &player : *registry->getPlayerInfo())
         addPlayerToManageTB(player.id, player.name);
     evalUi->manageTB->setSortingEnabled(true);
+    showNotices(notices);
 }
 
 void MainWindow::exportPlayerSlot()

@@ -6,7 +6,10 @@
 #include "filedialogs.h"
 #include "filtername.h"
 #include "globals.h"
+#include "mystat.h"
 #include "pageglobals.h"
+#include "recordloader.h"
+#include "statsglobals.h"
 #include "ui_mainwindow.h"
 #include "ui_taskconfigpage.h"
 
@@ -15,6 +18,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 namespace
 {
@@ -172,6 +176,24 @@ bool placeFilterInContest(QWidget *parent, const QString &home, const QString &p
     return true;
 }
 
+// Deleting a day whose directories hold files asks first, saying what the next save will rename.
+bool confirmDayDeletion(QWidget *parent, CSetupInfo *setup, int index)
+{
+    CDayInfo *day = setup->getDayInfo(index);
+    if (!day || !DayDirectories::holdFiles(setup->getHome(), day->getDirNumber()))
+        return true;
+    QStringList moves;
+    for (const DayDirectories::Move &move : setup->movesIfDeleted(index))
+        moves << move.from + QStringLiteral(" → ") + move.to;
+    const QString text =
+        QStringLiteral("%1 的目录中有选手的文件。保存比赛时将把这些目录改名 (不删除任何文件):\n"
+                       "%2\n确定删除这一场?")
+            .arg(day->getDayname(), moves.join('\n'));
+    return QMessageBox::question(parent, QStringLiteral("删除考试"), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 } // namespace
 
 void MainWindow::hideFilter()
@@ -203,7 +225,30 @@ void MainWindow::fillTaskInfo()
     taskUi->memlimitSB->setValue(curTask->getMemlimit());
     showfilter();
     fillspTB(false);
+    showMissingFilter();
     isResponse = true;
+}
+
+void MainWindow::showMissingFilter()
+{
+    taskUi->nofilterTL->setVisible(curTask && curTask->getPlugname().isEmpty());
+}
+
+// A task's results are found by its name: renamed, the results of the old name no longer
+// count. Asked whenever the name about to go has results.
+bool MainWindow::confirmTaskRename(const QString &oldName)
+{
+    bool hasResults = false;
+    for (const PlayerStat &player : mystat ? mystat->players : QMap<QString, PlayerStat>())
+        hasResults = hasResults || player.tasks.contains(oldName);
+    if (!hasResults)
+        return true;
+    const QString text = QStringLiteral("试题 %1 已有选手的评测结果, 改名后这些结果将不再计入成绩 "
+                                        "(改回原名即可恢复)。确定改名?")
+                             .arg(oldName);
+    return QMessageBox::question(this, QStringLiteral("修改试题名称"), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MainWindow::fillDayTB(CDayInfo *day)
@@ -385,6 +430,8 @@ void MainWindow::deleteSlot()
     QTreeWidget *tree = taskUi->proLV;
     HeldRecords held = holdRecords(setupinfo);
     const Position at = itemPosition(tree, curItem);
+    if (at.task < 0 && !confirmDayDeletion(this, setupinfo, at.day))
+        return;
     if (at.task < 0) {
         for (int k = at.day + 1; k < setupinfo->getDayNum(); ++k) {
             setupinfo->getDayInfo(k)->setDayname(dayName(k));
@@ -425,8 +472,13 @@ void MainWindow::changeInfoWSSlot(QTreeWidgetItem *item)
 
 void MainWindow::tasknameChangedSlot(const QString &text)
 {
-    if (!isResponse || !curTask || text.isEmpty())
+    if (!isResponse || !curTask || text.isEmpty() || !isRecordValue(text))
         return;
+    if (!confirmTaskRename(curTask->getTaskname())) {
+        const QSignalBlocker quiet(taskUi->basenameLE);
+        taskUi->basenameLE->setText(curTask->getTaskname());
+        return;
+    }
     curTask->setTaskname(text);
     const Position at = positionOfTask(setupinfo, curTask);
     QTreeWidgetItem *dayItem = taskUi->proLV->topLevelItem(at.day);
@@ -523,6 +575,7 @@ void MainWindow::methodChangedSlot(const QString &)
     // A new method has no sub-choice yet, whatever the sub-choice lists showed before.
     if (isResponse && curTask)
         curTask->setPlugname(QString());
+    showMissingFilter();
 }
 
 void MainWindow::stringCBChangedSlot(const QString &)
@@ -533,6 +586,7 @@ void MainWindow::stringCBChangedSlot(const QString &)
     choice.method = CompareMethod::String;
     choice.stringEntry = taskUi->stringCB->currentIndex();
     curTask->setPlugname(composeFilterName(choice));
+    showMissingFilter();
 }
 
 void MainWindow::numCBChangedSlot(const QString &)
@@ -546,6 +600,7 @@ void MainWindow::numCBChangedSlot(const QString &)
     choice.numberEntry = taskUi->numCB->currentIndex();
     choice.precision = taskUi->preciseSB->value();
     curTask->setPlugname(composeFilterName(choice));
+    showMissingFilter();
 }
 
 void MainWindow::preciseChangeSlot(const QString &text)
@@ -566,6 +621,7 @@ void MainWindow::selectMethodSlot()
     const QString name = QFileInfo(path).fileName();
     curTask->setPlugname(name);
     taskUi->methodLE->setText(name);
+    showMissingFilter();
 }
 
 void MainWindow::scCBClicked(bool checked)

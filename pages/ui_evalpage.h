@@ -38,6 +38,7 @@ public:
     QLabel *fevalTL;
     QLabel *tevalTL;
     QPushButton *evalselectedPB;
+    QLabel *failuresTL;
 
     void setupUi(QWidget *tab)
     {
@@ -47,6 +48,12 @@ public:
         layout->addLayout(setupFindRow(tab));
         setupTable(tab);
         layout->addWidget(manageTB);
+        // The failed evaluations of the day shown, by task and cause; hidden while there are none.
+        failuresTL = makeLabel(tab, "failuresTL", QString());
+        failuresTL->setStyleSheet(QStringLiteral("color:rgb(204, 0, 0)"));
+        failuresTL->setWordWrap(true);
+        failuresTL->hide();
+        layout->addWidget(failuresTL);
         layout->addLayout(setupEvalRow(tab));
     }
 

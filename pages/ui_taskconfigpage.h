@@ -52,6 +52,7 @@ public:
     QPushButton *methodPB;
     QFrame *floatF;
     QSpinBox *preciseSB;
+    QLabel *nofilterTL;
     QCheckBox *scCB;
     QLineEdit *scLE;
     QCheckBox *scplusCB;
@@ -230,6 +231,11 @@ private:
         floatRow->addWidget(label(QStringLiteral("位"), floatF));
         floatRow->addStretch(1);
         grid->addWidget(floatF, 6, 2, 1, 3);
+        nofilterTL = make<QLabel>(page, "nofilterTL");
+        nofilterTL->setText(QStringLiteral("未选定比较程序, 该题无法评测"));
+        nofilterTL->setStyleSheet(QStringLiteral("color:rgb(204, 0, 0)"));
+        nofilterTL->hide();
+        grid->addWidget(nofilterTL, 6, 0, 1, 2);
         grid->setRowMinimumHeight(6, preciseSB->sizeHint().height());
     }
 

@@ -69,7 +69,8 @@ void ViewResultDialog::idChangedSlot(const QString &id)
         for (int i = 0; i < day.getTaskNum(); ++i) {
             const QString task = day.getTaskInfo(i)->getTaskname();
             // Keyed by name alone: a later day's task of the same name wins.
-            texts[task] = readSource(safe ? findSource(day.getHome(), d + 1, id, task) : QString());
+            texts[task] = readSource(safe ? findSource(day.getHome(), day.getDirNumber(), id, task)
+                                          : QString());
         }
     }
     taskChangedSlot(ui.taskCB->currentText());

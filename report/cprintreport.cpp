@@ -2,13 +2,12 @@
 
 #include "cdayinfo.h"
 #include "drawstring.h"
-#include "mystat.h"
 #include "pdfpartfile.h"
 #include "reportdate.h"
 #include "reportfont.h"
-#include "resultblock.h"
+#include "resultfile.h"
 #include "scoretable.h"
-#include "statsglobals.h"
+#include "taskresult.h"
 
 #include <QDate>
 #include <QFile>
@@ -138,42 +137,42 @@ ScoreTables CPrintReport::buildScoreTable()
 }
 
 // Each task shows the last block written for it: a task evaluated again appends a newer
-// block, and the statistics read the same one.
+// block. The file is read by the statistics' rules and every score is printed in points, so a
+// printed row, a task total, the window and the CSV agree.
 bool CPrintReport::getScoreFromFile(ScoreTables &tables)
 {
     QFile file(resultFile);
-    if (!mystat || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QList<ResultBlock> blocks = ResultBlock::parse(file.readAll());
-    const PlayerStat stat = mystat->getPlayerStat(playerId);
-    for (auto &table : tables) {
-        const ResultBlock *block = lastBlockOf(blocks, table->taskName);
-        if (!block)
-            continue;
-        if (!block->headerOk || !block->complete) {
-            table->note = tr("Evaluation result file reads failed");
-            continue;
+    QList<ResultBlock> blocks;
+    const bool readable = ResultFile::parse(file.readAll(), &blocks);
+    for (int t = 0; t < static_cast<int>(tables.size()); ++t) {
+        ScoreTable &table = *tables[t];
+        const ResultBlock *block = lastBlockOf(blocks, table.taskName);
+        if (!readable || (block && (!block->headerOk || !block->hasTrailer))) {
+            table.note = tr("Evaluation result file reads failed");
+        } else if (block && block->code <= 0) {
+            table.note = QStringLiteral(" ") + block->text;
+        } else if (block) {
+            fillPoints(&table, *block, *dayInfo->getTaskInfo(t));
         }
-        if (block->code <= 0) {
-            table->note = block->headerText();
-            continue;
-        }
-        const auto entry = stat.tasks.constFind(block->name);
-        const bool scaled = entry != stat.tasks.constEnd();
-        table->rows = table->sampleNum;
-        for (int k = 0; k < table->sampleNum; ++k) {
-            const PointLine point = parsePointLine(block->body.value(k));
-            table->scores[k] = point.score;
-            table->times[k] = point.time;
-            table->messages[k] = point.message;
-            if (scaled && k + 1 <= 99 && point.score > 0 && entry->score[k + 1] > 0)
-                table->scores[k] = entry->score[k + 1];
-        }
-        table->total = block->total;
-        if (scaled && table->total > 0 && entry->total > 0)
-            table->total = entry->total;
     }
     return true;
+}
+
+void CPrintReport::fillPoints(ScoreTable *table, const ResultBlock &block, const CTaskInfo &task)
+{
+    TaskResult result(block.name);
+    result.takeRaw(block);
+    result.toPoints(task);
+    table->rows = table->sampleNum;
+    for (int k = 0; k < table->sampleNum && k < 99; ++k) {
+        table->scores[k] = result.score[k + 1];
+        table->times[k] = result.time[k + 1];
+        if (k < block.points.size())
+            table->messages[k] = QStringLiteral(" ") + block.points.at(k).message;
+    }
+    table->total = result.total;
 }
 
 void CPrintReport::hline(int left, int right, int y)

@@ -9,7 +9,9 @@
 #include <vector>
 
 class CDayInfo;
+class CTaskInfo;
 class QPainter;
+struct ResultBlock;
 class PdfPartFile;
 class QPrinter;
 class ScoreTable;
@@ -18,9 +20,9 @@ using ScoreTables = std::vector<std::unique_ptr<ScoreTable>>;
 
 // One player's score report for one day: a title block, per task a table of the test points
 // with the task total, and a summary of all totals with the day's base score. The results come
-// from the player's result file, with the mark-scaled scores of the day statistics (mystat)
-// where both are positive. Rendered into a PDF file (written beside the target and renamed
-// into place) or onto the default printer. Never shown: the widget only carries the state.
+// from the player's result file, read as the statistics read it, every score in points. Rendered
+// into a PDF file (written beside the target and renamed into place) or onto the default printer.
+// Never shown: the widget only carries the state.
 class CPrintReport : public QWidget
 {
     Q_OBJECT
@@ -53,6 +55,7 @@ private:
     void drawGrid(int *y, const ScoreTable &table);
     void drawNote(int *y, int y0, ScoreTable &table);
     void drawTotal(int *y, int total);
+    static void fillPoints(ScoreTable *table, const ResultBlock &block, const CTaskInfo &task);
 
     QString resultFile;
     QPrinter *printer;

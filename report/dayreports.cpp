@@ -17,7 +17,8 @@ bool writeReport(CSetupInfo *setup, int day, const PlayerInfo &player)
     const QString pdf = dayReportPath(setup, day, player.id);
     if (!QDir().mkpath(QFileInfo(pdf).absolutePath()))
         return false;
-    const QString result = playerDayFile(setup->getHome(), "result", day, player.id, ".result");
+    const QString result =
+        playerDayFile(setup->getHome(), "result", *setup->getDayInfo(day), player.id, ".result");
     CPrintReport report(result, pdf, true);
     report.setDayinfo(setup->getDayInfo(day));
     report.setPrintInfo(setup->getContestName(), player.name, player.id,
@@ -29,7 +30,7 @@ bool writeReport(CSetupInfo *setup, int day, const PlayerInfo &player)
 
 QString dayReportPath(CSetupInfo *setup, int day, const QString &id)
 {
-    return playerDayFile(setup->getHome(), "ps", day, id, ".pdf");
+    return playerDayFile(setup->getHome(), "ps", *setup->getDayInfo(day), id, ".pdf");
 }
 
 DayReportsResult printDayReports(CSetupInfo *setup, int day, const DayReportsProgress &progress)

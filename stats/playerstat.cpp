@@ -1,79 +1,13 @@
 #include "playerstat.h"
 
+#include "contesttasks.h"
 #include "csetupinfo.h"
 #include "playerdayfile.h"
+#include "resultfile.h"
 
 #include <QFile>
 #include <QList>
 #include <QSet>
-
-namespace
-{
-
-const char *const pointCodes[] = {"101", "-105", "-103", "-106", "-108"};
-
-// A file whose braces do not balance was cut off in the middle of a block (evaluation stopped
-// before the trailer); nothing of it can be trusted.
-bool bracesBalance(const QList<QByteArray> &lines)
-{
-    int depth = 0;
-    bool header = false;
-    for (const QByteArray &line : lines) {
-        if (line.contains('{')) {
-            ++depth;
-            header = true;
-        }
-        if (line.contains('}'))
-            --depth;
-    }
-    return header && depth == 0;
-}
-
-QString headerTaskName(const QByteArray &line)
-{
-    if (!line.startsWith('{'))
-        return QString();
-    const QList<QByteArray> words = line.mid(1).simplified().split(' ');
-    return QString::fromUtf8(words.first());
-}
-
-bool isPointLine(const QByteArray &line)
-{
-    for (const char *code : pointCodes) {
-        if (line.startsWith(code))
-            return true;
-    }
-    return false;
-}
-
-void readPointLine(const QByteArray &line, TaskResult *task, int *counter)
-{
-    if (*counter > 98)
-        return;
-    const QList<QByteArray> fields = line.simplified().split(' ');
-    bool ok = false;
-    const int score = fields.value(1).toInt(&ok);
-    task->score[*counter] = ok ? score : 0;
-    const float time = fields.value(2).toFloat(&ok);
-    task->time[*counter] = ok ? time : 0.0f;
-    ++*counter;
-}
-
-// The trailer is "}102 <total>"; an unreadable one leaves the last total read.
-void readTrailer(const QByteArray &line, int *lastTotal)
-{
-    if (!line.startsWith('}'))
-        return;
-    const QList<QByteArray> fields = line.mid(1).simplified().split(' ');
-    bool codeOk = false;
-    bool totalOk = false;
-    fields.value(0).toInt(&codeOk);
-    const int total = fields.value(1).toInt(&totalOk);
-    if (codeOk && totalOk)
-        *lastTotal = total;
-}
-
-} // namespace
 
 PlayerStat::PlayerStat(const QString &name, const QString &id, CSetupInfo *setup)
     : name(name), id(id), setup(setup)
@@ -89,43 +23,46 @@ int PlayerStat::setAllTask()
     tasks.clear();
     const int days = setup->getDayNum();
     dayFlags = QVector<bool>(days, false);
+    dayBlocks = QVector<QMap<QString, QString>>(days);
+    dayUnreadable = QVector<bool>(days, false);
     int lastTrailerTotal = 0;
     for (int d = 0; d < days; ++d) {
-        const QString path = playerDayFile(setup->getHome(), "result", d, id, ".result");
+        const QString path =
+            playerDayFile(setup->getHome(), "result", *setup->getDayInfo(d), id, ".result");
         if (!QFile::exists(path))
             continue;
         dayFlags[d] = true;
-        readResultFile(path, &lastTrailerTotal);
+        readResultFile(d, path, &lastTrailerTotal);
     }
     adjustScore();
     marked = false;
     return 1;
 }
 
-void PlayerStat::readResultFile(const QString &path, int *lastTrailerTotal)
+void PlayerStat::readResultFile(int day, const QString &path, int *lastTrailerTotal)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QList<ResultBlock> blocks;
+    // An empty file is what an evaluation that wrote no block leaves; it is not damaged.
+    if (!ResultFile::read(path, &blocks)) {
+        dayUnreadable[day] = QFile(path).size() > 0;
         return;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    if (!bracesBalance(lines))
-        return;
-    TaskResult *current = nullptr;
-    int counter = 1;
-    for (const QByteArray &line : lines) {
-        if (line.contains('{')) {
-            const QString name = headerTaskName(line);
-            current = &tasks.insert(name, TaskResult(name)).value();
-            counter = 1;
-        } else if (!current) {
-            continue;
-        } else if (isPointLine(line)) {
-            readPointLine(line, current, &counter);
-        } else if (line.contains('}')) {
-            readTrailer(line, lastTrailerTotal);
-            current->total = *lastTrailerTotal;
-        }
     }
+    for (const ResultBlock &block : qAsConst(blocks)) {
+        takeBlock(block, lastTrailerTotal);
+        dayBlocks[day].insert(block.name, block.failure());
+    }
+}
+
+// A block replaces whatever an earlier one of its task gave; a trailer that cannot be read
+// leaves the total of the last one read.
+void PlayerStat::takeBlock(const ResultBlock &block, int *lastTrailerTotal)
+{
+    TaskResult &task = tasks.insert(block.name, TaskResult(block.name)).value();
+    task.takeRaw(block);
+    if (block.trailerOk)
+        *lastTrailerTotal = block.trailerTotal;
+    if (block.hasTrailer)
+        task.total = *lastTrailerTotal;
 }
 
 void PlayerStat::adjustScore()
@@ -144,15 +81,7 @@ void PlayerStat::adjustScore()
             if (entry == tasks.end())
                 continue;
             converted.insert(info->getTaskname());
-            int sum = 0;
-            for (int i = 1; i <= info->getSamplenum() && i < 100; ++i) {
-                int &score = entry->score[i];
-                if (score <= 0)
-                    continue;
-                score = static_cast<int>(info->getSampleMark(i) * score / 10.0);
-                sum += score;
-            }
-            entry->total = sum;
+            entry->toPoints(*info);
         }
     }
 }
@@ -165,8 +94,9 @@ TaskResult PlayerStat::getTask(const QString &task) const
 int PlayerStat::getTotal() const
 {
     int sum = 0;
-    for (const TaskResult &task : tasks)
-        sum += task.total;
+    const QStringList names = contestTaskNames(setup);
+    for (const QString &name : QSet<QString>(names.cbegin(), names.cend()))
+        sum += getTotal(name);
     return sum;
 }
 
@@ -192,4 +122,32 @@ int PlayerStat::getTotal(int day) const
 bool PlayerStat::haveScore(int day) const
 {
     return dayFlags.value(day, false);
+}
+
+EvalStatus PlayerStat::evalStatus(int day) const
+{
+    EvalStatus status;
+    CDayInfo *info = setup && haveScore(day) ? setup->getDayInfo(day) : nullptr;
+    if (!info)
+        return status;
+    if (dayUnreadable.value(day)) {
+        status.state = EvalStatus::Failed;
+        status.causes << QStringLiteral("结果文件无法读取");
+        return status;
+    }
+    const QMap<QString, QString> blocks = dayBlocks.value(day);
+    bool evaluated = false;
+    for (int t = 0; t < info->getTaskNum(); ++t) {
+        const QString name = info->getTaskInfo(t)->getTaskname();
+        const auto block = blocks.constFind(name);
+        if (block == blocks.constEnd())
+            continue;
+        evaluated = true;
+        if (!block->isEmpty())
+            status.causes << name + QStringLiteral(": ") + *block;
+    }
+    status.state = !status.causes.isEmpty() ? EvalStatus::Failed
+                   : evaluated              ? EvalStatus::Succeeded
+                                            : EvalStatus::NotEvaluated;
+    return status;
 }

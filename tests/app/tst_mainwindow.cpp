@@ -6,6 +6,7 @@
 
 #include "common/modalanswer.h"
 #include "common/testfiles.h"
+#include "common/widgets.h"
 
 #include <QAction>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCodec>
 
 namespace
 {
@@ -41,6 +43,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
     void welcomeShell();
     void newSaveAndOpenAgain();
@@ -48,9 +51,18 @@ private slots:
     void newFailsWhenHomeCannotBeMade();
     void saveAsWritesRecordsOnly();
     void saveActionsWithoutContest();
+    void failedSaveIsShown();
+    void openSaysWhatItReadDifferently();
     void closeConfirmation();
     void aboutBox();
 };
+
+// Stock filters installed on this machine must not be found instead of the ones the tests place
+// (or leave out) beside the programs; child processes inherit the setting.
+void TestMainWindow::initTestCase()
+{
+    qputenv("TALDON_FILTER_DIR", QByteArray());
+}
 
 void TestMainWindow::cleanup()
 {
@@ -256,6 +268,74 @@ void TestMainWindow::saveActionsWithoutContest()
     QVERIFY(action(window, "newGameAct")->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(stack(window)->currentIndex(), 1);
+}
+
+// With the home replaced by a plain file nothing can be saved: every command that saves says so,
+// Save as asks for no directory and New keeps the contest it could not save.
+void TestMainWindow::failedSaveIsShown()
+{
+    QTemporaryDir tmp;
+    MainWindow window;
+    const QString home = tmp.path() + QStringLiteral("/home");
+    newContestFromMenu(&window, QStringLiteral("保存"), home);
+    QVERIFY(QDir(home).removeRecursively());
+    QVERIFY(writeFile(home, "not a directory"));
+    const QString why = QStringLiteral("比赛没有保存:\n") + home + QStringLiteral("/setup.cfg: ");
+
+    Answered seen;
+    answerMessageBox(&seen);
+    action(window, "saveGameAct")->trigger();
+    QCOMPARE(seen.title, QStringLiteral("Error"));
+    QVERIFY2(seen.text.startsWith(why) && seen.text.size() > why.size(), qPrintable(seen.text));
+
+    bool asked = false;
+    FileDialogs::replaceExistingDirectory([&](QWidget *, const QString &, const QString &) {
+        asked = true;
+        return tmp.path();
+    });
+    seen = {};
+    answerMessageBox(&seen);
+    action(window, "anotherSaveAct")->trigger();
+    QVERIFY(seen.text.startsWith(why));
+    QVERIFY(!asked);
+
+    seen = {};
+    answerMessageBox(&seen);
+    newContestFromMenu(&window, QStringLiteral("新"), tmp.path() + QStringLiteral("/new"));
+    QVERIFY(seen.text.startsWith(why));
+    QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("保存"));
+    QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/new/setup.cfg")));
+}
+
+// A task with an absurd test point count and a player list from Chinese Windows: the window
+// opens, says both once, shows every tab and saves the list as UTF-8.
+void TestMainWindow::openSaysWhatItReadDifferently()
+{
+    QTemporaryDir tmp;
+    const QByteArray gbk =
+        QTextCodec::codecForName("GB18030")->fromUnicode(QStringLiteral("JS-1@张三\r\n"));
+    QVERIFY(writeFiles(tmp.path(), {{"setup.cfg", "NAME=c\nDAYNUM=1\nPLAYER=player.info\n"},
+                                    {"day1.info", "NAME=d\nTASKNUM=1\n"},
+                                    {"task1_1.info", "NAME=sum\nSAMPLES=2000000000\n"},
+                                    {"player.info", gbk}}));
+    MainWindow window;
+    window.show();
+    Answered seen;
+    answerMessageBox(&seen);
+    openFromMenu(&window, tmp.path() + QStringLiteral("/setup.cfg"));
+    QCOMPARE(seen.title, QStringLiteral("提示"));
+    const QStringList said = seen.text.split('\n');
+    QCOMPARE(said.size(), 2);
+    QVERIFY(said.at(0).endsWith(
+        QStringLiteral("SAMPLES=2000000000 超过 99 个测试点的上限, 按 99 读入")));
+    QVERIFY(said.at(1).startsWith(QStringLiteral("player.info 不是 UTF-8 编码")));
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    for (int tab : {2, 1, 0})
+        tabs->setCurrentIndex(tab);
+    QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0)->getSamplenum(), 99);
+    action(window, "saveGameAct")->trigger();
+    QCOMPARE(readFile(tmp.path() + QStringLiteral("/player.info")),
+             QStringLiteral("JS-1@张三\n").toUtf8());
 }
 
 void TestMainWindow::closeConfirmation()

@@ -11,6 +11,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCodec>
+
+#include "common/testfiles.h"
 
 namespace
 {
@@ -77,11 +80,20 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void newCreatesHome();
     void showAndSaveRoundTrip();
     void badInputChangesNothing();
+    void showSaysWhatItReadDifferently();
     void helpAndUsage();
 };
+
+// Stock filters installed on this machine must not be found instead of the ones the tests place
+// (or leave out) beside the programs; child processes inherit the setting.
+void TestCli::initTestCase()
+{
+    qputenv("TALDON_FILTER_DIR", QByteArray());
+}
 
 void TestCli::newCreatesHome()
 {
@@ -200,6 +212,7 @@ void TestCli::badInputChangesNothing()
         {"save", home, "--to", tmp.path() + "/nowhere"},
         {"new", file.fileName()},
         {"new", home + "/x", "--name", ""},
+        {"new", home + "/x", "--name", "赛\nDAYNUM=5"},
         {"new"},
         {"show", home, home},
         {"save", home, "--bogus"},
@@ -217,6 +230,30 @@ void TestCli::badInputChangesNothing()
     QCOMPARE(missing.err.trimmed().count('\n'), 0);
     QVERIFY(missing.err.contains(tmp.path() + QStringLiteral("/missing")));
     QCOMPARE(snapshot(tmp.path()), before);
+}
+
+// A huge test point count is read as the 99 a task can hold, and a GBK player list decoded; both
+// are said on standard error.
+void TestCli::showSaysWhatItReadDifferently()
+{
+    QTemporaryDir tmp;
+    QVERIFY(
+        writeFiles(tmp.path(), {{"setup.cfg", "NAME=c\nDAYNUM=1\nPLAYER=player.info\n"},
+                                {"day1.info", "NAME=d\nTASKNUM=1\n"},
+                                {"task1_1.info", "NAME=sum\nSAMPLES=2000000000\n"},
+                                {"player.info", QTextCodec::codecForName("GB18030")->fromUnicode(
+                                                    QStringLiteral("JS-1@张三\n"))}}));
+    const ProgramRun run = runCli({QStringLiteral("show"), tmp.path()});
+    QCOMPARE(run.status, 0);
+    const QJsonObject contest = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject task =
+        contest.value("days").toArray().at(0).toObject().value("tasks").toArray().at(0).toObject();
+    QCOMPARE(task.value("marks").toArray().size(), 99);
+    QCOMPARE(contest.value("players").toArray().at(0).toObject().value("name").toString(),
+             QStringLiteral("张三"));
+    QVERIFY2(run.err.contains(QStringLiteral("SAMPLES=2000000000 超过 99 个测试点的上限")),
+             qPrintable(run.err));
+    QVERIFY(run.err.contains(QStringLiteral("player.info 不是 UTF-8 编码")));
 }
 
 void TestCli::helpAndUsage()

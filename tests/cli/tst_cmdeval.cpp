@@ -20,6 +20,7 @@ private slots:
     void jobsShardsAndIds_data();
     void jobsShardsAndIds();
     void busyWorkingDirectory();
+    void failedEvaluationIsNoSuccess();
 
 private:
     int cli(const QStringList &args, QByteArray *out);
@@ -211,6 +212,32 @@ void TstCmdEval::busyWorkingDirectory()
     QCOMPARE(waited.status, 0);
     QCOMPARE(waited.out, QByteArray("JS-004 sum=0 words=20 total=20\n"));
     QVERIFY(holder.waitForFinished(10000));
+}
+
+// Missing test data fails the task for every player: said on standard error, exit status 1.
+void TstCmdEval::failedEvaluationIsNoSuccess()
+{
+    // The players' words results as a full evaluation leaves them, whatever ran before.
+    QByteArray out;
+    QCOMPARE(cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task=words"),
+                  QStringLiteral("BJ-002"), QStringLiteral("JS-004")},
+                 &out),
+             0);
+    QVERIFY(QFile::remove(demo + QStringLiteral("/evaldata/sum3.ans")));
+    const ProgramRun run =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
+                QStringLiteral("--task=sum"), QStringLiteral("BJ-002"), QStringLiteral("JS-004")});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out,
+             QByteArray("BJ-002 sum=0 words=20 total=20\nJS-004 sum=0 words=20 total=20\n"));
+    for (const char *id : {"BJ-002", "JS-004"})
+        QVERIFY2(run.err.contains(QStringLiteral("eval: %1: not evaluated: sum: Test data "
+                                                 "evaldata/sum3.ans not found.")
+                                      .arg(QLatin1String(id))),
+                 qPrintable(run.err));
+    QVERIFY(resultOf(QStringLiteral("JS-004"))
+                .endsWith("{sum -106 Test data evaldata/sum3.ans not found.\n"
+                          "-106 0 ? Test data evaldata/sum3.ans not found.\n}102 0\n"));
 }
 
 QTEST_GUILESS_MAIN(TstCmdEval)

@@ -4,9 +4,9 @@
 #include "sandbox.h"
 #include "testpoint.h"
 
+#include "common/processes.h"
 #include "common/testfiles.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QtTest>
@@ -67,28 +67,6 @@ QString block(const QString &task, const QString &body)
     for (const QString &line : body.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         total += line.section(QLatin1Char(' '), 1, 1).toInt();
     return QStringLiteral("{%1 100 Compile successfully\n%2}102 %3\n").arg(task, body).arg(total);
-}
-
-// Processes of the submissions' user, by program name, wherever they are: in no group, session
-// or namespace of the judge's.
-QStringList survivors(uid_t uid)
-{
-    QStringList found;
-    QDirIterator it(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QString dir = it.next();
-        const QByteArray status = readFile(dir + QStringLiteral("/status"));
-        const QRegularExpression uidLine(QStringLiteral("^Uid:\\s+(\\d+)"),
-                                         QRegularExpression::MultilineOption);
-        const auto m = uidLine.match(QString::fromUtf8(status));
-        if (!m.hasMatch() || m.captured(1).toUInt() != uid)
-            continue;
-        const QString name = QString::fromUtf8(readFile(dir + QStringLiteral("/comm"))).trimmed();
-        for (const Hostile &h : kHostile)
-            if (name == QLatin1String(h.task))
-                found << name + QLatin1Char('/') + it.fileName();
-    }
-    return found;
 }
 
 } // namespace
@@ -164,7 +142,10 @@ void TstSandbox::hostileSubmissions()
     close(server);
     for (const char *leak : {"/tmp/taldon-leak", "/dev/shm/taldon-leak"})
         QVERIFY(!QFile::exists(QLatin1String(leak)));
-    QCOMPARE(survivors(geteuid() == 0 ? kSubmissionUid : geteuid()), QStringList());
+    QStringList names;
+    for (const Hostile &h : kHostile)
+        names << QLatin1String(h.task);
+    QCOMPARE(processesNamed(names, submissionUser()), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TstSandbox)

@@ -5,6 +5,7 @@
 #include "taskeval.h"
 #include "testpoint.h"
 
+#include "common/processes.h"
 #include "common/testfiles.h"
 
 #include <QDirIterator>
@@ -51,7 +52,10 @@ private slots:
     void endlessCompilationIsKilled();
     void sourceOutcomes();
     void answersTask();
-    void filterMessagesAndMissingInput();
+    void filterMessages();
+    void evaluationFailures_data();
+    void evaluationFailures();
+    void stopEndsTheRunAndTheBlock();
     void hostileNamesRunNothing();
     void refusedTaskNames();
     void filterOutputAndBound();
@@ -169,26 +173,109 @@ void TstTaskEval::answersTask()
                         "101 0 0.000 wrong answer on line 1\n}102 10\n"));
 }
 
-void TstTaskEval::filterMessagesAndMissingInput()
+void TstTaskEval::filterMessages()
 {
     TestContest c;
-    c.addTask(QStringLiteral("sum"), SOURCE, 4);
+    c.addTask(QStringLiteral("sum"), SOURCE, 3);
     c.writePoint(QStringLiteral("sum"), 1, "1 2\n", "braces\n");
-    c.writePoint(QStringLiteral("sum"), 3, "1 2\n", "silent\n");
-    c.writePoint(QStringLiteral("sum"), 4, "1 2\n", "3\n");
-    QFile::remove(c.home + QStringLiteral("/evaldata/sum2.ans"));
+    c.writePoint(QStringLiteral("sum"), 2, "1 2\n", "silent\n");
+    c.writePoint(QStringLiteral("sum"), 3, "1 2\n", "3\n");
     c.submit(QStringLiteral("p"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_OK);
     QVERIFY(c.evaluate({"p"}));
-    QCOMPARE(c.result(QStringLiteral("p")),
-             QStringLiteral("{sum 100 Compile successfully\n"
-                            "101 5 T got (x) and ) tail\n"
-                            "-106 0 T Can not find input file evaldata/sum2.in.\n"
-                            "101 0 T No Score.\n"
-                            "101 10 T ok\n"
-                            "}102 15\n"));
+    QCOMPARE(c.result(QStringLiteral("p")), QStringLiteral("{sum 100 Compile successfully\n"
+                                                           "101 5 T got (x) and ) tail\n"
+                                                           "101 0 T No Score.\n"
+                                                           "101 10 T ok\n"
+                                                           "}102 15\n"));
     char msg[] = "a{b}\nc\rd";
     cleanMessage(msg);
     QCOMPARE(QByteArray(msg), QByteArray("a(b) c d"));
+}
+
+void TstTaskEval::evaluationFailures_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("plug");
+    QTest::addColumn<QStringList>("removed");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("no filter") << int(SOURCE) << "" << QStringList()
+                               << "The task has no filter: choose its comparison method.";
+    QTest::newRow("filter missing")
+        << int(ANSWERS) << "gone" << QStringList() << "Filter filter/gone not found.";
+    QTest::newRow("filter not executable")
+        << int(SOURCE) << "plain" << QStringList() << "Filter filter/plain is not executable.";
+    QTest::newRow("answer missing") << int(SOURCE) << "judge" << QStringList("sum2.ans")
+                                    << "Test data evaldata/sum2.ans not found.";
+    QTest::newRow("inputs missing")
+        << int(ANSWERS) << "judge" << QStringList({"sum1.in", "sum2.in"})
+        << "Test data evaldata/sum1.in not found (2 files missing).";
+}
+
+// A task that cannot be evaluated is refused once per player, before anything runs, with a
+// block of code -106 that names the cause, also for a player without a source; the thread
+// reports the player as failed.
+void TstTaskEval::evaluationFailures()
+{
+    QFETCH(int, type);
+    QFETCH(QString, plug);
+    QFETCH(QStringList, removed);
+    QFETCH(QString, cause);
+    TestContest c;
+    c.addTask(QStringLiteral("sum"), _com_type(type), 2)->setPlugname(plug);
+    c.write(QStringLiteral("filter/plain"), "#!/bin/sh\necho ok; echo 10\n");
+    QFile::setPermissions(c.home + QStringLiteral("/filter/plain"),
+                          QFile::ReadOwner | QFile::ReadOther);
+    c.writePoint(QStringLiteral("sum"), 1, "1 2\n", "3\n");
+    c.writePoint(QStringLiteral("sum"), 2, "5 5\n", "10\n");
+    for (const QString &file : removed)
+        QVERIFY(QFile::remove(c.home + QStringLiteral("/evaldata/") + file));
+    c.submit(QStringLiteral("p"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_OK);
+    c.submit(QStringLiteral("p"), QStringLiteral("sum"), QStringLiteral("sum1.out"), "3\n");
+    evallist = {{0, QStringLiteral("p")}, {1, QStringLiteral("absent")}};
+    MyThread thread(&c.day, 1, -1);
+    QSignalSpy task(&thread, &MyThread::evalOneTaskComplete);
+    QSignalSpy end(&thread, &MyThread::endEvalPlayer);
+    thread.start();
+    QVERIFY(thread.wait(30000));
+    const QString block = QStringLiteral("{sum -106 %1\n-106 0 ? %1\n}102 0\n").arg(cause);
+    QCOMPARE(c.result(QStringLiteral("p")), block);
+    QCOMPARE(c.result(QStringLiteral("absent")), block);
+    QCOMPARE(task.at(0).at(3).toBool(), false);
+    QCOMPARE(end.at(0), (QList<QVariant>{0, false}));
+    QCOMPARE(end.at(1), (QList<QVariant>{1, false}));
+}
+
+// Stopping kills the run in progress with the processes it started, ends the player's block
+// with the points left written as not evaluated, and begins no other player.
+void TstTaskEval::stopEndsTheRunAndTheBlock()
+{
+    TestContest c;
+    c.addTask(QStringLiteral("spin"), SOURCE, 3, 5.0f);
+    for (int i = 1; i <= 3; ++i)
+        c.writePoint(QStringLiteral("spin"), i, "\n", "\n");
+    // A child that outlives its parent's stop, were the stop to miss it.
+    const QByteArray spin = "#include <unistd.h>\nint main(void){if(fork()==0)for(;;);for(;;);}\n";
+    c.submit(QStringLiteral("p1"), QStringLiteral("spin"), QStringLiteral("spin.c"), spin);
+    c.submit(QStringLiteral("p2"), QStringLiteral("spin"), QStringLiteral("spin.c"), spin);
+    evallist = {{0, QStringLiteral("p1")}, {1, QStringLiteral("p2")}};
+    MyThread thread(&c.day, 1, -1);
+    QSignalSpy end(&thread, &MyThread::endEvalPlayer);
+    thread.start();
+    QTRY_COMPARE_WITH_TIMEOUT(processesNamed({QStringLiteral("spin")}, submissionUser()).size(), 2,
+                              30000);
+    QElapsedTimer clock;
+    clock.start();
+    thread.requestStop();
+    QVERIFY(thread.wait(30000));
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    const QString stopped = QStringLiteral("-106 0 T Evaluation stopped.\n");
+    QCOMPARE(c.result(QStringLiteral("p1")), QStringLiteral("{spin 100 Compile successfully\n") +
+                                                 stopped + stopped + stopped +
+                                                 QStringLiteral("}102 0\n"));
+    QCOMPARE(c.result(QStringLiteral("p2")), QStringLiteral("<no result file>"));
+    QCOMPARE(end.size(), 1);
+    QCOMPARE(end.at(0), (QList<QVariant>{0, false}));
+    QCOMPARE(processesNamed({QStringLiteral("spin")}, submissionUser()), QStringList());
 }
 
 void TstTaskEval::hostileNamesRunNothing()

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 class TstContestFiles : public QObject
 {
     Q_OBJECT
@@ -18,6 +20,8 @@ private slots:
     void dayWithoutTasknumHasNoTasks();
     void crlfSetupReadsLikeLf();
     void failedSaveKeepsOldFiles();
+    void deletedDaysTakeTheirDirectories();
+    void failedRenameIsUndone();
     void dayListOperations();
 
 private:
@@ -188,6 +192,7 @@ void TstContestFiles::failedSaveKeepsOldFiles()
     setup.getDayInfo(1)->getTaskInfo(0)->setTaskname("changed");
     setup.getDayInfo(0)->setDayname("renamed");
     QVERIFY(!setup.saveSetupInfo(home));
+    QVERIFY2(setup.saveError().startsWith(home + "/day2.info: "), qPrintable(setup.saveError()));
     QVERIFY(readFile(home + "/day1.info").startsWith("NAME=renamed\n"));
     QVERIFY(QFileInfo(home + "/day2.info").isDir());
     QCOMPARE(readFile(home + "/task2_1.info"), oldTask);
@@ -195,7 +200,100 @@ void TstContestFiles::failedSaveKeepsOldFiles()
 
     // A home under a regular file cannot be written at all.
     QVERIFY(!setup.saveSetupInfo(home + "/setup.cfg/sub"));
+    QVERIFY(setup.saveError().startsWith(home + "/setup.cfg/sub/setup.cfg: "));
     QVERIFY(readFile(home + "/setup.cfg").startsWith("NAME=省赛 2026\n"));
+
+    // A registry whose team list cannot be written writes no player list either.
+    QVERIFY(QDir().rmdir(home + "/day2.info"));
+    QVERIFY(setup.saveSetupInfo(home));
+    QVERIFY(QFile::remove(home + "/team.info"));
+    QVERIFY(QDir().mkdir(home + "/team.info"));
+    setup.getPlayerInfo()->addPlayerInfo("JS-02", "韩梅梅");
+    QVERIFY(!setup.saveSetupInfo(home));
+    QVERIFY(setup.saveError().startsWith(home + "/team.info: "));
+    QCOMPARE(readFile(home + "/player.info"), QByteArray("JS-01@李雷\n"));
+}
+
+// Three days with files in their directories, saved: the contest as the window opens it.
+static CSetupInfo *threeDaysWithFiles(const QString &home)
+{
+    CSetupInfo written;
+    for (int d = 1; d <= 3; ++d) {
+        auto *day = new CDayInfo;
+        day->setDayname(QString("day %1").arg(d));
+        written.addADay(day);
+        const QByteArray mark = QByteArray::number(d);
+        writeFiles(home, {{QString("players/day%1/p/t/t.c").arg(d), "source " + mark},
+                          {QString("result/day%1/p/p.result").arg(d), "result " + mark}});
+    }
+    writeFile(home + "/ps/day3/p/p.pdf", "report 3");
+    written.saveSetupInfo(home);
+    return new CSetupInfo(home + "/setup.cfg");
+}
+
+void TstContestFiles::deletedDaysTakeTheirDirectories()
+{
+    const QString home = tmp.filePath("renumber");
+    std::unique_ptr<CSetupInfo> setup(threeDaysWithFiles(home));
+    QCOMPARE(setup->movesIfDeleted(1).size(), 5);
+    setup->delADay(1);
+    // Until the save every day keeps its own directories, and a new day takes fresh ones.
+    QCOMPARE(setup->getDayInfo(1)->getDirNumber(), 3);
+    setup->addADay(new CDayInfo);
+    QCOMPARE(setup->getDayInfo(2)->getDirNumber(), 4);
+    QCOMPARE(readFile(home + "/result/day2/p/p.result"), QByteArray("result 2"));
+    QVERIFY(writeFile(home + "/result/day4/p/p.result", "result 4"));
+
+    QVERIFY(setup->saveSetupInfo());
+    QCOMPARE(readFile(home + "/players/day2.deleted/p/t/t.c"), QByteArray("source 2"));
+    QCOMPARE(readFile(home + "/result/day2.deleted/p/p.result"), QByteArray("result 2"));
+    QCOMPARE(readFile(home + "/players/day2/p/t/t.c"), QByteArray("source 3"));
+    QCOMPARE(readFile(home + "/result/day2/p/p.result"), QByteArray("result 3"));
+    QCOMPARE(readFile(home + "/ps/day2/p/p.pdf"), QByteArray("report 3"));
+    QCOMPARE(readFile(home + "/result/day3/p/p.result"), QByteArray("result 4"));
+    QVERIFY(!QFileInfo::exists(home + "/players/day3"));
+    QVERIFY(!QFileInfo::exists(home + "/result/day4"));
+    QVERIFY(readFile(home + "/day2.info").startsWith("NAME=day 3\n"));
+    for (int d = 0; d < 3; ++d)
+        QCOMPARE(setup->getDayInfo(d)->getDirNumber(), d + 1);
+
+    // A second deletion of a day numbered 2 keeps the first one's files too; a day deleted by
+    // name goes the same way.
+    setup->delADay(QString("day 3"));
+    QVERIFY(setup->saveSetupInfo());
+    QCOMPARE(readFile(home + "/players/day2.deleted.2/p/t/t.c"), QByteArray("source 3"));
+    QCOMPARE(readFile(home + "/players/day2.deleted/p/t/t.c"), QByteArray("source 2"));
+    QCOMPARE(readFile(home + "/result/day2/p/p.result"), QByteArray("result 4"));
+
+    // Reloading forgets a deletion that was never saved; Quit does not save.
+    CSetupInfo reloaded(home + "/setup.cfg");
+    reloaded.delADay(0);
+    CSetupInfo again(home + "/setup.cfg");
+    QVERIFY(again.saveSetupInfo());
+    QCOMPARE(readFile(home + "/result/day1/p/p.result"), QByteArray("result 1"));
+}
+
+void TstContestFiles::failedRenameIsUndone()
+{
+    const QString home = tmp.filePath("undo");
+    QVERIFY(writeFiles(home, {{"players/a/f", "a"}, {"players/c/f", "c"}, {"players/d/f", "d"}}));
+    QString error;
+    QVERIFY(!DayDirectories::apply(home, {{"players/a", "players/b"}, {"players/c", "players/d"}},
+                                   &error));
+    QVERIFY2(error.contains(home + "/players/c → players/d"), qPrintable(error));
+    QCOMPARE(readFile(home + "/players/a/f"), QByteArray("a"));
+    QVERIFY(!QFileInfo::exists(home + "/players/b"));
+
+    // Renames made for a setup.cfg that cannot be written are taken back.
+    std::unique_ptr<CSetupInfo> setup(threeDaysWithFiles(home));
+    setup->delADay(0);
+    QVERIFY(QFile::remove(home + "/setup.cfg"));
+    QVERIFY(QDir().mkdir(home + "/setup.cfg"));
+    QVERIFY(!setup->saveSetupInfo());
+    QCOMPARE(setup->saveError(), home + "/setup.cfg: Filename refers to a directory");
+    QCOMPARE(readFile(home + "/players/day1/p/t/t.c"), QByteArray("source 1"));
+    QCOMPARE(readFile(home + "/result/day3/p/p.result"), QByteArray("result 3"));
+    QVERIFY(!QFileInfo::exists(home + "/players/day1.deleted"));
 }
 
 void TstContestFiles::dayListOperations()
@@ -212,6 +310,11 @@ void TstContestFiles::dayListOperations()
 
     CSetupInfo copy;
     copy = setup;
+    CSetupInfo loaded(tmp.filePath("none/setup.cfg"));
+    CSetupInfo loadedCopy;
+    loadedCopy = loaded;
+    QCOMPARE(loadedCopy.getSetupFileName(), tmp.filePath("none/setup.cfg"));
+    QCOMPARE(loadedCopy.getHome(), tmp.filePath("none"));
     setup.delADay(5);
     setup.delADay(-1);
     QCOMPARE(setup.getDayNum(), 3);
@@ -230,8 +333,18 @@ void TstContestFiles::dayListOperations()
     QCOMPARE(copy.getPlayerInfo()->getPlayerInfo()->size(), 1);
 
     CDayInfo *day = copy.getDayInfo(1);
+    auto *twin = new CTaskInfo;
+    twin->setTaskname("t21");
+    twin->setSamplenum(3);
+    day->addATask(twin);
+    QCOMPARE(day->getTaskInfo(QString("t21")), day->getTaskInfo(0));
+    day->updateTaskMemLimit(64);
+    for (int t = 0; t < day->getTaskNum(); ++t)
+        QCOMPARE(day->getTaskInfo(t)->getMemlimit(), 64);
     day->delATask(QString("t21"));
+    QCOMPARE(day->getTaskNum(), 2);
     QCOMPARE(day->getTaskInfo(0)->getTaskname(), QString("t22"));
+    QCOMPARE(day->getTaskInfo(1)->getSamplenum(), 3);
 }
 
 QTEST_GUILESS_MAIN(TstContestFiles)

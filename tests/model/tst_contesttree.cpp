@@ -119,6 +119,10 @@ void TstContestTree::findsStockFilters()
     QVERIFY(!candidates.contains("filter"));
     for (const QString &dir : candidates)
         QVERIFY2(QDir::isAbsolutePath(dir), qPrintable(dir));
+    // The installed directory comes last and may be named by the environment instead.
+    qputenv("TALDON_FILTER_DIR", "/opt/taldon/filter");
+    QCOMPARE(ContestTree::stockFilterCandidates().constLast(), QString("/opt/taldon/filter"));
+    qputenv("TALDON_FILTER_DIR", QByteArray());
 
     const QString beside = QCoreApplication::applicationDirPath() + "/filter";
     QVERIFY(QDir().mkpath(beside));

@@ -19,17 +19,17 @@ private slots:
     void compileCommandListOperations();
 
 private:
-    CTaskInfo load(const QByteArray &text);
+    CTaskInfo load(const QByteArray &text, QStringList *notices = nullptr);
     QTemporaryDir tmp;
 };
 
-CTaskInfo TstTaskFile::load(const QByteArray &text)
+CTaskInfo TstTaskFile::load(const QByteArray &text, QStringList *notices)
 {
     const QString path = tmp.filePath("task1_1.info");
     if (!writeFile(path, text))
         qFatal("cannot write %s", qPrintable(path));
     CTaskInfo task;
-    if (!task.loadTaskInfo(path))
+    if (!task.loadTaskInfo(path, notices))
         qFatal("cannot read %s", qPrintable(path));
     return task;
 }
@@ -116,11 +116,18 @@ void TstTaskFile::marksAndLimitsFollowTheirRules()
     QCOMPARE(negative.getMemlimit(), -5);
     QCOMPARE(negative.getTotal(), 0);
 
-    // Test points beyond the 99 marks count as full marks and write no MARK= line.
-    CTaskInfo many = load("SAMPLES=120\nMARK=99@0\n");
-    QCOMPARE(many.getTotal(), 119 * 10);
+    // A task holds 99 marks: a larger count is cut to 99, and said.
+    QStringList notices;
+    CTaskInfo many = load("SAMPLES=2000000000\nMARK=99@0\n", &notices);
+    QCOMPARE(many.getSamplenum(), 99);
+    QCOMPARE(many.getTotal(), 98 * 10);
+    QCOMPARE(notices, QStringList(tmp.filePath("task1_1.info") +
+                                  ": SAMPLES=2000000000 超过 99 个测试点的上限, 按 99 读入"));
     QVERIFY(many.save(tmp.path(), 1, 1));
-    QVERIFY(readFile(tmp.filePath("task1_1.info")).endsWith("SAMPLES=120\nMARK=99@0\n"));
+    QVERIFY(readFile(tmp.filePath("task1_1.info")).endsWith("SAMPLES=99\nMARK=99@0\n"));
+    notices.clear();
+    QCOMPARE(load("SAMPLES=99\n", &notices).getSamplenum(), 99);
+    QVERIFY(notices.isEmpty());
 }
 
 void TstTaskFile::compileCommandLines()
@@ -177,6 +184,29 @@ void TstTaskFile::compileCommandListOperations()
     task.delACcl(QString("c"));
     QCOMPARE(copy.getCclnum(), 3);
     QCOMPARE(copy.getTaskindex(), 0);
+    // A reset gives the defaults of the limits, marks and filter and no compile commands, and
+    // keeps the names.
+    copy.setPlugname("fulltext_e");
+    copy.setSamplenum(4);
+    copy.setCommitType(ANSWERS);
+    copy.setTimelimit(2.5f);
+    copy.setMemlimit(256);
+    copy.setSampleMark(2, 30);
+    copy.setTaskname("kept");
+    copy.setTitle("题");
+    CTaskInfo reset;
+    reset = copy;
+    reset.resetInfo();
+    QCOMPARE(reset.getCclnum(), 0);
+    QCOMPARE(reset.getPlugname(), QString());
+    QCOMPARE(reset.getSamplenum(), 10);
+    QCOMPARE(reset.getCommitType(), SOURCE);
+    QCOMPARE(reset.getTimelimit(), 1.0f);
+    QCOMPARE(reset.getMemlimit(), 32);
+    QCOMPARE(reset.getSampleMark(2), 10);
+    QCOMPARE(reset.getTaskname(), QString("kept"));
+    QCOMPARE(reset.getTitle(), QString("题"));
+
     // Setting the commands from a part of the task's own array must not read freed memory.
     copy.setCcl(copy.getCclnum() - 1, copy.getCclAll() + 1);
     QCOMPARE(copy.getCcl(1)->getLang(), QString("pas"));

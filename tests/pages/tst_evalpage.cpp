@@ -1,5 +1,6 @@
 #include "cdayinfo.h"
 #include "common/modalanswer.h"
+#include "common/processes.h"
 #include "common/testcontest.h"
 #include "common/testfiles.h"
 #include "common/widgets.h"
@@ -10,11 +11,13 @@
 #include "getfile.h"
 #include "mainwindow.h"
 #include "mystat.h"
+#include "mythread.h"
 #include "statsglobals.h"
 #include "testpoint.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +32,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QThread>
+#include <QTreeWidget>
 
 namespace
 {
@@ -136,6 +140,9 @@ private slots:
     void evaluatesSeveralAtOnce();
     void sandboxUnavailable();
     void showsPlayerPrograms();
+    void deletedDayKeepsItsFilesUntilSaved();
+    void failedEvaluationsShownForTheirDay();
+    void quittingStopsTheEvaluation();
     void newContestReplacesRowsAndStatistics();
 };
 
@@ -154,6 +161,11 @@ void TestEvalPage::managesPlayerList()
     addPlayer(w, QStringLiteral("重名"), QStringLiteral("js-1"));
     QTRY_COMPARE(seen.text, QStringLiteral("选手编号重复!"));
     QCOMPARE(seen.title, QStringLiteral("Error!"));
+    QCOMPARE(table->rowCount(), 3);
+    // An id holding the list separator would be read back as another player.
+    answerMessageBox(&seen);
+    addPlayer(w, QStringLiteral("张三"), QStringLiteral("JS@09"));
+    QTRY_COMPARE(seen.text, QStringLiteral("编号不能含有 @!"));
     QCOMPARE(table->rowCount(), 3);
 
     auto *tickAll = child<QPushButton>(w, "mselectallPB");
@@ -192,10 +204,12 @@ void TestEvalPage::managesPlayerList()
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
     QCOMPARE(QString::fromUtf8(readFile(exported)),
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
-    contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nGD-6,钱\n");
+    contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
     const QString list = contest.home + QStringLiteral("/list.txt");
+    answerMessageBox(&seen);
     withOpenFile(
         list, [&w] { QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton); });
+    QCOMPARE(seen.text, QStringLiteral("第 2 行没有导入: 编号不能含有 @ (JS@9)"));
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
 
@@ -425,6 +439,153 @@ void TestEvalPage::showsPlayerPrograms()
     QTRY_COMPARE(shown, QString::fromLatin1(SUM_OK));
     QCOMPARE(other, QStringLiteral("找不到答案文件|") + QString::fromLatin1(SUM_THREE));
     QCOMPARE(climbed, QStringLiteral("找不到答案文件"));
+}
+
+// Day 2 of three, with a result file, is deleted: the former day 3 is evaluated in its own
+// directories until Save renames them, and the deleted day's files are kept aside.
+void TestEvalPage::deletedDayKeepsItsFilesUntilSaved()
+{
+    Contest contest;
+    {
+        CSetupInfo three(contest.setupFile());
+        for (const char *name : {"第二场", "第三场"}) {
+            auto *day = new CDayInfo(*three.getDayInfo(0));
+            day->setDayname(QString::fromUtf8(name));
+            three.addADay(day);
+        }
+        QVERIFY(three.saveSetupInfo());
+    }
+    const QByteArray old =
+        "{sum 100 Compile successfully\n101 0 0.010 old\n101 0 0.010 old\n}102 0\n";
+    QVERIFY(writeFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result"), old));
+    contest.write(QStringLiteral("players/day3/JS-1/sum/sum.c"), SUM_OK);
+    MainWindow w;
+    openContest(w, contest);
+    auto *tree = child<QTreeWidget>(w, "proLV");
+
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::No);
+    treeContextMenu(tree, tree->topLevelItem(1), QStringLiteral("删除"));
+    QCOMPARE(seen.title, QStringLiteral("删除考试"));
+    QVERIFY2(seen.text.contains(QStringLiteral("\nplayers/day3 → players/day2\n"
+                                               "result/day2 → result/day2.deleted\n")),
+             qPrintable(seen.text));
+    QCOMPARE(w.getSetupInfo()->getDayNum(), 3);
+    answerMessageBox(&seen, QMessageBox::Yes);
+    treeContextMenu(tree, tree->topLevelItem(1), QStringLiteral("删除"));
+    QCOMPARE(w.getSetupInfo()->getDayNum(), 2);
+
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(2);
+    evaluate(w, {QStringLiteral("JS-1")}, 1);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-1")), 5)->text(), QStringLiteral("20"));
+    const QString day3 = contest.home + QStringLiteral("/result/day3/JS-1/JS-1.result");
+    QVERIFY(readFile(day3).startsWith("{sum 100 Compile successfully\n101 10 "));
+    QCOMPARE(readFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result")), old);
+
+    child<QAction>(w, "saveGameAct")->trigger();
+    QVERIFY(readFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result"))
+                .startsWith("{sum 100 Compile successfully\n101 10 "));
+    QCOMPARE(readFile(contest.home + QStringLiteral("/result/day2.deleted/JS-1/JS-1.result")), old);
+    QCOMPARE(readFile(contest.home + QStringLiteral("/players/day2/JS-1/sum/sum.c")),
+             QByteArray(SUM_OK));
+    QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/players/day3")));
+    QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/result/day3")));
+}
+
+// Missing test data, a task without filter and a task refused for its name fail the evaluation:
+// each row says why, the line under the table says it once per cause, and the status is read
+// again from the result files for the day shown.
+void TestEvalPage::failedEvaluationsShownForTheirDay()
+{
+    Contest contest;
+    {
+        CSetupInfo setup(contest.setupFile());
+        CDayInfo *day = setup.getDayInfo(0);
+        day->getTaskInfo(1)->setPlugname(QString());
+        auto *named = new CTaskInfo(*day->getTaskInfo(0));
+        named->setTaskname(QStringLiteral("two words"));
+        day->addATask(named);
+        setup.addADay(new CDayInfo(*day));
+        QVERIFY(setup.saveSetupInfo());
+    }
+    QVERIFY(QFile::remove(contest.home + QStringLiteral("/evaldata/sum2.ans")));
+    MainWindow w;
+    openContest(w, contest);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    auto *day = child<QSpinBox>(w, "evaldaySB");
+    day->setValue(1);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    auto *failures = child<QLabel>(w, "failuresTL");
+    QVERIFY(failures->isHidden());
+    evaluate(w, {QStringLiteral("JS-1"), QStringLiteral("JS-2")}, 0);
+
+    const QStringList causes = {
+        QStringLiteral("sum: Test data evaldata/sum2.ans not found."),
+        QStringLiteral("ans: The task has no filter: choose its comparison method."),
+        QStringLiteral("two words: a task name must be one word without braces or '/'")};
+    const auto check = [&] {
+        QCOMPARE(column(table, 3), QStringList({"测评失败", "测评失败", "未测评"}));
+        QCOMPARE(table->item(0, 3)->toolTip(), causes.join('\n'));
+        QVERIFY(!failures->isHidden());
+        QCOMPARE(failures->text(), QStringLiteral("测评失败 (2 名选手) ") +
+                                       causes.join(QStringLiteral("\n测评失败 (2 名选手) ")));
+    };
+    check();
+    QVERIFY(readFile(contest.home + QStringLiteral("/result/day1/JS-1/JS-1.result"))
+                .startsWith("{sum -106 Test data evaldata/sum2.ans not found.\n"));
+
+    day->setValue(2);
+    QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
+    QVERIFY(failures->isHidden());
+    day->setValue(1);
+    check();
+}
+
+// Closing during an evaluation asks whether to stop it; stopping ends the run at once, leaves
+// the player's block complete and evaluates nobody else.
+void TestEvalPage::quittingStopsTheEvaluation()
+{
+    Contest contest;
+    {
+        CSetupInfo setup(contest.setupFile());
+        setup.getDayInfo(0)->getTaskInfo(0)->setTimelimit(5);
+        QVERIFY(setup.saveSetupInfo());
+    }
+    contest.submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.c"),
+                   "int main(void){for(;;);}\n");
+    MainWindow w;
+    openContest(w, contest);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    auto *table = child<QTableWidget>(w, "manageTB");
+    for (int r : {0, 1})
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualItemRect(table->item(r, 0)).center());
+    answerNextModal(
+        [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(processesNamed({QStringLiteral("sum")}, submissionUser()).size(), 1,
+                              30000);
+
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::No);
+    QVERIFY(!w.close());
+    QCOMPARE(seen.text, QStringLiteral("正在评测, 确定停止评测并关闭?"));
+    QVERIFY(t && t->isRunning());
+    QElapsedTimer clock;
+    clock.start();
+    answerMessageBox(&seen, QMessageBox::Yes);
+    QVERIFY(w.close());
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!w.isVisible());
+    QVERIFY(t->isFinished());
+    QCOMPARE(processesNamed({QStringLiteral("sum")}, submissionUser()), QStringList());
+    QCOMPARE(contest.result(QStringLiteral("JS-1")),
+             QStringLiteral("{sum 100 Compile successfully\n-106 0 T Evaluation stopped.\n"
+                            "-106 0 T Evaluation stopped.\n}102 0\n"));
+    QCOMPARE(contest.result(QStringLiteral("JS-2")), QStringLiteral("<no result file>"));
 }
 
 void TestEvalPage::newContestReplacesRowsAndStatistics()

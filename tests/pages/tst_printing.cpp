@@ -135,6 +135,9 @@ private slots:
         for (int r = 0; r < 150; ++r)
             table.setItem(r, 0, new QTableWidgetItem(QStringLiteral("GD-%1").arg(r)));
         table.setItem(0, 1, new QTableWidgetItem("97"));
+        const QStringList common = commonCharacters.split(' ');
+        for (int i = 0; i < common.size(); ++i)
+            table.setItem(1 + i, 1, new QTableWidgetItem(common.at(i)));
         QString proposed;
         const QString pdf = dir.path() + "/t.pdf";
         setPrintDialogHook([&](QPrinter *printer, QWidget *) {
@@ -155,6 +158,9 @@ private slots:
         const QString text = pdfText(pdf);
         QVERIFY(text.contains(QRegularExpression(QStringLiteral("1\\s+GD-0\\s+97"))));
         QVERIFY(text.contains(QRegularExpression(QStringLiteral("150\\s+GD-149"))));
+        // The text layer gives back the very characters printed, not look-alike radicals.
+        for (const QString &characters : common)
+            QVERIFY2(text.contains(characters), qPrintable(text));
         // The header heads every page.
         const int pages = pdfPages(pdf);
         QVERIFY(pages >= 3);

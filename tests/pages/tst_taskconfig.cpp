@@ -16,11 +16,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -165,6 +167,7 @@ private slots:
     void customFilterChosenAndShown();
     void languagesCheckedEditedUnchecked();
     void contestSetUpOnTheTabIsEvaluated();
+    void renamingATaskWithResultsAsksFirst();
 };
 
 void TestTaskConfig::cleanup()
@@ -442,16 +445,20 @@ void TestTaskConfig::filterNamesComposedAndShown()
     auto *numbers = child<QComboBox>(window, "numCB");
     auto *precise = child<QSpinBox>(window, "preciseSB");
     auto *floatFrame = child<QFrame>(window, "floatF");
+    // Shown exactly while the task has no filter, which no evaluation can judge with.
+    auto *noFilter = child<QLabel>(window, "nofilterTL");
 
     // A stored floating point name with a digit the box cannot show hides the precision.
     click(window, beta);
     QCOMPARE(method->currentIndex(), 3);
     QCOMPARE(numbers->currentIndex(), 4);
     QVERIFY(floatFrame->isHidden() && !numbers->isHidden());
+    QVERIFY(noFilter->isHidden());
     QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_0e"));
 
     click(window, alpha);
     QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
+    QVERIFY(!noFilter->isHidden());
     const char *const stringNames[] = {"fulltext_e", "mlss_filterspace_e", "slss_filterspace_e"};
     const char *const prefixes[] = {"slsn_", "slmn_", "mlsn_", "mlmn_"};
     struct Row {
@@ -470,6 +477,7 @@ void TestTaskConfig::filterNamesComposedAndShown()
     for (const Row &row : rows) {
         method->setCurrentIndex(row.method);
         QVERIFY(curTask->getPlugname().isEmpty());
+        QVERIFY(!noFilter->isHidden());
         QCOMPARE(strings->isHidden(), row.method != 1);
         QCOMPARE(numbers->isHidden(), row.method == 1);
         QCOMPARE(floatFrame->isHidden(), row.method != 3);
@@ -477,6 +485,7 @@ void TestTaskConfig::filterNamesComposedAndShown()
         if (row.digit)
             precise->setValue(row.digit);
         QCOMPARE(curTask->getPlugname(), row.name);
+        QVERIFY(noFilter->isHidden());
 
         click(window, beta);
         click(window, alpha);
@@ -498,6 +507,7 @@ void TestTaskConfig::filterNamesComposedAndShown()
     QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_5e"));
     numbers->setCurrentIndex(0);
     QVERIFY(curTask->getPlugname().isEmpty());
+    QVERIFY(!noFilter->isHidden());
 }
 
 void TestTaskConfig::customFilterChosenAndShown()
@@ -538,11 +548,13 @@ void TestTaskConfig::customFilterChosenAndShown()
     QCOMPARE(start, FileDialogs::startDirectory());
     QCOMPARE(filter, QStringLiteral("Filters (*)"));
     QVERIFY(curTask->getPlugname().isEmpty());
+    QVERIFY(!child<QLabel>(window, "nofilterTL")->isHidden());
 
     chosen = tmp.path() + "/u/filters/myjudge";
     QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
     QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
     QCOMPARE(methodLE->text(), QStringLiteral("myjudge"));
+    QVERIFY(child<QLabel>(window, "nofilterTL")->isHidden());
     QVERIFY(QFile::exists(home + "/filter/myjudge"));
 
     // Another file of a name the contest already has is placed only when the user agrees.
@@ -649,6 +661,51 @@ void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
     QVERIFY2(result.value(1).startsWith(QStringLiteral("101 10 ")), qPrintable(result.join('|')));
     QVERIFY2(result.value(2).startsWith(QStringLiteral("101 0 ")), qPrintable(result.join('|')));
     QCOMPARE(result.value(3), QStringLiteral("}102 10"));
+}
+
+// The results of a task are found by its name: a rename that would leave results behind asks
+// first, and once renamed the old results count nowhere.
+void TestTaskConfig::renamingATaskWithResultsAsksFirst()
+{
+    QTemporaryDir tmp;
+    CSetupInfo *contest(contestOf({"alpha"}));
+    CPlayerInfo players;
+    players.addPlayerInfo(QStringLiteral("JS-1"), QStringLiteral("李明"));
+    contest->setPlayerInfo(&players);
+    QVERIFY(writeFile(tmp.path() + "/result/day1/JS-1/JS-1.result",
+                      "{alpha 100 x\n101 10 0.1 ok\n}102 10\n"));
+    MainWindow window;
+    openContest(window, contest, tmp.path());
+    auto *name = child<QLineEdit>(window, "basenameLE");
+    auto *table = child<QTableWidget>(window, "playersinfoTB");
+    auto *tabs = child<QTabWidget>(window, "tabWidget");
+    tabs->setCurrentIndex(2);
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("10"));
+    tabs->setCurrentIndex(0);
+    click(window, firstTask(window));
+
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::No);
+    retype(name, QStringLiteral("gamma"));
+    QCOMPARE(seen.title, QStringLiteral("修改试题名称"));
+    QVERIFY2(seen.text.startsWith(QStringLiteral("试题 alpha 已有选手的评测结果")),
+             qPrintable(seen.text));
+    QCOMPARE(curTask->getTaskname(), QStringLiteral("alpha"));
+    QCOMPARE(name->text(), QStringLiteral("alpha"));
+    QCOMPARE(firstTask(window)->text(0), QStringLiteral("alpha"));
+
+    answerMessageBox(&seen, QMessageBox::Yes);
+    retype(name, QStringLiteral("gamma"));
+    QCOMPARE(curTask->getTaskname(), QStringLiteral("gamma"));
+    QCOMPARE(firstTask(window)->text(0), QStringLiteral("gamma"));
+    // A name without results is changed without a question.
+    seen = {};
+    answerMessageBox(&seen, QMessageBox::No);
+    retype(name, QStringLiteral("delta"));
+    QCOMPARE(curTask->getTaskname(), QStringLiteral("delta"));
+    QCOMPARE(seen.title, QString());
+    tabs->setCurrentIndex(2);
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(TestTaskConfig)

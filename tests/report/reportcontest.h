@@ -27,17 +27,18 @@ inline std::unique_ptr<CSetupInfo> makeContest(const QString &home,
     return setup;
 }
 
-// The text of a PDF file, one page or all (page 0), as pdftotext gives it. Compatibility
-// forms are folded: the CJK font maps some ideographs to the same glyph as their radicals,
-// which text extraction may then give back as the radical.
+// Common characters whose glyphs some CJK fonts share with the Kangxi radicals (U+2F00 on).
+const QString commonCharacters =
+    QStringLiteral("一二人十大小山口日月木水火田白目用八 题目 第一场 王小明");
+
+// The text of a PDF file, one page or all (page 0), exactly as pdftotext gives it: searching
+// and copying use the same code points.
 inline QString pdfText(const QString &path, int page = 0)
 {
     QStringList args = {"-layout"};
     if (page > 0)
         args << "-f" << QString::number(page) << "-l" << QString::number(page);
-    return runProgram("pdftotext", args << path << "-")
-        .outText()
-        .normalized(QString::NormalizationForm_KC);
+    return runProgram("pdftotext", args << path << "-").outText();
 }
 
 inline int pdfPages(const QString &path)

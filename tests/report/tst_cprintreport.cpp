@@ -2,6 +2,7 @@
 
 #include "cprintreport.h"
 #include "drawstring.h"
+#include "mystat.h"
 #include "reportdate.h"
 #include "statsglobals.h"
 
@@ -86,24 +87,72 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("总分")));
         // Summary: 34, 0, 10, base 5, grand total 49.
         QVERIFY(text.contains(QRegularExpression("34\\s+0\\s+10\\s+5\\s+49")));
+
+        // The text layer gives back the very characters printed, not look-alike radicals.
+        setup->setContestName(commonCharacters);
+        const QString common = pdfText(render(setup.get(), 0, "GD-001"));
+        QVERIFY2(common.contains(commonCharacters), qPrintable(common));
     }
 
-    // Tasks with no block, a block cut off before its trailer, and a task evaluated twice.
-    void missingBrokenAndRepeatedBlocks()
+    // A task evaluated twice shows its later block, a task without a block says so, and a
+    // task that could not be evaluated shows why.
+    void missingRefusedAndRepeatedBlocks()
     {
         QTemporaryDir home;
         auto setup = makeContest(home.path(), {{{"a", {10}}, {"b", {10}}, {"c", {10}}}});
-        setup->getPlayerInfo()->addPlayerInfo("p1", "x");
         appendResult(home.path(), 1, "p1",
                      "{a 100 Compile successfully\n101 3 0.010 old run\n}102 3\n"
                      "{a 100 Compile successfully\n101 6 0.020 new run\n}102 6\n"
-                     "{b 100 Compile successfully\n101 4 0.0");
+                     "{b -106 The task has no filter.\n-106 0 ? The task has no filter.\n}102 0\n");
         const QString text = pdfText(render(setup.get(), 0, "p1"));
         QVERIFY(text.contains("new run"));
         QVERIFY(!text.contains("old run"));
-        QVERIFY2(text.contains("Evaluation result file reads failed"), qPrintable(text));
+        QVERIFY2(text.contains("The task has no filter."), qPrintable(text));
         QVERIFY(text.contains("There are some errors in the result file."));
         QVERIFY(text.contains(QRegularExpression("6\\s+0\\s+0\\s+5\\s+11")));
+    }
+
+    // The report reads the file as the statistics do and prints points: a file the statistics
+    // drop (a block cut off, a brace in a message) prints nothing of it, and a point of mark 0
+    // judged 10 prints 0 beside a task total of 20.
+    void printedScoresAgreeWithTheStatistics_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("summary");
+        const QByteArray cut = "{a 100 Compile successfully\n101 4 0.0";
+        QTest::newRow("cut off") << cut << ""
+                                 << "0\\s+5\\s+5";
+        QTest::newRow("brace in a message")
+            << QByteArray("{a 100 Compile successfully\n101 10 0.010 saw {x\n"
+                          "101 10 0.010 ok\n101 10 0.010 ok\n}102 30\n")
+            << ""
+            << "0\\s+5\\s+5";
+        QTest::newRow("mark 0") << QByteArray("{a 100 Compile successfully\n101 10 0.010 free\n"
+                                              "101 10 0.020 ok\n101 10 0.030 ok\n}102 30\n")
+                                << "1\\s+0\\.010\\s+free\\s+0\\s"
+                                << "20\\s+5\\s+25";
+    }
+
+    void printedScoresAgreeWithTheStatistics()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, row);
+        QFETCH(QString, summary);
+        QTemporaryDir home;
+        auto setup = makeContest(home.path(), {{{"a", {0, 10, 10}}}});
+        setup->getPlayerInfo()->addPlayerInfo("p1", "x");
+        appendResult(home.path(), 1, "p1", file);
+        const QString text = pdfText(render(setup.get(), 0, "p1"));
+        const int total = mystat->getPlayerStat("p1").getTotal("a");
+        QVERIFY2(
+            text.contains(QRegularExpression(QStringLiteral("本题总得分\\s+%1\\s").arg(total))),
+            qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression(summary)), qPrintable(text));
+        if (row.isEmpty())
+            QVERIFY(text.contains("Evaluation result file reads failed"));
+        else
+            QVERIFY2(text.contains(QRegularExpression(row)), qPrintable(text));
     }
 
     // No tasks, no result file, no statistics: the title block alone.

@@ -3,7 +3,8 @@
 
 #include "mystat.h"
 
-// Adds a player (named after the id) whose one task "t", and so whose contest total, is total.
+// Adds a player (named after the id) whose one task "t", and so whose contest total, is total;
+// the contest must have a task "t".
 inline void setTotal(MyStat *stat, const QString &id, int total)
 {
     stat->addPlayer(id, id);

@@ -67,7 +67,7 @@ void TestCsvExport::resultsWithoutTasksOrRegistry()
 
 void TestCsvExport::teamFileBytes()
 {
-    ContestFixture c(QList<QList<TaskMarks>>{{}});
+    ContestFixture c({{{"t", {10}}}});
     c.registerPlayers({{"BJ-001", "a"}, {"bj-002", "b"}, {"BJ-003", "c"}, {"TW-004", "d"}});
     MyStat stat(&c.setup);
     setTotal(&stat, "BJ-001", 90);

@@ -73,13 +73,17 @@ void TestMyStat::timeStatisticsAndTheirNoValueMark()
 
 void TestMyStat::rankingHoldsEveryPlayer()
 {
-    MyStat small(nullptr);
+    // Only the contest's tasks count in the ranking.
+    ContestFixture c({{{"t", {10}}}});
+    MyStat small(&c.setup);
     addResult(&small, "a", "t", 90, 0, 0);
     addResult(&small, "b", "t", 120, 0, 0);
     addResult(&small, "c", "t", 90, 0, 0);
     QCOMPARE(small.getList(1), QList<QString>({"b", "a", "c"}));
+    addResult(&small, "d", "deleted", 500, 0, 0);
+    QCOMPARE(small.getList(1).constLast(), QString("d"));
 
-    MyStat stat(nullptr);
+    MyStat stat(&c.setup);
     for (int i = 0; i < 5200; ++i)
         addResult(&stat, QString("p%1").arg(i, 5, 10, QChar('0')), "t", i % 7, 0, 0);
     const QList<QString> ranking = stat.getList(10);

@@ -11,9 +11,11 @@ private slots:
     void neverEvaluatedPlayerHasNothing();
     void marksConvertRawScoresToPoints();
     void laterBlockWinsAndDaysAddUp();
-    void onlyNinetyEightPointsAreStored();
+    void onlyNinetyNinePointsAreStored();
     void damagedAndOddLines();
     void readingAgainScalesOnce();
+    void evalStatusOfADay_data();
+    void evalStatusOfADay();
 };
 
 void TestPlayerStat::neverEvaluatedPlayerHasNothing()
@@ -56,7 +58,8 @@ void TestPlayerStat::laterBlockWinsAndDaysAddUp()
     c.appendResult(1, "JS-001",
                    "{sum 100 x\n101 10 0.5 ok\n101 10 0.5 ok\n}102 20\n"
                    "{b 100 x\n101 5 0.1 ok\n}102 5\n"
-                   "{sum 100 x\n101 3 0.25 bad\n101 0 0.75 wrong\n}102 3\n");
+                   "{sum 100 x\n101 3 0.25 bad\n101 0 0.75 wrong\n}102 3\n"
+                   "{gone 100 x\n101 10 0.1 ok\n}102 1000\n");
     c.appendResult(2, "JS-001", "{words 100 x\n101 10 0.000 ok\n}102 10\n");
     PlayerStat p("Alpha", "JS-001", &c.setup);
     p.setAllTask();
@@ -65,23 +68,28 @@ void TestPlayerStat::laterBlockWinsAndDaysAddUp()
     QCOMPARE(p.getTotal(0), 8);
     QCOMPARE(p.getTotal(1), 10);
     QCOMPARE(p.getTotal(2), 0);
+    // A task no day configures any more (deleted or renamed) keeps its entry but counts nowhere.
+    QCOMPARE(p.getTotal("gone"), 1000);
     QCOMPARE(p.getTotal(), 18);
 }
 
-void TestPlayerStat::onlyNinetyEightPointsAreStored()
+void TestPlayerStat::onlyNinetyNinePointsAreStored()
 {
-    ContestFixture c({{{"sum", {10}}}});
+    ContestFixture c({{{"sum", {10}}, {"full", equalMarks(99, 20)}}});
     QByteArray block = "{many 100 Evaluate answer files.\n";
     for (int i = 1; i <= 100; ++i)
         block += QByteArray::number(i % 2 ? 101 : -105) + " " + QByteArray::number(i) + " 0.5 m\n";
-    c.appendResult(1, "JS-001", block + "}102 777\n");
+    c.appendResult(1, "JS-001",
+                   block + "}102 777\n" + QByteArray(block).replace("many", "full") + "}102 0\n");
     PlayerStat p("Alpha", "JS-001", &c.setup);
     p.setAllTask();
     const TaskResult many = p.getTask("many");
     QCOMPARE(many.score[98], 98);
-    QCOMPARE(many.score[99], 0);
+    QCOMPARE(many.score[99], 99);
     // Not a task of the contest: the trailer's total stands, unscaled.
     QCOMPARE(many.total, 777);
+    // All 99 points of a configured task count: 2 * (1 + 2 + ... + 99).
+    QCOMPARE(p.getTotal("full"), 9900);
 }
 
 void TestPlayerStat::damagedAndOddLines()
@@ -115,6 +123,59 @@ void TestPlayerStat::readingAgainScalesOnce()
     c.appendResult(2, "JS-001", "{sum 100 x\n101 5 0.1 ok\n}102 5\n");
     p.setAllTask();
     QCOMPARE(p.getTotal(), 15);
+}
+
+void TestPlayerStat::evalStatusOfADay_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QStringList>("causes");
+    const QByteArray sound = "{sum 100 Compile successfully\n101 10 0.1 ok\n}102 10\n";
+    const QByteArray refused =
+        "{sum -106 The task has no filter.\n-106 0 ? The task has no filter.\n}102 0\n";
+    QTest::newRow("no file") << QByteArray("<none>") << int(EvalStatus::NotEvaluated)
+                             << QStringList();
+    QTest::newRow("nothing written")
+        << QByteArray() << int(EvalStatus::NotEvaluated) << QStringList();
+    QTest::newRow("sound") << sound << int(EvalStatus::Succeeded) << QStringList();
+    QTest::newRow("compile failed")
+        << QByteArray("{ans -101 Compile failed.\n-101 0 ? Compile failed.\n}102 0\n")
+        << int(EvalStatus::Succeeded) << QStringList();
+    QTest::newRow("task refused") << sound + refused << int(EvalStatus::Failed)
+                                  << QStringList("sum: The task has no filter.");
+    QTest::newRow("run not started")
+        << QByteArray("{ans 100 x\n101 10 0.1 ok\n-106 0 0.000 Client of evaluate system error.\n"
+                      "}102 10\n") +
+               refused
+        << int(EvalStatus::Failed)
+        << QStringList(
+               {"sum: The task has no filter.", "ans: 测试点2: Client of evaluate system error."});
+    QTest::newRow("filter time out")
+        << QByteArray("{sum 100 x\n-106 0 0.010 Filter time out.\n}102 0\n")
+        << int(EvalStatus::Failed) << QStringList("sum: 测试点1: Filter time out.");
+    QTest::newRow("evaluated again")
+        << refused + sound << int(EvalStatus::Succeeded) << QStringList();
+    QTest::newRow("task not of the day") << QByteArray(refused).replace("sum", "gone")
+                                         << int(EvalStatus::NotEvaluated) << QStringList();
+    QTest::newRow("cut off") << QByteArray("{sum 100 x\n101 10 0.1 ok\n") << int(EvalStatus::Failed)
+                             << QStringList("结果文件无法读取");
+}
+
+// The status belongs to the day: any -106 in the last block of a task of the day fails it.
+void TestPlayerStat::evalStatusOfADay()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, state);
+    QFETCH(QStringList, causes);
+    ContestFixture c({{{"sum", {10}}, {"ans", {10, 10}}}, {{"words", {10}}}});
+    if (file != "<none>")
+        QVERIFY(writeFile(resultPath(c.setup.getHome(), 1, "JS-001"), file));
+    PlayerStat p("Alpha", "JS-001", &c.setup);
+    p.setAllTask();
+    const EvalStatus status = p.evalStatus(0);
+    QCOMPARE(int(status.state), state);
+    QCOMPARE(status.causes, causes);
+    QCOMPARE(int(p.evalStatus(1).state), int(EvalStatus::NotEvaluated));
 }
 
 QTEST_GUILESS_MAIN(TestPlayerStat)

@@ -17,7 +17,7 @@ private slots:
 
 void TestTeamStat::playersGroupByExactCode()
 {
-    ContestFixture c(QList<QList<TaskMarks>>{{}});
+    ContestFixture c({{{"t", {10}}}});
     c.registerPlayers({{"JS-001", "a"},
                        {"js-002", "b"},
                        {"Js-003", "c"},
@@ -56,7 +56,7 @@ void TestTeamStat::playersGroupByExactCode()
 
 void TestTeamStat::regionsKeepEveryScore()
 {
-    ContestFixture c(QList<QList<TaskMarks>>{{}});
+    ContestFixture c({{{"t", {10}}}});
     QList<QPair<QString, QString>> registry;
     for (int i = 1; i <= 650; ++i)
         registry.append(qMakePair(QString("GD-%1").arg(i), QString("p")));

@@ -1,14 +1,35 @@
-/* Two children spin and are never waited for; the parent only sleeps. */
+/* Two children spin, 0.6 s of CPU each, and are never waited for: the parent only waits for
+ * word that they are done, then ends while they stay, idle. */
 #include <stdio.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+static double ownSeconds(void)
+{
+    struct rusage u;
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6;
+}
 
 int main(void)
 {
+    int done[2];
+    if (pipe(done) != 0)
+        return 1;
     for (int i = 0; i < 2; ++i)
-        if (fork() == 0)
-            for (volatile unsigned long n = 0;; ++n) {
-            }
-    sleep(3);
+        if (fork() == 0) {
+            /* Mostly arithmetic between the checks, so that the time is user time. */
+            while (ownSeconds() < 0.6)
+                for (volatile unsigned long n = 0; n < 10000000UL; ++n) {
+                }
+            if (write(done[1], "x", 1) != 1)
+                return 1;
+            pause();
+        }
+    char byte;
+    for (int i = 0; i < 2; ++i)
+        if (read(done[0], &byte, 1) != 1)
+            return 1;
     FILE *out = fopen("spinkids.out", "w");
     fputs("done\n", out);
     return 0;

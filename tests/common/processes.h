@@ -1,0 +1,42 @@
+#ifndef TALDON_TESTS_COMMON_PROCESSES_H
+#define TALDON_TESTS_COMMON_PROCESSES_H
+
+#include "runctrl.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <unistd.h>
+
+// The user a submission of this test process runs as: the fixed one under a root judge, the
+// judge's own (mapped in its user namespace) otherwise.
+inline uid_t submissionUser()
+{
+    return geteuid() == 0 ? kSubmissionUid : geteuid();
+}
+
+// Processes of `uid` whose program name is one of `names`, as "name/pid", wherever they are: in
+// no group, session or namespace of the judge's. A submission runs in the sandbox, out of the
+// test's sight but for this.
+inline QStringList processesNamed(const QStringList &names, uid_t uid)
+{
+    QStringList found;
+    const QRegularExpression uidLine(QStringLiteral("^Uid:\\s+(\\d+)"),
+                                     QRegularExpression::MultilineOption);
+    QDirIterator it(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QString dir = it.next();
+        QFile status(dir + QStringLiteral("/status")), comm(dir + QStringLiteral("/comm"));
+        if (!status.open(QIODevice::ReadOnly) || !comm.open(QIODevice::ReadOnly))
+            continue;
+        const auto m = uidLine.match(QString::fromUtf8(status.readAll()));
+        const QString name = QString::fromUtf8(comm.readAll()).trimmed();
+        if (m.hasMatch() && m.captured(1).toUInt() == uid && names.contains(name))
+            found << name + QLatin1Char('/') + it.fileName();
+    }
+    return found;
+}
+
+#endif
