@@ -104,9 +104,10 @@ void MainWindow::exportPlayerSlot()
         QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("无选手可导出!"));
         return;
     }
-    const QString path = FileDialogs::getSaveFileName(this, QStringLiteral("Choose a file"),
-                                                      FileDialogs::startDirectory(),
-                                                      QStringLiteral("All Files ( * )"));
+    const QString path = FileDialogs::getSaveFileName(
+        this, QStringLiteral("Choose a file"),
+        FileDialogs::proposedFile(setupinfo->getContestName(), QStringLiteral("-选手名单.txt")),
+        QStringLiteral("All Files ( * )"));
     // A cancelled dialog or a file that cannot be written ends the export without a word.
     if (path.isEmpty() || !registry->exportPlayerInfo(path))
         return;

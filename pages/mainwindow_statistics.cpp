@@ -115,12 +115,14 @@ QList<QStringList> shownRows(const QTableWidget *table)
     return rows;
 }
 
-// The CSV file the user picks, ".csv" added where the name lacks it; empty when cancelled.
-QString chooseCsvFile(QWidget *parent)
+// The CSV file the user picks, proposed as the contest's name followed by ending, ".csv" added
+// where the name lacks it; empty when cancelled.
+QString chooseCsvFile(QWidget *parent, CSetupInfo *setup, const QString &ending)
 {
-    const QString chosen =
-        FileDialogs::getSaveFileName(parent, QStringLiteral("Save as"),
-                                     FileDialogs::startDirectory(), QStringLiteral("CSV (*.csv)"));
+    const QString proposed =
+        FileDialogs::proposedFile(setup ? setup->getContestName() : QString(), ending);
+    const QString chosen = FileDialogs::getSaveFileName(parent, QStringLiteral("Save as"), proposed,
+                                                        QStringLiteral("CSV (*.csv)"));
     return chosen.isEmpty() ? QString() : csvFileName(chosen);
 }
 
@@ -247,7 +249,7 @@ void MainWindow::exportResultSlot()
 {
     if (!setupinfo || !mystat)
         return;
-    const QString path = chooseCsvFile(this);
+    const QString path = chooseCsvFile(this, setupinfo, QStringLiteral(".csv"));
     if (path.isEmpty() || !writeExport(this, path, resultsCsv(setupinfo, *mystat)))
         return;
     if (setupinfo->getPlayerInfo())
@@ -302,7 +304,7 @@ void MainWindow::teamstatPBSlot()
 
 void MainWindow::exportTeamPBSlot()
 {
-    const QString path = chooseCsvFile(this);
+    const QString path = chooseCsvFile(this, setupinfo, QStringLiteral("-分组统计.csv"));
     if (!path.isEmpty())
         writeExport(this, path, csvText(shownRows(statui->teamTB)));
 }

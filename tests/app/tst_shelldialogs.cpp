@@ -6,11 +6,14 @@
 #include "common/modalanswer.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+
+#include <unistd.h>
 
 class TestShellDialogs : public QObject
 {
@@ -22,6 +25,8 @@ private slots:
     void progressDialog();
     void newGameDlgEnablesOk();
     void newGameDlgBrowse();
+    void dialogsStartInTheUsersHome_data();
+    void dialogsStartInTheUsersHome();
 };
 
 void TestShellDialogs::selectDlgIndexes()
@@ -131,7 +136,7 @@ void TestShellDialogs::newGameDlgBrowse()
         });
     QTest::mouseClick(browse, Qt::LeftButton);
     QCOMPARE(askedCaption, QStringLiteral("Choose a directory"));
-    QVERIFY(askedDir.startsWith(QStringLiteral("/home/")));
+    QCOMPARE(askedDir, FileDialogs::startDirectory());
     QCOMPARE(path->text(), QStringLiteral("/srv/考试 2026"));
     QVERIFY(ok->isEnabled());
 
@@ -141,6 +146,36 @@ void TestShellDialogs::newGameDlgBrowse()
     QVERIFY(path->text().isEmpty());
     QVERIFY(!ok->isEnabled());
     FileDialogs::replaceExistingDirectory({});
+}
+
+void TestShellDialogs::dialogsStartInTheUsersHome_data()
+{
+    QTest::addColumn<QString>("contest");
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("results") << "省赛 2026"
+                             << ".csv"
+                             << "省赛 2026.csv";
+    QTest::newRow("no name") << ""
+                             << "-选手名单.txt"
+                             << "比赛-选手名单.txt";
+    QTest::newRow("slash") << "a/../b"
+                           << ".csv"
+                           << "a_.._b.csv";
+}
+
+// The home of the effective user, from the password database: for root /root, never
+// /home/root, which does not exist and would open /home with "root" typed as the file name.
+void TestShellDialogs::dialogsStartInTheUsersHome()
+{
+    QFETCH(QString, contest);
+    QFETCH(QString, ending);
+    QFETCH(QString, proposed);
+    const QString home = FileDialogs::startDirectory();
+    QVERIFY2(QFileInfo(home).isDir(), qPrintable(home));
+    if (geteuid() == 0)
+        QCOMPARE(home, QStringLiteral("/root"));
+    QCOMPARE(FileDialogs::proposedFile(contest, ending), home + '/' + proposed);
 }
 
 QTEST_MAIN(TestShellDialogs)

@@ -181,12 +181,18 @@ void TestEvalPage::managesPlayerList()
 
     // Export, then import a list that replaces the registry and the rows.
     const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
-    FileDialogs::replaceSaveFileName([exported](QWidget *, const QString &, const QString &,
-                                                const QString &) { return exported; });
+    QString proposed;
+    FileDialogs::replaceSaveFileName(
+        [exported, &proposed](QWidget *, const QString &, const QString &dir, const QString &) {
+            proposed = dir;
+            return exported;
+        });
+    w.getSetupInfo()->setContestName(QStringLiteral("校赛"));
     answerMessageBox(&seen);
     QTest::mouseClick(child<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
     FileDialogs::replaceSaveFileName({});
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
+    QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/校赛-选手名单.txt"));
     QCOMPARE(QString::fromUtf8(readFile(exported)),
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
     contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nGD-6,钱\n");

@@ -104,17 +104,21 @@ void showSubPage(QWidget *window, int index)
     child<QTabWidget>(window, "statWS")->setCurrentIndex(index);
 }
 
-// The save dialog answers path; calls counts how often it was asked.
-void answerSaveDialog(const QString &path, int *calls = nullptr)
+// The save dialog answers path; calls counts how often it was asked, proposed keeps the file
+// it proposed.
+void answerSaveDialog(const QString &path, int *calls = nullptr, QString *proposed = nullptr)
 {
-    FileDialogs::replaceSaveFileName(
-        [path, calls](QWidget *, const QString &caption, const QString &, const QString &filter) {
-            if (calls)
-                ++*calls;
-            return caption == QStringLiteral("Save as") && filter == QStringLiteral("CSV (*.csv)")
-                       ? path
-                       : QString();
-        });
+    FileDialogs::replaceSaveFileName([path, calls, proposed](QWidget *, const QString &caption,
+                                                             const QString &dir,
+                                                             const QString &filter) {
+        if (calls)
+            ++*calls;
+        if (proposed)
+            *proposed = dir;
+        return caption == QStringLiteral("Save as") && filter == QStringLiteral("CSV (*.csv)")
+                   ? path
+                   : QString();
+    });
 }
 
 // The standard output of a successful taldon-cli run.
@@ -349,7 +353,10 @@ void TestStatistics::exportsMatchTheCommandLine()
     const auto window = contest->open();
     const QString out = contest->home.path();
 
-    answerSaveDialog(out + QStringLiteral("/成绩"));
+    // Proposed as the contest's name in the user's home, whatever the login name.
+    window->getSetupInfo()->setContestName(QStringLiteral("省赛"));
+    QString proposed;
+    answerSaveDialog(out + QStringLiteral("/成绩"), nullptr, &proposed);
     Answered seen;
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
@@ -365,6 +372,7 @@ void TestStatistics::exportsMatchTheCommandLine()
                               "王五,JS-003,0,0,0,0,0,0,\n")
                           .toUtf8());
     QCOMPARE(cliOutput({"results", contest->setup.getHome()}), results);
+    QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/省赛.csv"));
 
     // A name holding ".csv" anywhere is kept as chosen.
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
@@ -376,8 +384,9 @@ void TestStatistics::exportsMatchTheCommandLine()
     showSubPage(window.get(), 1);
     child<QSpinBox>(window.get(), "teamSP")->setValue(1);
     click(window.get(), "teamstatPB");
-    answerSaveDialog(out + QStringLiteral("/teams"));
+    answerSaveDialog(out + QStringLiteral("/teams"), nullptr, &proposed);
     click(window.get(), "exportteamPB");
+    QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/省赛-分组统计.csv"));
     const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
     QCOMPARE(teams, cliOutput({"teams", contest->setup.getHome(), "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
