@@ -4,9 +4,9 @@
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config qtbase5-dev qtbase5-dev-tools \
-libqt5svg5-dev fonts-noto-cjk fonts-dejavu-core gcc g++ fp-compiler fp-units-base xvfb xauth \
-imagemagick poppler-utils python3 python3-pyftpdlib python3-pil wget clang-format \
-util-linux dpkg-dev file time bc xdotool"
+libqt5svg5-dev qttranslations5-l10n fonts-noto-cjk fonts-dejavu-core gcc g++ fp-compiler \
+fp-units-base xvfb xauth imagemagick poppler-utils python3 python3-pyftpdlib python3-pil wget \
+clang-format util-linux dpkg-dev file time bc xdotool"
 
 missing=""
 for p in $PACKAGES; do

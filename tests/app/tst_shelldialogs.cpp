@@ -1,17 +1,21 @@
 #include "cfileissuedlg.h"
 #include "filedialogs.h"
 #include "newgamedlg.h"
+#include "qttranslations.h"
 #include "selectdlg.h"
 
 #include "common/modalanswer.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 
 #include <unistd.h>
 
@@ -27,6 +31,7 @@ private slots:
     void newGameDlgBrowse();
     void dialogsStartInTheUsersHome_data();
     void dialogsStartInTheUsersHome();
+    void toolkitDialogsSpeakChinese();
 };
 
 void TestShellDialogs::selectDlgIndexes()
@@ -176,6 +181,29 @@ void TestShellDialogs::dialogsStartInTheUsersHome()
     if (geteuid() == 0)
         QCOMPARE(home, QStringLiteral("/root"));
     QCOMPARE(FileDialogs::proposedFile(contest, ending), home + '/' + proposed);
+}
+
+// The buttons and labels that Qt draws itself: in Chinese once its translations are loaded,
+// which scripts/bootstrap.sh installs (qttranslations5-l10n).
+void TestShellDialogs::toolkitDialogsSpeakChinese()
+{
+    QVERIFY2(loadQtTranslations(qApp), "Qt's Chinese translations are not installed");
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Close Window"),
+                    QStringLiteral("确定关闭?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
+    QStringList buttons;
+    for (QMessageBox::StandardButton b :
+         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::Cancel})
+        buttons << box.button(b)->text();
+    QFileDialog files(nullptr, QStringLiteral("Choose a file"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList labels;
+    for (QLabel *label : files.findChildren<QLabel *>())
+        labels << label->text();
+    // Translators belong to the application: the other tests see the toolkit's own texts.
+    qDeleteAll(qApp->findChildren<QTranslator *>());
+    QCOMPARE(buttons, QStringList({"是(&Y)", "否(&N)", "确定", "取消"}));
+    QVERIFY2(labels.contains(QStringLiteral("查找范围：")), qPrintable(labels.join(' ')));
 }
 
 QTEST_MAIN(TestShellDialogs)
