@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what Taldon needs to build, run and test on Debian 12.
-# Idempotent: packages already present are left alone and apt-get is skipped.
+# Idempotent: packages already present are left alone and apt-get is skipped. Installing runs
+# as root, or through sudo for a user who may use it.
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config qtbase5-dev qtbase5-dev-tools \
@@ -18,6 +19,12 @@ done
 if [ -n "$missing" ]; then
     SUDO=""
     if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "bootstrap: missing:$missing" >&2
+            echo "bootstrap: installing packages needs root: run this as root, or as a user" \
+                "who may use sudo" >&2
+            exit 1
+        fi
         SUDO="sudo"
     fi
     echo "bootstrap: installing$missing"
