@@ -128,14 +128,17 @@ private:
         return button;
     }
 
-    // Read-only, whole rows selected. A sortable table starts without a sort column, so its
-    // rows stay in the order they were written until the user clicks a header.
+    // Read-only, whole rows selected, each column as wide as its widest text, so that ids and
+    // ranges are never elided. A sortable table starts
+    // without a sort column, so its rows stay in the order they were written until the user
+    // clicks a header.
     static QTableWidget *makeTable(QWidget *parent, const char *name, const QStringList &headers,
                                    bool sortable)
     {
         auto *table = make<QTableWidget>(parent, name);
         table->setColumnCount(headers.size());
         table->setHorizontalHeaderLabels(headers);
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -179,14 +182,12 @@ private:
         rangeLV = makeTable(totalpage, "rangeLV",
                             {QStringLiteral("分数段"), QStringLiteral("人数")}, false);
         rangeLV->setFixedWidth(190);
-        rangeLV->horizontalHeader()->setDefaultSectionSize(80);
         label = makeLabel(totalpage, "label", QStringLiteral("选手成绩"));
         playersinfoTB =
             makeTable(totalpage, "playersinfoTB",
                       {QStringLiteral("编号"), QStringLiteral("姓名"), QStringLiteral("基本分"),
                        QStringLiteral("笔试分"), QStringLiteral("总分")},
                       true);
-        playersinfoTB->horizontalHeader()->setDefaultSectionSize(64);
         exportResultPB = makeButton(totalpage, "exportResultPB", QStringLiteral("导出成绩"));
         printselectedPB = makeButton(totalpage, "printselectedPB", QStringLiteral("打印选手成绩"));
         printfinal_sPB = makeButton(totalpage, "printfinal_sPB", QStringLiteral("打印总成绩"));
@@ -218,7 +219,6 @@ private:
                             QStringLiteral("平均分"), QStringLiteral("最高分"),
                             QStringLiteral("最低分"), QStringLiteral("自定义统计")},
                            true);
-        teamTB->horizontalHeader()->setDefaultSectionSize(100);
         fillRegionRows();
         exportteamPB = makeButton(teampage, "exportteamPB", QStringLiteral("导出成绩表"));
         printteamPB = makeButton(teampage, "printteamPB", QStringLiteral("打印成绩表"));
@@ -274,7 +274,6 @@ private:
                               QStringLiteral("平均用时"), QStringLiteral("解答最短用时"),
                               QStringLiteral("解答平均用时")},
                              true);
-        sampleTB->horizontalHeader()->setDefaultSectionSize(110);
 
         auto *top = new QHBoxLayout;
         top->addWidget(stattaskCB);
@@ -327,7 +326,6 @@ private:
                             {QStringLiteral("等级"), QStringLiteral("姓名"), QStringLiteral("编号"),
                              QStringLiteral("所属"), QStringLiteral("总分")},
                             true);
-        levelTB->horizontalHeader()->setDefaultSectionSize(110);
 
         auto *awards = new QGridLayout;
         awards->addWidget(textLabel1_4, 0, 0, 1, 2);

@@ -70,6 +70,9 @@ public:
         proLV->setAlternatingRowColors(true);
         proLV->setItemsExpandable(true);
         proLV->setFixedWidth(170);
+        // A long task name widens its column and the tree scrolls, rather than cutting it.
+        proLV->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        proLV->header()->setStretchLastSection(false);
         layout->addWidget(proLV);
 
         groupBox = new QGroupBox(QStringLiteral("试题配置"), tab);

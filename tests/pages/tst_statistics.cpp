@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -94,6 +95,22 @@ QStringList headerTexts(const QTableWidget *table)
     return texts;
 }
 
+// Whether every column is as wide as its header and each of its texts, none of them elided.
+bool textsFit(const QTableWidget *table)
+{
+    const QFontMetrics metrics(table->font());
+    for (int c = 0; c < table->columnCount(); ++c) {
+        QStringList texts{table->horizontalHeaderItem(c)->text()};
+        for (int r = 0; r < table->rowCount(); ++r)
+            texts << table->item(r, c)->text();
+        for (const QString &text : texts) {
+            if (metrics.horizontalAdvance(text) > table->columnWidth(c))
+                return false;
+        }
+    }
+    return true;
+}
+
 void click(QWidget *window, const char *button)
 {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
@@ -165,6 +182,7 @@ void TestStatistics::overallTableFollowsTheContest()
     QCOMPARE(rowTexts(table, 1), QStringList({"js-001", "张三", "", "0", "120", "120", "0", "0"}));
     QCOMPARE(rowTexts(table, 5), QStringList({"JS-003", "王五", "", "0", "0", "0", "0", "0"}));
     QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("6"));
+    QTRY_VERIFY(textsFit(table));
 
     // Totals sort as numbers: 120 before 70 before 20 before 10.
     table->sortByColumn(4, Qt::DescendingOrder);
