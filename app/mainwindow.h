@@ -110,6 +110,7 @@ public slots:
     virtual void findPlayerSlot();
     virtual void showAllPlayerSlot();
     virtual void playerClickedSlot(int r, int c);
+    virtual void tickCurrentPlayerSlot();
     virtual void showPlayerProgramSlot(int r, int c);
     virtual void evalSelectPlayersSlot();
     virtual void evalOneTaskCompleteSlot(QString id, int r, int taskidx, bool success);

@@ -184,6 +184,13 @@ void MainWindow::playerClickedSlot(int r, int c)
     item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
+void MainWindow::tickCurrentPlayerSlot()
+{
+    const int r = evalUi->manageTB->currentRow();
+    if (r >= 0)
+        playerClickedSlot(r, 0);
+}
+
 void MainWindow::showPlayerProgramSlot(int r, int c)
 {
     QTableWidgetItem *idItem = evalUi->manageTB->item(r, 2);

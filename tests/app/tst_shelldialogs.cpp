@@ -7,6 +7,7 @@
 #include "common/modalanswer.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -29,6 +30,7 @@ private slots:
     void progressDialog();
     void newGameDlgEnablesOk();
     void newGameDlgBrowse();
+    void newGameDlgReturn();
     void dialogsStartInTheUsersHome_data();
     void dialogsStartInTheUsersHome();
     void toolkitDialogsSpeakChinese();
@@ -145,12 +147,39 @@ void TestShellDialogs::newGameDlgBrowse()
     QCOMPARE(path->text(), QStringLiteral("/srv/考试 2026"));
     QVERIFY(ok->isEnabled());
 
-    // Cancelling the directory dialog empties the path and disables OK again.
+    // Browsing again starts in the typed directory when it exists; cancelling keeps the path.
+    const QString typed = QDir::tempPath();
+    path->setText(typed);
     answer.clear();
     QTest::mouseClick(browse, Qt::LeftButton);
-    QVERIFY(path->text().isEmpty());
-    QVERIFY(!ok->isEnabled());
+    QCOMPARE(askedDir, typed);
+    QCOMPARE(path->text(), typed);
+    QVERIFY(ok->isEnabled());
     FileDialogs::replaceExistingDirectory({});
+}
+
+// Return never opens 浏览: it does nothing while OK is disabled and accepts once it is enabled.
+void TestShellDialogs::newGameDlgReturn()
+{
+    NewGameDlg dialog;
+    auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
+    int browsed = 0;
+    FileDialogs::replaceExistingDirectory([&browsed](QWidget *, const QString &, const QString &) {
+        ++browsed;
+        return QString();
+    });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    path->setFocus();
+    QTest::keyClick(path, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QTest::keyClicks(path, QStringLiteral("/srv/c"));
+    QTest::keyClick(path, Qt::Key_Return);
+    FileDialogs::replaceExistingDirectory({});
+    QCOMPARE(browsed, 0);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.getHomePath(), QStringLiteral("/srv/c"));
 }
 
 void TestShellDialogs::dialogsStartInTheUsersHome_data()

@@ -175,9 +175,26 @@ void TestEvalPage::managesPlayerList()
         QTest::mouseClick(child<QPushButton>(w, "findPB"), Qt::LeftButton);
         QCOMPARE(column(table, 2), found[i]);
     }
+    // Return in the box searches as the button does, whose icon says what it is in a tooltip.
+    QVERIFY(!child<QPushButton>(w, "findPB")->toolTip().isEmpty());
+    search->setText(QStringLiteral("JS-"));
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2"}));
     search->clear();
-    QTest::mouseClick(child<QPushButton>(w, "findPB"), Qt::LeftButton);
+    QTest::keyClick(search, Qt::Key_Return);
     QCOMPARE(table->rowCount(), 4);
+
+    // Space ticks and unticks the current player.
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    table->setFocus();
+    table->setCurrentCell(rowOf(table, QStringLiteral("JS-2")), 2);
+    QTest::keyClick(table, Qt::Key_Space);
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-2")), 0)->checkState(), Qt::Checked);
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-1")), 0)->checkState(), Qt::Unchecked);
+    QTest::keyClick(table, Qt::Key_Space);
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-2")), 0)->checkState(), Qt::Unchecked);
 
     // Export, then import a list that replaces the registry and the rows.
     const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
