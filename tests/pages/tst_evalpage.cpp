@@ -326,6 +326,8 @@ void TestEvalPage::evaluationThatCannotStart()
     QCOMPARE(table->item(0, 3)->text(), QStringLiteral("未测评"));
 }
 
+// The viewer lists the tasks by day, shows a source (the .c before the .cpp), a GBK source
+// decoded, an answer-file task's .out files, and a same-named task of another day its own file.
 void TestEvalPage::showsPlayerPrograms()
 {
     Contest contest;
@@ -333,27 +335,45 @@ void TestEvalPage::showsPlayerPrograms()
     openContest(w, contest);
     // A typed id may not climb out of the day to a program lying beside the day directories.
     contest.write(QStringLiteral("players/sum/sum.c"), SUM_THREE);
+    // "// 中文" in GBK, with Windows line ends.
+    contest.write(QStringLiteral("players/day1/JS-2/sum/sum.c"),
+                  "// \xd6\xd0\xce\xc4\r\nint main(void){return 0;}\r\n");
+    auto *second = new CDayInfo;
+    auto *task = new CTaskInfo;
+    task->setTaskname(QStringLiteral("sum"));
+    second->addATask(task);
+    w.getSetupInfo()->addADay(second);
+    contest.write(QStringLiteral("players/day2/JS-1/sum/sum.pas"), "begin end.\n");
+
     auto *table = child<QTableWidget>(w, "manageTB");
-    QString shown, other, climbed;
-    answerNextModal([&shown, &other, &climbed](QWidget *modal) {
+    QStringList tasks, shown;
+    answerNextModal([&tasks, &shown](QWidget *modal) {
         auto *text = modal->findChild<QTextEdit *>(QStringLiteral("showTE"));
-        auto *task = modal->findChild<QComboBox *>(QStringLiteral("taskCB"));
-        shown = text->toPlainText();
-        task->setCurrentText(QStringLiteral("ans"));
-        other = text->toPlainText();
-        task->setCurrentText(QStringLiteral("sum"));
-        modal->findChild<QLineEdit *>(QStringLiteral("idTL"))->setText(QStringLiteral("JS-2"));
-        other += QLatin1Char('|') + text->toPlainText();
-        modal->findChild<QLineEdit *>(QStringLiteral("idTL"))->setText(QStringLiteral(".."));
-        climbed = text->toPlainText();
+        auto *list = modal->findChild<QComboBox *>(QStringLiteral("taskCB"));
+        for (int i = 0; i < list->count(); ++i)
+            tasks << list->itemText(i);
+        for (int i : {0, 1, 2}) {
+            list->setCurrentIndex(i);
+            shown << text->toPlainText();
+        }
+        auto *id = modal->findChild<QLineEdit *>(QStringLiteral("idTL"));
+        list->setCurrentIndex(0);
+        id->setText(QStringLiteral("JS-2"));
+        shown << text->toPlainText();
+        list->setCurrentIndex(1);
+        shown << text->toPlainText();
+        id->setText(QStringLiteral(".."));
+        list->setCurrentIndex(0);
+        shown << text->toPlainText();
         modal->close();
     });
     const QPoint cell = table->visualItemRect(table->item(rowOf(table, "JS-1"), 2)).center();
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
-    QTRY_COMPARE(shown, QString::fromLatin1(SUM_OK));
-    QCOMPARE(other, QStringLiteral("找不到答案文件|") + QString::fromLatin1(SUM_THREE));
-    QCOMPARE(climbed, QStringLiteral("找不到答案文件"));
+    QTRY_COMPARE(tasks, QStringList({"第1场 sum", "第1场 ans", "第2场 sum"}));
+    QCOMPARE(shown, QStringList({QString::fromLatin1(SUM_OK), "===== ans1.out =====\n42\n",
+                                 "begin end.\n", "// 中文\nint main(void){return 0;}\n",
+                                 "===== ans1.out =====\n41\n", "找不到答案文件"}));
 }
 
 void TestEvalPage::newContestReplacesRowsAndStatistics()
