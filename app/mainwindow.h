@@ -88,6 +88,7 @@ public slots:
     // --- Statistics page, CSV export and printing: slots ---
     virtual void tabChangedToStatSlot(int index);
     virtual void exportResultSlot();
+    virtual void importWrittenSlot();
     virtual void rangeAddSlot();
     virtual void rangeDelSlot();
     virtual void printfinalSlot();

@@ -14,5 +14,6 @@ int cmdResults(const QStringList &args);
 int cmdTeams(const QStringList &args);
 int cmdReport(const QStringList &args);
 int cmdFetch(const QStringList &args);
+int cmdWritten(const QStringList &args);
 
 #endif

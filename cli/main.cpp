@@ -29,6 +29,7 @@ const Subcommand subcommands[] = {
     {"eval", cmdEval, "evaluate players on a day"},
     {"results", cmdResults, "write the results CSV of a contest"},
     {"teams", cmdTeams, "write the team table CSV of a contest"},
+    {"written", cmdWritten, "import the written-exam scores of a contest"},
     {"report", cmdReport, "write the score reports of a day as PDF files", true},
     {"fetch", cmdFetch, "download submissions from an FTP server"},
 };

@@ -9,6 +9,7 @@
 #include "teamstat.h"
 #include "ui_mainwindow.h"
 #include "ui_statisticspage.h"
+#include "writtenscores.h"
 
 #include "awardlevels.h"
 
@@ -159,6 +160,8 @@ void MainWindow::statwindowUi()
             unique);
     connect(page->exportResultPB, &QPushButton::clicked, this, &MainWindow::exportResultSlot,
             unique);
+    connect(page->importWrittenPB, &QPushButton::clicked, this, &MainWindow::importWrittenSlot,
+            unique);
     connect(page->rangeaddPB, &QPushButton::clicked, this, &MainWindow::rangeAddSlot, unique);
     connect(page->rangedelPB, &QPushButton::clicked, this, &MainWindow::rangeDelSlot, unique);
     connect(page->teamstatPB, &QPushButton::clicked, this, &MainWindow::teamstatPBSlot, unique);
@@ -255,6 +258,28 @@ void MainWindow::exportResultSlot()
     if (setupinfo->getPlayerInfo())
         QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("导出完成"),
                                  QMessageBox::Ok);
+}
+
+// The chosen file is kept in the contest as written.txt and read from there, now and whenever
+// the contest is opened again.
+void MainWindow::importWrittenSlot()
+{
+    if (!setupinfo || !mystat)
+        return;
+    const QString path = FileDialogs::getOpenFileName(
+        this, QStringLiteral("Choose a file"), FileDialogs::startDirectory(),
+        QStringLiteral("笔试成绩 (*.txt);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    if (!installWrittenScores(setupinfo->getHome(), path)) {
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("无法导入笔试成绩:\n%1").arg(path), QMessageBox::Ok);
+        return;
+    }
+    loadWrittenScores(mystat);
+    fillPlayersinfoTB();
+    QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("导入完成"),
+                             QMessageBox::Ok);
 }
 
 void MainWindow::rangeAddSlot()

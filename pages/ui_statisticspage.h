@@ -38,6 +38,7 @@ public:
     QLabel *label;
     QTableWidget *playersinfoTB;
     QPushButton *exportResultPB;
+    QPushButton *importWrittenPB;
     QPushButton *printselectedPB;
     QPushButton *printfinal_sPB;
 
@@ -189,6 +190,7 @@ private:
                        QStringLiteral("笔试分"), QStringLiteral("总分")},
                       true);
         exportResultPB = makeButton(totalpage, "exportResultPB", QStringLiteral("导出成绩"));
+        importWrittenPB = makeButton(totalpage, "importWrittenPB", QStringLiteral("导入笔试成绩"));
         printselectedPB = makeButton(totalpage, "printselectedPB", QStringLiteral("打印选手成绩"));
         printfinal_sPB = makeButton(totalpage, "printfinal_sPB", QStringLiteral("打印总成绩"));
 
@@ -203,7 +205,9 @@ private:
         grid->addWidget(rangeLV, 2, 0, 2, 1);
         grid->addWidget(label, 2, 1);
         grid->addWidget(playersinfoTB, 3, 1);
-        grid->addLayout(buttonRow({exportResultPB, printselectedPB, printfinal_sPB}), 4, 0, 1, 2);
+        grid->addLayout(
+            buttonRow({importWrittenPB, exportResultPB, printselectedPB, printfinal_sPB}), 4, 0, 1,
+            2);
     }
 
     void setupTeamPage()

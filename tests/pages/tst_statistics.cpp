@@ -159,6 +159,7 @@ private slots:
     void taskAndTestPointStatistics();
     void awardLevels();
     void exportsMatchTheCommandLine();
+    void writtenScoresImportedAndKept();
     void failedExportKeepsTheOldFile();
     void newContestConnectsOnce();
 };
@@ -418,6 +419,45 @@ void TestStatistics::exportsMatchTheCommandLine()
     const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
     QCOMPARE(sorted[1], lines[10]);
     QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
+}
+
+// 导入笔试成绩 fills the 笔试分 column and keeps the file as written.txt, read again on the next
+// opening; a file that cannot be read changes nothing.
+void TestStatistics::writtenScoresImportedAndKept()
+{
+    const auto contest = sampleContest();
+    const QString home = contest->setup.getHome();
+    const QByteArray scores = "JS-002@88\njs-001@77\n";
+    const QString file = contest->home.path() + QStringLiteral("/笔试.txt");
+    QVERIFY(writeFile(file, scores));
+    const auto writtenColumn = [](QWidget *window) {
+        auto *table = child<QTableWidget>(window, "playersinfoTB");
+        QStringList ids;
+        for (int r = 0; r < table->rowCount(); ++r)
+            ids << table->item(r, 0)->text() + '=' + table->item(r, 3)->text();
+        return ids;
+    };
+    const QStringList imported{"JS-002=88", "js-001=77", "BJ-001=0",
+                               "Js-009=0",  "XX-003=0",  "JS-003=0"};
+    {
+        const auto window = contest->open();
+        Answered seen;
+        answerMessageBox(&seen);
+        withOpenFile(file, [&window] { click(window.get(), "importWrittenPB"); });
+        QCOMPARE(seen.text, QStringLiteral("导入完成"));
+        QCOMPARE(writtenColumn(window.get()), imported);
+        QCOMPARE(readFile(home + QStringLiteral("/written.txt")), scores);
+
+        answerMessageBox(&seen);
+        withOpenFile(file + QStringLiteral(".none"),
+                     [&window] { click(window.get(), "importWrittenPB"); });
+        QCOMPARE(seen.title, QStringLiteral("Error"));
+        QVERIFY(seen.text.startsWith(QStringLiteral("无法导入笔试成绩")));
+        QCOMPARE(writtenColumn(window.get()), imported);
+        QCOMPARE(readFile(home + QStringLiteral("/written.txt")), scores);
+    }
+    const auto reopened = contest->open();
+    QCOMPARE(writtenColumn(reopened.get()), imported);
 }
 
 void TestStatistics::failedExportKeepsTheOldFile()
