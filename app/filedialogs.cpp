@@ -1,12 +1,25 @@
 #include "filedialogs.h"
 
-#include "globals.h"
-
+#include <QDir>
 #include <QFileDialog>
 
+#include <pwd.h>
+#include <unistd.h>
+
+// Not the login name under /home: root's home is /root, and a dialog given a directory that
+// does not exist opens its parent with the missing name typed in as the file name.
 QString FileDialogs::startDirectory()
 {
-    return QStringLiteral("/home/") + username;
+    const passwd *pw = getpwuid(geteuid());
+    const QString home = pw && pw->pw_dir ? QFile::decodeName(pw->pw_dir) : QString();
+    return !home.isEmpty() && QDir(home).exists() ? home : QDir::rootPath();
+}
+
+QString FileDialogs::proposedFile(const QString &contestName, const QString &ending)
+{
+    QString stem = contestName.isEmpty() ? QStringLiteral("比赛") : contestName;
+    stem.replace('/', '_');
+    return QDir(startDirectory()).filePath(stem + ending);
 }
 
 QString FileDialogs::getExistingDirectory(QWidget *parent, const QString &caption,

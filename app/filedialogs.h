@@ -18,8 +18,12 @@ public:
     using FileChooser = std::function<QString(QWidget *parent, const QString &caption,
                                               const QString &dir, const QString &filter)>;
 
-    // "/home/" + the login name: where every dialog for contest data starts.
+    // The effective user's home directory, from the password database: where every dialog for
+    // contest data starts. Falls back to the root directory when there is none.
     static QString startDirectory();
+    // The file a save dialog proposes in the start directory: the contest's name followed by
+    // ending ("比赛" for a contest without a name; a '/' in the name becomes '_').
+    static QString proposedFile(const QString &contestName, const QString &ending);
 
     static QString getExistingDirectory(QWidget *parent, const QString &caption,
                                         const QString &dir);

@@ -1,5 +1,6 @@
 #include "globals.h"
 #include "mainwindow.h"
+#include "qttranslations.h"
 
 #include <QApplication>
 #include <QTextCodec>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 #ifdef TALDON_HAS_RESOURCES
     Q_INIT_RESOURCE(resources);
 #endif
+    loadQtTranslations(&app);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
     MainWindow window;
     window.show();

@@ -91,6 +91,7 @@ public slots:
     // --- Statistics page, CSV export and printing: slots ---
     virtual void tabChangedToStatSlot(int index);
     virtual void exportResultSlot();
+    virtual void importWrittenSlot();
     virtual void rangeAddSlot();
     virtual void rangeDelSlot();
     virtual void printfinalSlot();
@@ -113,6 +114,7 @@ public slots:
     virtual void findPlayerSlot();
     virtual void showAllPlayerSlot();
     virtual void playerClickedSlot(int r, int c);
+    virtual void tickCurrentPlayerSlot();
     virtual void showPlayerProgramSlot(int r, int c);
     virtual void evalSelectPlayersSlot();
     virtual void evalOneTaskCompleteSlot(QString id, int r, int taskidx, bool success);

@@ -3,6 +3,8 @@
 #include "filedialogs.h"
 #include "ui_newgamedlg.h"
 
+#include <QFileInfo>
+
 NewGameDlg::NewGameDlg(QWidget *parent) : QDialog(parent), ui(new Ui_NewGameDlg)
 {
     ui->setupUi(this);
@@ -28,10 +30,16 @@ QString NewGameDlg::getHomePath() const
     return ui->pathLE->text();
 }
 
+// Starts in the typed directory when it exists; cancelling keeps what was typed.
 void NewGameDlg::openPathSlot()
 {
-    ui->pathLE->setText(FileDialogs::getExistingDirectory(
-        this, QStringLiteral("Choose a directory"), FileDialogs::startDirectory()));
+    const QString typed = ui->pathLE->text();
+    const QString start =
+        !typed.isEmpty() && QFileInfo(typed).isDir() ? typed : FileDialogs::startDirectory();
+    const QString chosen =
+        FileDialogs::getExistingDirectory(this, QStringLiteral("Choose a directory"), start);
+    if (!chosen.isEmpty())
+        ui->pathLE->setText(chosen);
 }
 
 void NewGameDlg::textChangedSlot()

@@ -88,14 +88,14 @@ private:
         newGameAct->setIconText(QStringLiteral("(N)新建比赛"));
         newGameAct->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
         openGameAct = makeAction(window, "openGameAct", QStringLiteral("(O)打开比赛"),
-                                 QStringLiteral(":/bt2.png"));
+                                 QStringLiteral(":/fileopen.png"));
         saveGameAct = makeAction(window, "saveGameAct", QStringLiteral("(S)保存"),
                                  QStringLiteral(":/treeico1.png"));
         saveGameAct->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
         anotherSaveAct = makeAction(window, "anotherSaveAct", QStringLiteral("(A)另存为"),
                                     QStringLiteral(":/treeico4.png"));
         exitAct =
-            makeAction(window, "exitAct", QStringLiteral("(Q)退出"), QStringLiteral(":/bt3.png"));
+            makeAction(window, "exitAct", QStringLiteral("(Q)退出"), QStringLiteral(":/exit.png"));
         aboutAct = makeAction(window, "aboutAct", QStringLiteral("&About"));
         // For real contests: refuse to evaluate where the full submission sandbox cannot be had.
         requireSandboxAct = makeAction(window, "requireSandboxAct", QStringLiteral("要求完整沙箱"));

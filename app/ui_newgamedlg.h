@@ -41,16 +41,21 @@ public:
         pathLE->setObjectName(QStringLiteral("pathLE"));
         openPathPB = new QPushButton(QStringLiteral("浏览"), dialog);
         openPathPB->setObjectName(QStringLiteral("openPathPB"));
+        // Return accepts through OK alone, and does nothing while OK is disabled: an auto-default
+        // 浏览 became the default while OK was disabled.
+        openPathPB->setAutoDefault(false);
         grid->addWidget(pathL, 1, 0);
         grid->addWidget(pathLE, 1, 1);
         grid->addWidget(openPathPB, 1, 2);
 
         okPB = new QPushButton(QStringLiteral("确定"), dialog);
         okPB->setObjectName(QStringLiteral("okPB"));
+        okPB->setDefault(true);
         okPB->setEnabled(false);
         cancelPB = new QPushButton(QStringLiteral("取消"), dialog);
         cancelPB->setObjectName(QStringLiteral("cancelPB"));
         cancelPB->setStyleSheet(QStringLiteral("color:rgb(239, 41, 41)"));
+        cancelPB->setAutoDefault(false);
         auto *buttons = new QHBoxLayout;
         buttons->addStretch();
         buttons->addWidget(okPB);

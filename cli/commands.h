@@ -15,5 +15,6 @@ int cmdTeams(const QStringList &args);
 int cmdReport(const QStringList &args);
 int cmdFetch(const QStringList &args);
 int cmdSandboxCheck(const QStringList &args);
+int cmdWritten(const QStringList &args);
 
 #endif

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -27,6 +29,7 @@ const Subcommand subcommands[] = {
     {"eval", cmdEval, "evaluate players on a day"},
     {"results", cmdResults, "write the results CSV of a contest"},
     {"teams", cmdTeams, "write the team table CSV of a contest"},
+    {"written", cmdWritten, "import the written-exam scores of a contest"},
     {"report", cmdReport, "write the score reports of a day as PDF files", true},
     {"fetch", cmdFetch, "download submissions from an FTP server"},
     {"sandbox-check", cmdSandboxCheck, "print which submission protections work here"},
@@ -53,11 +56,18 @@ int usage(int status)
 }
 
 // A command that draws widgets never shows a window, so it runs on the offscreen platform and
-// needs no display.
+// needs no display. Setting that platform up looks into the session's runtime directory and
+// warns on standard error when there is none (as for root or under cron): such a run gets a
+// private one of its own, removed when the program ends.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv, const Subcommand *command)
 {
     if (command && command->drawsWidgets) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            static QTemporaryDir runtime;
+            if (runtime.isValid())
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        }
         return std::make_unique<QApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);

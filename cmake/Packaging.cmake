@@ -34,8 +34,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Judging compiles the submissions, so the compilers of the default compile commands belong
-# to a working installation; the CJK font only makes the window and reports legible.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "gcc, g++, fp-compiler")
+# to a working installation, and Qt's translations put its own dialogs into Chinese; the CJK
+# font only makes the window and reports legible.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "gcc, g++, fp-compiler, qttranslations5-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
 # The installed programs carry no debug information: the 27 filters alone would weigh 25 MB.
 set(CPACK_STRIP_FILES ON)

@@ -1,22 +1,8 @@
 #include "globals.h"
 
 #include <cstring>
-#include <pwd.h>
-#include <unistd.h>
-
-namespace
-{
-
-QString loginName()
-{
-    const passwd *pw = getpwuid(getuid());
-    return pw ? QString::fromUtf8(pw->pw_name) : QString();
-}
-
-} // namespace
 
 char g_directory[100] = "";
-QString username = loginName();
 
 const QString C_CL = QStringLiteral("gcc -o %o %i ");
 const QString CPLUS_CL = QStringLiteral("g++ -o %o %i ");

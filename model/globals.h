@@ -7,8 +7,6 @@
 
 // Directory of the program file, with its trailing '/', or empty when started by bare name.
 extern char g_directory[100];
-// Login name of the real user; file dialogs start in "/home/" + username.
-extern QString username;
 
 // Default compile commands; the trailing blank is part of each.
 extern const QString C_CL;

@@ -1,11 +1,12 @@
 #include "cfinalprint.h"
 
-#include "globals.h"
+#include "filedialogs.h"
 #include "pdfpartfile.h"
 #include "printdialogseam.h"
 #include "tablepages.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QPainter>
 #include <QPrinter>
 #include <QTableWidget>
@@ -31,7 +32,7 @@ bool CFinalPrint::print()
 {
     if (!table)
         return false;
-    printer->setOutputFileName(QStringLiteral("/home/%1/result.pdf").arg(username));
+    printer->setOutputFileName(QDir(FileDialogs::startDirectory()).filePath("result.pdf"));
     if (!runPrintDialog(printer, parentWidget()))
         return false;
     return start();

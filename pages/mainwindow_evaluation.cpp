@@ -76,6 +76,8 @@ void MainWindow::connectEvalPage()
     connect(page->mselectallPB, &QPushButton::clicked, this, &MainWindow::selectAllPlayerSlot,
             unique);
     connect(page->findPB, &QPushButton::clicked, this, &MainWindow::findPlayerSlot, unique);
+    connect(page->findLE, &QLineEdit::returnPressed, this, &MainWindow::findPlayerSlot, unique);
+    connect(page->tickSC, &QShortcut::activated, this, &MainWindow::tickCurrentPlayerSlot, unique);
     connect(page->manageTB, &QTableWidget::cellClicked, this, &MainWindow::playerClickedSlot,
             unique);
     connect(page->manageTB, &QTableWidget::cellDoubleClicked, this,

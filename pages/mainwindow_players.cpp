@@ -113,9 +113,10 @@ void MainWindow::exportPlayerSlot()
         QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("无选手可导出!"));
         return;
     }
-    const QString path = FileDialogs::getSaveFileName(this, QStringLiteral("Choose a file"),
-                                                      FileDialogs::startDirectory(),
-                                                      QStringLiteral("All Files ( * )"));
+    const QString path = FileDialogs::getSaveFileName(
+        this, QStringLiteral("Choose a file"),
+        FileDialogs::proposedFile(setupinfo->getContestName(), QStringLiteral("-选手名单.txt")),
+        QStringLiteral("All Files ( * )"));
     // A cancelled dialog or a file that cannot be written ends the export without a word.
     if (path.isEmpty() || !registry->exportPlayerInfo(path))
         return;
@@ -190,6 +191,13 @@ void MainWindow::playerClickedSlot(int r, int c)
     if (c != 0 || !item)
         return;
     item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+void MainWindow::tickCurrentPlayerSlot()
+{
+    const int r = evalUi->manageTB->currentRow();
+    if (r >= 0)
+        playerClickedSlot(r, 0);
 }
 
 void MainWindow::showPlayerProgramSlot(int r, int c)

@@ -9,6 +9,7 @@
 #include "teamstat.h"
 #include "ui_mainwindow.h"
 #include "ui_statisticspage.h"
+#include "writtenscores.h"
 
 #include "awardlevels.h"
 
@@ -115,12 +116,14 @@ QList<QStringList> shownRows(const QTableWidget *table)
     return rows;
 }
 
-// The CSV file the user picks, ".csv" added where the name lacks it; empty when cancelled.
-QString chooseCsvFile(QWidget *parent)
+// The CSV file the user picks, proposed as the contest's name followed by ending, ".csv" added
+// where the name lacks it; empty when cancelled.
+QString chooseCsvFile(QWidget *parent, CSetupInfo *setup, const QString &ending)
 {
-    const QString chosen =
-        FileDialogs::getSaveFileName(parent, QStringLiteral("Save as"),
-                                     FileDialogs::startDirectory(), QStringLiteral("CSV (*.csv)"));
+    const QString proposed =
+        FileDialogs::proposedFile(setup ? setup->getContestName() : QString(), ending);
+    const QString chosen = FileDialogs::getSaveFileName(parent, QStringLiteral("Save as"), proposed,
+                                                        QStringLiteral("CSV (*.csv)"));
     return chosen.isEmpty() ? QString() : csvFileName(chosen);
 }
 
@@ -156,6 +159,8 @@ void MainWindow::statwindowUi()
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::tabChangedToStatSlot,
             unique);
     connect(page->exportResultPB, &QPushButton::clicked, this, &MainWindow::exportResultSlot,
+            unique);
+    connect(page->importWrittenPB, &QPushButton::clicked, this, &MainWindow::importWrittenSlot,
             unique);
     connect(page->rangeaddPB, &QPushButton::clicked, this, &MainWindow::rangeAddSlot, unique);
     connect(page->rangedelPB, &QPushButton::clicked, this, &MainWindow::rangeDelSlot, unique);
@@ -247,12 +252,34 @@ void MainWindow::exportResultSlot()
 {
     if (!setupinfo || !mystat)
         return;
-    const QString path = chooseCsvFile(this);
+    const QString path = chooseCsvFile(this, setupinfo, QStringLiteral(".csv"));
     if (path.isEmpty() || !writeExport(this, path, resultsCsv(setupinfo, *mystat)))
         return;
     if (setupinfo->getPlayerInfo())
         QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("导出完成"),
                                  QMessageBox::Ok);
+}
+
+// The chosen file is kept in the contest as written.txt and read from there, now and whenever
+// the contest is opened again.
+void MainWindow::importWrittenSlot()
+{
+    if (!setupinfo || !mystat)
+        return;
+    const QString path = FileDialogs::getOpenFileName(
+        this, QStringLiteral("Choose a file"), FileDialogs::startDirectory(),
+        QStringLiteral("笔试成绩 (*.txt);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    if (!installWrittenScores(setupinfo->getHome(), path)) {
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("无法导入笔试成绩:\n%1").arg(path), QMessageBox::Ok);
+        return;
+    }
+    loadWrittenScores(mystat);
+    fillPlayersinfoTB();
+    QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("导入完成"),
+                             QMessageBox::Ok);
 }
 
 void MainWindow::rangeAddSlot()
@@ -302,7 +329,7 @@ void MainWindow::teamstatPBSlot()
 
 void MainWindow::exportTeamPBSlot()
 {
-    const QString path = chooseCsvFile(this);
+    const QString path = chooseCsvFile(this, setupinfo, QStringLiteral("-分组统计.csv"));
     if (!path.isEmpty())
         writeExport(this, path, csvText(shownRows(statui->teamTB)));
 }

@@ -341,6 +341,10 @@ void MainWindow::managewindowUi()
     connect(ui->addTaskAct, &QAction::triggered, this, &MainWindow::addTaskSlot, unique);
     connect(ui->deleteAct, &QAction::triggered, this, &MainWindow::deleteSlot, unique);
     connect(u->proLV, &QTreeWidget::itemClicked, this, &MainWindow::changeInfoWSSlot, unique);
+    // The form follows the current item however it became current, by the arrow keys too; a
+    // click on the item that is current already comes through itemClicked.
+    connect(u->proLV, &QTreeWidget::currentItemChanged, this, &MainWindow::changeInfoWSSlot,
+            unique);
     connect(u->basenameLE, &QLineEdit::textChanged, this, &MainWindow::tasknameChangedSlot, unique);
     connect(u->submitCB, &QComboBox::currentTextChanged, this, &MainWindow::submitChangedSlot,
             unique);
@@ -384,6 +388,8 @@ void MainWindow::showMenuOnProLVSlot(const QPoint &pos)
     if (!item) {
         menu.addAction(ui->addDayAct);
     } else {
+        // The item the menu acts on; as after a right click, the form stays where it is.
+        const QSignalBlocker quiet(taskUi->proLV);
         taskUi->proLV->setCurrentItem(item);
         curItem = item;
         if (!item->parent())
@@ -443,7 +449,12 @@ void MainWindow::deleteSlot()
         day->delATask(at.task);
         taskDeleted(&held, at);
     }
-    delete curItem;
+    {
+        // The tree would make a neighbour current while the records are half updated; the
+        // form is shown for the current item once they are whole again, below.
+        const QSignalBlocker quiet(tree);
+        delete curItem;
+    }
     curItem = nullptr;
     fetchRecords(setupinfo, held);
     if (tree->topLevelItemCount() == 0)

@@ -5,10 +5,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -32,6 +34,8 @@ public:
     QLineEdit *findLE;
     QPushButton *findPB;
     QTableWidget *manageTB;
+    // Space in the table ticks or unticks the current player.
+    QShortcut *tickSC;
     QSpinBox *evaldaySB;
     QSpinBox *evaljobsSB;
     QProgressBar *evalB;
@@ -100,6 +104,7 @@ private:
         findLE->setObjectName(QStringLiteral("findLE"));
         findPB = makeButton(tab, "findPB", QString());
         findPB->setIcon(QIcon(QStringLiteral(":/find.png")));
+        findPB->setToolTip(QStringLiteral("查找选手"));
         showallPB = makeButton(tab, "showallPB", QStringLiteral("显示全部"));
         mselectallPB = makeButton(tab, "mselectallPB", QStringLiteral("全选"));
         row->addWidget(findCB);
@@ -125,6 +130,9 @@ private:
         // Rows stay in registry order until the user sorts by a column.
         manageTB->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         manageTB->setSortingEnabled(true);
+        tickSC = new QShortcut(QKeySequence(Qt::Key_Space), manageTB);
+        tickSC->setObjectName(QStringLiteral("tickSC"));
+        tickSC->setContext(Qt::WidgetShortcut);
     }
 
     QHBoxLayout *setupEvalRow(QWidget *tab)

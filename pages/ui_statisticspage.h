@@ -38,6 +38,7 @@ public:
     QLabel *label;
     QTableWidget *playersinfoTB;
     QPushButton *exportResultPB;
+    QPushButton *importWrittenPB;
     QPushButton *printselectedPB;
     QPushButton *printfinal_sPB;
 
@@ -128,14 +129,17 @@ private:
         return button;
     }
 
-    // Read-only, whole rows selected. A sortable table starts without a sort column, so its
-    // rows stay in the order they were written until the user clicks a header.
+    // Read-only, whole rows selected, each column as wide as its widest text, so that ids and
+    // ranges are never elided. A sortable table starts
+    // without a sort column, so its rows stay in the order they were written until the user
+    // clicks a header.
     static QTableWidget *makeTable(QWidget *parent, const char *name, const QStringList &headers,
                                    bool sortable)
     {
         auto *table = make<QTableWidget>(parent, name);
         table->setColumnCount(headers.size());
         table->setHorizontalHeaderLabels(headers);
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -179,15 +183,14 @@ private:
         rangeLV = makeTable(totalpage, "rangeLV",
                             {QStringLiteral("分数段"), QStringLiteral("人数")}, false);
         rangeLV->setFixedWidth(190);
-        rangeLV->horizontalHeader()->setDefaultSectionSize(80);
         label = makeLabel(totalpage, "label", QStringLiteral("选手成绩"));
         playersinfoTB =
             makeTable(totalpage, "playersinfoTB",
                       {QStringLiteral("编号"), QStringLiteral("姓名"), QStringLiteral("基本分"),
                        QStringLiteral("笔试分"), QStringLiteral("总分")},
                       true);
-        playersinfoTB->horizontalHeader()->setDefaultSectionSize(64);
         exportResultPB = makeButton(totalpage, "exportResultPB", QStringLiteral("导出成绩"));
+        importWrittenPB = makeButton(totalpage, "importWrittenPB", QStringLiteral("导入笔试成绩"));
         printselectedPB = makeButton(totalpage, "printselectedPB", QStringLiteral("打印选手成绩"));
         printfinal_sPB = makeButton(totalpage, "printfinal_sPB", QStringLiteral("打印总成绩"));
 
@@ -202,7 +205,9 @@ private:
         grid->addWidget(rangeLV, 2, 0, 2, 1);
         grid->addWidget(label, 2, 1);
         grid->addWidget(playersinfoTB, 3, 1);
-        grid->addLayout(buttonRow({exportResultPB, printselectedPB, printfinal_sPB}), 4, 0, 1, 2);
+        grid->addLayout(
+            buttonRow({importWrittenPB, exportResultPB, printselectedPB, printfinal_sPB}), 4, 0, 1,
+            2);
     }
 
     void setupTeamPage()
@@ -218,7 +223,6 @@ private:
                             QStringLiteral("平均分"), QStringLiteral("最高分"),
                             QStringLiteral("最低分"), QStringLiteral("自定义统计")},
                            true);
-        teamTB->horizontalHeader()->setDefaultSectionSize(100);
         fillRegionRows();
         exportteamPB = makeButton(teampage, "exportteamPB", QStringLiteral("导出成绩表"));
         printteamPB = makeButton(teampage, "printteamPB", QStringLiteral("打印成绩表"));
@@ -274,7 +278,6 @@ private:
                               QStringLiteral("平均用时"), QStringLiteral("解答最短用时"),
                               QStringLiteral("解答平均用时")},
                              true);
-        sampleTB->horizontalHeader()->setDefaultSectionSize(110);
 
         auto *top = new QHBoxLayout;
         top->addWidget(stattaskCB);
@@ -327,7 +330,6 @@ private:
                             {QStringLiteral("等级"), QStringLiteral("姓名"), QStringLiteral("编号"),
                              QStringLiteral("所属"), QStringLiteral("总分")},
                             true);
-        levelTB->horizontalHeader()->setDefaultSectionSize(110);
 
         auto *awards = new QGridLayout;
         awards->addWidget(textLabel1_4, 0, 0, 1, 2);

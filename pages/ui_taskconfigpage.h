@@ -71,6 +71,12 @@ public:
         proLV->setAlternatingRowColors(true);
         proLV->setItemsExpandable(true);
         proLV->setFixedWidth(170);
+        // A long task name widens its column and the tree scrolls, rather than cutting it; a
+        // short one leaves the column about as wide as the tree, which a vertical scroll bar
+        // may narrow.
+        proLV->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        proLV->header()->setStretchLastSection(false);
+        proLV->header()->setMinimumSectionSize(150);
         layout->addWidget(proLV);
 
         groupBox = new QGroupBox(QStringLiteral("试题配置"), tab);

@@ -4,14 +4,16 @@
 #include "ui_viewresultdialog.h"
 
 #include <QDialog>
-#include <QMap>
 #include <QString>
+#include <QStringList>
 
 class CDayInfo;
 
-// Shows the source program a player handed in for each task of the contest, read from
-// <home>/players/day<d>/<id>/<task>/<task>.{c,cpp,pas}. The id can be edited to look at
-// another player; the texts of all tasks are read again for every id.
+// Shows what a player handed in for each task of the contest, the tasks listed day by day as
+// "第<d>场 <task>": for a source task the program <home>/players/day<d>/<id>/<task>/<task>.{c,
+// cpp,pas}, for an answer-file task each <task><i>.out there. Texts that are not UTF-8 are read
+// as GB18030. The id can be edited to look at another player; the texts of all tasks are read
+// again for every id.
 class ViewResultDialog : public QDialog
 {
     Q_OBJECT
@@ -23,13 +25,15 @@ public:
 
 public slots:
     void idChangedSlot(const QString &id);
-    void taskChangedSlot(const QString &task);
+    // Shows the text of the task at that place of the task list.
+    void taskChangedSlot(int index);
 
 private:
     Ui_ViewResultDialog ui;
     CDayInfo *days;
     int dayNum;
-    QMap<QString, QString> texts;
+    // One text per entry of the task list, in its order.
+    QStringList texts;
 };
 
 #endif

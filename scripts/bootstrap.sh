@@ -1,12 +1,13 @@
 #!/bin/sh
 # Installs what Taldon needs to build, run and test on Debian 12.
-# Idempotent: packages already present are left alone and apt-get is skipped.
+# Idempotent: packages already present are left alone and apt-get is skipped. Installing runs
+# as root, or through sudo for a user who may use it.
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config qtbase5-dev qtbase5-dev-tools \
-libqt5svg5-dev fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core gcc g++ fp-compiler fp-units-base xvfb xauth \
-imagemagick poppler-utils python3 python3-pyftpdlib python3-pil wget clang-format \
-util-linux dpkg-dev file time bc xdotool libseccomp-dev"
+libqt5svg5-dev qttranslations5-l10n fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core gcc g++ \
+fp-compiler fp-units-base xvfb xauth imagemagick poppler-utils python3 python3-pyftpdlib \
+python3-pil wget clang-format util-linux dpkg-dev file time bc xdotool libseccomp-dev"
 
 missing=""
 for p in $PACKAGES; do
@@ -18,6 +19,12 @@ done
 if [ -n "$missing" ]; then
     SUDO=""
     if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "bootstrap: missing:$missing" >&2
+            echo "bootstrap: installing packages needs root: run this as root, or as a user" \
+                "who may use sudo" >&2
+            exit 1
+        fi
         SUDO="sudo"
     fi
     echo "bootstrap: installing$missing"

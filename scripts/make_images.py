@@ -396,6 +396,20 @@ def draw_treeico4(c):
     pencil(c, 14.5, 20.5)
 
 
+def draw_fileopen(c):
+    """An open folder: the back in a darker amber, the front flap tilted towards the viewer."""
+    c.poly([(2, 4), (9, 4), (11, 6.5), (20, 6.5), (20, 20), (2, 20)], (206, 138, 40, 255))
+    c.rect(4.5, 8.5, 18.5, 14, fill=PAPER, r=0.6)
+    c.poly([(5.5, 11), (23, 11), (19.5, 20), (2, 20)], AMBER)
+
+
+def draw_exit(c):
+    """A red disc with the power sign: quitting the program."""
+    status(c, RED)
+    c.arc(12, 12.8, 5.2, 300, 240, PAPER, 2.4)
+    c.line([(12, 5.2), (12, 11.8)], PAPER, 2.4)
+
+
 def draw_tab1(c):
     clipboard(c, 3, 1.5, 18, 21)
     for i in range(3):
@@ -438,6 +452,8 @@ ICONS = {
     "tab3.png": (16, draw_tab3),
     "tab4.png": (16, draw_tab4),
     "tab41.png": (16, draw_tab41),
+    "fileopen.png": (16, draw_fileopen),
+    "exit.png": (16, draw_exit),
     # tool buttons and actions: 24 pixels
     "addexam.png": (24, draw_addexam),
     "addtask.png": (24, draw_addtask),

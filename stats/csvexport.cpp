@@ -97,11 +97,15 @@ QString csvFileName(const QString &chosen)
 
 bool writeTextFile(const QString &path, const QString &text)
 {
+    return writeFileBytes(path, text.toUtf8());
+}
+
+bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
     const QString tempPath = path + ".tmp";
     QFile temp(tempPath);
     if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const QByteArray bytes = text.toUtf8();
     const bool written =
         temp.write(bytes) == bytes.size() && temp.flush() && ::fsync(temp.handle()) == 0;
     temp.close();

@@ -1,6 +1,7 @@
 #ifndef TALDON_STATS_CSVEXPORT_H
 #define TALDON_STATS_CSVEXPORT_H
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,8 +40,10 @@ QString teamsCsv(const TeamStat &stat, int best);
 // already contains it somewhere (case-sensitive).
 QString csvFileName(const QString &chosen);
 
-// Writes text as UTF-8 to path through the temporary file path + ".tmp", renamed into place,
-// so that an existing file survives a write that fails. False on any failure.
+// Writes bytes to path through the temporary file path + ".tmp", renamed into place, so that
+// an existing file survives a write that fails. False on any failure.
+bool writeFileBytes(const QString &path, const QByteArray &bytes);
+// The same for text, written as UTF-8.
 bool writeTextFile(const QString &path, const QString &text);
 
 #endif

@@ -1,6 +1,7 @@
 #include "mystat.h"
 
 #include "csetupinfo.h"
+#include "writtenscores.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -34,6 +35,7 @@ void MyStat::addRegistered()
         addPlayer(player.name, player.id);
         importResult(player.id);
     }
+    loadWrittenScores(this);
 }
 
 PlayerStat MyStat::getPlayerStat(const QString &id) const

@@ -23,6 +23,8 @@ public:
     explicit MyStat(CSetupInfo *setup) : setup(setup) {}
 
     void addPlayer(const QString &name, const QString &id);
+    // Adds every registered player with the results on disk and the written-exam scores of
+    // the contest's written.txt.
     void addRegistered();
     void delPlayer(const QString &id) { players.remove(id); }
     bool playerExists(const QString &id) const { return players.contains(id); }

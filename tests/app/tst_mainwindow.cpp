@@ -97,6 +97,13 @@ void TestMainWindow::welcomeShell()
                                    "-", "requireSandboxAct", "-", "exitAct"}));
     QCOMPARE(action(window, "newGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(action(window, "saveGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    // Menu icons drawn for the menu's size, not the welcome page's 180x60 buttons squeezed.
+    for (const char *name : {"newGameAct", "openGameAct", "saveGameAct", "exitAct"}) {
+        const QList<QSize> sizes = action(window, name)->icon().availableSizes();
+        QVERIFY2(sizes.size() == 1 && sizes[0].width() == sizes[0].height() &&
+                     sizes[0].width() <= 24,
+                 name);
+    }
 }
 
 void TestMainWindow::newSaveAndOpenAgain()

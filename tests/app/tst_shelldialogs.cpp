@@ -1,16 +1,24 @@
 #include "cfileissuedlg.h"
 #include "filedialogs.h"
 #include "newgamedlg.h"
+#include "qttranslations.h"
 #include "selectdlg.h"
 
 #include "common/modalanswer.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTranslator>
+
+#include <unistd.h>
 
 class TestShellDialogs : public QObject
 {
@@ -22,6 +30,10 @@ private slots:
     void progressDialog();
     void newGameDlgEnablesOk();
     void newGameDlgBrowse();
+    void newGameDlgReturn();
+    void dialogsStartInTheUsersHome_data();
+    void dialogsStartInTheUsersHome();
+    void toolkitDialogsSpeakChinese();
 };
 
 void TestShellDialogs::selectDlgIndexes()
@@ -131,16 +143,96 @@ void TestShellDialogs::newGameDlgBrowse()
         });
     QTest::mouseClick(browse, Qt::LeftButton);
     QCOMPARE(askedCaption, QStringLiteral("Choose a directory"));
-    QVERIFY(askedDir.startsWith(QStringLiteral("/home/")));
+    QCOMPARE(askedDir, FileDialogs::startDirectory());
     QCOMPARE(path->text(), QStringLiteral("/srv/考试 2026"));
     QVERIFY(ok->isEnabled());
 
-    // Cancelling the directory dialog empties the path and disables OK again.
+    // Browsing again starts in the typed directory when it exists; cancelling keeps the path.
+    const QString typed = QDir::tempPath();
+    path->setText(typed);
     answer.clear();
     QTest::mouseClick(browse, Qt::LeftButton);
-    QVERIFY(path->text().isEmpty());
-    QVERIFY(!ok->isEnabled());
+    QCOMPARE(askedDir, typed);
+    QCOMPARE(path->text(), typed);
+    QVERIFY(ok->isEnabled());
     FileDialogs::replaceExistingDirectory({});
+}
+
+// Return never opens 浏览: it does nothing while OK is disabled and accepts once it is enabled.
+void TestShellDialogs::newGameDlgReturn()
+{
+    NewGameDlg dialog;
+    auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
+    int browsed = 0;
+    FileDialogs::replaceExistingDirectory([&browsed](QWidget *, const QString &, const QString &) {
+        ++browsed;
+        return QString();
+    });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    path->setFocus();
+    QTest::keyClick(path, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QTest::keyClicks(path, QStringLiteral("/srv/c"));
+    QTest::keyClick(path, Qt::Key_Return);
+    FileDialogs::replaceExistingDirectory({});
+    QCOMPARE(browsed, 0);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.getHomePath(), QStringLiteral("/srv/c"));
+}
+
+void TestShellDialogs::dialogsStartInTheUsersHome_data()
+{
+    QTest::addColumn<QString>("contest");
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("results") << "省赛 2026"
+                             << ".csv"
+                             << "省赛 2026.csv";
+    QTest::newRow("no name") << ""
+                             << "-选手名单.txt"
+                             << "比赛-选手名单.txt";
+    QTest::newRow("slash") << "a/../b"
+                           << ".csv"
+                           << "a_.._b.csv";
+}
+
+// The home of the effective user, from the password database: for root /root, never
+// /home/root, which does not exist and would open /home with "root" typed as the file name.
+void TestShellDialogs::dialogsStartInTheUsersHome()
+{
+    QFETCH(QString, contest);
+    QFETCH(QString, ending);
+    QFETCH(QString, proposed);
+    const QString home = FileDialogs::startDirectory();
+    QVERIFY2(QFileInfo(home).isDir(), qPrintable(home));
+    if (geteuid() == 0)
+        QCOMPARE(home, QStringLiteral("/root"));
+    QCOMPARE(FileDialogs::proposedFile(contest, ending), home + '/' + proposed);
+}
+
+// The buttons and labels that Qt draws itself: in Chinese once its translations are loaded,
+// which scripts/bootstrap.sh installs (qttranslations5-l10n).
+void TestShellDialogs::toolkitDialogsSpeakChinese()
+{
+    QVERIFY2(loadQtTranslations(qApp), "Qt's Chinese translations are not installed");
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Close Window"),
+                    QStringLiteral("确定关闭?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
+    QStringList buttons;
+    for (QMessageBox::StandardButton b :
+         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::Cancel})
+        buttons << box.button(b)->text();
+    QFileDialog files(nullptr, QStringLiteral("Choose a file"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList labels;
+    for (QLabel *label : files.findChildren<QLabel *>())
+        labels << label->text();
+    // Translators belong to the application: the other tests see the toolkit's own texts.
+    qDeleteAll(qApp->findChildren<QTranslator *>());
+    QCOMPARE(buttons, QStringList({"是(&Y)", "否(&N)", "确定", "取消"}));
+    QVERIFY2(labels.contains(QStringLiteral("查找范围：")), qPrintable(labels.join(' ')));
 }
 
 QTEST_MAIN(TestShellDialogs)

@@ -29,18 +29,26 @@ private:
     }
 
 private slots:
+    // As for root from a console or under cron: no session runtime directory.
+    void initTestCase() { qunsetenv("XDG_RUNTIME_DIR"); }
+
+    // The command line's output stays clean of the toolkit's warnings.
     void writesTheDay()
     {
         QTemporaryDir dir;
         const QString home = contest(dir);
         const ProgramRun run = cli({home, "--day", "1"});
         QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QString());
         QVERIFY(run.outText().contains("[1/3] a 1: " + home + "/ps/day1/a 1/a 1.pdf"));
         QVERIFY(run.outText().contains("[2/3] b2: no results"));
         QVERIFY(run.outText().contains("[3/3] c3: "));
         QVERIFY(pdfText(home + "/ps/day1/a 1/a 1.pdf").contains(QStringLiteral("姓名:甲")));
         QVERIFY(pdfText(home + "/ps/day1/c3/c3.pdf").contains("partly"));
         QVERIFY(!QFile::exists(home + "/ps/day1/b2"));
+        const ProgramRun help = cli({"--help"});
+        QCOMPARE(help.status, 0);
+        QCOMPARE(help.err, QString());
     }
 
     void badInputChangesNothing()

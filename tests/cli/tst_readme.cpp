@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace
@@ -58,6 +61,7 @@ class TestReadme : public QObject
 
 private slots:
     void startsWithTheCommandsThatCiAndTheScriptRun();
+    void runWithoutADisplaySaysHowToGetOne();
     void hasAWorkingExampleOfEverySubcommand();
     void showsEveryScreenshotAtWindowSize();
 };
@@ -85,6 +89,25 @@ void TestReadme::startsWithTheCommandsThatCiAndTheScriptRun()
         QVERIFY2(script.contains('\n' + word + QStringLiteral(")\n")), qPrintable(word));
         QVERIFY2(script.contains(QStringLiteral("scripts/taldon.sh ") + word), qPrintable(word));
     }
+}
+
+// Before installing or building anything, run tells a user without a display how to get one.
+void TestReadme::runWithoutADisplaySaysHowToGetOne()
+{
+    QTemporaryDir build;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("TALDON_BUILD_DIR"), build.path() + QStringLiteral("/b"));
+    QProcess script;
+    script.setProcessEnvironment(env);
+    script.start(QStringLiteral("sh"),
+                 {sourcePath(QStringLiteral("scripts/taldon.sh")), QStringLiteral("run")});
+    QVERIFY(script.waitForFinished(20000));
+    QCOMPARE(script.exitCode(), 1);
+    const QString err = QString::fromUtf8(script.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("xvfb-run -a sh scripts/taldon.sh run")), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(build.path() + QStringLiteral("/b")));
 }
 
 // Every subcommand has an example, and every option an example uses is one that subcommand

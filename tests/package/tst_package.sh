@@ -47,6 +47,9 @@ installed=yes
 apt_get install --no-install-recommends "$1" >"$work/apt.log" 2>&1 ||
     { cat "$work/apt.log" >&2; fail "apt-get install"; }
 
+# The window's dialogs are Chinese only with Qt's translations.
+dpkg-query -W -f='${Depends}' taldon | grep -q 'qttranslations5-l10n' ||
+    fail "the package does not depend on qttranslations5-l10n"
 for program in /usr/bin/taldon /usr/bin/taldon-cli; do
     [ -x "$program" ] || fail "$program is not installed"
 done

@@ -190,18 +190,41 @@ void TestEvalPage::managesPlayerList()
         QTest::mouseClick(child<QPushButton>(w, "findPB"), Qt::LeftButton);
         QCOMPARE(column(table, 2), found[i]);
     }
+    // Return in the box searches as the button does, whose icon says what it is in a tooltip.
+    QVERIFY(!child<QPushButton>(w, "findPB")->toolTip().isEmpty());
+    search->setText(QStringLiteral("JS-"));
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2"}));
     search->clear();
-    QTest::mouseClick(child<QPushButton>(w, "findPB"), Qt::LeftButton);
+    QTest::keyClick(search, Qt::Key_Return);
     QCOMPARE(table->rowCount(), 4);
+
+    // Space ticks and unticks the current player.
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    table->setFocus();
+    table->setCurrentCell(rowOf(table, QStringLiteral("JS-2")), 2);
+    QTest::keyClick(table, Qt::Key_Space);
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-2")), 0)->checkState(), Qt::Checked);
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-1")), 0)->checkState(), Qt::Unchecked);
+    QTest::keyClick(table, Qt::Key_Space);
+    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-2")), 0)->checkState(), Qt::Unchecked);
 
     // Export, then import a list that replaces the registry and the rows.
     const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
-    FileDialogs::replaceSaveFileName([exported](QWidget *, const QString &, const QString &,
-                                                const QString &) { return exported; });
+    QString proposed;
+    FileDialogs::replaceSaveFileName(
+        [exported, &proposed](QWidget *, const QString &, const QString &dir, const QString &) {
+            proposed = dir;
+            return exported;
+        });
+    w.getSetupInfo()->setContestName(QStringLiteral("校赛"));
     answerMessageBox(&seen);
     QTest::mouseClick(child<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
     FileDialogs::replaceSaveFileName({});
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
+    QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/校赛-选手名单.txt"));
     QCOMPARE(QString::fromUtf8(readFile(exported)),
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
     contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
@@ -411,6 +434,8 @@ void TestEvalPage::sandboxUnavailable()
     qunsetenv("TALDON_SANDBOX");
 }
 
+// The viewer lists the tasks by day, shows a source (the .c before the .cpp), a GBK source
+// decoded, an answer-file task's .out files, and a same-named task of another day its own file.
 void TestEvalPage::showsPlayerPrograms()
 {
     Contest contest;
@@ -418,27 +443,45 @@ void TestEvalPage::showsPlayerPrograms()
     openContest(w, contest);
     // A typed id may not climb out of the day to a program lying beside the day directories.
     contest.write(QStringLiteral("players/sum/sum.c"), SUM_THREE);
+    // "// 中文" in GBK, with Windows line ends.
+    contest.write(QStringLiteral("players/day1/JS-2/sum/sum.c"),
+                  "// \xd6\xd0\xce\xc4\r\nint main(void){return 0;}\r\n");
+    auto *second = new CDayInfo;
+    auto *task = new CTaskInfo;
+    task->setTaskname(QStringLiteral("sum"));
+    second->addATask(task);
+    w.getSetupInfo()->addADay(second);
+    contest.write(QStringLiteral("players/day2/JS-1/sum/sum.pas"), "begin end.\n");
+
     auto *table = child<QTableWidget>(w, "manageTB");
-    QString shown, other, climbed;
-    answerNextModal([&shown, &other, &climbed](QWidget *modal) {
+    QStringList tasks, shown;
+    answerNextModal([&tasks, &shown](QWidget *modal) {
         auto *text = modal->findChild<QTextEdit *>(QStringLiteral("showTE"));
-        auto *task = modal->findChild<QComboBox *>(QStringLiteral("taskCB"));
-        shown = text->toPlainText();
-        task->setCurrentText(QStringLiteral("ans"));
-        other = text->toPlainText();
-        task->setCurrentText(QStringLiteral("sum"));
-        modal->findChild<QLineEdit *>(QStringLiteral("idTL"))->setText(QStringLiteral("JS-2"));
-        other += QLatin1Char('|') + text->toPlainText();
-        modal->findChild<QLineEdit *>(QStringLiteral("idTL"))->setText(QStringLiteral(".."));
-        climbed = text->toPlainText();
+        auto *list = modal->findChild<QComboBox *>(QStringLiteral("taskCB"));
+        for (int i = 0; i < list->count(); ++i)
+            tasks << list->itemText(i);
+        for (int i : {0, 1, 2}) {
+            list->setCurrentIndex(i);
+            shown << text->toPlainText();
+        }
+        auto *id = modal->findChild<QLineEdit *>(QStringLiteral("idTL"));
+        list->setCurrentIndex(0);
+        id->setText(QStringLiteral("JS-2"));
+        shown << text->toPlainText();
+        list->setCurrentIndex(1);
+        shown << text->toPlainText();
+        id->setText(QStringLiteral(".."));
+        list->setCurrentIndex(0);
+        shown << text->toPlainText();
         modal->close();
     });
     const QPoint cell = table->visualItemRect(table->item(rowOf(table, "JS-1"), 2)).center();
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
-    QTRY_COMPARE(shown, QString::fromLatin1(SUM_OK));
-    QCOMPARE(other, QStringLiteral("找不到答案文件|") + QString::fromLatin1(SUM_THREE));
-    QCOMPARE(climbed, QStringLiteral("找不到答案文件"));
+    QTRY_COMPARE(tasks, QStringList({"第1场 sum", "第1场 ans", "第2场 sum"}));
+    QCOMPARE(shown, QStringList({QString::fromLatin1(SUM_OK), "===== ans1.out =====\n42\n",
+                                 "begin end.\n", "// 中文\nint main(void){return 0;}\n",
+                                 "===== ans1.out =====\n41\n", "找不到答案文件"}));
 }
 
 // Day 2 of three, with a result file, is deleted: the former day 3 is evaluated in its own

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -94,6 +95,22 @@ QStringList headerTexts(const QTableWidget *table)
     return texts;
 }
 
+// Whether every column is as wide as its header and each of its texts, none of them elided.
+bool textsFit(const QTableWidget *table)
+{
+    const QFontMetrics metrics(table->font());
+    for (int c = 0; c < table->columnCount(); ++c) {
+        QStringList texts{table->horizontalHeaderItem(c)->text()};
+        for (int r = 0; r < table->rowCount(); ++r)
+            texts << table->item(r, c)->text();
+        for (const QString &text : texts) {
+            if (metrics.horizontalAdvance(text) > table->columnWidth(c))
+                return false;
+        }
+    }
+    return true;
+}
+
 void click(QWidget *window, const char *button)
 {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
@@ -104,17 +121,21 @@ void showSubPage(QWidget *window, int index)
     child<QTabWidget>(window, "statWS")->setCurrentIndex(index);
 }
 
-// The save dialog answers path; calls counts how often it was asked.
-void answerSaveDialog(const QString &path, int *calls = nullptr)
+// The save dialog answers path; calls counts how often it was asked, proposed keeps the file
+// it proposed.
+void answerSaveDialog(const QString &path, int *calls = nullptr, QString *proposed = nullptr)
 {
-    FileDialogs::replaceSaveFileName(
-        [path, calls](QWidget *, const QString &caption, const QString &, const QString &filter) {
-            if (calls)
-                ++*calls;
-            return caption == QStringLiteral("Save as") && filter == QStringLiteral("CSV (*.csv)")
-                       ? path
-                       : QString();
-        });
+    FileDialogs::replaceSaveFileName([path, calls, proposed](QWidget *, const QString &caption,
+                                                             const QString &dir,
+                                                             const QString &filter) {
+        if (calls)
+            ++*calls;
+        if (proposed)
+            *proposed = dir;
+        return caption == QStringLiteral("Save as") && filter == QStringLiteral("CSV (*.csv)")
+                   ? path
+                   : QString();
+    });
 }
 
 // The standard output of a successful taldon-cli run.
@@ -138,6 +159,7 @@ private slots:
     void taskAndTestPointStatistics();
     void awardLevels();
     void exportsMatchTheCommandLine();
+    void writtenScoresImportedAndKept();
     void failedExportKeepsTheOldFile();
     void newContestConnectsOnce();
 };
@@ -161,6 +183,7 @@ void TestStatistics::overallTableFollowsTheContest()
     QCOMPARE(rowTexts(table, 1), QStringList({"js-001", "张三", "", "0", "120", "120", "0", "0"}));
     QCOMPARE(rowTexts(table, 5), QStringList({"JS-003", "王五", "", "0", "0", "0", "0", "0"}));
     QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("6"));
+    QTRY_VERIFY(textsFit(table));
 
     // Totals sort as numbers: 120 before 70 before 20 before 10.
     table->sortByColumn(4, Qt::DescendingOrder);
@@ -349,7 +372,10 @@ void TestStatistics::exportsMatchTheCommandLine()
     const auto window = contest->open();
     const QString out = contest->home.path();
 
-    answerSaveDialog(out + QStringLiteral("/成绩"));
+    // Proposed as the contest's name in the user's home, whatever the login name.
+    window->getSetupInfo()->setContestName(QStringLiteral("省赛"));
+    QString proposed;
+    answerSaveDialog(out + QStringLiteral("/成绩"), nullptr, &proposed);
     Answered seen;
     answerMessageBox(&seen);
     click(window.get(), "exportResultPB");
@@ -365,6 +391,7 @@ void TestStatistics::exportsMatchTheCommandLine()
                               "王五,JS-003,0,0,0,0,0,0,\n")
                           .toUtf8());
     QCOMPARE(cliOutput({"results", contest->setup.getHome()}), results);
+    QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/省赛.csv"));
 
     // A name holding ".csv" anywhere is kept as chosen.
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
@@ -376,8 +403,9 @@ void TestStatistics::exportsMatchTheCommandLine()
     showSubPage(window.get(), 1);
     child<QSpinBox>(window.get(), "teamSP")->setValue(1);
     click(window.get(), "teamstatPB");
-    answerSaveDialog(out + QStringLiteral("/teams"));
+    answerSaveDialog(out + QStringLiteral("/teams"), nullptr, &proposed);
     click(window.get(), "exportteamPB");
+    QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/省赛-分组统计.csv"));
     const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
     QCOMPARE(teams, cliOutput({"teams", contest->setup.getHome(), "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
@@ -391,6 +419,45 @@ void TestStatistics::exportsMatchTheCommandLine()
     const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
     QCOMPARE(sorted[1], lines[10]);
     QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
+}
+
+// 导入笔试成绩 fills the 笔试分 column and keeps the file as written.txt, read again on the next
+// opening; a file that cannot be read changes nothing.
+void TestStatistics::writtenScoresImportedAndKept()
+{
+    const auto contest = sampleContest();
+    const QString home = contest->setup.getHome();
+    const QByteArray scores = "JS-002@88\njs-001@77\n";
+    const QString file = contest->home.path() + QStringLiteral("/笔试.txt");
+    QVERIFY(writeFile(file, scores));
+    const auto writtenColumn = [](QWidget *window) {
+        auto *table = child<QTableWidget>(window, "playersinfoTB");
+        QStringList ids;
+        for (int r = 0; r < table->rowCount(); ++r)
+            ids << table->item(r, 0)->text() + '=' + table->item(r, 3)->text();
+        return ids;
+    };
+    const QStringList imported{"JS-002=88", "js-001=77", "BJ-001=0",
+                               "Js-009=0",  "XX-003=0",  "JS-003=0"};
+    {
+        const auto window = contest->open();
+        Answered seen;
+        answerMessageBox(&seen);
+        withOpenFile(file, [&window] { click(window.get(), "importWrittenPB"); });
+        QCOMPARE(seen.text, QStringLiteral("导入完成"));
+        QCOMPARE(writtenColumn(window.get()), imported);
+        QCOMPARE(readFile(home + QStringLiteral("/written.txt")), scores);
+
+        answerMessageBox(&seen);
+        withOpenFile(file + QStringLiteral(".none"),
+                     [&window] { click(window.get(), "importWrittenPB"); });
+        QCOMPARE(seen.title, QStringLiteral("Error"));
+        QVERIFY(seen.text.startsWith(QStringLiteral("无法导入笔试成绩")));
+        QCOMPARE(writtenColumn(window.get()), imported);
+        QCOMPARE(readFile(home + QStringLiteral("/written.txt")), scores);
+    }
+    const auto reopened = contest->open();
+    QCOMPARE(writtenColumn(reopened.get()), imported);
 }
 
 void TestStatistics::failedExportKeepsTheOldFile()

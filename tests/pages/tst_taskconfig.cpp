@@ -159,6 +159,7 @@ private slots:
     void cleanup();
     void contestBuiltFromTheContextMenu();
     void formKeepsEditingItsTaskAcrossAdds();
+    void formFollowsTheKeysAndNamesStayWhole();
     void eachSignalReachesItsSlotOnceAfterNew();
     void formEditsReachTheTaskFile();
     void marksFollowTotalCountAndCells();
@@ -268,6 +269,34 @@ void TestTaskConfig::formKeepsEditingItsTaskAcrossAdds()
     QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(
                           current->parent()->indexOfChild(current)));
     QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), curTask->getTaskname());
+}
+
+void TestTaskConfig::formFollowsTheKeysAndNamesStayWhole()
+{
+    QTemporaryDir tmp;
+    const QString longName = QStringLiteral("shortest_paths_in_a_weighted_graph");
+    MainWindow window;
+    openContest(window, contestOf({"alpha", longName}), tmp.path());
+    QTreeWidget *view = tree(window);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    view->setFocus();
+    view->setCurrentItem(view->topLevelItem(0));
+    QCOMPARE(infoPage(window), 2);
+
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(infoPage(window), 0);
+    QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), QStringLiteral("alpha"));
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), longName);
+    QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(1));
+    QTest::keyClick(view, Qt::Key_Home);
+    QCOMPARE(infoPage(window), 2);
+
+    // The long name is not cut: its column is as wide as it, and the tree scrolls.
+    QTreeWidgetItem *item = view->topLevelItem(0)->child(1);
+    QTRY_VERIFY(view->visualItemRect(item).width() >=
+                view->fontMetrics().horizontalAdvance(longName));
 }
 
 void TestTaskConfig::eachSignalReachesItsSlotOnceAfterNew()

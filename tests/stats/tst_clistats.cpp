@@ -26,6 +26,7 @@ class TestCliStats : public QObject
 private slots:
     void resultsCsv();
     void teamsCsv();
+    void writtenScoresKeptInTheHome();
     void badInputChangesNothing();
 };
 
@@ -70,6 +71,36 @@ void TestCliStats::teamsCsv()
     const ProgramRun best = runCli({"teams", c.setup.getHome(), "--best", "1"});
     QCOMPARE(best.status, 0);
     QCOMPARE(best.out.split('\n')[1], QString("北京,85,42.5,75,10,75,").toUtf8());
+}
+
+// The imported file is copied as written.txt and read by every later command; a second import
+// replaces it whole, so a player it does not name is back to 0.
+void TestCliStats::writtenScoresKeptInTheHome()
+{
+    SavedContest c;
+    c.appendResult(1, "BJ-001", "{sum 100 x\n101 10 0.1 ok\n101 5 0.1 half\n}102 15\n");
+    const QString home = c.setup.getHome();
+    const QString file = c.home.filePath("笔试 $(x).txt");
+    const QByteArray scores = "BJ-001@85\nno at sign\nXX-003@x\nZZ-9@70\nbj-002@60@late\n";
+    QVERIFY(writeFile(file, scores));
+    ProgramRun run = runCli({"written", home, file});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.outText(), QString("BJ-001 written=85\nbj-002 written=60\nXX-003 written=0\n"));
+    QCOMPARE(readFile(home + "/written.txt"), scores);
+    QCOMPARE(runCli({"results", home}).out.split('\n').mid(1, 2),
+             QList<QByteArray>({"\"Li, Wei\",BJ-001,75,85,75,0,", "Beta,bj-002,0,60,0,0,"}));
+
+    QVERIFY(writeFile(file, "bj-002@61\n"));
+    run = runCli({"written", home + "/setup.cfg", file});
+    QCOMPARE(run.outText(), QString("BJ-001 written=0\nbj-002 written=61\nXX-003 written=0\n"));
+
+    // Nothing to read: refused, the copy kept.
+    for (const QString &missing : {c.home.filePath("none.txt"), c.home.path()}) {
+        run = runCli({"written", home, missing});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains("cannot read"));
+    }
+    QCOMPARE(readFile(home + "/written.txt"), QByteArray("bj-002@61\n"));
 }
 
 void TestCliStats::badInputChangesNothing()
