@@ -5,11 +5,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace
@@ -35,10 +34,11 @@ FtpConnection::~FtpConnection()
     closeSock(&controlSock);
 }
 
+// Not flushed line by line: a terminal gets whole lines anyway, and a file or pipe would
+// otherwise cost a system call per line of a long tree.
 void FtpConnection::say(const QByteArray &text)
 {
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    std::fflush(stdout);
 }
 
 void FtpConnection::closeSock(int *sock)
@@ -50,25 +50,23 @@ void FtpConnection::closeSock(int *sock)
     *sock = -1;
 }
 
-bool FtpConnection::waitFor(int sock, short events, int ms, QByteArray *error)
+// The sockets block, each read, write and connect bounded by the socket's time-outs: one system
+// call per step, where polling a non-blocking socket would take two or three.
+bool FtpConnection::setTimeouts(int sock, int sendMs, int receiveMs)
 {
-    pollfd p{sock, events, 0};
-    for (;;) {
-        int r = ::poll(&p, 1, ms);
-        if (r > 0)
-            return true;
-        if (r == 0) {
-            *error = "timed out after " + QByteArray::number(ms) + " ms";
-            return false;
-        }
-        if (errno != EINTR) {
-            *error = "poll failed: " + errnoText(errno);
-            return false;
-        }
-    }
+    const timeval send{sendMs / 1000, (sendMs % 1000) * 1000};
+    const timeval receive{receiveMs / 1000, (receiveMs % 1000) * 1000};
+    return ::setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &send, sizeof send) == 0 &&
+           ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &receive, sizeof receive) == 0;
 }
 
-// Connects one address without blocking, so that the connect is bounded by the time-out too.
+QByteArray FtpConnection::ioError(int error) const
+{
+    if (error == EAGAIN || error == EWOULDBLOCK || error == EINPROGRESS)
+        return "timed out after " + QByteArray::number(timeoutMs) + " ms";
+    return errnoText(error);
+}
+
 int FtpConnection::connectOne(const addrinfo *a, int ms, QByteArray *error)
 {
     int sock = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
@@ -77,20 +75,17 @@ int FtpConnection::connectOne(const addrinfo *a, int ms, QByteArray *error)
         return -1;
     }
     QByteArray why;
-    int flags = ::fcntl(sock, F_GETFL);
-    if (flags < 0 || ::fcntl(sock, F_SETFL, flags | O_NONBLOCK) != 0) {
-        why = "fcntl: " + errnoText(errno);
-    } else if (::connect(sock, a->ai_addr, a->ai_addrlen) != 0) {
-        int err = errno;
-        socklen_t len = sizeof err;
-        if (err != EINPROGRESS) {
-            why = errnoText(err);
-        } else if (waitFor(sock, POLLOUT, ms, &why)) {
-            if (::getsockopt(sock, SOL_SOCKET, SO_ERROR, &err, &len) != 0)
-                why = "getsockopt: " + errnoText(errno);
-            else if (err != 0)
-                why = errnoText(err);
+    if (!setTimeouts(sock, ms, timeoutMs)) {
+        why = "setsockopt: " + errnoText(errno);
+    } else {
+        int r;
+        while ((r = ::connect(sock, a->ai_addr, a->ai_addrlen)) != 0 && errno == EINTR) {
         }
+        if (r != 0)
+            why = errno == EINPROGRESS ? "timed out after " + QByteArray::number(ms) + " ms"
+                                       : errnoText(errno);
+        else if (!setTimeouts(sock, timeoutMs, timeoutMs))
+            why = "setsockopt: " + errnoText(errno);
     }
     if (!why.isEmpty()) {
         *error = "In function ConnectServer:connect call failed: " + why;
@@ -151,21 +146,14 @@ bool FtpConnection::open(const QByteArray &host, const QByteArray &service)
     return false;
 }
 
-// The sockets do not block: a read is tried first and waited for only when nothing is there.
 int FtpConnection::receive(int sock, char *buf, int size)
 {
     for (;;) {
         ssize_t n = ::recv(sock, buf, size_t(size), 0);
         if (n >= 0)
             return int(n);
-        QByteArray error;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!waitFor(sock, POLLIN, timeoutMs, &error)) {
-                fail(error + "\n");
-                return -1;
-            }
-        } else if (errno != EINTR) {
-            fail("recv failed: " + errnoText(errno) + "\n");
+        if (errno != EINTR) {
+            fail("recv failed: " + ioError(errno) + "\n");
             return -1;
         }
     }
@@ -184,16 +172,10 @@ bool FtpConnection::sendLine(const QByteArray &line)
         // MSG_NOSIGNAL: a peer that has gone away must not end the process with SIGPIPE.
         ssize_t n =
             ::send(controlSock, line.constData() + done, size_t(line.size() - done), MSG_NOSIGNAL);
-        QByteArray error;
         if (n >= 0) {
             done += n;
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!waitFor(controlSock, POLLOUT, timeoutMs, &error)) {
-                fail(error + "\n");
-                return false;
-            }
         } else if (errno != EINTR) {
-            fail("send failed: " + errnoText(errno) + "\n");
+            fail("send failed: " + ioError(errno) + "\n");
             return false;
         }
     }

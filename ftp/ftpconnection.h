@@ -56,14 +56,15 @@ public:
     static QList<QByteArray> dataAddresses(const QByteArray &passive, const QByteArray &peer);
     // 10/8, 172.16/12, 192.168/16, 127/8 and 0.0.0.0.
     static bool isInternal(const QByteArray &address);
-    // One line of progress on standard output, flushed at once.
+    // Progress on standard output.
     static void say(const QByteArray &text);
 
 private:
     int connectTo(const QByteArray &host, const QByteArray &service, int timeoutMs,
                   QByteArray *error);
     int connectOne(const addrinfo *a, int timeoutMs, QByteArray *error);
-    bool waitFor(int sock, short events, int ms, QByteArray *error);
+    static bool setTimeouts(int sock, int sendMs, int receiveMs);
+    QByteArray ioError(int error) const;
     int receive(int sock, char *buf, int size);
     bool sendLine(const QByteArray &line);
     int readLine(QByteArray *line);

@@ -1,11 +1,13 @@
 #include "getbyftp.h"
 
 #include "ftplisting.h"
+#include "partfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
+
+#include <cstdio>
 
 namespace
 {
@@ -122,16 +124,15 @@ bool GetByFTP::Cd(const QByteArray &directory)
 // why the file failed, or nothing.
 QByteArray GetByFTP::receiveFile(const QString &path, qint64 announced, qint64 listed)
 {
-    QSaveFile file(path);
+    PartFile file(path);
     QByteArray problem;
-    if (!file.open(QIODevice::WriteOnly))
-        problem = "can't write local file " + QFile::encodeName(path) + ": " +
-                  file.errorString().toUtf8();
+    if (!file.open())
+        problem = file.errorText();
     qint64 received = 0;
     const bool drained = conn.drainData([&](const char *block, int n) {
         received += n;
-        if (problem.isEmpty() && file.write(block, n) != n)
-            problem = "write failed: " + file.errorString().toUtf8();
+        if (problem.isEmpty() && !file.write(block, n))
+            problem = file.errorText();
         return problem.isEmpty();
     });
     conn.closeData();
@@ -148,7 +149,7 @@ QByteArray GetByFTP::receiveFile(const QString &path, qint64 announced, qint64 l
                       QByteArray::number(expected) + " bytes arrived";
     }
     if (problem.isEmpty() && !file.commit())
-        problem = "can't save " + QFile::encodeName(path) + ": " + file.errorString().toUtf8();
+        problem = file.errorText();
     return problem;
 }
 
@@ -253,6 +254,13 @@ int GetByFTP::getDir()
 }
 
 int GetByFTP::getDir(const QString &localBase)
+{
+    const int result = fetch(localBase);
+    std::fflush(stdout);
+    return result;
+}
+
+int GetByFTP::fetch(const QString &localBase)
 {
     FtpConnection::say("server " + server + " port " + port + " name " + name + " pass ***\n");
     failures.clear();

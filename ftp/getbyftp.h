@@ -51,6 +51,7 @@ public:
 private:
     enum class Outcome { Fetched, Failed, Refused };
 
+    int fetch(const QString &localBase);
     bool Login(const QByteArray &user, const QByteArray &password);
     bool List(QByteArray *out);
     bool Pwd(QByteArray *out);
