@@ -60,6 +60,13 @@ bool FtpConnection::setTimeouts(int sock, int sendMs, int receiveMs)
            ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &receive, sizeof receive) == 0;
 }
 
+void FtpConnection::setTimeout(int ms)
+{
+    timeoutMs = ms;
+    if (controlSock >= 0 && !setTimeouts(controlSock, ms, ms))
+        fail("setsockopt failed: " + errnoText(errno) + "\n");
+}
+
 QByteArray FtpConnection::ioError(int error) const
 {
     if (error == EAGAIN || error == EWOULDBLOCK || error == EINPROGRESS)

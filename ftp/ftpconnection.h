@@ -27,7 +27,8 @@ public:
     FtpConnection(const FtpConnection &) = delete;
     FtpConnection &operator=(const FtpConnection &) = delete;
 
-    void setTimeout(int ms) { timeoutMs = ms; }
+    // Also for the control connection when it is open.
+    void setTimeout(int ms);
     // Connects and reads the greeting; false unless the server greets with a 2xx reply.
     bool open(const QByteArray &host, const QByteArray &service);
     // Sends one command line and reads its reply.

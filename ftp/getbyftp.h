@@ -1,26 +1,25 @@
 #ifndef TALDON_FTP_GETBYFTP_H
 #define TALDON_FTP_GETBYFTP_H
 
-#include "ftpconnection.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
-struct FtpListEntry;
 
 // A small blocking FTP client (passive mode, IPv4) that copies one remote directory tree into a
 // local directory. It reports its progress as lines on standard output. Every wait on the
 // network is bounded by a time-out, and every failure ends as a 0 result, never as the end of
 // the process: the caller may hold unsaved work. Nothing goes missing silently: a file that
 // cannot be fetched whole, an entry it cannot read or name, fails the download, and the
-// failures are kept for the caller to show.
+// failures are kept for the caller to show. The call blocks until the tree is fetched; a second
+// session on a thread of its own may share the work meanwhile.
 class GetByFTP
 {
 public:
     // Long enough for a slow server to answer, short enough that a stalled one does not hold
     // the window for minutes.
     static constexpr int DefaultTimeoutMs = 30000;
+    // How long a second session may take to be let in before the first goes on alone.
+    static constexpr int SecondSessionMs = 3000;
 
     GetByFTP();
     GetByFTP(const GetByFTP &) = delete;
@@ -32,7 +31,7 @@ public:
     void setPass(const QString &p) { pass = p.toUtf8(); }
     void setDir(const QString &d) { dir = d.toUtf8(); }
     // The time-out in milliseconds for connecting and for every single read or write.
-    void setTimeout(int ms) { conn.setTimeout(ms); }
+    void setTimeout(int ms) { timeoutMs = ms; }
 
     // Downloads the remote directory `dir` into <current directory>/<dir>; 1 on success.
     int getDir();
@@ -49,25 +48,12 @@ public:
     static bool isSafeDir(const QByteArray &dir);
 
 private:
-    enum class Outcome { Fetched, Failed, Refused };
-
     int fetch(const QString &localBase);
-    bool Login(const QByteArray &user, const QByteArray &password);
-    bool List(QByteArray *out);
-    bool Pwd(QByteArray *out);
-    bool Cd(const QByteArray &directory);
-    Outcome Get(const FtpListEntry &entry, const QString &localDir);
-    QByteArray receiveFile(const QString &path, qint64 announced, qint64 listed);
-    bool GetDir(const QByteArray &directory, const QString &local, int depth);
-    void fetchEntries(const QList<FtpListEntry> &entries, const QString &local,
-                      const QByteArray &serverPath, int depth);
     void fail(const QByteArray &text);
-    void missing(const QByteArray &text);
 
-    FtpConnection conn;
     QList<QByteArray> failures;
-    bool incomplete = false;
     bool reached = false;
+    int timeoutMs = DefaultTimeoutMs;
     QByteArray server;
     QByteArray port = "21";
     QByteArray name;

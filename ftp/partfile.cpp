@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,7 +31,7 @@ bool PartFile::open()
     const QByteArray dir = QFile::encodeName(QFileInfo(QFile::decodeName(target)).path());
     // The process id and a counter give a name of our own; O_EXCL makes sure of it.
     static const QByteArray pid = QByteArray::number(::getpid());
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = dir + "/.taldon-part-" + pid + '-' + QByteArray::number(++counter);
         fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -4,7 +4,8 @@ unsafe: lists entries named "..", ".", "a/b" and "../up" besides good.txt.
 drop:   drops both connections in the middle of sending big.bin.
 stall:  accepts connections and never answers.
 refuse: refuses every CWD with 550.
-refusesub: lists a subdirectory "sub" besides good.txt and refuses to enter it.
+refusesub: lists subdirectories "sub", which it refuses to enter, and "sub2" (holding in.c),
+        besides good.txt.
 cut:    cuts the data link short and still says 226: six.txt (listed as 6 bytes, 3 sent),
         told.txt (listed as 3, announced as 6 bytes, 3 sent), the listing of sub (3 bytes);
         whole.txt arrives.
@@ -12,11 +13,14 @@ dos:    lists in the MS-DOS form: a directory sub (holding in.c), " lead.c" and 
 garbage: a listing none of whose lines can be read.
 busy:   greets with 421.
 nat:    gives 127.0.0.2 as its passive address but listens on 127.0.0.1 only.
-Files hold "ok" unless the mode says otherwise. Prints its port as the first line; serves one
-session at a time until killed.
+single: serves one session at a time and greets a second one with 421; lists subdirectories
+        a, b and c, each holding in.c.
+Files hold "ok" unless the mode says otherwise. Prints its port as the first line; serves
+sessions side by side until killed.
 """
 import socket
 import sys
+import threading
 import time
 
 MODE = sys.argv[1]
@@ -31,7 +35,13 @@ LISTINGS = {
     ("unsafe", "/top"): [unix(FILE, 4, b".."), unix(DIR, 0, b".."), unix(DIR, 0, b"."),
                          unix(FILE, 4, b"a/b"), unix(DIR, 0, b"../up"), unix(FILE, 2, b"good.txt")],
     ("drop", "/top"): [unix(FILE, 100000, b"big.bin")],
-    ("refusesub", "/top"): [unix(DIR, 0, b"sub"), unix(FILE, 2, b"good.txt")],
+    ("refusesub", "/top"): [unix(DIR, 0, b"sub"), unix(DIR, 0, b"sub2"),
+                            unix(FILE, 2, b"good.txt")],
+    ("refusesub", "/top/sub2"): [unix(FILE, 2, b"in.c")],
+    ("single", "/top"): [unix(DIR, 0, b"a"), unix(DIR, 0, b"b"), unix(DIR, 0, b"c")],
+    ("single", "/top/a"): [unix(FILE, 2, b"in.c")],
+    ("single", "/top/b"): [unix(FILE, 2, b"in.c")],
+    ("single", "/top/c"): [unix(FILE, 2, b"in.c")],
     ("cut", "/top"): [unix(FILE, 6, b"six.txt"), unix(FILE, 3, b"told.txt"),
                       unix(FILE, 2, b"whole.txt"), unix(DIR, 0, b"sub")],
     ("cut", "/top/sub"): [unix(FILE, 2, b"lost.txt")],
@@ -125,6 +135,25 @@ def session(conn):
             send(conn, "502 Not here\r\n")
 
 
+BUSY = threading.Lock()
+
+
+def handle(conn):
+    if MODE == "stall":
+        time.sleep(3600)
+    if MODE == "single" and not BUSY.acquire(blocking=False):
+        send(conn, "421 Only one session at a time\r\n")
+        conn.close()
+        return
+    try:
+        session(conn)
+    except OSError:
+        pass
+    conn.close()
+    if MODE == "single":
+        BUSY.release()
+
+
 def main():
     server = socket.socket()
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -133,13 +162,7 @@ def main():
     print(server.getsockname()[1], flush=True)
     while True:
         conn, _ = server.accept()
-        if MODE == "stall":
-            time.sleep(3600)
-        try:
-            session(conn)
-        except OSError:
-            pass
-        conn.close()
+        threading.Thread(target=handle, args=(conn,), daemon=True).start()
 
 
 main()

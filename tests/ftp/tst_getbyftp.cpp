@@ -247,9 +247,21 @@ void TestGetByFtp::scriptedServers_data()
     QTest::newRow("stall") << "stall" << 0 << Tree() << QStringList{"timed out"};
     // A refused CWD is not taken for the login directory.
     QTest::newRow("refuse") << "refuse" << 0 << Tree() << QStringList{"550 No way"};
-    // A subdirectory that cannot be entered fails the download; the rest still arrives.
-    QTest::newRow("refusesub") << "refusesub" << 0 << good
+    // A subdirectory that cannot be entered fails the download, whichever session met it; the
+    // rest still arrives.
+    QTest::newRow("refusesub") << "refusesub" << 0
+                               << Tree{{"top", "<dir>"},
+                                       {"top/good.txt", "ok"},
+                                       {"top/sub2", "<dir>"},
+                                       {"top/sub2/in.c", "ok"}}
                                << QStringList{"the directory sub was not fetched"};
+    // A server that lets in one session only: the first fetches everything.
+    Tree single{{"top", "<dir>"}};
+    for (const char *sub : {"a", "b", "c"}) {
+        single.insert(QString("top/") + sub, "<dir>");
+        single.insert(QString("top/") + sub + "/in.c", "ok");
+    }
+    QTest::newRow("single") << "single" << 1 << single << QStringList();
     QTest::newRow("cut") << "cut" << 0
                          << Tree{{"top", "<dir>"}, {"top/whole.txt", "ok"}, {"top/sub", "<dir>"}}
                          << QStringList{"six.txt failed: cut short: 3 of 6 bytes",
