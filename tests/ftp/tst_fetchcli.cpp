@@ -59,7 +59,9 @@ void TestFetchCli::fetchesIntoPlayers()
     toCut[5] = cut.port();
     const ProgramRun partial = runCli(toCut + QStringList{"--password-file", good, "--dir", "top"});
     QCOMPARE(partial.status, 1);
-    QVERIFY2(partial.err.contains("six.txt failed: cut short"), qPrintable(partial.err));
+    QVERIFY2(partial.err.contains("not everything arrived:\n") &&
+                 partial.err.contains("six.txt failed: cut short"),
+             qPrintable(partial.err));
     QVERIFY(!QFileInfo::exists(home + "/players/top/six.txt"));
     QCOMPARE(readFile(home + "/players/top/whole.txt"), QByteArray("ok"));
 }
