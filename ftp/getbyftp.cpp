@@ -59,24 +59,10 @@ int GetByFTP::fetch(const QString &localBase)
         return 0;
     }
     reached = first.fetchTop(dir, localBase + '/' + QFile::decodeName(dir));
-    // The subdirectories are shared with a second session: most of a fetch is waiting for the
-    // server's answers, and two sessions wait side by side. A server that refuses a second
-    // session, or keeps it waiting, leaves all to the first; the short time-out bounds the wait.
     bool helped = false;
     std::thread helper;
-    if (reached && jobs.size() > 1) {
-        helper = std::thread([&] {
-            second.setTimeout(qMin(timeoutMs, SecondSessionMs));
-            helped = second.open(server, port, name, pass);
-            if (helped) {
-                second.setTimeout(timeoutMs);
-                second.work();
-            } else {
-                FtpConnection::say("no second session; one session fetches everything\n");
-            }
-            second.quit();
-        });
-    }
+    if (reached && jobs.size() > 1)
+        helper = std::thread([this, &second, &helped] { helped = help(&second); });
     first.work();
     if (helper.joinable())
         helper.join();
@@ -89,6 +75,24 @@ int GetByFTP::fetch(const QString &localBase)
     if (reached && (lost || incomplete))
         fail("some entries were not fetched\n");
     return reached && !lost && !incomplete ? 1 : 0;
+}
+
+// The subdirectories are shared with a second session: most of a fetch is waiting for the
+// server's answers, and two sessions wait side by side. A server that refuses a second session,
+// or keeps it waiting, leaves all to the first; the short time-out bounds the wait. True when
+// the session got in, and so its failures count.
+bool GetByFTP::help(FtpSession *second)
+{
+    second->setTimeout(qMin(timeoutMs, SecondSessionMs));
+    const bool in = second->open(server, port, name, pass);
+    if (in) {
+        second->setTimeout(timeoutMs);
+        second->work();
+    } else {
+        FtpConnection::say("no second session; one session fetches everything\n");
+    }
+    second->quit();
+    return in;
 }
 
 bool GetByFTP::isSafeDir(const QByteArray &dir)

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+class FtpSession;
+
 // A small blocking FTP client (passive mode, IPv4) that copies one remote directory tree into a
 // local directory. It reports its progress as lines on standard output. Every wait on the
 // network is bounded by a time-out, and every failure ends as a 0 result, never as the end of
@@ -49,6 +51,7 @@ public:
 
 private:
     int fetch(const QString &localBase);
+    bool help(FtpSession *second);
     void fail(const QByteArray &text);
 
     QList<QByteArray> failures;
