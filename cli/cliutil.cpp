@@ -3,6 +3,7 @@
 #include "csetupinfo.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -23,9 +24,14 @@ int parseCommand(QCommandLineParser &parser, const QString &name, const QStringL
     if (!parser.parse(QStringList{QStringLiteral("taldon-cli ") + name} + args))
         return reportError(CliBadInput, name + QStringLiteral(": ") + parser.errorText());
     if (parser.isSet(help)) {
+        // The parser names only the program in its usage line; the subcommand belongs there too.
+        QString text = parser.helpText();
+        const QString usage = QStringLiteral("Usage: ") + QCoreApplication::arguments().value(0);
+        if (text.startsWith(usage))
+            text.insert(usage.size(), QLatin1Char(' ') + name);
         QTextStream out(stdout);
         out.setCodec("UTF-8");
-        out << parser.helpText();
+        out << text;
         return CliOk;
     }
     const int given = parser.positionalArguments().size();

@@ -80,7 +80,9 @@ int cmdFetch(const QStringList &args)
     ftp.setPass(password);
     ftp.setDir(parser.value(dir));
     if (ftp.getDir(players) != 1)
-        return reportError(CliFailed,
-                           QStringLiteral("fetch: ") + QString::fromUtf8(ftp.failureText()));
+        return reportError(CliFailed, (ftp.reachedDirectory()
+                                           ? QStringLiteral("fetch: not everything arrived:\n")
+                                           : QStringLiteral("fetch: ")) +
+                                          QString::fromUtf8(ftp.failureText()));
     return CliOk;
 }

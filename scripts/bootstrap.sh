@@ -1,5 +1,7 @@
 #!/bin/sh
 # Installs what Taldon needs to build, run and test on Debian 12.
+#   scripts/bootstrap.sh        the packages to build and run Taldon and its tests
+#   scripts/bootstrap.sh test   the same, and the FTP servers the network tests talk to
 # Idempotent: packages already present are left alone and apt-get is skipped. Installing runs
 # as root, or through sudo for a user who may use it.
 set -eu
@@ -9,26 +11,90 @@ libqt5svg5-dev qttranslations5-l10n fonts-noto-cjk fonts-arphic-uming fonts-deja
 fp-compiler fp-units-base xvfb xauth imagemagick poppler-utils python3 python3-pyftpdlib \
 python3-pil wget clang-format util-linux dpkg-dev file time bc xdotool libseccomp-dev"
 
-missing=""
-for p in $PACKAGES; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $p"
-    fi
-done
+# FTP servers for the tests only. They are unpacked into TEST_SERVERS, never installed as
+# packages: a configured package would register a daemon on port 21 (and the servers conflict
+# with each other as packages). Only the libraries they link are installed.
+TEST_SERVER_PACKAGES="vsftpd proftpd-core"
+TEST_SERVERS="${TALDON_TEST_SERVERS:-/usr/local/lib/taldon/test-ftp}"
 
-if [ -n "$missing" ]; then
-    SUDO=""
-    if [ "$(id -u)" -ne 0 ]; then
-        if ! command -v sudo >/dev/null 2>&1; then
-            echo "bootstrap: missing:$missing" >&2
-            echo "bootstrap: installing packages needs root: run this as root, or as a user" \
-                "who may use sudo" >&2
-            exit 1
-        fi
-        SUDO="sudo"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+# A plain user without sudo is told what is missing and how to install it, before anything runs.
+need_root() {
+    if [ -n "$SUDO" ] && ! command -v sudo >/dev/null 2>&1; then
+        echo "bootstrap: missing:$1" >&2
+        echo "bootstrap: installing packages needs root: run this as root, or as a user" \
+            "who may use sudo" >&2
+        exit 1
     fi
-    echo "bootstrap: installing$missing"
-    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -q
+}
+updated=""
+
+apt_update() {
+    if [ -z "$updated" ]; then
+        $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -q
+        updated=yes
+    fi
+}
+
+apt_install() {
+    apt_update
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"
+}
+
+missing_of() {
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            printf ' %s' "$p"
+        fi
+    done
+}
+
+# The library packages (lib*) a downloaded .deb depends on, first alternatives, without versions.
+library_depends() {
+    dpkg-deb -f "$1" Depends | tr ',' '\n' | sed 's/|.*//; s/(.*)//; s/[[:space:]]//g' | grep '^lib' || true
+}
+
+# Unpacks each test server into $TEST_SERVERS/<package>; a failure skips that server only, and
+# the tests that need it say so.
+install_test_servers() {
+    for pkg in $TEST_SERVER_PACKAGES; do
+        if [ -f "$TEST_SERVERS/$pkg/.unpacked" ]; then
+            continue
+        fi
+        echo "bootstrap: unpacking the test server $pkg into $TEST_SERVERS/$pkg"
+        if ! unpack_server "$pkg"; then
+            echo "bootstrap: could not unpack $pkg; the tests that need it will be skipped" >&2
+        fi
+    done
+}
+
+unpack_server() {
+    work=$(mktemp -d)
+    chmod 755 "$work"
     # shellcheck disable=SC2086
-    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+    if apt_update && (cd "$work" && $SUDO apt-get download -q "$1") &&
+        deb=$(ls "$work"/*.deb) && libs=$(library_depends "$deb") &&
+        { [ -z "$libs" ] || apt_install $libs; } &&
+        $SUDO mkdir -p "$TEST_SERVERS/$1" && $SUDO dpkg-deb -x "$deb" "$TEST_SERVERS/$1" &&
+        $SUDO touch "$TEST_SERVERS/$1/.unpacked"; then
+        rm -rf "$work"
+        return 0
+    fi
+    rm -rf "$work"
+    return 1
+}
+
+missing=$(missing_of $PACKAGES)
+if [ -n "$missing" ]; then
+    need_root "$missing"
+    echo "bootstrap: installing$missing"
+    # shellcheck disable=SC2086
+    apt_install $missing
+fi
+
+if [ "${1:-}" = "test" ]; then
+    install_test_servers
 fi

@@ -26,7 +26,7 @@ if [ "$MODE" = run ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] &
     exit 1
 fi
 
-sh "$ROOT/scripts/bootstrap.sh"
+sh "$ROOT/scripts/bootstrap.sh" "$MODE"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 case "$MODE" in

@@ -258,10 +258,15 @@ void TestCli::showSaysWhatItReadDifferently()
 
 void TestCli::helpAndUsage()
 {
-    for (const char *command : {"new", "show", "save"}) {
+    for (const char *command : {"new", "show", "save", "fetch"}) {
         const ProgramRun run = runCli({QString::fromLatin1(command), QStringLiteral("--help")});
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.contains("--help"));
+        // The usage line names the subcommand, as it is to be typed.
+        const QString usage = QString::fromUtf8(run.out).section('\n', 0, 0);
+        QVERIFY2(usage.startsWith("Usage: ") &&
+                     usage.contains(QStringLiteral("taldon-cli %1 [options]").arg(command)),
+                 qPrintable(usage));
     }
     const ProgramRun top = runCli({QStringLiteral("--help")});
     QCOMPARE(top.status, 0);

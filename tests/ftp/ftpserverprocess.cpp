@@ -1,10 +1,12 @@
 #include "ftpserverprocess.h"
 
-#include <QDir>
-
 FtpServerProcess::~FtpServerProcess()
 {
-    if (process.state() != QProcess::NotRunning) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    // A polite stop first: the launcher of the real servers then stops its server and cleans up.
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
         process.kill();
         process.waitForFinished(5000);
     }
@@ -23,7 +25,12 @@ bool FtpServerProcess::start(const QString &script, const QStringList &args)
     }
     while (!process.canReadLine()) {
         if (!process.waitForReadyRead(15000)) {
-            error = QStringLiteral("no port from ") + script;
+            process.waitForFinished(1000);
+            // 77: the launcher's status for a server that is not installed.
+            missing = process.state() == QProcess::NotRunning && process.exitCode() == 77;
+            error = missing ? args.value(0) + " is not installed (sh scripts/bootstrap.sh test "
+                                              "unpacks it)"
+                            : "no port from " + script;
             return false;
         }
     }

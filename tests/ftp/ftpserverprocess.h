@@ -15,11 +15,24 @@ public:
     bool start(const QString &script, const QStringList &args);
     QString port() const { return serverPort; }
     QString errorText() const { return error; }
+    // After a failed start: the server is not installed on this machine, so the test skips.
+    bool unavailable() const { return missing; }
 
 private:
     QProcess process;
     QString serverPort;
     QString error;
+    bool missing = false;
 };
+
+// Starts server in a test function, skipping the test when the server is not installed.
+#define START_FTP_SERVER(server, script, args)                                                     \
+    do {                                                                                           \
+        if (!(server).start(script, args)) {                                                       \
+            if ((server).unavailable())                                                            \
+                QSKIP(qPrintable((server).errorText()));                                           \
+            QFAIL(qPrintable((server).errorText()));                                               \
+        }                                                                                          \
+    } while (false)
 
 #endif

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -50,6 +51,19 @@ void TestFetchCli::fetchesIntoPlayers()
     const ProgramRun ok = runCli(common + QStringList{"--password-file", good, "--dir", "day1"});
     QCOMPARE(ok.status, 0);
     QCOMPARE(readFile(home + "/players/day1/1001/add/add.c"), QByteArray("int main() {}\n"));
+
+    // A file cut short behind a 226 fails the command, which says which file.
+    FtpServerProcess cut;
+    QVERIFY2(cut.start("scriptedftp.py", {"cut"}), qPrintable(cut.errorText()));
+    QStringList toCut = common;
+    toCut[5] = cut.port();
+    const ProgramRun partial = runCli(toCut + QStringList{"--password-file", good, "--dir", "top"});
+    QCOMPARE(partial.status, 1);
+    QVERIFY2(partial.err.contains("not everything arrived:\n") &&
+                 partial.err.contains("six.txt failed: cut short"),
+             qPrintable(partial.err));
+    QVERIFY(!QFileInfo::exists(home + "/players/top/six.txt"));
+    QCOMPARE(readFile(home + "/players/top/whole.txt"), QByteArray("ok"));
 }
 
 QTEST_GUILESS_MAIN(TestFetchCli)

@@ -70,8 +70,11 @@ void TestGetFile::downloadsIntoPlayers()
     setText(&dialog, "dirLE", "day1");
     auto *getPB = dialog.findChild<QPushButton *>("getPB");
     QTest::mouseClick(getPB, Qt::LeftButton);
-    QCOMPARE(dialog.texts, QStringList{"下载失败,请检查配置信息"});
     QCOMPARE(dialog.titles, QStringList{"失败"});
+    // The settings are the likely cause, and the client's reason is shown with the hint.
+    QVERIFY2(dialog.texts.last().startsWith("下载失败,请检查配置信息\n") &&
+                 dialog.texts.last().contains("Password error: 530"),
+             qPrintable(dialog.texts.last()));
     QVERIFY(dialog.isVisible());
 
     setText(&dialog, "passwdLE", "secret");
@@ -82,10 +85,22 @@ void TestGetFile::downloadsIntoPlayers()
     QCOMPARE(dialog.titles.last(), QString("成功"));
     QCOMPARE(readFile(home.path() + "/players/day1/1001/add/add.c"), QByteArray("int main() {}\n"));
 
+    // Once the directory is reached, a failure names what did not arrive, not the settings.
+    FtpServerProcess partial;
+    QVERIFY2(partial.start("scriptedftp.py", {"refusesub"}), qPrintable(partial.errorText()));
+    setText(&dialog, "portLE", partial.port());
+    setText(&dialog, "dirLE", "top");
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QCOMPARE(dialog.titles.last(), QString("失败"));
+    QVERIFY2(dialog.texts.last().startsWith("下载失败,以下内容未能下载:\n") &&
+                 dialog.texts.last().contains("the directory sub was not fetched"),
+             qPrintable(dialog.texts.last()));
+    QCOMPARE(readFile(home.path() + "/players/top/good.txt"), QByteArray("ok"));
+
     // Without a players directory nothing is written and the failure is shown.
     QVERIFY(QDir(home.path() + "/players").removeRecursively());
     QTest::mouseClick(getPB, Qt::LeftButton);
-    QCOMPARE(dialog.texts.last(), QString("下载失败,请检查配置信息"));
+    QVERIFY(dialog.texts.last().startsWith("下载失败:比赛目录下没有 players 目录"));
     QVERIFY(!QFileInfo::exists(home.path() + "/players"));
 
     QTest::mouseClick(dialog.findChild<QPushButton *>("cancelPB"), Qt::LeftButton);

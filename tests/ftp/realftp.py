@@ -1,0 +1,85 @@
+"""Runs one of Debian's FTP servers for the tests: serves ROOT on 127.0.0.1 on a free port.
+
+Usage: realftp.py vsftpd|proftpd ROOT
+vsftpd serves anonymous logins, proftpd the user judge with the password secret; both read-only,
+passive mode. The configuration comes from servers/<name>.* beside this file. Prints the port
+once the server accepts connections, then runs until it is killed; the server dies with it.
+Exits with 77 when the server is not unpacked (scripts/bootstrap.sh test unpacks it).
+"""
+import ctypes
+import grp
+import os
+import pwd
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SERVERS = os.environ.get("TALDON_TEST_SERVERS", "/usr/local/lib/taldon/test-ftp")
+BINARIES = {"vsftpd": "vsftpd/usr/sbin/vsftpd", "proftpd": "proftpd-core/usr/sbin/proftpd"}
+FILES = {"vsftpd": ["vsftpd.conf"],
+         "proftpd": ["proftpd.conf", "proftpd.passwd", "proftpd.group"]}
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def fill(name, work, values):
+    with open(os.path.join(HERE, "servers", name)) as f:
+        text = f.read()
+    for key, value in values.items():
+        text = text.replace("@" + key + "@", str(value))
+    target = os.path.join(work, name)
+    with open(target, "w") as f:
+        f.write(text)
+    os.chmod(target, 0o600)
+    return target
+
+
+def die_with_parent():
+    # The server must not outlive this launcher, which the tests kill.
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def accepts(port):
+    try:
+        with socket.create_connection(("127.0.0.1", port), timeout=1) as s:
+            return s.recv(4).startswith(b"220")
+    except OSError:
+        return False
+
+
+def main():
+    kind, root = sys.argv[1], os.path.abspath(sys.argv[2])
+    binary = os.path.join(SERVERS, BINARIES[kind])
+    if not os.access(binary, os.X_OK):
+        print("%s is not unpacked in %s (run: sh scripts/bootstrap.sh test)" % (kind, SERVERS),
+              file=sys.stderr)
+        sys.exit(77)
+    work = tempfile.mkdtemp(prefix="taldon-" + kind + "-")
+    uid = os.getuid()
+    values = {"PORT": free_port(), "ROOT": root, "WORK": work, "UID": uid, "GID": os.getgid(),
+              "USER": pwd.getpwuid(uid).pw_name, "GROUP": grp.getgrgid(os.getgid()).gr_name}
+    conf = [fill(name, work, values) for name in FILES[kind]][0]
+    args = [binary, conf] if kind == "vsftpd" else [binary, "-n", "-q", "-c", conf]
+    server = subprocess.Popen(args, preexec_fn=die_with_parent, stdout=subprocess.DEVNULL)
+    for _ in range(100):
+        if server.poll() is not None:
+            sys.exit("%s exited with status %d" % (kind, server.returncode))
+        if accepts(values["PORT"]):
+            break
+        time.sleep(0.1)
+    signal.signal(signal.SIGTERM, lambda *_: server.kill())
+    print(values["PORT"], flush=True)
+    server.wait()
+    shutil.rmtree(work, ignore_errors=True)
+
+
+main()
