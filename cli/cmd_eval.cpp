@@ -36,12 +36,12 @@ struct EvalRequest {
 };
 
 // The players of shard K of N: every N-th of the list, from the K-th on.
-QString takeShard(const QString &spec, QStringList *ids)
+QString takeShard(const QString &shard, QStringList *ids)
 {
-    const int k = spec.section(QLatin1Char('/'), 0, 0).toInt();
-    const int n = spec.section(QLatin1Char('/'), 1, 1).toInt();
-    if (n < 1 || k < 1 || k > n || spec.count(QLatin1Char('/')) != 1)
-        return QStringLiteral("eval: --shard wants K/N with 1 <= K <= N, not %1").arg(spec);
+    const int k = shard.section(QLatin1Char('/'), 0, 0).toInt();
+    const int n = shard.section(QLatin1Char('/'), 1, 1).toInt();
+    if (n < 1 || k < 1 || k > n || shard.count(QLatin1Char('/')) != 1)
+        return QStringLiteral("eval: --shard wants K/N with 1 <= K <= N, not %1").arg(shard);
     QStringList kept;
     for (int i = k - 1; i < ids->size(); i += n)
         kept << ids->at(i);
@@ -134,6 +134,47 @@ QString playerLine(CSetupInfo &setup, int day, const QString &id, QStringList *c
     return line + QStringLiteral(" total=%1").arg(stat.getTotal(day - 1));
 }
 
+// What an evaluation, in this process or by workers, ended with.
+struct Outcome {
+    QString failure;
+    QMap<int, QStringList> problems;
+    int failed = 0;
+
+    int status() const
+    {
+        if (!failure.isEmpty())
+            return reportError(CliFailed, QStringLiteral("eval: ") + failure);
+        if (failed > 0)
+            return reportError(
+                CliFailed,
+                QStringLiteral("eval: the evaluation failed for %1 player(s)").arg(failed));
+        return CliOk;
+    }
+};
+
+// Prints each player's line as the player ends and says on standard error why a player could not
+// be evaluated; the evaluation thread and the parallel workers report by the same signals.
+template <class Evaluation>
+void followEvaluation(Evaluation *eval, QEventLoop *loop, CSetupInfo &setup,
+                      const EvalRequest &request, QTextStream &out, Outcome *outcome)
+{
+    QObject::connect(eval, &Evaluation::evalProblem, loop,
+                     [outcome](int r, const QString &task, const QString &reason) {
+                         outcome->problems[r] << (task.isEmpty() ? reason : task + ": " + reason);
+                     });
+    QObject::connect(eval, &Evaluation::endEvalPlayer, loop, [&, outcome](int r, bool) {
+        const QString id = request.ids.value(r);
+        QStringList causes = outcome->problems.value(r);
+        out << playerLine(setup, request.day, id, &causes) << '\n';
+        out.flush();
+        for (const QString &cause : qAsConst(causes))
+            reportError(CliOk, QStringLiteral("eval: %1: not evaluated: %2").arg(id, cause));
+        outcome->failed += causes.isEmpty() ? 0 : 1;
+    });
+    QObject::connect(eval, &Evaluation::evalFailed, loop,
+                     [outcome](const QString &reason) { outcome->failure = reason; });
+}
+
 int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
 {
     evallist.clear();
@@ -147,35 +188,14 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
         thread.setWorkDir(QFile::encodeName(request.workDir));
     QTextStream out(stdout);
     out.setCodec("UTF-8");
-    QString failure;
-    QMap<int, QStringList> problems;
-    int failed = 0;
     QEventLoop loop;
-    QObject::connect(&thread, &MyThread::evalProblem, &loop,
-                     [&](int r, const QString &task, const QString &reason) {
-                         problems[r] << (task.isEmpty() ? reason : task + ": " + reason);
-                     });
-    QObject::connect(&thread, &MyThread::endEvalPlayer, &loop, [&](int r, bool) {
-        QStringList causes = problems.value(r);
-        out << playerLine(setup, request.day, request.ids[r], &causes) << '\n';
-        out.flush();
-        for (const QString &cause : qAsConst(causes))
-            reportError(CliOk,
-                        QStringLiteral("eval: %1: not evaluated: %2").arg(request.ids[r], cause));
-        failed += causes.isEmpty() ? 0 : 1;
-    });
-    QObject::connect(&thread, &MyThread::evalFailed, &loop,
-                     [&](const QString &reason) { failure = reason; });
+    Outcome outcome;
+    followEvaluation(&thread, &loop, setup, request, out, &outcome);
     QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
     thread.start();
     loop.exec();
     thread.wait();
-    if (!failure.isEmpty())
-        return reportError(CliFailed, QStringLiteral("eval: ") + failure);
-    if (failed > 0)
-        return reportError(
-            CliFailed, QStringLiteral("eval: the evaluation failed for %1 player(s)").arg(failed));
-    return CliOk;
+    return outcome.status();
 }
 
 // Runs on the request->worker-th allowed core, so that the CPU times of parallel workers stay
@@ -272,36 +292,14 @@ int runParallel(CSetupInfo &setup, const QString &contest, const EvalRequest &re
     ParallelEval eval;
     QTextStream out(stdout);
     out.setCodec("UTF-8");
-    QString failure;
-    QMap<int, QStringList> problems;
-    int failed = 0;
     QEventLoop loop;
-    QObject::connect(&eval, &ParallelEval::evalProblem, &loop,
-                     [&](int r, const QString &task, const QString &reason) {
-                         problems[r] << (task.isEmpty() ? reason : task + ": " + reason);
-                     });
-    QObject::connect(&eval, &ParallelEval::endEvalPlayer, &loop, [&](int r, bool) {
-        QStringList causes = problems.value(r);
-        out << playerLine(setup, request.day, request.ids.value(r), &causes) << '\n';
-        out.flush();
-        for (const QString &cause : qAsConst(causes))
-            reportError(
-                CliOk,
-                QStringLiteral("eval: %1: not evaluated: %2").arg(request.ids.value(r), cause));
-        failed += causes.isEmpty() ? 0 : 1;
-    });
-    QObject::connect(&eval, &ParallelEval::evalFailed, &loop,
-                     [&](const QString &reason) { failure = reason; });
+    Outcome outcome;
+    followEvaluation(&eval, &loop, setup, request, out, &outcome);
     QObject::connect(&eval, &ParallelEval::finished, &loop, &QEventLoop::quit);
-    if (!eval.start(job, &failure))
-        return reportError(CliFailed, QStringLiteral("eval: ") + failure);
+    if (!eval.start(job, &outcome.failure))
+        return outcome.status();
     loop.exec();
-    if (!failure.isEmpty())
-        return reportError(CliFailed, QStringLiteral("eval: ") + failure);
-    if (failed > 0)
-        return reportError(
-            CliFailed, QStringLiteral("eval: the evaluation failed for %1 player(s)").arg(failed));
-    return CliOk;
+    return outcome.status();
 }
 
 } // namespace

@@ -87,36 +87,21 @@ bool runCompiler(const char *cmdline)
 // bound, with the compiler's messages caught in memory.
 bool runSandboxedCompiler(const Sandbox &sandbox, const char *cmdline)
 {
-    int report[2], status[2];
     const int log = memfd_create("taldon-compiler", MFD_CLOEXEC);
-    if (log < 0 || pipe2(report, O_CLOEXEC) != 0) {
+    if (log < 0) {
         perror("cannot run the compile command");
-        if (log >= 0)
-            close(log);
-        return false;
-    }
-    if (pipe2(status, O_CLOEXEC) != 0) {
-        perror("cannot run the compile command");
-        close(report[0]);
-        close(report[1]);
-        close(log);
         return false;
     }
     const char *argv[] = {"/bin/sh", "-c", cmdline, nullptr};
-    Sandbox::Command command{argv, 0, kCompileAddressSpace, log};
-    const pid_t pid = sandbox.spawn(command, report[0], report[1], status[1]);
-    close(report[1]);
-    close(status[1]);
+    const Sandbox::Launched run = sandbox.launch({argv, 0, kCompileAddressSpace, log});
     ChildReport failure;
-    ssize_t n = 0;
-    while (pid > 0 && (n = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
-    }
-    if (n == ssize_t(sizeof failure))
+    if (run.init > 0 && Sandbox::readFailure(run.reports, &failure))
         fprintf(stderr, "compile command not started: %s failed: %s\n", childStepName(failure.step),
                 strerror(failure.error));
-    close(report[0]);
-    close(status[0]);
-    const bool finished = pid > 0 && waitForCompiler(pid);
+    for (int fd : {run.reports, run.status})
+        if (fd >= 0)
+            close(fd);
+    const bool finished = run.init > 0 && waitForCompiler(run.init);
     showLog(log);
     close(log);
     return finished;

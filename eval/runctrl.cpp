@@ -250,33 +250,41 @@ pid_t startPlain(const char *program, int memlimit, int reportRead, int reportWr
     return pid;
 }
 
+// Starts the program as a plain child; the read end of its report pipe goes to *reports.
+pid_t startPlainRun(const char *program, int memlimit, int *reports)
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        perror("runUnderCtrl: pipe2");
+        return -1;
+    }
+    const pid_t pid = startPlain(program, memlimit, fds[0], fds[1]);
+    close(fds[1]);
+    *reports = fds[0];
+    return pid;
+}
+
 int startAndSupervise(const char *program, float timelimit, int memlimit, float *usedtime)
 {
     *usedtime = 0;
     const Sandbox *sandbox = Sandbox::active();
-    int fds[2], status[2] = {-1, -1};
     RunBounds bounds{timelimit, wallClockBound(timelimit), {}};
-    if (pipe2(fds, O_CLOEXEC) != 0 || clock_gettime(CLOCK_MONOTONIC, &bounds.start) != 0) {
-        perror("runUnderCtrl: pipe2");
-        return RunNotStarted;
-    }
-    if (sandbox && pipe2(status, O_CLOEXEC) != 0) {
-        perror("runUnderCtrl: pipe2");
-        close(fds[0]);
-        close(fds[1]);
+    if (clock_gettime(CLOCK_MONOTONIC, &bounds.start) != 0) {
+        perror("runUnderCtrl: clock_gettime");
         return RunNotStarted;
     }
     const char *argv[] = {program, nullptr};
-    Sandbox::Command command{argv, memlimit, 0, -1};
-    const pid_t pid = sandbox ? sandbox->spawn(command, fds[0], fds[1], status[1])
-                              : startPlain(program, memlimit, fds[0], fds[1]);
-    close(fds[1]);
-    if (status[1] >= 0)
-        close(status[1]);
+    Sandbox::Launched run;
+    if (sandbox)
+        run = sandbox->launch({argv, memlimit, 0, -1});
+    else
+        run.init = startPlainRun(program, memlimit, &run.reports);
+    const pid_t pid = run.init;
     SandboxedRun boxed;
-    boxed.statusfd = status[0];
-    bool started = pid > 0 && childStarted(fds[0]);
-    close(fds[0]);
+    boxed.statusfd = run.status;
+    bool started = pid > 0 && childStarted(run.reports);
+    if (run.reports >= 0)
+        close(run.reports);
     boxed.clock.attach(pid);
     int code = RunNotStarted;
     if (pid > 0) {
@@ -290,8 +298,8 @@ int startAndSupervise(const char *program, float timelimit, int memlimit, float 
             code = superviseRun(pid, bounds, sandbox ? &boxed : nullptr, usedtime);
         }
     }
-    if (status[0] >= 0)
-        close(status[0]);
+    if (run.status >= 0)
+        close(run.status);
     return code;
 }
 

@@ -1,6 +1,7 @@
 #ifndef TALDON_EVAL_SANDBOX_H
 #define TALDON_EVAL_SANDBOX_H
 
+#include "childsetup.h"
 #include "seccompfilter.h"
 
 #include <QByteArray>
@@ -61,6 +62,19 @@ public:
     // Tries a sandbox with a test run in it and describes, one line each, which protections are
     // in force on this machine; true when all are.
     static bool check(QStringList *lines);
+
+    // A run that spawn() started: its init, or -1 when none, and the read ends of its report and
+    // status pipes (-1 when none), for the caller to close.
+    struct Launched {
+        pid_t init = -1;
+        int reports = -1;
+        int status = -1;
+    };
+    // Makes the two pipes and spawns `command`; the write ends are closed again at once.
+    Launched launch(const Command &command) const;
+    // The next failure report of a run's children; false at end of file, when its program has
+    // started.
+    static bool readFailure(int reports, ChildReport *failure);
 
     // The sandbox that compilations and runs of this process use, or null.
     static Sandbox *active();

@@ -14,34 +14,23 @@ namespace
 // Runs a shell that exits 0 in the sandbox; true when it did.
 bool probeRun(const Sandbox &sandbox, QString *reason)
 {
-    int report[2], status[2];
-    if (pipe2(report, O_CLOEXEC) != 0)
-        return false;
-    if (pipe2(status, O_CLOEXEC) != 0) {
-        close(report[0]);
-        close(report[1]);
-        return false;
-    }
     const char *argv[] = {"/bin/sh", "-c", "exit 0", nullptr};
-    const Sandbox::Command command{argv, 0, kCompileAddressSpace, -1};
-    const pid_t init = sandbox.spawn(command, report[0], report[1], status[1]);
-    close(report[1]);
-    close(status[1]);
+    const Sandbox::Launched run = sandbox.launch({argv, 0, kCompileAddressSpace, -1});
     ChildReport failure{};
-    ssize_t n = 0;
-    while (init > 0 && (n = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
-    }
+    const bool failed = run.init > 0 && Sandbox::readFailure(run.reports, &failure);
     int initStatus = 0;
-    if (init > 0 && !waitWithDeadline(init, 10, &initStatus))
-        killAndReapGroup(init);
-    RunStatus run{-1, 0};
-    const bool reported = init > 0 && read(status[0], &run, sizeof run) == ssize_t(sizeof run);
-    close(report[0]);
-    close(status[0]);
-    if (n == ssize_t(sizeof failure))
+    if (run.init > 0 && !waitWithDeadline(run.init, 10, &initStatus))
+        killAndReapGroup(run.init);
+    RunStatus status{-1, 0};
+    const bool reported =
+        run.init > 0 && read(run.status, &status, sizeof status) == ssize_t(sizeof status);
+    for (int fd : {run.reports, run.status})
+        if (fd >= 0)
+            close(fd);
+    if (failed)
         *reason = QStringLiteral("%1: %2").arg(QLatin1String(childStepName(failure.step)),
                                                QString::fromLocal8Bit(strerror(failure.error)));
-    else if (!reported || !WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0)
+    else if (!reported || !WIFEXITED(status.status) || WEXITSTATUS(status.status) != 0)
         *reason = QStringLiteral("the test run did not end normally");
     return reason->isEmpty();
 }

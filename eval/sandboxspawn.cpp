@@ -102,6 +102,37 @@ pid_t Sandbox::spawn(const Command &command, int reportRead, int reportWrite, in
     return -1;
 }
 
+Sandbox::Launched Sandbox::launch(const Command &command) const
+{
+    Launched run;
+    int report[2], status[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        perror("sandbox: pipe2");
+        return run;
+    }
+    if (pipe2(status, O_CLOEXEC) != 0) {
+        perror("sandbox: pipe2");
+        close(report[0]);
+        close(report[1]);
+        return run;
+    }
+    run.init = spawn(command, report[0], report[1], status[1]);
+    close(report[1]);
+    close(status[1]);
+    run.reports = report[0];
+    run.status = status[0];
+    return run;
+}
+
+bool Sandbox::readFailure(int reports, ChildReport *failure)
+{
+    ssize_t n;
+    do
+        n = read(reports, failure, sizeof *failure);
+    while (n < 0 && errno == EINTR);
+    return n == ssize_t(sizeof *failure);
+}
+
 void Sandbox::runInit(const Command &command, int reportfd, int statusfd) const
 {
     // A session of its own: no terminal, and no signal of the judge's group reaches it.
