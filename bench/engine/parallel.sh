@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 now() { date +%s.%N; }
 
 # Iterations per second of the burn loop on this machine, from a short calibration run.
-cc -O2 -DITERATIONS=200000000UL -o "$work/calibrate" "$here/burn.c"
+cc -O2 -DITERATIONS=200000000UL -o "$work/calibrate" "$here/echo_input.c"
 printf 'x\n' >"$work/calibrate.in"
 start=$(now)
 (cd "$work" && ./calibrate)
@@ -24,7 +24,7 @@ contest() {
     mkdir -p "$dest/players" "$dest/result" "$dest/tmp" "$dest/filter" "$dest/evaldata"
     cp "$build/app/filter/fulltext_e" "$dest/filter/"
     cc -O2 -DITERATIONS="$(printf '%.0f' "$(echo "$rate * $3" | bc -l)")UL" -o "$dest/burn" \
-        "$here/burn.c"
+        "$here/echo_input.c"
     printf 'NAME=parallel\nDAYNUM=1\nPLAYER=player.info\nTEAM=team.info\n' >"$dest/setup.cfg"
     printf 'NAME=day\nBASESCORE=0\nTASKNUM=1\n' >"$dest/day1.info"
     printf 'TITLE=t\nNAME=t\nRUN=\nINFILESUFFIX=in\nANSFILESUFFIX=ans\nPLUG=fulltext_e\nTYPE=SOURCE\nLIMIT=3\nMEMLIMITS=64\nSAMPLES=5\nCCL=bin@cp %%i %%o \n' \

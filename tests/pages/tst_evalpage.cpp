@@ -127,6 +127,14 @@ void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
     QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
 }
 
+// Opens the contest and shows its first day on the evaluation tab.
+void openEvalTab(MainWindow &w, const Contest &contest)
+{
+    openContest(w, contest);
+    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+}
+
 } // namespace
 
 class TestEvalPage : public QObject
@@ -325,9 +333,7 @@ void TestEvalPage::evaluatesSeveralAtOnce()
     qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
     Contest contest;
     MainWindow w;
-    openContest(w, contest);
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    openEvalTab(w, contest);
     auto *jobs = child<QSpinBox>(w, "evaljobsSB");
     QCOMPARE(jobs->maximum(), QThread::idealThreadCount());
     jobs->setValue(2);
@@ -365,9 +371,7 @@ void TestEvalPage::evaluationThatCannotStart()
 {
     Contest contest;
     MainWindow w;
-    openContest(w, contest);
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    openEvalTab(w, contest);
     QVERIFY(QDir(contest.home + QStringLiteral("/tmp")).removeRecursively());
 
     auto *table = child<QTableWidget>(w, "manageTB");
@@ -393,9 +397,7 @@ void TestEvalPage::sandboxUnavailable()
     qputenv("TALDON_SANDBOX", "off");
     Contest contest;
     MainWindow w;
-    openContest(w, contest);
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    openEvalTab(w, contest);
     auto *table = child<QTableWidget>(w, "manageTB");
     const int r = rowOf(table, QStringLiteral("ZJ-3"));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
@@ -599,9 +601,7 @@ void TestEvalPage::quittingStopsTheEvaluation()
     contest.submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.c"),
                    "int main(void){for(;;);}\n");
     MainWindow w;
-    openContest(w, contest);
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    openEvalTab(w, contest);
     auto *table = child<QTableWidget>(w, "manageTB");
     for (int r : {0, 1})
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
