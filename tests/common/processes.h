@@ -10,11 +10,11 @@
 
 #include <unistd.h>
 
-// The user a submission of this test process runs as: the fixed one under a root judge, the
+// The user a submission of this test process runs as: submissionUid() under a root judge, the
 // judge's own (mapped in its user namespace) otherwise.
 inline uid_t submissionUser()
 {
-    return geteuid() == 0 ? kSubmissionUid : geteuid();
+    return geteuid() == 0 ? submissionUid() : geteuid();
 }
 
 // Processes of `uid` whose program name is one of `names`, as "name/pid", wherever they are: in

@@ -142,6 +142,7 @@ class TestEvalPage : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void managesPlayerList();
     void evaluatesTickedPlayers();
     void evaluationThatCannotStart();
@@ -153,6 +154,13 @@ private slots:
     void quittingStopsTheEvaluation();
     void newContestReplacesRowsAndStatistics();
 };
+
+// A submission uid of this test's own: a fork bomb of a test running beside it as root takes the
+// whole process limit of its uid for a moment, which would fail a compilation here.
+void TestEvalPage::initTestCase()
+{
+    setSubmissionUid(kSubmissionUid + 91);
+}
 
 void TestEvalPage::managesPlayerList()
 {
