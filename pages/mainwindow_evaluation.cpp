@@ -229,9 +229,13 @@ void MainWindow::showEvalFailures()
             ++counts[cause];
         }
     }
+    // The window has a fixed size: a few lines, the rest in the rows' tooltips.
+    const int shown = 4;
     QStringList lines;
-    for (const QString &cause : order)
+    for (const QString &cause : order.mid(0, shown))
         lines << QStringLiteral("测评失败 (%1 名选手) %2").arg(counts.value(cause)).arg(cause);
+    if (order.size() > shown)
+        lines << QStringLiteral("另有 %1 项失败, 见各选手评测状态的提示").arg(order.size() - shown);
     evalUi->failuresTL->setText(lines.join('\n'));
     evalUi->failuresTL->setVisible(!lines.isEmpty());
 }
