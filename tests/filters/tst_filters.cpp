@@ -207,6 +207,11 @@ void TestFilters::integers_data()
     QTest::newRow("19 digits, one off")
         << "slsn_int_e" << QByteArray("1234567890123456788") << QByteArray("1234567890123456789")
         << 0 << "Line 1: expected \"1234567890123456789\", read \"1234567890123456788\".";
+    QTest::newRow("sign matters") << "slmn_int_e" << QByteArray("7 5") << QByteArray("7 -5") << 0
+                                  << "Line 1, number 2: expected \"-5\", read \"5\".";
+    QTest::newRow("same start is not the same number")
+        << "slmn_int_e" << QByteArray("11 1") << QByteArray("1 1") << 0
+        << "Line 1, number 1: expected \"1\", read \"11\".";
     QTest::newRow("single wants one") << "slsn_int_e" << QByteArray("5 6") << QByteArray("5") << 0
                                       << "Line 1: expected 1 number, read 2.";
     QTest::newRow("many counts must match")
@@ -255,6 +260,8 @@ void TestFilters::integers()
 void TestFilters::floats_data()
 {
     addCases();
+    QTest::newRow("sign matters") << "slmn_float_1e" << QByteArray("7 2.5") << QByteArray("7 -2.5")
+                                  << 0 << "Line 1, number 2: expected \"-2.5\", read \"2.5\".";
     QTest::newRow("beyond 10^-3") << "slsn_float_3e" << QByteArray("1.0011") << QByteArray("1") << 0
                                   << "Line 1: expected \"1\", read \"1.0011\".";
     QTest::newRow("just beyond 10^-5")
@@ -314,8 +321,10 @@ void TestFilters::equalNumbers()
     QFETCH(QString, name);
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, second);
-    QCOMPARE(judge(filterDir() + "/" + name, first, second).message, QString("Accepted."));
-    QCOMPARE(judge(filterDir() + "/" + name, second, first).message, QString("Accepted."));
+    const QString program = filterDir() + "/" + name;
+    QCOMPARE(judge(program, first, second).message, QString("Accepted."));
+    QCOMPARE(judge(program, second, first).message, QString("Accepted."));
+    QCOMPARE(judge(program, first, first).message, QString("Accepted."));
 }
 
 // Tokens that are not numbers of the rule's kind, in the output and in the answer.
@@ -324,11 +333,12 @@ void TestFilters::refusedNumbers_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("token");
     for (const char *token : {"9223372036854775808", "-9223372036854775809", "18446744073709551616",
-                              "99999999999999999999", "1.0", "1e3", "12a", "-", "+", "+-1", "1-"})
+                              "99999999999999999999", "1.0", "1e3", "12a", "-", "+", "+-1", "1-",
+                              "1:", "/1", "12345678:"})
         QTest::addRow("int %s", token) << "slsn_int_e" << QByteArray(token);
-    for (const char *token :
-         {"1e400", "1.7976931348623159e308", "1e99999999999999999999", "nan", "inf", "-infinity",
-          "0x10", "1e", "1e-", "-.", ".e1", "1.2.3", "1e5.5", "+-1", "1,5"})
+    for (const char *token : {"1e400", "1.7976931348623159e308", "1e99999999999999999999", "nan",
+                              "inf", "-infinity", "0x10", "1e", "1e-", "-.", ".e1", "1.2.3",
+                              "1e5.5", "+-1", "1,5", "1:", "/1", "1.5:", "1.2345678/"})
         QTest::addRow("float %s", token) << "slsn_float_1e" << QByteArray(token);
 }
 
@@ -343,9 +353,12 @@ void TestFilters::refusedNumbers()
     const Run output = judge(program, token, "0\n");
     QCOMPARE(output.message, "Line 1: " + what);
     QCOMPARE(output.exitCode, 0);
-    const Run answer = judge(program, "0\n", token);
-    QCOMPARE(answer.message, "Answer file line 1: " + what);
-    QCOMPARE(answer.exitCode, 1);
+    // The answer's fault, also where the output is written just as the answer.
+    for (const QByteArray &output : {QByteArray("0\n"), token}) {
+        const Run answer = judge(program, output, token);
+        QCOMPARE(answer.message, "Answer file line 1: " + what);
+        QCOMPARE(answer.exitCode, 1);
+    }
 }
 
 // Faults of the answer file are the organiser's: they end with status 1, not as a wrong output.
@@ -355,6 +368,9 @@ void TestFilters::answerFaults_data()
     QTest::newRow("bad answer before bad output")
         << "slmn_int_e" << QByteArray("1 y\n") << QByteArray("1 x\n") << 0
         << "Answer file line 1, number 2: \"x\" is not a 64-bit integer.";
+    QTest::newRow("two numbers for one, as written")
+        << "slsn_int_e" << QByteArray("1 2\n") << QByteArray("1 2\n") << 0
+        << "Answer file line 1 holds 2 numbers, expected one.";
     QTest::newRow("two numbers for one")
         << "slsn_int_e" << QByteArray("1\n") << QByteArray("1 2\n") << 0
         << "Answer file line 1 holds 2 numbers, expected one.";
@@ -370,30 +386,35 @@ void TestFilters::answerFaults()
     checkCase(1);
 }
 
-// A digit changed at any place of a long number is found where it matters: everywhere in an
-// integer, and in a float down to the tolerance (5 units of 10^-6 are forgiven).
+// A digit changed at any place of a number is found where it matters: everywhere in an integer,
+// and in a float down to the tolerance (5 units of 10^-6 are forgiven). Each number ends its line
+// or is followed by others, which the quick reading compares in other ways.
 void TestFilters::digitPlaces_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("rest");
     QTest::addColumn<bool>("accepted");
-    const QList<QPair<QString, QByteArray>> numbers{{"slsn_int_e", "1234567890123456789"},
-                                                    {"slsn_int_e", "-8765432198765432198"},
-                                                    {"slsn_float_5e", "-12345678.9012345"}};
+    const QList<QPair<QString, QByteArray>> numbers{{"slmn_int_e", "1234567890123456789"},
+                                                    {"slmn_int_e", "-8765432198765432198"},
+                                                    {"slmn_int_e", "-123456789012345"},
+                                                    {"slmn_float_5e", "-12345678.9012345"},
+                                                    {"slmn_float_5e", "1234567.1234567"}};
     for (const auto &number : numbers) {
         const QByteArray &answer = number.second;
+        const bool real = number.first.contains("float");
         for (int at = 0; at < answer.size(); ++at) {
             if (!std::isdigit(static_cast<unsigned char>(answer[at])))
                 continue;
             QByteArray output = answer;
-            const bool real = number.first.contains("float");
             // An integer's digit goes down by one (up from 0), which keeps it in range.
             const int digit = answer[at] - '0';
             output[at] = char('0' + (real ? (digit + 5) % 10 : digit == 0 ? 1 : digit - 1));
             const bool forgiven = real && at > answer.indexOf('.') + 5;
-            QTest::addRow("%s at %d", answer.constData(), at)
-                << number.first << answer << output << forgiven;
+            for (const QByteArray rest : {"", " 7 7 7 7 7 7 7 7 7 7"})
+                QTest::addRow("%s at %d%s", answer.constData(), at, rest.isEmpty() ? "" : ", more")
+                    << number.first << answer << output << rest << forgiven;
         }
     }
 }
@@ -403,9 +424,11 @@ void TestFilters::digitPlaces()
     QFETCH(QString, name);
     QFETCH(QByteArray, answer);
     QFETCH(QByteArray, output);
+    QFETCH(QByteArray, rest);
     QFETCH(bool, accepted);
-    const Run run = judge(filterDir() + "/" + name, output + "\n", answer + "\n");
-    const QString wrong = QString("Line 1: expected \"%1\", read \"%2\".").arg(answer, output);
+    const Run run = judge(filterDir() + "/" + name, output + rest + "\n", answer + rest + "\n");
+    const QString wrong =
+        QString("Line 1, number 1: expected \"%1\", read \"%2\".").arg(answer, output);
     QCOMPARE(run.message, accepted ? QString("Accepted.") : wrong);
 }
 
