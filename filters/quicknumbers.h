@@ -7,8 +7,8 @@
 
 // True exactly when the number comparison accepts the two lines, found without the cost of a
 // message: the numbers are read eight bytes at a time, with no branch on where their digits
-// end; an output number written exactly as the answer's is not read twice, nor an output line
-// written exactly as the answer's. What the quick readers below cannot be sure of goes to the
+// end, and an output line written exactly as the answer's (but for blanks at its end) is only
+// checked for holding numbers. What the quick readers below cannot be sure of goes to the
 // parsers of numberparse.h.
 bool numbersMatchQuickly(std::string_view output, std::string_view answer, const FilterRule &rule);
 

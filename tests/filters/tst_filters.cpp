@@ -244,6 +244,8 @@ void TestFilters::integers_data()
     QTest::newRow("ml trailing vertical tab")
         << "mlmn_int_e" << QByteArray("1\n2\n\v\n") << QByteArray("1\n2\n") << 0
         << "Line 3: extra output \"?\".";
+    QTest::newRow("ml blanks at line ends") << "mlmn_int_e" << QByteArray("1 2 \n3\t\r\n")
+                                            << QByteArray("1 2\n3 \n") << 10 << "Accepted.";
     QTest::newRow("ml empty lines inside")
         << "mlmn_int_e" << QByteArray("1\n\n2\n") << QByteArray("1\n\n2\n") << 10 << "Accepted.";
     QTest::newRow("ml missing line") << "mlmn_int_e" << QByteArray("1\n") << QByteArray("1\n2\n")
@@ -371,6 +373,9 @@ void TestFilters::answerFaults_data()
     QTest::newRow("two numbers for one, as written")
         << "slsn_int_e" << QByteArray("1 2\n") << QByteArray("1 2\n") << 0
         << "Answer file line 1 holds 2 numbers, expected one.";
+    QTest::newRow("not a number, as written but for a blank")
+        << "mlmn_float_2e" << QByteArray("1 x \n") << QByteArray("1 x\n") << 0
+        << "Answer file line 1, number 2: \"x\" is not a finite decimal number.";
     QTest::newRow("two numbers for one")
         << "slsn_int_e" << QByteArray("1\n") << QByteArray("1 2\n") << 0
         << "Answer file line 1 holds 2 numbers, expected one.";
@@ -388,7 +393,7 @@ void TestFilters::answerFaults()
 
 // A digit changed at any place of a number is found where it matters: everywhere in an integer,
 // and in a float down to the tolerance (5 units of 10^-6 are forgiven). Each number ends its line
-// or is followed by others, which the quick reading compares in other ways.
+// or is followed by others, so that its bytes are read both near a line's end and in whole words.
 void TestFilters::digitPlaces_data()
 {
     QTest::addColumn<QString>("name");

@@ -17,6 +17,8 @@ class TestQuickNumbers : public QObject
 
 private slots:
     void readAsTheParsersDo();
+    void linesMatch_data();
+    void linesMatch();
     void neverReadPastTheLine();
 };
 
@@ -116,6 +118,43 @@ void TestQuickNumbers::readAsTheParsersDo()
     }
     // The generator reaches the quick readings often.
     QVERIFY2(read > 100000, qPrintable(QString::number(read)));
+}
+
+// The quick comparison says what the full one would: the lines match or not.
+void TestQuickNumbers::linesMatch_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("match");
+    QTest::newRow("other forms") << "slmn_int_e" << QByteArray("007 +5\t-0") << QByteArray("7 5 0")
+                                 << true;
+    QTest::newRow("float forms") << "slmn_float_3e" << QByteArray("+1.5000 .25 3")
+                                 << QByteArray("1.5 0.2501 3.") << true;
+    QTest::newRow("blanks at the end")
+        << "slmn_int_e" << QByteArray("1 2 \t") << QByteArray("1 2") << true;
+    QTest::newRow("a number differs")
+        << "slmn_int_e" << QByteArray("1 2 3") << QByteArray("1 2 4") << false;
+    QTest::newRow("a number more")
+        << "slmn_int_e" << QByteArray("1 2 3") << QByteArray("1 2") << false;
+    QTest::newRow("one number wanted")
+        << "slsn_int_e" << QByteArray("1 2") << QByteArray("1 2") << false;
+    QTest::newRow("not a number") << "slmn_float_1e" << QByteArray("1 x") << QByteArray("1 x")
+                                  << false;
+}
+
+void TestQuickNumbers::linesMatch()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, match);
+    const std::optional<FilterRule> rule = parseFilterRule(name.toStdString());
+    QVERIFY(rule);
+    QCOMPARE(numbersMatchQuickly(std::string_view(output.constData(), size_t(output.size())),
+                                 std::string_view(answer.constData(), size_t(answer.size())),
+                                 *rule),
+             match);
 }
 
 // Lines that end where readable memory ends: a read past them would crash.
