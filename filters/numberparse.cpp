@@ -1,8 +1,6 @@
 #include "numberparse.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -96,12 +94,4 @@ bool parseReal(std::string_view token, double &value)
     if (result.ec == std::errc::result_out_of_range)
         return parseRealSlowly(token, value);
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
-}
-
-bool realsMatch(double a, double b, int precision)
-{
-    static constexpr double Tolerance[] = {1, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9};
-    const double tolerance = Tolerance[std::clamp(precision, 0, 9)];
-    const double representation = 4 * DBL_EPSILON * std::max(std::fabs(a), std::fabs(b)) + 1e-12;
-    return std::fabs(a - b) <= tolerance + representation;
 }

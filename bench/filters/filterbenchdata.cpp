@@ -1,6 +1,8 @@
 // Writes benchmark files for the stock filters into a directory: for each of text, integers and
-// floats an answer of about the given size and an output that the filter accepts (the float
-// output differs from its answer by less than 10^-3 in every number, so each is parsed).
+// floats an answer of about the given size and an output that the filter accepts. The integer
+// output is the answer byte for byte, as most accepted outputs are; the "intform" output writes
+// the same integers otherwise (a plus sign, tabs), and the float output differs from its answer
+// by less than 10^-3 in every number, so that in these each number is read.
 // Usage: filter-bench-data <directory> [megabytes]
 
 #include <cstdio>
@@ -30,6 +32,15 @@ void integerLine(std::mt19937_64 &random, std::string &answer, std::string &outp
         const std::string text = std::to_string(value) + (i < 9 ? " " : "\n");
         answer += text;
         output += text;
+    }
+}
+
+void reformattedIntegerLine(std::mt19937_64 &random, std::string &answer, std::string &output)
+{
+    for (int i = 0; i < 10; ++i) {
+        const long long value = static_cast<long long>(random()) >> (random() % 63);
+        answer += std::to_string(value) + (i < 9 ? " " : "\n");
+        output += (value >= 0 ? "+" : "") + std::to_string(value) + (i < 9 ? "\t" : "\n");
     }
 }
 
@@ -79,6 +90,7 @@ int main(int argc, char *argv[])
     const size_t bytes = (argc == 3 ? std::strtoul(argv[2], nullptr, 10) : 50) << 20;
     const std::string dir = argv[1];
     if (!writePair(dir, "text", textLine, bytes) || !writePair(dir, "int", integerLine, bytes) ||
+        !writePair(dir, "intform", reformattedIntegerLine, bytes) ||
         !writePair(dir, "float", floatLine, bytes)) {
         std::perror("cannot write the benchmark files");
         return 1;

@@ -1,0 +1,201 @@
+#include "filterrule.h"
+#include "numberparse.h"
+#include "quicknumbers.h"
+
+#include <QtTest>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+// The quick readings of numbers against the exact parsers, which are their reference.
+class TestQuickNumbers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readAsTheParsersDo();
+    void linesMatch_data();
+    void linesMatch();
+    void neverReadPastTheLine();
+};
+
+namespace
+{
+
+std::string digits(std::mt19937_64 &random, size_t count)
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i)
+        text += char('0' + random() % 10);
+    return text;
+}
+
+// Numbers of every length and form, now and then with a stray byte from beside the digits.
+std::string randomToken(std::mt19937_64 &random)
+{
+    std::string token = random() % 3 ? "" : random() % 2 ? "-" : "+";
+    token += std::string(random() % 4 == 0 ? random() % 6 : 0, '0') + digits(random, random() % 22);
+    if (random() % 2)
+        token += "." + digits(random, random() % 18);
+    if (random() % 10 == 0)
+        token += "e" + std::to_string(int(random() % 40) - 20);
+    if (random() % 8 == 0)
+        token.insert(random() % (token.size() + 1), 1, "/:.-+ex"[random() % 7]);
+    return token;
+}
+
+// Digits, sign and point apart: what the quick readers promise to read.
+bool inIntegerReach(const std::string &token)
+{
+    long long value = 0;
+    return parseInteger(token, value) && token.size() - (token[0] == '-' || token[0] == '+') <= 19;
+}
+
+bool inRealReach(const std::string &token)
+{
+    double value = 0;
+    if (!parseReal(token, value) || token.find_first_of("eE") != std::string::npos)
+        return false;
+    const size_t start = token[0] == '-' || token[0] == '+' ? 1 : 0;
+    const size_t point = std::min(token.find('.'), token.size());
+    const std::string whole = token.substr(start, point - start);
+    const std::string fraction = point < token.size() ? token.substr(point + 1) : "";
+    return whole.size() <= 15 && fraction.size() <= 15 && whole.size() + fraction.size() <= 19 &&
+           std::stoull(whole + fraction) <= (uint64_t(1) << 53);
+}
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+// A number the quick readers read is one the parsers take, of the same length and value to the
+// bit; what they promise to read, they do. Each token has digits right after its line's end,
+// which would lengthen it if they were read.
+void TestQuickNumbers::readAsTheParsersDo()
+{
+    // Beside the random ones: eight digits on each side of the point, more than 2^53 in all, and a
+    // point that just follows a first word of digits.
+    const std::string fixed[] = {"91282193.01767377", "-12345678.87654321", "9007199254740993",
+                                 "12345678.5"};
+    std::mt19937_64 random(20261207);
+    int read = 0;
+    for (int i = 0; i < 300000; ++i) {
+        const std::string token = i < 4 ? fixed[i] : randomToken(random);
+        if (token.empty())
+            continue;
+        static const char *const Before[] = {"", "7 ", "\t-1\v"};
+        static const char *const After[] = {"", " ", "\r", " 1 2 3 4 5 6 7 8 9 10 11 12 13 14"};
+        const std::string before = Before[random() % 3];
+        const std::string line = before + token + After[random() % 4];
+        const std::string buffer = line + "12345678901234567890";
+        const std::string_view view(buffer.data(), line.size());
+        const size_t pos = before.size();
+
+        long long integer = 0;
+        long long quickInteger = 0;
+        const bool isInteger = parseInteger(token, integer);
+        const size_t integerLength = readIntegerQuickly(view, pos, quickInteger);
+        QVERIFY2(integerLength == 0 ||
+                     (isInteger && integerLength == token.size() && quickInteger == integer),
+                 token.c_str());
+        QVERIFY2(integerLength > 0 || !inIntegerReach(token), token.c_str());
+
+        double real = 0;
+        double quickReal = 0;
+        const bool isReal = parseReal(token, real);
+        const size_t realLength = readRealQuickly(view, pos, quickReal);
+        QVERIFY2(realLength == 0 ||
+                     (isReal && realLength == token.size() && sameBits(quickReal, real)),
+                 token.c_str());
+        QVERIFY2(realLength > 0 || !inRealReach(token), token.c_str());
+        read += integerLength > 0 || realLength > 0;
+    }
+    // The generator reaches the quick readings often.
+    QVERIFY2(read > 100000, qPrintable(QString::number(read)));
+}
+
+// The quick comparison says what the full one would: the lines match or not.
+void TestQuickNumbers::linesMatch_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("match");
+    QTest::newRow("other forms") << "slmn_int_e" << QByteArray("007 +5\t-0") << QByteArray("7 5 0")
+                                 << true;
+    QTest::newRow("float forms") << "slmn_float_3e" << QByteArray("+1.5000 .25 3")
+                                 << QByteArray("1.5 0.2501 3.") << true;
+    QTest::newRow("blanks at the end")
+        << "slmn_int_e" << QByteArray("1 2 \t") << QByteArray("1 2") << true;
+    QTest::newRow("a number differs")
+        << "slmn_int_e" << QByteArray("1 2 3") << QByteArray("1 2 4") << false;
+    QTest::newRow("a number more")
+        << "slmn_int_e" << QByteArray("1 2 3") << QByteArray("1 2") << false;
+    QTest::newRow("one number wanted")
+        << "slsn_int_e" << QByteArray("1 2") << QByteArray("1 2") << false;
+    QTest::newRow("not a number") << "slmn_float_1e" << QByteArray("1 x") << QByteArray("1 x")
+                                  << false;
+}
+
+void TestQuickNumbers::linesMatch()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, match);
+    const std::optional<FilterRule> rule = parseFilterRule(name.toStdString());
+    QVERIFY(rule);
+    QCOMPARE(numbersMatchQuickly(std::string_view(output.constData(), size_t(output.size())),
+                                 std::string_view(answer.constData(), size_t(answer.size())),
+                                 *rule),
+             match);
+}
+
+// Lines that end where readable memory ends: a read past them would crash.
+void TestQuickNumbers::neverReadPastTheLine()
+{
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    char *memory = static_cast<char *>(
+        mmap(nullptr, 3 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    QVERIFY(memory != MAP_FAILED);
+    QCOMPARE(mprotect(memory + page, page, PROT_NONE), 0);
+    // Two lines, each ending at a page that may not be read.
+    const auto place = [&](char *end, const std::string &text) {
+        std::memcpy(end - text.size(), text.data(), text.size());
+        return std::string_view(end - text.size(), text.size());
+    };
+    FilterRule integers;
+    integers.kind = FilterKind::Integer;
+    integers.multiLine = integers.manyNumbers = true;
+    FilterRule reals = integers;
+    reals.kind = FilterKind::Float;
+    reals.precision = 3;
+    for (const std::string text : {"7", "-1", "12 345", "1 22 333 4444 55555 666666 7777777",
+                                   "1234567890123456789", "0.5 1234567.1234567", "+.25"}) {
+        const std::string_view output = place(memory + page, text);
+        const std::string_view answer = place(memory + 3 * page, text);
+        QVERIFY(numbersMatchQuickly(output, answer, integers) ==
+                (text.find('.') == std::string::npos));
+        QVERIFY(numbersMatchQuickly(output, answer, reals));
+        // Written otherwise, so that each number is read.
+        const std::string_view other = place(memory + 3 * page, " " + text);
+        QVERIFY(numbersMatchQuickly(output, other, reals));
+        const size_t last = output.rfind(' ') + 1;
+        const std::string token(output.substr(last));
+        long long integer = 0;
+        double real = 0;
+        QCOMPARE(readIntegerQuickly(output, last, integer),
+                 inIntegerReach(token) ? token.size() : 0);
+        QCOMPARE(readRealQuickly(output, last, real), inRealReach(token) ? token.size() : 0);
+    }
+    QCOMPARE(munmap(memory, 3 * page), 0);
+}
+
+QTEST_GUILESS_MAIN(TestQuickNumbers)
+#include "tst_quicknumbers.moc"
