@@ -7,6 +7,7 @@
 #include "mythread.h"
 #include "newgamedlg.h"
 #include "pageglobals.h"
+#include "paralleleval.h"
 #include "recordloader.h"
 #include "regiontable.h"
 #include "statsglobals.h"
@@ -61,11 +62,11 @@ void MainWindow::centreOnScreen()
 }
 
 // While an evaluation runs, closing would leave it judging on without a window: the question is
-// whether to stop it, and Yes ends the run in progress and waits for the thread to finish
-// the player's block before the window goes.
+// whether to stop it, and Yes ends the run in progress and waits for the thread, or the workers,
+// to finish the players' blocks before the window goes.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    const bool evaluating = t && t->isRunning();
+    const bool evaluating = (t && t->isRunning()) || (parallel && parallel->isRunning());
     QMessageBox box(QMessageBox::Information, QStringLiteral("Close Window"),
                     evaluating ? QStringLiteral("正在评测, 确定停止评测并关闭?")
                                : QStringLiteral("确定关闭?"),
@@ -79,6 +80,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         t->requestStop();
         t->wait();
     }
+    if (parallel)
+        parallel->stop();
     event->accept();
 }
 

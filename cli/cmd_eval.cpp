@@ -6,6 +6,7 @@
 #include "paralleleval.h"
 #include "playerstat.h"
 #include "runctrl.h"
+#include "stopsignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QSocketNotifier>
 #include <QTextStream>
 
 #include <sched.h>
@@ -192,9 +194,12 @@ int runEvaluation(CSetupInfo &setup, const EvalRequest &request)
     Outcome outcome;
     followEvaluation(&thread, &loop, setup, request, out, &outcome);
     QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+    const StopSignals stop;
     thread.start();
     loop.exec();
     thread.wait();
+    if (stop.requested())
+        outcome.failure = QStringLiteral("stopped by a signal");
     return outcome.status();
 }
 
@@ -236,7 +241,9 @@ int runWorker(CSetupInfo &setup, const EvalRequest &request)
         out.write(line + '\n');
         out.flush();
     };
-    for (QByteArray line = in.readLine(); !line.isEmpty(); line = in.readLine()) {
+    const StopSignals stop;
+    for (QByteArray line = in.readLine(); !line.isEmpty() && !stop.requested();
+         line = in.readLine()) {
         const QByteArray encoded = line.trimmed();
         const QString id = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
         evallist = {{0, id}};
@@ -263,6 +270,9 @@ int runWorker(CSetupInfo &setup, const EvalRequest &request)
         QObject::connect(&thread, &MyThread::evalFailed, &loop,
                          [&](const QString &reason) { failure = reason; });
         QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+        // A stop that came before the thread cleared the engine's flag.
+        if (stop.requested())
+            break;
         thread.start();
         loop.exec();
         thread.wait();
@@ -298,7 +308,12 @@ int runParallel(CSetupInfo &setup, const QString &contest, const EvalRequest &re
     QObject::connect(&eval, &ParallelEval::finished, &loop, &QEventLoop::quit);
     if (!eval.start(job, &outcome.failure))
         return outcome.status();
+    const StopSignals stop;
+    QSocketNotifier stopped(stop.notifier(), QSocketNotifier::Read);
+    QObject::connect(&stopped, &QSocketNotifier::activated, &eval, &ParallelEval::stop);
     loop.exec();
+    if (stop.requested())
+        outcome.failure = QStringLiteral("stopped by a signal");
     return outcome.status();
 }
 

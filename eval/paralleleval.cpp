@@ -103,10 +103,25 @@ void ParallelEval::feedWorker(int k)
     QProcess *worker = workers.value(k - 1);
     if (!worker)
         return;
-    if (next < pending.size() && !failed)
+    if (next < pending.size() && !failed && !stopping)
         worker->write(pending.at(next++) + '\n');
     else
         worker->closeWriteChannel();
+}
+
+void ParallelEval::stop()
+{
+    stopping = true;
+    for (QProcess *worker : qAsConst(workers)) {
+        if (worker->state() == QProcess::NotRunning)
+            continue;
+        worker->closeWriteChannel();
+        worker->terminate();
+    }
+    // A worker stops after its compilation in progress, which is bounded by a minute.
+    for (QProcess *worker : qAsConst(workers))
+        if (worker->state() != QProcess::NotRunning && !worker->waitForFinished(90000))
+            worker->kill();
 }
 
 int ParallelEval::rowOf(const QString &id) const

@@ -42,6 +42,9 @@ public:
     // the directory is in use or no worker could start.
     bool start(const Request &request, QString *reason);
     bool isRunning() const { return running > 0; }
+    // Hands out no more players and asks each worker to stop as closing the window stops an
+    // evaluation, then waits for them: their players' blocks are completed.
+    void stop();
 
     // The command-line program beside `applicationDir` (installed together, or in the build
     // tree), or the one TALDON_CLI names.
@@ -69,6 +72,7 @@ private:
     int next = 0;
     int running = 0;
     bool failed = false;
+    bool stopping = false;
     WorkDirLock lock;
 };
 

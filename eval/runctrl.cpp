@@ -377,6 +377,12 @@ int lastExitStatus()
 void stopCurrentRun()
 {
     const pid_t pid = userprogrampid;
-    if (pid > 0 && kill(-pid, SIGKILL) != 0 && errno != ESRCH)
-        perror("stopCurrentRun: killing the process group");
+    const int saved = errno;
+    if (pid > 0 && kill(-pid, SIGKILL) != 0 && errno != ESRCH) {
+        // Only async-signal-safe calls, as a signal handler stops runs too; a failed write of
+        // the message has nowhere left to be told.
+        static const char message[] = "stopCurrentRun: killing the process group failed\n";
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
+    }
+    errno = saved;
 }

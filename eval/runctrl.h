@@ -64,7 +64,7 @@ void sig_child(int signo);
 int lastExitStatus();
 
 // Kills the process group of the run in progress, if any, with SIGKILL: the run then ends as
-// if its program had been killed. Safe to call from any thread.
+// if its program had been killed. Safe to call from any thread and from a signal handler.
 void stopCurrentRun();
 
 #endif // RUNCTRL_H

@@ -1,3 +1,4 @@
+#include "common/processes.h"
 #include "common/programrun.h"
 #include "common/testfiles.h"
 
@@ -21,6 +22,8 @@ private slots:
     void jobsShardsAndIds();
     void busyWorkingDirectory();
     void failedEvaluationIsNoSuccess();
+    void signalStopsTheEvaluation_data();
+    void signalStopsTheEvaluation();
 
 private:
     int cli(const QStringList &args, QByteArray *out);
@@ -238,6 +241,58 @@ void TstCmdEval::failedEvaluationIsNoSuccess()
     QVERIFY(resultOf(QStringLiteral("JS-004"))
                 .endsWith("{sum -106 Test data evaldata/sum3.ans not found.\n"
                           "-106 0 ? Test data evaldata/sum3.ans not found.\n}102 0\n"));
+}
+
+void TstCmdEval::signalStopsTheEvaluation_data()
+{
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("sequential") << 1;
+    QTest::newRow("workers") << 2;
+}
+
+// SIGTERM stops an evaluation as closing the window does: the runs end at once, the players'
+// blocks are complete, nobody else is evaluated, and the exit status says it was no success.
+void TstCmdEval::signalStopsTheEvaluation()
+{
+    QFETCH(int, jobs);
+    QTemporaryDir copy;
+    const QString home = copy.path() + QStringLiteral("/c");
+    QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), demo, home}), 0);
+    QFile task(home + QStringLiteral("/task1_1.info"));
+    QVERIFY(task.open(QIODevice::ReadOnly));
+    const QByteArray limited = task.readAll().replace("LIMIT=1\n", "LIMIT=20\n");
+    task.close();
+    QVERIFY(task.open(QIODevice::WriteOnly | QIODevice::Truncate) && task.write(limited) > 0);
+    task.close();
+    const QStringList ids{"BJ-002", "JS-001", "ZJ-003"};
+    for (int r = 0; r < jobs; ++r)
+        writeFile(QStringLiteral("%1/players/day1/%2/sum/sum.c").arg(home, ids[r]),
+                  "int main(void){for(;;);}\n");
+    const auto result = [&](const QString &id) {
+        return readFile(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
+    };
+    const QByteArray untouched = result(ids[jobs]);
+    const auto running = [jobs] {
+        return countProcessesNamed(QStringLiteral("sum"), submissionUsers(jobs));
+    };
+    QProcess eval;
+    eval.start(cliPath(),
+               QStringList{QStringLiteral("eval"), home, QStringLiteral("--day=1"),
+                           QStringLiteral("--task=sum"), QStringLiteral("--jobs=%1").arg(jobs)} +
+                   ids);
+    QTRY_VERIFY_WITH_TIMEOUT(running() >= jobs, 30000);
+    eval.terminate();
+    QVERIFY(eval.waitForFinished(10000));
+    QCOMPARE(eval.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(eval.exitCode(), 1);
+    QVERIFY(eval.readAllStandardError().contains("eval: stopped by a signal"));
+    QCOMPARE(running(), 0);
+    for (int r = 0; r < jobs; ++r) {
+        const QByteArray block = result(ids[r]);
+        QVERIFY2(block.contains("Evaluation stopped.\n") && block.contains("\n}102 0\n"),
+                 block.constData());
+    }
+    QCOMPARE(result(ids[jobs]), untouched);
 }
 
 QTEST_GUILESS_MAIN(TstCmdEval)

@@ -5,6 +5,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QList>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -37,6 +38,26 @@ inline QStringList processesNamed(const QStringList &names, uid_t uid)
             found << name + QLatin1Char('/') + it.fileName();
     }
     return found;
+}
+
+// The users the submissions of an evaluation by `jobs` workers run as: worker K's own uid under
+// a root judge.
+inline QList<uid_t> submissionUsers(int jobs)
+{
+    if (jobs <= 1 || geteuid() != 0)
+        return {submissionUser()};
+    QList<uid_t> users;
+    for (int k = 1; k <= jobs; ++k)
+        users << kSubmissionUid + uid_t(k);
+    return users;
+}
+
+inline int countProcessesNamed(const QString &name, const QList<uid_t> &users)
+{
+    int n = 0;
+    for (uid_t user : users)
+        n += processesNamed({name}, user).size();
+    return n;
 }
 
 #endif

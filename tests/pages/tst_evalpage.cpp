@@ -151,6 +151,7 @@ private slots:
     void showsPlayerPrograms();
     void deletedDayKeepsItsFilesUntilSaved();
     void failedEvaluationsShownForTheirDay();
+    void quittingStopsTheEvaluation_data();
     void quittingStopsTheEvaluation();
     void newContestReplacesRowsAndStatistics();
 };
@@ -596,47 +597,64 @@ void TestEvalPage::failedEvaluationsShownForTheirDay()
     check();
 }
 
-// Closing during an evaluation asks whether to stop it; stopping ends the run at once, leaves
-// the player's block complete and evaluates nobody else.
+// Closing during an evaluation, by one thread or by worker processes, asks whether to stop it;
+// stopping ends the runs at once, leaves the players' blocks complete and evaluates nobody else.
+void TestEvalPage::quittingStopsTheEvaluation_data()
+{
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("thread") << 1;
+    QTest::newRow("workers") << 2;
+}
+
 void TestEvalPage::quittingStopsTheEvaluation()
 {
+    QFETCH(int, jobs);
+    qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
     Contest contest;
     {
         CSetupInfo setup(contest.setupFile());
         setup.getDayInfo(0)->getTaskInfo(0)->setTimelimit(5);
         QVERIFY(setup.saveSetupInfo());
     }
-    contest.submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.c"),
-                   "int main(void){for(;;);}\n");
+    const QStringList ids{"JS-1", "JS-2", "ZJ-3"};
+    for (int r = 0; r < jobs; ++r)
+        contest.submit(ids[r], QStringLiteral("sum"), QStringLiteral("sum.c"),
+                       "int main(void){for(;;);}\n");
+    const auto running = [jobs] {
+        return countProcessesNamed(QStringLiteral("sum"), submissionUsers(jobs));
+    };
     MainWindow w;
     openEvalTab(w, contest);
+    child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
     auto *table = child<QTableWidget>(w, "manageTB");
-    for (int r : {0, 1})
+    for (int r = 0; r <= jobs; ++r)
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualItemRect(table->item(r, 0)).center());
+                          table->visualItemRect(table->item(rowOf(table, ids[r]), 0)).center());
     answerNextModal(
         [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    if (jobs > 1)
+        QTimer::singleShot(0, [] { answerMessageBox(nullptr, QMessageBox::Yes); });
     QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(processesNamed({QStringLiteral("sum")}, submissionUser()).size(), 1,
-                              30000);
+    QTRY_COMPARE_WITH_TIMEOUT(running(), jobs, 30000);
 
     Answered seen;
     answerMessageBox(&seen, QMessageBox::No);
     QVERIFY(!w.close());
     QCOMPARE(seen.text, QStringLiteral("正在评测, 确定停止评测并关闭?"));
-    QVERIFY(t && t->isRunning());
+    QCOMPARE(running(), jobs);
     QElapsedTimer clock;
     clock.start();
     answerMessageBox(&seen, QMessageBox::Yes);
     QVERIFY(w.close());
     QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(!w.isVisible());
-    QVERIFY(t->isFinished());
-    QCOMPARE(processesNamed({QStringLiteral("sum")}, submissionUser()), QStringList());
-    QCOMPARE(contest.result(QStringLiteral("JS-1")),
-             QStringLiteral("{sum 100 Compile successfully\n-106 0 T Evaluation stopped.\n"
-                            "-106 0 T Evaluation stopped.\n}102 0\n"));
-    QCOMPARE(contest.result(QStringLiteral("JS-2")), QStringLiteral("<no result file>"));
+    QCOMPARE(running(), 0);
+    for (int r = 0; r < jobs; ++r)
+        QCOMPARE(contest.result(ids[r]),
+                 QStringLiteral("{sum 100 Compile successfully\n-106 0 T Evaluation stopped.\n"
+                                "-106 0 T Evaluation stopped.\n}102 0\n"));
+    QCOMPARE(contest.result(ids[jobs]), QStringLiteral("<no result file>"));
+    qunsetenv("TALDON_CLI");
 }
 
 void TestEvalPage::newContestReplacesRowsAndStatistics()
