@@ -226,6 +226,7 @@ void TstCmdEval::failedEvaluationIsNoSuccess()
                   QStringLiteral("BJ-002"), QStringLiteral("JS-004")},
                  &out),
              0);
+    const QByteArray answer = readFile(demo + QStringLiteral("/evaldata/sum3.ans"));
     QVERIFY(QFile::remove(demo + QStringLiteral("/evaldata/sum3.ans")));
     const ProgramRun run =
         runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
@@ -241,6 +242,7 @@ void TstCmdEval::failedEvaluationIsNoSuccess()
     QVERIFY(resultOf(QStringLiteral("JS-004"))
                 .endsWith("{sum -106 Test data evaldata/sum3.ans not found.\n"
                           "-106 0 ? Test data evaldata/sum3.ans not found.\n}102 0\n"));
+    QVERIFY(writeFile(demo + QStringLiteral("/evaldata/sum3.ans"), answer));
 }
 
 void TstCmdEval::signalStopsTheEvaluation_data()
@@ -267,13 +269,14 @@ void TstCmdEval::signalStopsTheEvaluation()
     const QStringList ids{"BJ-002", "JS-001", "ZJ-003"};
     for (int r = 0; r < jobs; ++r)
         writeFile(QStringLiteral("%1/players/day1/%2/sum/sum.c").arg(home, ids[r]),
-                  "int main(void){for(;;);}\n");
+                  "#include <sys/prctl.h>\n"
+                  "int main(void){prctl(PR_SET_NAME, \"taldon-stopme\");for(;;);}\n");
     const auto result = [&](const QString &id) {
         return readFile(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
     };
     const QByteArray untouched = result(ids[jobs]);
     const auto running = [jobs] {
-        return countProcessesNamed(QStringLiteral("sum"), submissionUsers(jobs));
+        return countProcessesNamed(QStringLiteral("taldon-stopme"), submissionUsers(jobs));
     };
     QProcess eval;
     eval.start(cliPath(),
@@ -282,7 +285,7 @@ void TstCmdEval::signalStopsTheEvaluation()
                    ids);
     QTRY_VERIFY_WITH_TIMEOUT(running() >= jobs, 30000);
     eval.terminate();
-    QVERIFY(eval.waitForFinished(10000));
+    QVERIFY(eval.waitForFinished(60000));
     QCOMPARE(eval.exitStatus(), QProcess::NormalExit);
     QCOMPARE(eval.exitCode(), 1);
     QVERIFY(eval.readAllStandardError().contains("eval: stopped by a signal"));
