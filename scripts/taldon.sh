@@ -8,7 +8,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="${TALDON_BUILD_DIR:-$ROOT/build}"
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-sh "$ROOT/scripts/bootstrap.sh"
+sh "$ROOT/scripts/bootstrap.sh" "${1:-run}"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$BUILD" -j "$JOBS"
 
