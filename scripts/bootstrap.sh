@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what Taldon needs to build, run and test on Debian 12.
 #   scripts/bootstrap.sh        the packages to build and run Taldon and its tests
-#   scripts/bootstrap.sh test   the same, and the FTP servers the network tests talk to
+#   scripts/bootstrap.sh test   the same, the FTP servers the network tests talk to, and the
+#                               cluster tools the many-machines tests drive
 # Idempotent: packages already present are left alone and apt-get is skipped. Installing runs
 # as root, or through sudo for a user who may use it.
 set -eu
@@ -16,6 +17,12 @@ python3-pil wget clang-format util-linux dpkg-dev file time bc xdotool libseccom
 # with each other as packages). Only the libraries they link are installed.
 TEST_SERVER_PACKAGES="vsftpd proftpd-core"
 TEST_SERVERS="${TALDON_TEST_SERVERS:-/usr/local/lib/taldon/test-ftp}"
+
+# GNU parallel and a one-node Slurm cluster, for the tests of the README's many-machines recipes
+# only. The tests start their own daemons, so no service may start during the install; where the
+# install fails, those tests are skipped and nothing else is.
+TEST_CLUSTER_PACKAGES="parallel slurmctld slurmd slurm-client munge"
+POLICY=/usr/sbin/policy-rc.d
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -87,6 +94,37 @@ unpack_server() {
     return 1
 }
 
+# A policy-rc.d that refuses every start (exit 101) stands for the length of the install; one
+# that was there before is put back afterwards, whatever happens.
+restore_policy() {
+    $SUDO rm -f "$POLICY"
+    if [ -e "$POLICY.taldon-saved" ]; then
+        $SUDO mv "$POLICY.taldon-saved" "$POLICY"
+    fi
+}
+
+install_test_cluster() {
+    cluster=$(missing_of $TEST_CLUSTER_PACKAGES)
+    if [ -z "$cluster" ]; then
+        return 0
+    fi
+    echo "bootstrap: installing the test set$cluster, no service started"
+    if [ -e "$POLICY" ]; then
+        $SUDO mv "$POLICY" "$POLICY.taldon-saved"
+    fi
+    trap restore_policy EXIT
+    trap 'exit 130' INT TERM
+    printf '#!/bin/sh\n# Taldon bootstrap: no service starts while the test set installs.\nexit 101\n' |
+        $SUDO tee "$POLICY" >/dev/null
+    $SUDO chmod 755 "$POLICY"
+    # shellcheck disable=SC2086
+    if ! apt_install $cluster; then
+        echo "bootstrap: could not install$cluster; the tests that need them will be skipped" >&2
+    fi
+    restore_policy
+    trap - EXIT INT TERM
+}
+
 missing=$(missing_of $PACKAGES)
 if [ -n "$missing" ]; then
     need_root "$missing"
@@ -97,4 +135,5 @@ fi
 
 if [ "${1:-}" = "test" ]; then
     install_test_servers
+    install_test_cluster
 fi
