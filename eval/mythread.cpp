@@ -184,7 +184,7 @@ bool MyThread::evalTask(int index, const QByteArray &id, int r, const QByteArray
     fclose(result);
     if (written >= 0)
         emit evalOneTaskComplete(QString::fromUtf8(id), r, index, written == 1);
-    return written != 0;
+    return written == 1 || written == -1;
 }
 
 int MyThread::evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result)

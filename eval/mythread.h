@@ -46,7 +46,8 @@ private:
     bool evalTask(int index, const QByteArray &id, int r, const QByteArray &resultFile,
                   bool *opened);
     // Copies the player's files of the task in and evaluates them: 1 when the task's block was
-    // written, 0 when the task was refused, -1 when its submit type is neither kind.
+    // written, 0 when the task was refused, TASK_FAILED when its block records a failed
+    // evaluation, -1 when its submit type is neither kind.
     int evalSubmission(CTaskInfo *task, const QByteArray &id, FILE *result);
 
     CDayInfo *day;

@@ -3,9 +3,11 @@
 #include "compile.h"
 #include "ctaskinfo.h"
 #include "fileops.h"
+#include "language.h"
 #include "testpoint.h"
 
 #include <cstring>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -30,10 +32,11 @@ void writeShortBlock(FILE *result, const QByteArray &name, int code, const char 
     *total = 0;
 }
 
-void writeFullBlock(FILE *result, CTaskInfo *task, const char *text, int *total)
+void writeFullBlock(FILE *result, CTaskInfo *task, const char *text, int *total,
+                    const Language &language = Language())
 {
     fprintf(result, "{%s %d %s\n", task->getTaskname().toUtf8().constData(), COMPILE_OK, text);
-    TaskTest(task, result, total);
+    TaskTest(task, result, total, language);
     fprintf(result, "}%d %d\n", TASK_END, *total);
 }
 
@@ -46,6 +49,36 @@ int findSource(CTaskInfo *task, const QByteArray &name)
             return i;
     }
     return 0;
+}
+
+// The shell says 127 when the compile command's program is not there. For a language judged by
+// the compile command's exit status this is no fault of the player's: the program is named.
+QByteArray missingCompiler(const Language &language, const char *cmdline, int status)
+{
+    if (language.kind() == Language::Native || !WIFEXITED(status) || WEXITSTATUS(status) != 127)
+        return QByteArray();
+    const QByteArray program = QByteArray(cmdline).simplified().split(' ').first();
+    return "Can not compile: " + program + " is not installed.";
+}
+
+// Compiles in the working directory: COMPILE_OK or COMPILE_FAILED, or POINT_NOT_STARTED with the
+// cause in *why when the player's language cannot be judged here.
+int compile(const Language &language, const QByteArray &name, const char *cmdline, QByteArray *why)
+{
+    // A stale program must not pass for a fresh one.
+    for (const QByteArray &file : language.products(name))
+        removeEntry(file);
+    int status = 0;
+    const bool finished = runCompileCommand(cmdline, language.compileEnvironment(), &status);
+    fprintf(stderr, "%s\n", cmdline);
+    if (!finished) {
+        removeEntry(name);
+        return COMPILE_FAILED;
+    }
+    *why = missingCompiler(language, cmdline, status);
+    if (!why->isEmpty())
+        return POINT_NOT_STARTED;
+    return language.compiled(name, status) ? COMPILE_OK : COMPILE_FAILED;
 }
 
 } // namespace
@@ -96,18 +129,21 @@ int evalSourceCode(FILE *result, CTaskInfo *task, int *total)
     }
     CCompileCmd *ccl = task->getCcl(entry);
     QByteArray lang = ccl->getLang().toUtf8(), tmpl = ccl->getCmd().toUtf8();
+    const Language language(lang);
     char cmdline[COMPCMD_SIZE] = {};
     if (!GenCompCmd(cmdline, name.data(), lang.data(), tmpl.data()))
         return 0;
-    // A stale program must not pass for a fresh one.
-    removeEntry(name);
-    removeEntry(name + ".o");
-    const int code = CompileSrc(name.data(), cmdline);
-    fprintf(stderr, "%s\n", cmdline);
-    if (code != COMPILE_OK)
+    QByteArray why = language.refusal(name);
+    const int code = why.isEmpty() ? compile(language, name, cmdline, &why) : POINT_NOT_STARTED;
+    if (code == POINT_NOT_STARTED) {
+        fprintf(stderr, "task %s: %s\n", name.constData(), why.constData());
+        writeShortBlock(result, name, POINT_NOT_STARTED, why.constData(), total);
+        return TASK_FAILED;
+    }
+    if (code == COMPILE_FAILED)
         writeShortBlock(result, name, COMPILE_FAILED, COMPILE_FAILED_TEXT, total);
     else
-        writeFullBlock(result, task, COMPILED_TEXT, total);
+        writeFullBlock(result, task, COMPILED_TEXT, total, language);
     return 1;
 }
 
@@ -119,7 +155,7 @@ int evalResultFile(FILE *result, CTaskInfo *task, int *total)
     return 1;
 }
 
-void TaskTest(CTaskInfo *task, FILE *result, int *total)
+void TaskTest(CTaskInfo *task, FILE *result, int *total, const Language &language)
 {
     const QByteArray plug = task->getPlugname().toUtf8();
     copyFile(filterFile(task->getHome().toUtf8(), plug), filterRunPath(plug), 0755);
@@ -128,7 +164,7 @@ void TaskTest(CTaskInfo *task, FILE *result, int *total)
         int score = 0;
         float usedtime = 0;
         char msg[MESSAGE_SIZE] = {};
-        const int code = sampletest(task, i, &score, &usedtime, msg);
+        const int code = sampletest(task, i, &score, &usedtime, msg, language);
         cleanMessage(msg);
         fprintf(result, "%d %d %.3f %s\n", code, score, double(usedtime), msg);
         *total += score;
