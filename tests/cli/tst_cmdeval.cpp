@@ -50,22 +50,24 @@ void TstCmdEval::initTestCase()
 void TstCmdEval::evaluatesAndPrintsPoints()
 {
     QByteArray out;
-    // Points follow the marks: BJ-005 misses only the second point, whose mark is 20.
+    // Points follow the marks: BJ-005 misses only the second point, whose mark is 20. JS-007
+    // answers in Python, BJ-008 in Java.
     QCOMPARE(cli({demo, QStringLiteral("--day"), QStringLiteral("2"), QStringLiteral("BJ-005"),
-                  QStringLiteral("JS-004"), QStringLiteral("ZJ-003")},
+                  QStringLiteral("JS-004"), QStringLiteral("ZJ-003"), QStringLiteral("JS-007"),
+                  QStringLiteral("BJ-008")},
                  &out),
              0);
-    QCOMPARE(
-        out,
-        QByteArray(
-            "BJ-005 maxsub=80 total=80\nJS-004 maxsub=100 total=100\nZJ-003 maxsub=0 total=0\n"));
+    QCOMPARE(out, QByteArray("BJ-005 maxsub=80 total=80\nJS-004 maxsub=100 total=100\n"
+                             "ZJ-003 maxsub=0 total=0\nJS-007 maxsub=100 total=100\n"
+                             "BJ-008 maxsub=100 total=100\n"));
     QCOMPARE(
         cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task"), QStringLiteral("words")},
             &out),
         0);
     QCOMPARE(out, QByteArray("JS-001 sum=0 words=30 total=30\nBJ-002 sum=0 words=20 total=20\n"
                              "ZJ-003 sum=0 words=10 total=10\nJS-004 sum=0 words=20 total=20\n"
-                             "BJ-005 sum=0 words=0 total=0\nZJ-006 sum=0 words=0 total=0\n"));
+                             "BJ-005 sum=0 words=0 total=0\nZJ-006 sum=0 words=0 total=0\n"
+                             "JS-007 sum=0 words=0 total=0\nBJ-008 sum=0 words=0 total=0\n"));
     QCOMPARE(cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task=sum"),
                   QStringLiteral("BJ-002")},
                  &out),
