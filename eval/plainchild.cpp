@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -55,6 +56,27 @@ pid_t startPlain(const ChildExec &exec, int reportRead, int reportWrite)
     if (pid < 0)
         perror("runUnderCtrl: fork");
     return pid;
+}
+
+QByteArray blockedForSubmission()
+{
+    char cwd[4096];
+    if (geteuid() != 0 || !getcwd(cwd, sizeof cwd))
+        return QByteArray();
+    const QByteArray path(cwd);
+    for (int end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+        const QByteArray dir = end < 0 ? path : path.left(end);
+        struct stat st;
+        if (stat(dir.constData(), &st) != 0)
+            return dir;
+        const bool searchable = (st.st_uid == kSubmissionUid && (st.st_mode & S_IXUSR)) ||
+                                (st.st_gid == kSubmissionGid && (st.st_mode & S_IXGRP)) ||
+                                (st.st_mode & S_IXOTH);
+        if (!searchable)
+            return dir;
+        if (end < 0)
+            return QByteArray();
+    }
 }
 
 std::vector<const char *> judgeEnvironment(const QByteArrayList &extra)

@@ -24,6 +24,11 @@ struct ChildExec {
 // `reportWrite` as ChildReport records, as for a sandboxed run.
 pid_t startPlain(const ChildExec &exec, int reportRead, int reportWrite);
 
+// The first directory on the way to the working directory that a root judge's submission user
+// cannot search, or empty. An interpreter opens its program by an absolute path, which needs
+// them all; a program started as ./<task> does not.
+QByteArray blockedForSubmission();
+
 // The judge's environment with the variables of `extra` added, which must outlive the result;
 // ends with a null.
 std::vector<const char *> judgeEnvironment(const QByteArrayList &extra);

@@ -324,6 +324,13 @@ int superviseSpec(const RunSpec &spec, float timelimit, float *usedtime, QByteAr
         *why = "Cannot start " + program + ": it is not installed.";
         return RunNotStarted;
     }
+    const QByteArray blocked =
+        spec.interpreter && !Sandbox::active() ? blockedForSubmission() : QByteArray();
+    if (!blocked.isEmpty()) {
+        *why = "Cannot start " + program + ": uid " + QByteArray::number(kSubmissionUid) +
+               " cannot search " + blocked + '.';
+        return RunNotStarted;
+    }
     const int errors = spec.ranOutOfMemory ? openErrorCapture() : -1;
     if (spec.ranOutOfMemory && errors < 0)
         perror("runUnderCtrl: keeping standard error");

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 // Runs taldon-cli eval on a fresh copy of the demo contest.
 class TstCmdEval : public QObject
 {
@@ -115,8 +117,16 @@ void TstCmdEval::sandboxCheckAndFallback()
         runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
                 QStringLiteral("--require-sandbox"), QStringLiteral("BJ-002")});
     const QByteArray unchanged = resultOf(QStringLiteral("BJ-002"));
-    const ProgramRun plain = runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
-                                     QStringLiteral("BJ-002"), QStringLiteral("JS-001")});
+    const ProgramRun plain =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"), QStringLiteral("BJ-002"),
+                QStringLiteral("JS-001"), QStringLiteral("JS-007")});
+    // An interpreter opens its program by an absolute path: a root judge's submission user must
+    // be able to search the way to the working directory, which the temporary base is not.
+    const QByteArray unreachable = resultOf(QStringLiteral("JS-007"));
+    QVERIFY(QFile::setPermissions(base.path(), QFile::permissions(base.path()) | QFile::ExeOther));
+    const ProgramRun reachable =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
+                QStringLiteral("--task=sum"), QStringLiteral("JS-007"), QStringLiteral("BJ-008")});
     qunsetenv("TALDON_SANDBOX");
 
     QCOMPARE(off.status, 1);
@@ -127,8 +137,16 @@ void TstCmdEval::sandboxCheckAndFallback()
     QCOMPARE(unchanged, before);
     QCOMPARE(plain.status, 0);
     QCOMPARE(plain.err.count(QStringLiteral("sandbox unavailable")), 1);
-    QCOMPARE(plain.out,
-             QByteArray("BJ-002 sum=30 words=20 total=50\nJS-001 sum=50 words=30 total=80\n"));
+    const bool root = geteuid() == 0;
+    QCOMPARE(plain.out, "BJ-002 sum=30 words=20 total=50\nJS-001 sum=50 words=30 total=80\n" +
+                            QByteArray(root ? "JS-007 sum=0 words=0 total=0\n"
+                                            : "JS-007 sum=50 words=0 total=50\n"));
+    const QByteArray refusal = "python3: uid 60000 cannot search " + QFile::encodeName(base.path());
+    QCOMPARE(unreachable.count("\n-106 0 0.000 Cannot start /usr/") == 5 &&
+                 unreachable.count(refusal + ".\n") == 5,
+             root);
+    QCOMPARE(reachable.out,
+             QByteArray("JS-007 sum=50 words=0 total=50\nBJ-008 sum=50 words=0 total=50\n"));
 }
 
 QTEST_GUILESS_MAIN(TstCmdEval)
