@@ -68,10 +68,12 @@ bool exitedWith(int status, int code)
 }
 
 // -XX:+ExitOnOutOfMemoryError ends the virtual machine with status 3 after saying why, on
-// standard error with -XX:+DisplayVMOutputToStderr.
+// standard error with -XX:+DisplayVMOutputToStderr, when the heap or the metaspace is full; a
+// thread that finds no room for its stack throws an error that, uncaught, ends it with status 1.
 bool javaOutOfMemory(int status, const QByteArray &errors)
 {
-    return exitedWith(status, 3) && errors.contains("java.lang.OutOfMemoryError");
+    return (exitedWith(status, 3) || exitedWith(status, 1)) &&
+           errors.contains("java.lang.OutOfMemoryError");
 }
 
 // An uncaught MemoryError ends Python with status 1, its name on the traceback's last line.

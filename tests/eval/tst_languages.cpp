@@ -92,6 +92,12 @@ const Submission kSubmissions[] = {
      "    for (int i = 0; i < 3; ++i) {\n"
      "      Thread t = new Thread(() -> { long k = 0; while (true) k++; });\n"
      "      t.setDaemon(true);\n      t.start();\n    }\n    Thread.sleep(60000);\n  }\n}\n"},
+    // No room left for another thread's stack.
+    {"java_stacks", "sum", "sum.java",
+     "public class sum {\n  public static void main(String[] x) throws Exception {\n"
+     "    for (int i = 0; i < 40; ++i) {\n"
+     "      Thread t = new Thread(() -> { try { Thread.sleep(60000); } catch (Exception e) {} });\n"
+     "      t.setDaemon(true);\n      t.start();\n    }\n  }\n}\n"},
     {"java_exit3", "sum", "sum.java",
      "public class sum {\n  public static void main(String[] x) {\n    System.exit(3);\n  }\n}\n"},
     // javac succeeds, but no class is named after the task (a stale one is submitted too).
@@ -174,6 +180,7 @@ void TstLanguages::verdicts_data()
     }
     QTest::newRow("py_hog") << memory << true;
     QTest::newRow("java_heap") << memory << true;
+    QTest::newRow("java_stacks") << memory << true;
     // A status or a message alone is not a memory error.
     QTest::newRow("py_claims") << wrong << true;
     QTest::newRow("java_exit3") << wrong << true;
