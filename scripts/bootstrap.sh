@@ -6,7 +6,7 @@ set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config qtbase5-dev qtbase5-dev-tools \
 libqt5svg5-dev fonts-noto-cjk fonts-dejavu-core gcc g++ fp-compiler fp-units-base xvfb xauth \
 imagemagick poppler-utils python3 python3-pyftpdlib python3-pil wget clang-format \
-util-linux dpkg-dev file time bc xdotool libseccomp-dev"
+util-linux dpkg-dev file time bc xdotool libseccomp-dev default-jdk-headless"
 
 missing=""
 for p in $PACKAGES; do
