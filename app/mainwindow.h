@@ -148,6 +148,10 @@ public slots:
     virtual void scplusLEChanged(const QString &text);
     virtual void spasCBClicked(bool checked);
     virtual void spasLEChanged(const QString &text);
+    virtual void spythonCBClicked(bool checked);
+    virtual void spythonLEChanged(const QString &text);
+    virtual void sjavaCBClicked(bool checked);
+    virtual void sjavaLEChanged(const QString &text);
 
     // --- Contest lifecycle (app/mainwindow.cpp) ---
     virtual void newGameSlot();

@@ -34,10 +34,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Judging compiles the submissions, so the compilers of the default compile commands belong
-# to a working installation, and Qt's translations put its own dialogs into Chinese; the CJK
-# font only makes the window and reports legible.
+# to a working installation, and Qt's translations put its own dialogs into Chinese; Python and
+# Java are the organiser's choice per task, and the CJK font only makes the window and reports
+# legible.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "gcc, g++, fp-compiler, qttranslations5-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, python3, default-jdk-headless")
 # The installed programs carry no debug information: the 27 filters alone would weigh 25 MB.
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,6 +1,7 @@
 #include "compile.h"
 
 #include "childsetup.h"
+#include "plainchild.h"
 #include "sandbox.h"
 #include "waitdeadline.h"
 
@@ -18,6 +19,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -51,10 +53,9 @@ void showLog(int log)
 
 // Waits for the compiler; a compilation that overruns its time is killed with all of its
 // processes. Returns false when it had to be killed or could not be waited for.
-bool waitForCompiler(pid_t pid)
+bool waitForCompiler(pid_t pid, int *status)
 {
-    int status = 0;
-    if (waitWithDeadline(pid, timeLimitSeconds, &status))
+    if (waitWithDeadline(pid, timeLimitSeconds, status))
         return true;
     fprintf(stderr, "compilation still running after %d s, killed\n", timeLimitSeconds);
     // In the sandbox the kill of the run's init ends every process of the compilation.
@@ -64,8 +65,10 @@ bool waitForCompiler(pid_t pid)
 
 // Runs the command line through the shell in a process group of its own, with the compiler's
 // output on standard error, so that the judge's standard output carries only its own reports.
-bool runCompiler(const char *cmdline)
+bool runCompiler(const char *cmdline, const QByteArrayList &extra, int *status)
 {
+    const std::vector<const char *> envp = judgeEnvironment(extra);
+    const char *argv[] = {"/bin/sh", "-c", cmdline, nullptr};
     pid_t pid = fork();
     if (pid < 0) {
         perror("cannot run the compile command");
@@ -74,18 +77,33 @@ bool runCompiler(const char *cmdline)
     if (pid == 0) {
         if (setpgid(0, 0) != 0 || dup2(2, 1) < 0)
             _exit(126);
-        execl("/bin/sh", "sh", "-c", cmdline, static_cast<char *>(nullptr));
+        execve(argv[0], const_cast<char *const *>(argv), const_cast<char *const *>(envp.data()));
         _exit(127);
     }
     // Set from both sides, so the group exists whichever of the two runs first.
     if (setpgid(pid, pid) != 0 && errno != EACCES && errno != ESRCH)
         perror("cannot give the compiler its own process group");
-    return waitForCompiler(pid);
+    return waitForCompiler(pid, status);
+}
+
+// The shell's wait status, which the init of the compilation's run reports when it has ended.
+bool readShellStatus(int fd, int *status)
+{
+    RunStatus result;
+    ssize_t n;
+    do
+        n = read(fd, &result, sizeof result);
+    while (n < 0 && errno == EINTR);
+    if (n != ssize_t(sizeof result))
+        return false;
+    *status = result.status;
+    return true;
 }
 
 // Runs the command line in the sandbox: unprivileged, inside the box, under an address-space
 // bound, with the compiler's messages caught in memory.
-bool runSandboxedCompiler(const Sandbox &sandbox, const char *cmdline)
+bool runSandboxedCompiler(const Sandbox &sandbox, const char *cmdline, const QByteArrayList &extra,
+                          int *shellStatus)
 {
     const int log = memfd_create("taldon-compiler", MFD_CLOEXEC);
     if (log < 0) {
@@ -93,15 +111,19 @@ bool runSandboxedCompiler(const Sandbox &sandbox, const char *cmdline)
         return false;
     }
     const char *argv[] = {"/bin/sh", "-c", cmdline, nullptr};
-    const Sandbox::Launched run = sandbox.launch({argv, 0, kCompileAddressSpace, log});
+    const std::vector<const char *> envp = Sandbox::environment(extra);
+    const Sandbox::Launched run =
+        sandbox.launch({argv, 0, kCompileAddressSpace, log, -1, envp.data()});
     ChildReport failure;
     if (run.init > 0 && Sandbox::readFailure(run.reports, &failure))
         fprintf(stderr, "compile command not started: %s failed: %s\n", childStepName(failure.step),
                 strerror(failure.error));
+    int initStatus = 0;
+    const bool finished = run.init > 0 && waitForCompiler(run.init, &initStatus) &&
+                          readShellStatus(run.status, shellStatus);
     for (int fd : {run.reports, run.status})
         if (fd >= 0)
             close(fd);
-    const bool finished = run.init > 0 && waitForCompiler(run.init);
     showLog(log);
     close(log);
     return finished;
@@ -164,13 +186,21 @@ int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate)
     return 1;
 }
 
-int CompileSrc(char *exename, char *cmdline)
+bool runCompileCommand(const char *cmdline, const QByteArrayList &environment, int *status)
 {
     fflush(nullptr);
+    *status = 0;
     const Sandbox *sandbox = Sandbox::active();
-    const bool finished = sandbox ? runSandboxedCompiler(*sandbox, cmdline) : runCompiler(cmdline);
+    const bool finished = sandbox ? runSandboxedCompiler(*sandbox, cmdline, environment, status)
+                                  : runCompiler(cmdline, environment, status);
     fflush(nullptr);
-    if (!finished) {
+    return finished;
+}
+
+int CompileSrc(char *exename, char *cmdline)
+{
+    int status;
+    if (!runCompileCommand(cmdline, QByteArrayList(), &status)) {
         unlink(exename);
         return COMPILE_FAILED;
     }

@@ -2,6 +2,7 @@
 #define TALDON_EVAL_COMPILE_H
 
 #include <QByteArray>
+#include <QByteArrayList>
 
 // Compile step codes, written to the result file.
 constexpr int COMPILE_OK = 100;
@@ -26,7 +27,13 @@ constexpr int COMPILE_TIME_LIMIT = 60;
 int compileTimeLimit();
 void setCompileTimeLimit(int seconds);
 
-// Runs the command line through the shell (the compiler's messages on standard error) and returns
+// Runs the command line through the shell with the variables of `environment` added to its
+// environment, the compiler's messages on standard error. True when it ended within
+// compileTimeLimit(), with the shell's wait status in *status; an overrun is killed with all of
+// its processes.
+bool runCompileCommand(const char *cmdline, const QByteArrayList &environment, int *status);
+
+// Runs the command line as runCompileCommand does and returns
 // COMPILE_OK when the program file `exename` exists afterwards, COMPILE_FAILED when it does not
 // or when the compilation overran compileTimeLimit() (its partial program is removed).
 int CompileSrc(char *exename, char *cmdline);

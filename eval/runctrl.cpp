@@ -2,6 +2,7 @@
 
 #include "childsetup.h"
 #include "fileops.h"
+#include "plainchild.h"
 #include "runclock.h"
 #include "sandbox.h"
 
@@ -15,10 +16,13 @@
 #include <ctime>
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -49,39 +53,10 @@ struct SandboxedRun {
     int statusfd = -1;
 };
 
-// A run without the sandbox, where the kernel refuses namespaces: the protections of a plain
-// child. Its own session keeps it away from the organiser's terminal.
-[[noreturn]] void runChild(const char *program, int memlimit, int pipefd)
-{
-    if (setsid() < 0)
-        failChild(pipefd, StepGroup, kChildFault);
-    const int report = closeOtherDescriptors(pipefd);
-    if (report < 0)
-        failChild(pipefd, StepDescriptors, kChildFault);
-    if (!resetSignals())
-        failChild(report, StepSignals, kChildFault);
-    if (memlimit > 0)
-        limitAddressSpace(memlimit);
-    if (!capLimit(RLIMIT_FSIZE, rlim_t(kSubmissionFileLimit)) || !capLimit(RLIMIT_CORE, 0))
-        failChild(report, StepLimits, kChildFault);
-    alarm(0);
-    if (!reopenOnDevNull(0, O_RDONLY)) {
-        writeErr("could not open /dev/null as stdin");
-        failChild(report, StepStdin, 1);
-    }
-    if (!reopenOnDevNull(1, O_WRONLY)) {
-        writeErr("could not open /dev/null as stdout");
-        failChild(report, StepStdout, 2);
-    }
-    if (!dropPrivileges())
-        failChild(report, StepIds, kChildFault);
-    execl(program, program, static_cast<char *>(nullptr));
-    failChild(report, StepExec, 255);
-}
-
 // Waits for the child's report: false if it failed in a way that leaves nothing to judge.
-// A failed exec or redirection is a normal end whose missing output the filter judges.
-bool childStarted(int fd)
+// A failed exec or redirection is a normal end whose missing output the filter judges, unless
+// what failed to start is the judge's interpreter; then *execError is its errno.
+bool childStarted(int fd, bool interpreter, int *execError)
 {
     ChildReport failure;
     ssize_t n;
@@ -98,7 +73,8 @@ bool childStarted(int fd)
     if (failure.step == StepExec) {
         fputs("#####execl error !!!!!!!!!!!!!!!!!!!!!\n", stderr);
         fprintf(stderr, "%s: %s\n", text, text);
-        return true;
+        *execError = interpreter ? failure.error : 0;
+        return !interpreter;
     }
     fprintf(stderr, "runUnderCtrl: %s failed: %s\n", childStepName(failure.step), text);
     return failure.step == StepStdin || failure.step == StepStdout;
@@ -237,34 +213,59 @@ int superviseRun(pid_t pid, const RunBounds &bounds, SandboxedRun *boxed, float 
     }
 }
 
-// Starts the program as a plain child; returns its id or -1.
-pid_t startPlain(const char *program, int memlimit, int reportRead, int reportWrite)
+// Where a run's standard error is kept for its verdict: a file without a name in the working
+// directory, so that it counts against the box like everything else the run writes.
+int openErrorCapture()
 {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(reportRead);
-        runChild(program, memlimit, reportWrite);
-    }
-    if (pid < 0)
-        perror("runUnderCtrl: fork");
-    return pid;
+    const int fd = open(".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    return fd >= 0 ? fd : memfd_create("taldon-stderr", MFD_CLOEXEC);
 }
 
+// The last bytes of what the run wrote to standard error.
+QByteArray errorTail(int fd)
+{
+    constexpr off_t kTail = 4096;
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0)
+        return QByteArray();
+    QByteArray tail(int(std::min<off_t>(st.st_size, kTail)), '\0');
+    const ssize_t n = pread(fd, tail.data(), size_t(tail.size()), st.st_size - tail.size());
+    return n == ssize_t(tail.size()) ? tail : QByteArray();
+}
+
+// The argument vector and environment of a run as C strings, pointing into the spec.
+struct ExecStrings {
+    explicit ExecStrings(const RunSpec &spec, bool sandboxed)
+    {
+        for (const QByteArray &arg : spec.argv)
+            argv.push_back(const_cast<char *>(arg.constData()));
+        argv.push_back(nullptr);
+        if (sandboxed) {
+            envp = Sandbox::environment(spec.environment);
+            return;
+        }
+        envp = judgeEnvironment(spec.environment);
+    }
+    std::vector<char *> argv;
+    std::vector<const char *> envp;
+};
+
 // Starts the program as a plain child; the read end of its report pipe goes to *reports.
-pid_t startPlainRun(const char *program, int memlimit, int *reports)
+pid_t startPlainRun(const ChildExec &exec, int *reports)
 {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         perror("runUnderCtrl: pipe2");
         return -1;
     }
-    const pid_t pid = startPlain(program, memlimit, fds[0], fds[1]);
+    const pid_t pid = startPlain(exec, fds[0], fds[1]);
     close(fds[1]);
     *reports = fds[0];
     return pid;
 }
 
-int startAndSupervise(const char *program, float timelimit, int memlimit, float *usedtime)
+int startAndSupervise(const RunSpec &spec, float timelimit, float *usedtime, int errors,
+                      int *execError)
 {
     *usedtime = 0;
     const Sandbox *sandbox = Sandbox::active();
@@ -273,16 +274,20 @@ int startAndSupervise(const char *program, float timelimit, int memlimit, float 
         perror("runUnderCtrl: clock_gettime");
         return RunNotStarted;
     }
-    const char *argv[] = {program, nullptr};
+    const ExecStrings strings(spec, sandbox != nullptr);
     Sandbox::Launched run;
-    if (sandbox)
-        run = sandbox->launch({argv, memlimit, 0, -1});
-    else
-        run.init = startPlainRun(program, memlimit, &run.reports);
+    if (sandbox) {
+        run = sandbox->launch({strings.argv.data(), spec.memlimit, spec.addressSpace, -1, errors,
+                               strings.envp.data()});
+    } else {
+        const ChildExec exec{strings.argv.data(), const_cast<char *const *>(strings.envp.data()),
+                             spec.memlimit, spec.addressSpace, errors};
+        run.init = startPlainRun(exec, &run.reports);
+    }
     const pid_t pid = run.init;
     SandboxedRun boxed;
     boxed.statusfd = run.status;
-    bool started = pid > 0 && childStarted(run.reports);
+    bool started = pid > 0 && childStarted(run.reports, spec.interpreter, execError);
     if (run.reports >= 0)
         close(run.reports);
     boxed.clock.attach(pid);
@@ -303,16 +308,49 @@ int startAndSupervise(const char *program, float timelimit, int memlimit, float 
     return code;
 }
 
-int reportOutcome(int code, char *msg, int *score)
+int reportOutcome(int code, char *msg, int *score, const QByteArray &why = QByteArray())
 {
     const char *text = code == RunTimeOut      ? kTimeOut
                        : code == RunSegfault   ? kMemoryExceeded
                        : code == RunNotStarted ? kSystemError
                                                : nullptr;
+    if (code == RunNotStarted && !why.isEmpty())
+        text = why.constData();
     if (text) {
-        strcpy(msg, text);
+        snprintf(msg, 1024, "%s", text);
         *score = 0;
     }
+    return code;
+}
+
+// Runs the spec with SIGCHLD caught; an interpreter that could not be started is named in *why.
+int superviseSpec(const RunSpec &spec, float timelimit, float *usedtime, QByteArray *why)
+{
+    const QByteArray program = spec.argv.value(0);
+    *usedtime = 0;
+    if (spec.interpreter && !program.contains('/')) {
+        *why = "Cannot start " + program + ": it is not installed.";
+        return RunNotStarted;
+    }
+    const QByteArray blocked =
+        spec.interpreter && !Sandbox::active() ? blockedForSubmission() : QByteArray();
+    if (!blocked.isEmpty()) {
+        *why = "Cannot start " + program + ": uid " + QByteArray::number(submissionUid()) +
+               " cannot search " + blocked + '.';
+        return RunNotStarted;
+    }
+    const int errors = spec.ranOutOfMemory ? openErrorCapture() : -1;
+    if (spec.ranOutOfMemory && errors < 0)
+        perror("runUnderCtrl: keeping standard error");
+    int execError = 0;
+    int code = startAndSupervise(spec, timelimit, usedtime, errors, &execError);
+    if (execError != 0)
+        *why = "Cannot start " + program + ": " + QByteArray(strerror(execError)) + '.';
+    if (code == RunEnded && spec.ranOutOfMemory &&
+        spec.ranOutOfMemory(exitstatus, errorTail(errors)))
+        code = RunSegfault;
+    if (errors >= 0)
+        close(errors);
     return code;
 }
 
@@ -335,8 +373,7 @@ double wallClockBound(float timelimit)
 
 // No sync() around the run: the judge reads the output back through the same page cache, and
 // flushing every disk of the machine twice per test point doubled the cost of judging.
-int runUnderCtrl(char *program, float timelimit, int memlimit, float *usedtime, char *msg,
-                 int *score)
+int runSpecUnderCtrl(const RunSpec &spec, float timelimit, float *usedtime, char *msg, int *score)
 {
     const sighandler_t oldChild = signal(SIGCHLD, sig_child);
     if (oldChild == SIG_ERR) {
@@ -344,10 +381,20 @@ int runUnderCtrl(char *program, float timelimit, int memlimit, float *usedtime, 
         *usedtime = 0;
         return reportOutcome(RunNotStarted, msg, score);
     }
-    const int code = startAndSupervise(program, timelimit, memlimit, usedtime);
+    QByteArray why;
+    const int code = superviseSpec(spec, timelimit, usedtime, &why);
     if (signal(SIGCHLD, oldChild) == SIG_ERR)
         perror("runUnderCtrl: restoring SIGCHLD");
-    return reportOutcome(code, msg, score);
+    return reportOutcome(code, msg, score, why);
+}
+
+int runUnderCtrl(char *program, float timelimit, int memlimit, float *usedtime, char *msg,
+                 int *score)
+{
+    RunSpec spec;
+    spec.argv = {QByteArray(program)};
+    spec.memlimit = memlimit;
+    return runSpecUnderCtrl(spec, timelimit, usedtime, msg, score);
 }
 
 void set_ticker(int seconds)

@@ -1,6 +1,10 @@
 #ifndef RUNCTRL_H
 #define RUNCTRL_H
 
+#include <QByteArray>
+#include <QByteArrayList>
+
+#include <sys/resource.h>
 #include <sys/types.h>
 
 // Runs one compiled submission once under the task's limits and classifies how it ended.
@@ -41,6 +45,23 @@ enum RunOutcome {
     RunNotStarted = -106,
     RunSegfault = -108,
 };
+
+// How runSpecUnderCtrl starts a program.
+struct RunSpec {
+    QByteArrayList argv;        // argv[0]: a path; without '/', a file of the working directory
+    QByteArrayList environment; // variables added to the environment the run gets
+    int memlimit = 0;           // MB as RLIMIT_AS, with its diagnostics; 0 or less: none
+    rlim_t addressSpace = 0;    // when memlimit is not set, a bound in bytes; 0: none
+    // argv[0] is an interpreter of the judge's: a run it cannot start is the judge's fault
+    // (RunNotStarted, the message naming it), not a normal end judged by the filter.
+    bool interpreter = false;
+    // Tells from the wait status of a normal end and the last bytes the run wrote to standard
+    // error whether it ran out of memory (RunSegfault); null: standard error is not kept.
+    bool (*ranOutOfMemory)(int status, const QByteArray &errors) = nullptr;
+};
+
+// Runs the program of `spec` under the limits as runUnderCtrl does.
+int runSpecUnderCtrl(const RunSpec &spec, float timelimit, float *usedtime, char *msg, int *score);
 
 // Runs the executable `program` (a path; the engine passes the bare task name, run in the
 // current directory). `timelimit` is in seconds of user CPU time, `memlimit` in megabytes

@@ -5,6 +5,7 @@
 #include "seccompfilter.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -49,7 +50,15 @@ public:
         int memlimit = 0;        // the task's limit in MB, with its diagnostics; 0: none
         rlim_t addressSpace = 0; // otherwise a bound in bytes; 0: none
         int output = -1;         // standard output and error; -1: /dev/null
+        int errors = -1;         // standard error, when not that of `output`
+        const char *const *environment = nullptr; // the whole environment; null: the fixed one
     };
+
+    // The fixed environment of compilations and runs with `extra` variables added; the pointers
+    // are those of `extra`, which must outlive the result. Ends with a null.
+    static std::vector<const char *> environment(const QByteArrayList &extra);
+    // The directories of the PATH in that environment.
+    static QByteArrayList searchPath();
 
     // Starts `command` in a run of its own. The run's first process, its init, is a child of the
     // calling process; its id is returned, or -1 (the reason on standard error). `reportRead`

@@ -20,7 +20,7 @@
 namespace
 {
 
-// The environment of every compilation and run: fixed, never the judge's.
+// The environment of every compilation and run: fixed, never the judge's; PATH comes first.
 const char *const kEnvironment[] = {"PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8",
                                     "HOME=/box", nullptr};
 
@@ -59,6 +59,20 @@ bool clearCapabilities()
 }
 
 } // namespace
+
+std::vector<const char *> Sandbox::environment(const QByteArrayList &extra)
+{
+    std::vector<const char *> all(std::begin(kEnvironment), std::end(kEnvironment) - 1);
+    for (const QByteArray &variable : extra)
+        all.push_back(variable.constData());
+    all.push_back(nullptr);
+    return all;
+}
+
+QByteArrayList Sandbox::searchPath()
+{
+    return QByteArray(kEnvironment[0]).mid(int(strlen("PATH="))).split(':');
+}
 
 pid_t Sandbox::spawn(const Command &command, int reportRead, int reportWrite, int statusWrite) const
 {
@@ -183,6 +197,8 @@ void Sandbox::runProgram(const Command &command, int reportfd) const
 {
     if (command.output >= 0 && (dup2(command.output, 1) != 1 || dup2(command.output, 2) != 2))
         failChild(reportfd, StepStdout, kChildFault);
+    if (command.errors >= 0 && dup2(command.errors, 2) != 2)
+        failChild(reportfd, StepStdout, kChildFault);
     const int report = closeOtherDescriptors(reportfd);
     if (report < 0)
         failChild(reportfd, StepDescriptors, kChildFault);
@@ -197,13 +213,15 @@ void Sandbox::runProgram(const Command &command, int reportfd) const
         failChild(report, StepLimits, kChildFault);
     if (!reopenOnDevNull(0, O_RDONLY))
         failChild(report, StepStdin, 1);
-    if (command.output < 0 && (!reopenOnDevNull(1, O_WRONLY) || !reopenOnDevNull(2, O_WRONLY)))
+    if (command.output < 0 &&
+        (!reopenOnDevNull(1, O_WRONLY) || (command.errors < 0 && !reopenOnDevNull(2, O_WRONLY))))
         failChild(report, StepStdout, 2);
     if (!dropCapabilities() || !dropPrivileges() || !clearCapabilities())
         failChild(report, StepPrivileges, kChildFault);
     if (!filter.install())
         failChild(report, StepFilter, kChildFault);
+    const char *const *environment = command.environment ? command.environment : kEnvironment;
     execve(command.argv[0], const_cast<char *const *>(command.argv),
-           const_cast<char *const *>(kEnvironment));
+           const_cast<char *const *>(environment));
     failChild(report, StepExec, 255);
 }

@@ -3,6 +3,7 @@
 #include "compile.h"
 #include "ctaskinfo.h"
 #include "fileops.h"
+#include "language.h"
 #include "testpoint.h"
 
 #include <QList>
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cstring>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -39,26 +41,32 @@ void writeShortBlock(FILE *result, const QByteArray &name, int code, const char 
     *total = 0;
 }
 
-void writeFullBlock(FILE *result, CTaskInfo *task, const char *text, int *total, bool *failed)
+void writeFullBlock(FILE *result, CTaskInfo *task, const char *text, int *total, bool *failed,
+                    const Language &language = Language())
 {
     fprintf(result, "{%s %d %s\n", task->getTaskname().toUtf8().constData(), COMPILE_OK, text);
-    TaskTest(task, result, total, failed);
+    TaskTest(task, result, total, failed, language);
     fprintf(result, "}%d %d\n", TASK_END, *total);
 }
 
-// The block of a task that cannot be evaluated, written in place of judging it.
-bool writeFailureBlock(FILE *result, CTaskInfo *task, int *total, bool *failed)
+// The block of a failed evaluation, written in place of judging the task.
+void writeFailedBlock(FILE *result, const QByteArray &name, QByteArray cause, int *total,
+                      bool *failed)
 {
-    QByteArray cause = evaluationFailure(task);
-    if (cause.isEmpty())
-        return false;
-    fprintf(stderr, "task %s not evaluated: %s\n", task->getTaskname().toUtf8().constData(),
-            cause.constData());
+    fprintf(stderr, "task %s not evaluated: %s\n", name.constData(), cause.constData());
     cleanMessage(cause.data());
-    writeShortBlock(result, task->getTaskname().toUtf8(), POINT_NOT_STARTED, cause.constData(),
-                    total);
+    writeShortBlock(result, name, POINT_NOT_STARTED, cause.constData(), total);
     if (failed)
         *failed = true;
+}
+
+// The block of a task that cannot be evaluated for anyone, when it cannot.
+bool writeFailureBlock(FILE *result, CTaskInfo *task, int *total, bool *failed)
+{
+    const QByteArray cause = evaluationFailure(task);
+    if (cause.isEmpty())
+        return false;
+    writeFailedBlock(result, task->getTaskname().toUtf8(), cause, total, failed);
     return true;
 }
 
@@ -86,6 +94,36 @@ int findSource(CTaskInfo *task, const QByteArray &name)
             return i;
     }
     return 0;
+}
+
+// The shell says 127 when the compile command's program is not there. For a language judged by
+// the compile command's exit status this is no fault of the player's: the program is named.
+QByteArray missingCompiler(const Language &language, const char *cmdline, int status)
+{
+    if (language.kind() == Language::Native || !WIFEXITED(status) || WEXITSTATUS(status) != 127)
+        return QByteArray();
+    const QByteArray program = QByteArray(cmdline).simplified().split(' ').first();
+    return "Can not compile: " + program + " is not installed.";
+}
+
+// Compiles in the working directory: COMPILE_OK or COMPILE_FAILED, or POINT_NOT_STARTED with the
+// cause in *why when the player's language cannot be judged here.
+int compile(const Language &language, const QByteArray &name, const char *cmdline, QByteArray *why)
+{
+    // A stale program must not pass for a fresh one.
+    for (const QByteArray &file : language.products(name))
+        removeEntry(file);
+    int status = 0;
+    const bool finished = runCompileCommand(cmdline, language.compileEnvironment(), &status);
+    fprintf(stderr, "%s\n", cmdline);
+    if (!finished) {
+        removeEntry(name);
+        return COMPILE_FAILED;
+    }
+    *why = missingCompiler(language, cmdline, status);
+    if (!why->isEmpty())
+        return POINT_NOT_STARTED;
+    return language.compiled(name, status) ? COMPILE_OK : COMPILE_FAILED;
 }
 
 } // namespace
@@ -170,18 +208,20 @@ int evalSourceCode(FILE *result, CTaskInfo *task, int *total, bool *failed)
     }
     CCompileCmd *ccl = task->getCcl(entry);
     QByteArray lang = ccl->getLang().toUtf8(), tmpl = ccl->getCmd().toUtf8();
+    const Language language(lang);
     char cmdline[COMPCMD_SIZE] = {};
     if (!GenCompCmd(cmdline, name.data(), lang.data(), tmpl.data()))
         return 0;
-    // A stale program must not pass for a fresh one.
-    removeEntry(name);
-    removeEntry(name + ".o");
-    const int code = CompileSrc(name.data(), cmdline);
-    fprintf(stderr, "%s\n", cmdline);
-    if (code != COMPILE_OK)
+    QByteArray why = language.refusal(name);
+    const int code = why.isEmpty() ? compile(language, name, cmdline, &why) : POINT_NOT_STARTED;
+    if (code == POINT_NOT_STARTED) {
+        writeFailedBlock(result, name, why, total, failed);
+        return 1;
+    }
+    if (code == COMPILE_FAILED)
         writeShortBlock(result, name, COMPILE_FAILED, COMPILE_FAILED_TEXT, total);
     else
-        writeFullBlock(result, task, COMPILED_TEXT, total, failed);
+        writeFullBlock(result, task, COMPILED_TEXT, total, failed, language);
     return 1;
 }
 
@@ -194,7 +234,7 @@ int evalResultFile(FILE *result, CTaskInfo *task, int *total, bool *failed)
     return 1;
 }
 
-void TaskTest(CTaskInfo *task, FILE *result, int *total, bool *failed)
+void TaskTest(CTaskInfo *task, FILE *result, int *total, bool *failed, const Language &language)
 {
     const QByteArray plug = task->getPlugname().toUtf8();
     copyFile(filterFile(task->getHome().toUtf8(), plug), filterRunPath(plug), 0755);
@@ -205,7 +245,7 @@ void TaskTest(CTaskInfo *task, FILE *result, int *total, bool *failed)
         char msg[MESSAGE_SIZE] = {};
         int code = POINT_NOT_STARTED;
         if (!evaluationStopRequested())
-            code = sampletest(task, i, &score, &usedtime, msg);
+            code = sampletest(task, i, &score, &usedtime, msg, language);
         // A run the stop cut short judges nothing.
         if (evaluationStopRequested()) {
             code = POINT_NOT_STARTED;

@@ -85,17 +85,17 @@ int missingInput(const QByteArray &input, const QByteArray &shortName, int *scor
 }
 
 // Copies the input beside the program, runs it and leaves its output for the filter.
-int runSource(CTaskInfo *task, const QByteArray &name, const QByteArray &input,
+int runSource(CTaskInfo *task, const Language &language, const QByteArray &input,
               const QByteArray &inputName, int *score, float *usedtime, char *msg)
 {
+    const QByteArray name = task->getTaskname().toUtf8();
     const QByteArray copy = name + ".in";
     FileIdentity before, after;
     if (access(input.constData(), R_OK) != 0 || !copyFile(input, copy, 0444) ||
         !identify(copy, &before))
         return missingInput(input, inputName, score, msg);
-    QByteArray program = name;
-    int code = runUnderCtrl(program.data(), task->getTimelimit(), task->getMemlimit(), usedtime,
-                            msg, score);
+    const int code = runSpecUnderCtrl(language.runSpec(name, task->getMemlimit()),
+                                      task->getTimelimit(), usedtime, msg, score);
     if (code != 0)
         return code;
     // The output was written by the submission: a link, a FIFO or a device there could make
@@ -142,7 +142,8 @@ void setFilterTimeLimit(int seconds)
     g_filterSeconds = seconds;
 }
 
-int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *msg)
+int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *msg,
+               const Language &language)
 {
     const QByteArray home = task->getHome().toUtf8(), name = task->getTaskname().toUtf8();
     const QByteArray plug = filterRunPath(task->getPlugname().toUtf8());
@@ -153,7 +154,7 @@ int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *ms
     const QByteArray answer = evaldataFile(home, name, point, ".ans");
     QByteArray in = input, judged = name + num + ".out";
     if (task->getCommitType() == SOURCE) {
-        int code = runSource(task, name, input, inputName, score, usedtime, msg);
+        int code = runSource(task, language, input, inputName, score, usedtime, msg);
         if (code != 0)
             return code;
         in = name + ".in";

@@ -1,6 +1,8 @@
 #ifndef TALDON_EVAL_TESTPOINT_H
 #define TALDON_EVAL_TESTPOINT_H
 
+#include "language.h"
+
 #include <QByteArray>
 
 class CTaskInfo;
@@ -16,7 +18,9 @@ constexpr int MESSAGE_SIZE = 1024;
 // Runs test point `point` (from 1) of the task in the current working directory: a SOURCE task's
 // program runs under control on the point's input, then the task's filter judges the output.
 // Fills score, used time and message (MESSAGE_SIZE bytes) and returns the point's code.
-int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *msg);
+// The program is started as `language` starts it.
+int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *msg,
+               const Language &language = Language());
 
 // Runs the filter given as an argument vector (argv[0] is the program, the vector ends with a
 // null) with its standard output caught in memory, under the filter's wall-clock bound. Returns

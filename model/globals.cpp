@@ -8,6 +8,8 @@ const QString C_CL = QStringLiteral("gcc -o %o %i ");
 const QString CPLUS_CL = QStringLiteral("g++ -o %o %i ");
 const QString PAS_CL = QStringLiteral("fpc %i ");
 const QString JAVA_CL = QStringLiteral("javac %i ");
+// A syntax error is a compile failure, as for the other languages.
+const QString PY_CL = QStringLiteral("python3 -m py_compile %i ");
 
 int gTasknum = -1;
 

@@ -13,6 +13,7 @@ extern const QString C_CL;
 extern const QString CPLUS_CL;
 extern const QString PAS_CL;
 extern const QString JAVA_CL;
+extern const QString PY_CL;
 
 // Pending task count while day files are read.
 extern int gTasknum;

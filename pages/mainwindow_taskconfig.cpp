@@ -216,6 +216,8 @@ void MainWindow::fillTaskInfo()
     showCompileCmd(curTask, QStringLiteral("c"), taskUi->scCB, taskUi->scLE);
     showCompileCmd(curTask, QStringLiteral("cpp"), taskUi->scplusCB, taskUi->scplusLE);
     showCompileCmd(curTask, QStringLiteral("pas"), taskUi->spascalCB, taskUi->spascalLE);
+    showCompileCmd(curTask, QStringLiteral("py"), taskUi->spythonCB, taskUi->spythonLE);
+    showCompileCmd(curTask, QStringLiteral("java"), taskUi->sjavaCB, taskUi->sjavaLE);
     taskUi->basenameLE->setText(curTask->getTaskname());
     taskUi->submitCB->setCurrentIndex(curTask->getCommitType() == SOURCE ? 0 : 1);
     // Values beyond a box's range show clamped; the record keeps its own until that very box
@@ -368,6 +370,10 @@ void MainWindow::managewindowUi()
     connect(u->scplusLE, &QLineEdit::textChanged, this, &MainWindow::scplusLEChanged, unique);
     connect(u->spascalCB, &QCheckBox::clicked, this, &MainWindow::spasCBClicked, unique);
     connect(u->spascalLE, &QLineEdit::textChanged, this, &MainWindow::spasLEChanged, unique);
+    connect(u->spythonCB, &QCheckBox::clicked, this, &MainWindow::spythonCBClicked, unique);
+    connect(u->spythonLE, &QLineEdit::textChanged, this, &MainWindow::spythonLEChanged, unique);
+    connect(u->sjavaCB, &QCheckBox::clicked, this, &MainWindow::sjavaCBClicked, unique);
+    connect(u->sjavaLE, &QLineEdit::textChanged, this, &MainWindow::sjavaLEChanged, unique);
 
     u->proLV->clear();
     curItem = nullptr;
@@ -663,4 +669,24 @@ void MainWindow::spasCBClicked(bool checked)
 void MainWindow::spasLEChanged(const QString &text)
 {
     editCompileOptions(QStringLiteral("pas"), text);
+}
+
+void MainWindow::spythonCBClicked(bool checked)
+{
+    switchLanguage(QStringLiteral("py"), PY_CL, checked, taskUi->spythonLE);
+}
+
+void MainWindow::spythonLEChanged(const QString &text)
+{
+    editCompileOptions(QStringLiteral("py"), text);
+}
+
+void MainWindow::sjavaCBClicked(bool checked)
+{
+    switchLanguage(QStringLiteral("java"), JAVA_CL, checked, taskUi->sjavaLE);
+}
+
+void MainWindow::sjavaLEChanged(const QString &text)
+{
+    editCompileOptions(QStringLiteral("java"), text);
 }

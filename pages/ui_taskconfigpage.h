@@ -59,6 +59,10 @@ public:
     QLineEdit *scplusLE;
     QCheckBox *spascalCB;
     QLineEdit *spascalLE;
+    QCheckBox *spythonCB;
+    QLineEdit *spythonLE;
+    QCheckBox *sjavaCB;
+    QLineEdit *sjavaLE;
 
     void setupUi(QWidget *tab)
     {
@@ -262,6 +266,14 @@ private:
         spascalLE = make<QLineEdit>(page, "spascalLE");
         addLanguage(page, grid, 10, spascalCB, QStringLiteral("PASCAL"),
                     QStringLiteral("fpc infile"), spascalLE);
+        spythonCB = make<QCheckBox>(page, "spythonCB");
+        spythonLE = make<QLineEdit>(page, "spythonLE");
+        addLanguage(page, grid, 11, spythonCB, QStringLiteral("Python"),
+                    QStringLiteral("python3 -m py_compile infile"), spythonLE);
+        sjavaCB = make<QCheckBox>(page, "sjavaCB");
+        sjavaLE = make<QLineEdit>(page, "sjavaLE");
+        addLanguage(page, grid, 12, sjavaCB, QStringLiteral("Java"), QStringLiteral("javac infile"),
+                    sjavaLE);
     }
 
     static void addLanguage(QWidget *page, QGridLayout *grid, int row, QCheckBox *box,

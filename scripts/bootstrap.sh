@@ -10,7 +10,8 @@ set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config qtbase5-dev qtbase5-dev-tools \
 libqt5svg5-dev qttranslations5-l10n fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core gcc g++ \
 fp-compiler fp-units-base xvfb xauth imagemagick poppler-utils python3 python3-pyftpdlib \
-python3-pil wget clang-format util-linux dpkg-dev file time bc xdotool libseccomp-dev"
+python3-pil wget clang-format util-linux dpkg-dev file time bc xdotool libseccomp-dev \
+default-jdk-headless"
 
 # FTP servers for the tests only. They are unpacked into TEST_SERVERS, never installed as
 # packages: a configured package would register a daemon on port 21 (and the servers conflict

@@ -57,8 +57,9 @@ void fillContest(const QString &setupFile)
     source->setSampleMark(1, 20);
     source->setSampleMark(2, 30);
     source->setSampleMark(3, 50);
-    const CCompileCmd onlyC(QStringLiteral("c"), QStringLiteral("gcc -o %o %i"));
-    source->setCcl(1, &onlyC);
+    const CCompileCmd commands[] = {{QStringLiteral("c"), QStringLiteral("gcc -o %o %i")},
+                                    {QStringLiteral("java"), QStringLiteral("javac %i ")}};
+    source->setCcl(2, commands);
     day->addATask(source);
     auto *answers = new CTaskInfo;
     answers->setTaskname(QStringLiteral("maze"));
@@ -167,8 +168,10 @@ void TestCli::showAndSaveRoundTrip()
     QCOMPARE(sum.value("marks").toArray(), QJsonArray({20, 30, 50}));
     QCOMPARE(sum.value("total").toInt(), 100);
     const QJsonArray compile = sum.value("compile").toArray();
-    QCOMPARE(compile.size(), 1);
+    QCOMPARE(compile.size(), 2);
     QCOMPARE(compile[0].toObject().value("cmd").toString(), QStringLiteral("gcc -o %o %i"));
+    QCOMPARE(compile[1].toObject(),
+             QJsonObject({{"lang", "java"}, {"cmd", QStringLiteral("javac %i ")}}));
     QCOMPARE(tasks[1].toObject().value("type").toString(), QStringLiteral("ANSWERS"));
     QCOMPARE(tasks[1].toObject().value("marks").toArray(), QJsonArray({10, 10}));
     QCOMPARE(contest.value("players").toArray()[0].toObject().value("name").toString(),

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 // Runs taldon-cli eval on a fresh copy of the demo contest.
 class TstCmdEval : public QObject
 {
@@ -58,22 +60,24 @@ void TstCmdEval::initTestCase()
 void TstCmdEval::evaluatesAndPrintsPoints()
 {
     QByteArray out;
-    // Points follow the marks: BJ-005 misses only the second point, whose mark is 20.
+    // Points follow the marks: BJ-005 misses only the second point, whose mark is 20. JS-007
+    // answers in Python, BJ-008 in Java.
     QCOMPARE(cli({demo, QStringLiteral("--day"), QStringLiteral("2"), QStringLiteral("BJ-005"),
-                  QStringLiteral("JS-004"), QStringLiteral("ZJ-003")},
+                  QStringLiteral("JS-004"), QStringLiteral("ZJ-003"), QStringLiteral("JS-007"),
+                  QStringLiteral("BJ-008")},
                  &out),
              0);
-    QCOMPARE(
-        out,
-        QByteArray(
-            "BJ-005 maxsub=80 total=80\nJS-004 maxsub=100 total=100\nZJ-003 maxsub=0 total=0\n"));
+    QCOMPARE(out, QByteArray("BJ-005 maxsub=80 total=80\nJS-004 maxsub=100 total=100\n"
+                             "ZJ-003 maxsub=0 total=0\nJS-007 maxsub=100 total=100\n"
+                             "BJ-008 maxsub=100 total=100\n"));
     QCOMPARE(
         cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task"), QStringLiteral("words")},
             &out),
         0);
     QCOMPARE(out, QByteArray("JS-001 sum=0 words=30 total=30\nBJ-002 sum=0 words=20 total=20\n"
                              "ZJ-003 sum=0 words=10 total=10\nJS-004 sum=0 words=20 total=20\n"
-                             "BJ-005 sum=0 words=0 total=0\nZJ-006 sum=0 words=0 total=0\n"));
+                             "BJ-005 sum=0 words=0 total=0\nZJ-006 sum=0 words=0 total=0\n"
+                             "JS-007 sum=0 words=0 total=0\nBJ-008 sum=0 words=0 total=0\n"));
     QCOMPARE(cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task=sum"),
                   QStringLiteral("BJ-002")},
                  &out),
@@ -121,8 +125,16 @@ void TstCmdEval::sandboxCheckAndFallback()
         runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
                 QStringLiteral("--require-sandbox"), QStringLiteral("BJ-002")});
     const QByteArray unchanged = resultOf(QStringLiteral("BJ-002"));
-    const ProgramRun plain = runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
-                                     QStringLiteral("BJ-002"), QStringLiteral("JS-001")});
+    const ProgramRun plain =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"), QStringLiteral("BJ-002"),
+                QStringLiteral("JS-001"), QStringLiteral("JS-007")});
+    // An interpreter opens its program by an absolute path: a root judge's submission user must
+    // be able to search the way to the working directory, which the temporary base is not.
+    const QByteArray unreachable = resultOf(QStringLiteral("JS-007"));
+    QVERIFY(QFile::setPermissions(base.path(), QFile::permissions(base.path()) | QFile::ExeOther));
+    const ProgramRun reachable =
+        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
+                QStringLiteral("--task=sum"), QStringLiteral("JS-007"), QStringLiteral("BJ-008")});
     qunsetenv("TALDON_SANDBOX");
 
     QCOMPARE(off.status, 1);
@@ -131,22 +143,33 @@ void TstCmdEval::sandboxCheckAndFallback()
     QCOMPARE(refused.out, QByteArray());
     QVERIFY(refused.err.contains(QStringLiteral("完整的评测沙箱不可用")));
     QCOMPARE(unchanged, before);
-    QCOMPARE(plain.status, 0);
+    const bool root = geteuid() == 0;
+    // Where uid 60000 cannot reach the program, the evaluation failed and says why.
+    QCOMPARE(plain.status, root ? 1 : 0);
+    QCOMPARE(plain.err.contains(QStringLiteral("eval: JS-007: not evaluated: ")), root);
     QCOMPARE(plain.err.count(QStringLiteral("sandbox unavailable")), 1);
-    QCOMPARE(plain.out,
-             QByteArray("BJ-002 sum=30 words=20 total=50\nJS-001 sum=50 words=30 total=80\n"));
+    QCOMPARE(plain.out, "BJ-002 sum=30 words=20 total=50\nJS-001 sum=50 words=30 total=80\n" +
+                            QByteArray(root ? "JS-007 sum=0 words=0 total=0\n"
+                                            : "JS-007 sum=50 words=0 total=50\n"));
+    const QByteArray refusal = "python3: uid 60000 cannot search " + QFile::encodeName(base.path());
+    QCOMPARE(unreachable.count("\n-106 0 0.000 Cannot start /usr/") == 5 &&
+                 unreachable.count(refusal + ".\n") == 5,
+             root);
+    QCOMPARE(reachable.out,
+             QByteArray("JS-007 sum=50 words=0 total=50\nBJ-008 sum=50 words=0 total=50\n"));
 }
 
 void TstCmdEval::jobsShardsAndIds_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("ids");
-    const QStringList all{"JS-001", "BJ-002", "ZJ-003", "JS-004", "BJ-005", "ZJ-006"};
+    const QStringList all{"JS-001", "BJ-002", "ZJ-003", "JS-004",
+                          "BJ-005", "ZJ-006", "JS-007", "BJ-008"};
     QTest::newRow("two jobs") << QStringList{"--jobs", "2"} << all;
     QTest::newRow("three jobs in a work dir")
         << QStringList{"--jobs=3", "--workdir", base.path() + "/local"} << all;
     QTest::newRow("shard 1/4") << QStringList{"--shard", "1/4"} << QStringList{"JS-001", "BJ-005"};
-    QTest::newRow("shard 4/4") << QStringList{"--shard=4/4"} << QStringList{"JS-004"};
+    QTest::newRow("shard 4/4") << QStringList{"--shard=4/4"} << QStringList{"JS-004", "BJ-008"};
     QTest::newRow("ids file, sharded")
         << QStringList{"--ids-file", base.path() + "/ids", "--shard", "2/2"}
         << QStringList{"ZJ-003"};

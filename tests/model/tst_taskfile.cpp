@@ -48,6 +48,8 @@ void TstTaskFile::readsHandWrittenFileAndWritesItBackByteForByte()
                             "SAMPLES=4\n"
                             "CCL=cpp@g++ -O2 -o %o %i \n"
                             "CCL=c@gcc -o %o %i \n"
+                            "CCL=py@python3 -m py_compile %i \n"
+                            "CCL=java@javac -encoding UTF-8 %i \n"
                             "MARK=2@25\n"
                             "MARK=3@0\n";
     CTaskInfo task = load(text);
@@ -55,8 +57,9 @@ void TstTaskFile::readsHandWrittenFileAndWritesItBackByteForByte()
     QCOMPARE(task.getHome(), tmp.path());
     QCOMPARE(task.getTimelimit(), 0.5f);
     QCOMPARE(task.getTotal(), 10 + 25 + 0 + 10);
-    QCOMPARE(task.getCclnum(), 2);
+    QCOMPARE(task.getCclnum(), 4);
     QCOMPARE(task.getCcl(1)->getLang(), QString("cpp"));
+    QCOMPARE(task.getCcl(QStringLiteral("java"))->getCmd(), QString("javac -encoding UTF-8 %i "));
 
     QVERIFY(task.save(tmp.path(), 2, 3));
     QCOMPARE(readFile(tmp.filePath("task2_3.info")), text);

@@ -340,13 +340,16 @@ void TestTaskConfig::formEditsReachTheTaskFile()
     child<QComboBox>(window, "numCB")->setCurrentIndex(3);
     clickBox(child<QCheckBox>(window, "spascalCB"));
     retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2 -lm"));
+    clickBox(child<QCheckBox>(window, "sjavaCB"));
+    retype(child<QLineEdit>(window, "sjavaLE"), QStringLiteral("-encoding UTF-8"));
     child<QAction>(window, "saveGameAct")->trigger();
 
     QCOMPARE(lines(tmp.path() + "/task1_1.info"),
              QStringList({"TITLE=", "NAME=求和", "RUN=", "INFILESUFFIX=in", "ANSFILESUFFIX=ans",
                           "PLUG=mlsn_int_e", "TYPE=ANSWERS", "LIMIT=3", "MEMLIMITS=128",
                           "SAMPLES=5", "CCL=c@gcc -o %o %i -O2 -lm", "CCL=cpp@g++ -o %o %i ",
-                          "MARK=1@20", "MARK=2@20", "MARK=3@20", "MARK=4@20", "MARK=5@20"}));
+                          "CCL=java@javac %i -encoding UTF-8", "MARK=1@20", "MARK=2@20",
+                          "MARK=3@20", "MARK=4@20", "MARK=5@20"}));
     QCOMPARE(tree(window)->topLevelItem(0)->child(0)->text(0), QStringLiteral("求和"));
 
     // The saved task shows again as it was edited.
@@ -368,6 +371,9 @@ void TestTaskConfig::formEditsReachTheTaskFile()
     QCOMPARE(child<QLineEdit>(again, "scLE")->text(), QStringLiteral("-O2 -lm"));
     QVERIFY(!child<QCheckBox>(again, "spascalCB")->isChecked());
     QVERIFY(!child<QLineEdit>(again, "spascalLE")->isEnabled());
+    QVERIFY(child<QCheckBox>(again, "sjavaCB")->isChecked());
+    QCOMPARE(child<QLineEdit>(again, "sjavaLE")->text(), QStringLiteral("-encoding UTF-8"));
+    QVERIFY(!child<QCheckBox>(again, "spythonCB")->isChecked());
 }
 
 void TestTaskConfig::marksFollowTotalCountAndCells()
@@ -612,7 +618,9 @@ void TestTaskConfig::languagesCheckedEditedUnchecked()
     };
     const Language languages[] = {{"scCB", "scLE", "c", "gcc -o %o %i "},
                                   {"scplusCB", "scplusLE", "cpp", "g++ -o %o %i "},
-                                  {"spascalCB", "spascalLE", "pas", "fpc %i "}};
+                                  {"spascalCB", "spascalLE", "pas", "fpc %i "},
+                                  {"spythonCB", "spythonLE", "py", "python3 -m py_compile %i "},
+                                  {"sjavaCB", "sjavaLE", "java", "javac %i "}};
     for (const Language &language : languages) {
         auto *box = child<QCheckBox>(window, language.box);
         auto *options = child<QLineEdit>(window, language.options);
@@ -633,7 +641,7 @@ void TestTaskConfig::languagesCheckedEditedUnchecked()
         clickBox(box);
         QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_));
     }
-    QCOMPARE(curTask->getCclnum(), 3);
+    QCOMPARE(curTask->getCclnum(), 5);
 }
 
 // An organiser sets a task up on the tab alone, saves, and the engine evaluates a submission
@@ -659,6 +667,7 @@ void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
     clickBox(child<QCheckBox>(window, "scplusCB"));
     clickBox(child<QCheckBox>(window, "spascalCB"));
     retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2"));
+    clickBox(child<QCheckBox>(window, "spythonCB"));
     child<QAction>(window, "saveGameAct")->trigger();
 
     QVERIFY(writeFiles(
@@ -674,22 +683,30 @@ void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
                 "    if (!in || !out || fscanf(in, \"%ld %ld\", &a, &b) != 2) return 1;\n"
                 "    fprintf(out, \"%ld\\n\", a + b);\n"
                 "    return 0;\n"
-                "}\n"}}));
+                "}\n"},
+               {"players/day1/p2/add/add.py", "a, b = map(int, open('add.in').read().split())\n"
+                                              "open('add.out', 'w').write(f'{a + b}\\n')\n"}}));
 
     CSetupInfo saved(home + QStringLiteral("/setup.cfg"));
     CTaskInfo *task = saved.getDayInfo(0)->getTaskInfo(0);
     QCOMPARE(task->getPlugname(), QStringLiteral("slsn_int_e"));
-    QCOMPARE(task->getCclnum(), 1);
+    QCOMPARE(task->getCclnum(), 2);
     QCOMPARE(task->getCcl(QStringLiteral("c"))->getCmd(), QStringLiteral("gcc -o %o %i -O2"));
-    evallist = {{0, QStringLiteral("p1")}};
+    QCOMPARE(task->getCcl(QStringLiteral("py"))->getCmd(), PY_CL);
+    evallist = {{0, QStringLiteral("p1")}, {1, QStringLiteral("p2")}};
     MyThread thread(saved.getDayInfo(0), 1, -1);
     thread.start();
     QVERIFY(thread.wait(60000));
-    const QStringList result = lines(home + "/result/day1/p1/p1.result");
-    QCOMPARE(result.value(0), QStringLiteral("{add 100 Compile successfully"));
-    QVERIFY2(result.value(1).startsWith(QStringLiteral("101 10 ")), qPrintable(result.join('|')));
-    QVERIFY2(result.value(2).startsWith(QStringLiteral("101 0 ")), qPrintable(result.join('|')));
-    QCOMPARE(result.value(3), QStringLiteral("}102 10"));
+    for (const char *id : {"p1", "p2"}) {
+        const QStringList result =
+            lines(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
+        QCOMPARE(result.value(0), QStringLiteral("{add 100 Compile successfully"));
+        QVERIFY2(result.value(1).startsWith(QStringLiteral("101 10 ")),
+                 qPrintable(result.join('|')));
+        QVERIFY2(result.value(2).startsWith(QStringLiteral("101 0 ")),
+                 qPrintable(result.join('|')));
+        QCOMPARE(result.value(3), QStringLiteral("}102 10"));
+    }
 }
 
 // The results of a task are found by its name: a rename that would leave results behind asks

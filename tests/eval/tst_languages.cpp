@@ -1,0 +1,270 @@
+#include "common/testcontest.h"
+#include "evallist.h"
+#include "language.h"
+#include "mythread.h"
+#include "runctrl.h"
+#include "testpoint.h"
+
+#include "common/testfiles.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+// Python and Java submissions compiled and run by the engine in its sandbox: each ends with the
+// verdict an organiser expects, the virtual machine's and the interpreter's memory errors
+// included.
+class TstLanguages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void verdicts_data();
+    void verdicts();
+    void interpreterNotStarted_data();
+    void interpreterNotStarted();
+    void javaClassNames_data();
+    void javaClassNames();
+
+private:
+    std::unique_ptr<TestContest> contest;
+    QHash<QString, bool> judged; // per player, as evalOneTaskComplete said
+};
+
+namespace
+{
+
+const char SHOW[] = "#!/bin/sh\n"
+                    "printf '%s\\n10\\n' \"$(head -n 1 \"$2\" 2>/dev/null)\"\n";
+
+struct Submission {
+    const char *id;
+    const char *task;
+    const char *file;
+    const char *source;
+};
+
+const Submission kSubmissions[] = {
+    {"py_ok", "sum", "sum.py",
+     "a, b = map(int, open('sum.in').read().split())\nopen('sum.out', 'w').write(f'{a + b}\\n')\n"},
+    {"py_wrong", "sum", "sum.py", "open('sum.out', 'w').write('0\\n')\n"},
+    {"py_syntax", "sum", "sum.py", "def f(:\n"},
+    {"py_raise", "sum", "sum.py", "raise ValueError('no')\n"},
+    {"py_loop", "sum", "sum.py", "while True:\n    pass\n"},
+    {"py_hog", "sum", "sum.py", "a = []\nwhile True:\n    a.append(bytearray(1 << 20))\n"},
+    // Only the threads use the CPU: the run ends on their time, not on the wall-clock bound.
+    {"py_threads", "sum", "sum.py",
+     "import threading, time\ndef spin():\n    while True:\n        pass\n"
+     "for _ in range(3):\n    threading.Thread(target=spin, daemon=True).start()\n"
+     "time.sleep(60)\n"},
+    {"py_claims", "sum", "sum.py", "import sys\nsys.stderr.write('MemoryError\\n')\nsys.exit(2)\n"},
+    {"py_peek", "peek", "peek.py",
+     "def read(path):\n    try:\n        return 'read ' + open(path).read().strip()\n"
+     "    except OSError as e:\n        return type(e).__name__\n"
+     "open('peek.out', 'w').write(read('../evaldata/sum1.ans') + ' ' + "
+     "read('@HOME@/evaldata/sum1.ans') + '\\n')\n"},
+    {"java_ok", "sum", "sum.java",
+     "import java.io.*;\nimport java.util.*;\npublic class sum {\n"
+     "  public static void main(String[] x) throws IOException {\n"
+     "    Scanner in = new Scanner(new File(\"sum.in\"));\n"
+     "    try (PrintWriter out = new PrintWriter(\"sum.out\")) {\n"
+     "      out.println(in.nextInt() + in.nextInt());\n    }\n  }\n}\n"},
+    {"java_wrong", "sum", "sum.java",
+     "public class sum {\n  public static void main(String[] x) throws Exception {\n"
+     "    try (java.io.PrintWriter out = new java.io.PrintWriter(\"sum.out\")) {\n"
+     "      out.println(0);\n    }\n  }\n}\n"},
+    {"java_syntax", "sum", "sum.java", "public class sum { void f( }\n"},
+    {"java_raise", "sum", "sum.java",
+     "public class sum {\n  public static void main(String[] x) {\n"
+     "    throw new IllegalStateException(\"no\");\n  }\n}\n"},
+    {"java_loop", "sum", "sum.java",
+     "public class sum {\n  public static void main(String[] x) {\n"
+     "    long k = 0;\n    while (true) k++;\n  }\n}\n"},
+    {"java_heap", "sum", "sum.java",
+     "import java.util.*;\npublic class sum {\n  public static void main(String[] x) {\n"
+     "    List<long[]> kept = new ArrayList<>();\n    while (true) kept.add(new long[1 << 16]);\n"
+     "  }\n}\n"},
+    {"java_threads", "sum", "sum.java",
+     "public class sum {\n  public static void main(String[] x) throws Exception {\n"
+     "    for (int i = 0; i < 3; ++i) {\n"
+     "      Thread t = new Thread(() -> { long k = 0; while (true) k++; });\n"
+     "      t.setDaemon(true);\n      t.start();\n    }\n    Thread.sleep(60000);\n  }\n}\n"},
+    // No room left for another thread's stack.
+    {"java_stacks", "sum", "sum.java",
+     "public class sum {\n  public static void main(String[] x) throws Exception {\n"
+     "    for (int i = 0; i < 40; ++i) {\n"
+     "      Thread t = new Thread(() -> { try { Thread.sleep(60000); } catch (Exception e) {} });\n"
+     "      t.setDaemon(true);\n      t.start();\n    }\n  }\n}\n"},
+    {"java_exit3", "sum", "sum.java",
+     "public class sum {\n  public static void main(String[] x) {\n    System.exit(3);\n  }\n}\n"},
+    // javac succeeds, but no class is named after the task (a stale one is submitted too).
+    {"java_noclass", "sum", "sum.java",
+     "class Main {\n  public static void main(String[] x) {}\n}\n"},
+    {"java_hyphen", "two-sum", "two-sum.java", "public class Main {}\n"},
+    {"py_nocompiler", "nopy", "nopy.py", "print(1)\n"},
+};
+
+const char *const kTasks[] = {"sum", "peek", "two-sum", "nopy"};
+
+// The user CPU seconds written for the first test point of the player's block.
+double firstTime(const QString &home, const QString &id)
+{
+    const QByteArray raw = readFile(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
+    const auto m = QRegularExpression(QStringLiteral("\\n-?\\d+ -?\\d+ (\\d+\\.\\d+) "))
+                       .match(QString::fromUtf8(raw));
+    return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+} // namespace
+
+void TstLanguages::initTestCase()
+{
+    contest = std::make_unique<TestContest>();
+    TestContest &c = *contest;
+    c.write(QStringLiteral("filter/show"), SHOW);
+    for (const char *name : kTasks) {
+        CTaskInfo *task = c.addTask(QLatin1String(name), SOURCE, 1, 1.0f);
+        task->addACcl(
+            new CCompileCmd(QStringLiteral("py"), QStringLiteral("python3 -m py_compile %i ")));
+        task->addACcl(new CCompileCmd(QStringLiteral("java"), QStringLiteral("javac %i ")));
+        c.writePoint(QLatin1String(name), 1, "1 2\n", "3\n");
+    }
+    c.day.getTaskInfo(1)->setPlugname(QStringLiteral("show"));
+    c.day.getTaskInfo(3)
+        ->getCcl(QStringLiteral("py"))
+        ->setCmd(QStringLiteral("python3-not-here -m py_compile %i "));
+    for (const Submission &s : kSubmissions)
+        c.submit(QLatin1String(s.id), QLatin1String(s.task), QLatin1String(s.file),
+                 QByteArray(s.source).replace("@HOME@", QFile::encodeName(c.home)));
+    // A class handed in beside the source cannot pass for a compiled one.
+    c.submit(QStringLiteral("java_noclass"), QStringLiteral("sum"), QStringLiteral("sum.class"),
+             "stale");
+    // One evaluation per task, of the players who submitted it.
+    for (int t = 0; t < int(std::size(kTasks)); ++t) {
+        evallist.clear();
+        for (const Submission &s : kSubmissions)
+            if (qstrcmp(s.task, kTasks[t]) == 0)
+                evallist.append({evallist.size(), QLatin1String(s.id)});
+        MyThread thread(&c.day, 1, t);
+        QSignalSpy done(&thread, &MyThread::evalOneTaskComplete);
+        thread.start();
+        QVERIFY(thread.wait(120000));
+        for (const QList<QVariant> &args : done)
+            judged.insert(args.at(0).toString(), args.at(3).toBool());
+    }
+}
+
+void TstLanguages::verdicts_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<bool>("success");
+    const QString compiled = QStringLiteral("{sum 100 Compile successfully\n%1}102 %2\n");
+    const QString failed =
+        QStringLiteral("{sum -101 Compile failed.\n-101 0 ? Compile failed.\n}102 0\n");
+    const QString ok = compiled.arg(QStringLiteral("101 10 T ok\n")).arg(10);
+    const QString wrong = compiled.arg(QStringLiteral("101 0 T wrong answer on line 1\n")).arg(0);
+    const QString timeOut = compiled.arg(QStringLiteral("-103 0 T Time out.\n")).arg(0);
+    const QString memory =
+        compiled.arg(QStringLiteral("-108 0 T Exceeding memory limit.\n")).arg(0);
+    for (const char *lang : {"py", "java"}) {
+        const QByteArray p(lang);
+        QTest::newRow(p + "_ok") << ok << true;
+        QTest::newRow(p + "_wrong") << wrong << true;
+        QTest::newRow(p + "_syntax") << failed << true;
+        QTest::newRow(p + "_raise") << wrong << true;
+        QTest::newRow(p + "_loop") << timeOut << true;
+        QTest::newRow(p + "_threads") << timeOut << true;
+    }
+    QTest::newRow("py_hog") << memory << true;
+    QTest::newRow("java_heap") << memory << true;
+    QTest::newRow("java_stacks") << memory << true;
+    // A status or a message alone is not a memory error.
+    QTest::newRow("py_claims") << wrong << true;
+    QTest::newRow("java_exit3") << wrong << true;
+    QTest::newRow("java_noclass") << failed << true;
+    QTest::newRow("py_peek") << QStringLiteral("{peek 100 Compile successfully\n"
+                                               "101 10 T FileNotFoundError FileNotFoundError\n"
+                                               "}102 10\n")
+                             << true;
+    const QString refused =
+        QStringLiteral("the task name two-sum cannot be a Java class name, Java refused.");
+    QTest::newRow("java_hyphen")
+        << QStringLiteral("{two-sum -106 %1\n-106 0 ? %1\n}102 0\n").arg(refused) << false;
+    const QString missing = QStringLiteral("Can not compile: python3-not-here is not installed.");
+    QTest::newRow("py_nocompiler")
+        << QStringLiteral("{nopy -106 %1\n-106 0 ? %1\n}102 0\n").arg(missing) << false;
+}
+
+void TstLanguages::verdicts()
+{
+    QFETCH(QString, block);
+    QFETCH(bool, success);
+    const QString id = QString::fromLatin1(QTest::currentDataTag());
+    QCOMPARE(contest->result(id), block);
+    QCOMPARE(judged.value(id, !success), success);
+    // An endless loop's time is what ended the run, long before the wall-clock bound. The main
+    // thread of the _threads programs only sleeps: what is counted is their threads' time, which
+    // Python's interpreter lock lets grow by at most a second per second, so that on a busy
+    // machine the wall-clock bound may end the run before the limit is reached.
+    const double used = firstTime(contest->home, id);
+    if (id.endsWith(QLatin1String("_loop")))
+        QVERIFY2(used > 1.0, qPrintable(QString::number(used)));
+    if (id.endsWith(QLatin1String("_threads")))
+        QVERIFY2(used > 0.5, qPrintable(QString::number(used)));
+}
+
+void TstLanguages::interpreterNotStarted_data()
+{
+    QTest::addColumn<QByteArray>("program");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not on the PATH")
+        << QByteArray("python3-not-here")
+        << QStringLiteral("Cannot start python3-not-here: it is not installed.");
+    QTest::newRow("exec fails")
+        << QByteArray("/nonexistent/java")
+        << QStringLiteral("Cannot start /nonexistent/java: No such file or directory.");
+}
+
+void TstLanguages::interpreterNotStarted()
+{
+    QFETCH(QByteArray, program);
+    QFETCH(QString, message);
+    RunSpec spec;
+    spec.argv = {program, "x.py"};
+    spec.interpreter = true;
+    char msg[MESSAGE_SIZE] = {};
+    int score = 7;
+    float used = -1;
+    QCOMPARE(runSpecUnderCtrl(spec, 1.0f, &used, msg, &score), int(RunNotStarted));
+    QCOMPARE(QString::fromUtf8(msg), message);
+    QCOMPARE(score, 0);
+    QCOMPARE(used, 0.0f);
+}
+
+void TstLanguages::javaClassNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("plain") << QStringLiteral("sum") << true;
+    QTest::newRow("capital, digits, _ and $") << QStringLiteral("Max_2$b") << true;
+    QTest::newRow("Chinese") << QStringLiteral("求和") << true;
+    QTest::newRow("hyphen") << QStringLiteral("two-sum") << false;
+    QTest::newRow("leading digit") << QStringLiteral("2sum") << false;
+    QTest::newRow("keyword") << QStringLiteral("class") << false;
+    QTest::newRow("restricted") << QStringLiteral("var") << false;
+}
+
+void TstLanguages::javaClassNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    QCOMPARE(Language("java").refusal(name.toUtf8()).isEmpty(), accepted);
+    // Python runs a file, whatever its name.
+    QVERIFY(Language("py").refusal(name.toUtf8()).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TstLanguages)
+#include "tst_languages.moc"
