@@ -31,6 +31,10 @@ void setCompileTimeLimit(int seconds);
 // or when the compilation overran compileTimeLimit() (its partial program is removed).
 int CompileSrc(char *exename, char *cmdline);
 
+// The same without the sandbox, for the organiser's own programs: the compiler's first messages
+// go to *messages instead of standard error.
+int compileCapturing(char *exename, char *cmdline, QByteArray *messages);
+
 // `word` as one shell word: unchanged when it holds only characters the shell takes literally,
 // else in single quotes.
 QByteArray shellWord(const QByteArray &word);
