@@ -64,6 +64,8 @@ void fillContest(const QString &setupFile)
     answers->setTaskname(QStringLiteral("maze"));
     answers->setCommitType(ANSWERS);
     answers->setSamplenum(2);
+    answers->setPlugname(QStringLiteral("maze_checker"));
+    answers->setChecker(TestlibChecker);
     day->addATask(answers);
     setup.addADay(day);
     CPlayerInfo registry;
@@ -169,7 +171,9 @@ void TestCli::showAndSaveRoundTrip()
     const QJsonArray compile = sum.value("compile").toArray();
     QCOMPARE(compile.size(), 1);
     QCOMPARE(compile[0].toObject().value("cmd").toString(), QStringLiteral("gcc -o %o %i"));
+    QCOMPARE(sum.value("checker").toString(), QStringLiteral("filter"));
     QCOMPARE(tasks[1].toObject().value("type").toString(), QStringLiteral("ANSWERS"));
+    QCOMPARE(tasks[1].toObject().value("checker").toString(), QStringLiteral("testlib"));
     QCOMPARE(tasks[1].toObject().value("marks").toArray(), QJsonArray({10, 10}));
     QCOMPARE(contest.value("players").toArray()[0].toObject().value("name").toString(),
              QStringLiteral("张三"));
