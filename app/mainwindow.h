@@ -142,6 +142,7 @@ public slots:
     virtual void numCBChangedSlot(const QString &text);
     virtual void preciseChangeSlot(const QString &text);
     virtual void selectMethodSlot();
+    virtual void testlibCBClicked(bool checked);
     virtual void scCBClicked(bool checked);
     virtual void scLEChanged(const QString &text);
     virtual void scplusCBClicked(bool checked);

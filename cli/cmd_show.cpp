@@ -32,6 +32,8 @@ QJsonObject taskJson(CTaskInfo &task)
         {"title", task.getTitle()},
         {"run", task.getRuncmd()},
         {"plug", task.getPlugname()},
+        // "filter" for a filter of our own contract, else the task's CHECKER= value.
+        {"checker", task.getChecker().isEmpty() ? QStringLiteral("filter") : task.getChecker()},
         {"inSuffix", task.getInfilesuffix()},
         {"ansSuffix", task.getAnsfilesuffix()},
         {"type",

@@ -64,8 +64,9 @@ bool waitForCompiler(pid_t pid, int *status)
 }
 
 // Runs the command line through the shell in a process group of its own, with the compiler's
-// output on standard error, so that the judge's standard output carries only its own reports.
-bool runCompiler(const char *cmdline, const QByteArrayList &extra, int *status)
+// output on standard error, so that the judge's standard output carries only its own reports,
+// or on `log` when it is not -1.
+bool runCompiler(const char *cmdline, const QByteArrayList &extra, int *status, int log = -1)
 {
     const std::vector<const char *> envp = judgeEnvironment(extra);
     const char *argv[] = {"/bin/sh", "-c", cmdline, nullptr};
@@ -75,7 +76,7 @@ bool runCompiler(const char *cmdline, const QByteArrayList &extra, int *status)
         return false;
     }
     if (pid == 0) {
-        if (setpgid(0, 0) != 0 || dup2(2, 1) < 0)
+        if (setpgid(0, 0) != 0 || (log >= 0 && dup2(log, 2) < 0) || dup2(2, 1) < 0)
             _exit(126);
         execve(argv[0], const_cast<char *const *>(argv), const_cast<char *const *>(envp.data()));
         _exit(127);
@@ -184,6 +185,31 @@ int GenCompCmd(char *cmdline, char *exename, char *lang, char *cmdtemplate)
     }
     memcpy(cmdline, line.constData(), size_t(line.size()) + 1);
     return 1;
+}
+
+int compileCapturing(char *exename, char *cmdline, QByteArray *messages)
+{
+    messages->clear();
+    const int log = memfd_create("taldon-compiler", MFD_CLOEXEC);
+    if (log < 0) {
+        *messages = "cannot catch the compiler's messages: " + QByteArray(strerror(errno));
+        return COMPILE_FAILED;
+    }
+    fflush(nullptr);
+    int status = 0;
+    const bool finished = runCompiler(cmdline, QByteArrayList(), &status, log);
+    char text[kLogShown];
+    const ssize_t n = pread(log, text, sizeof text, 0);
+    if (n > 0)
+        messages->append(text, int(n));
+    close(log);
+    if (!finished) {
+        unlink(exename);
+        messages->append("\nThe compiler could not be run, or ran longer than " +
+                         QByteArray::number(timeLimitSeconds) + " s.");
+        return COMPILE_FAILED;
+    }
+    return access(exename, F_OK) == 0 ? COMPILE_OK : COMPILE_FAILED;
 }
 
 bool runCompileCommand(const char *cmdline, const QByteArrayList &environment, int *status)

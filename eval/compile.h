@@ -38,6 +38,10 @@ bool runCompileCommand(const char *cmdline, const QByteArrayList &environment, i
 // or when the compilation overran compileTimeLimit() (its partial program is removed).
 int CompileSrc(char *exename, char *cmdline);
 
+// The same without the sandbox, for the organiser's own programs: the compiler's first messages
+// go to *messages instead of standard error.
+int compileCapturing(char *exename, char *cmdline, QByteArray *messages);
+
 // `word` as one shell word: unchanged when it holds only characters the shell takes literally,
 // else in single quotes.
 QByteArray shellWord(const QByteArray &word);

@@ -175,6 +175,9 @@ QByteArray evaluationFailure(CTaskInfo *task)
         return "Filter filter/" + plug + " not found.";
     if (!S_ISREG(st.st_mode) || access(filter.constData(), X_OK) != 0)
         return "Filter filter/" + plug + " is not executable.";
+    // A kind of checker this judge does not know would have its verdicts misread.
+    if (!task->getChecker().isEmpty() && !task->hasTestlibChecker())
+        return "Unknown checker kind CHECKER=" + task->getChecker().toUtf8() + '.';
     const QList<QByteArray> missing = missingTestData(task);
     if (missing.isEmpty())
         return QByteArray();

@@ -38,8 +38,8 @@ void TaskTest(CTaskInfo *task, FILE *result, int *total, bool *failed = nullptr,
               const Language &language = Language());
 
 // Why the task cannot be evaluated for anyone: no filter chosen, the filter missing from the
-// contest's filter directory or not executable, or an input or answer file of a test point
-// missing. Empty when it can.
+// contest's filter directory or not executable, a checker of an unknown kind, or an input or answer
+// file of a test point missing. Empty when it can.
 QByteArray evaluationFailure(CTaskInfo *task);
 
 // Asks the evaluation under way to stop after the run in progress (MyThread::requestStop), or

@@ -1,5 +1,6 @@
 #include "testpoint.h"
 
+#include "checkerverdict.h"
 #include "ctaskinfo.h"
 #include "fileops.h"
 #include "runctrl.h"
@@ -109,6 +110,50 @@ int runSource(CTaskInfo *task, const Language &language, const QByteArray &input
     return 0;
 }
 
+// Runs a filter or checker with its standard output on `out` and, unless `err` is -1, its
+// standard error on `err`, under the filters' wall-clock bound.
+int runJudgingProgram(char *const argv[], int out, int err)
+{
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid < 0) {
+        perror("cannot start the filter");
+        return -1;
+    }
+    if (pid == 0) {
+        // Only async-signal-safe calls between fork and exec: the judge has other threads. A
+        // group of its own, so that a filter that overruns its bound goes with its children.
+        if (setpgid(0, 0) != 0 || dup2(out, 1) < 0 || (err >= 0 && dup2(err, 2) < 0))
+            _exit(126);
+        execv(argv[0], argv);
+        static const char failed[] = "cannot run the filter\n";
+        ssize_t ignored = write(2, failed, sizeof failed - 1);
+        (void)ignored;
+        _exit(127);
+    }
+    int status = 0;
+    if (!waitWithDeadline(pid, g_filterSeconds, &status)) {
+        fprintf(stderr, "filter %s still running after %d s, killed\n", argv[0], g_filterSeconds);
+        killAndReapGroup(pid);
+        return FILTER_TIMED_OUT;
+    }
+    return status;
+}
+
+// A checker's failure is the evaluation's, not the player's: its point is written as not
+// judged, which marks the task as a failed evaluation.
+int judgeWithChecker(char *const argv[], int *score, char *msg)
+{
+    QByteArray errors;
+    const int status = callchecker(argv, &errors);
+    const CheckerVerdict verdict = CheckerVerdict::judge(errors, status);
+    if (verdict.failed)
+        fprintf(stderr, "checker %s: %s\n", argv[0], verdict.message.constData());
+    copyMessage(msg, verdict.message.constData());
+    *score = verdict.score;
+    return verdict.failed ? POINT_NOT_STARTED : POINT_JUDGED;
+}
+
 } // namespace
 
 QByteArray evaldataFile(const QByteArray &home, const QByteArray &name, int point,
@@ -162,6 +207,8 @@ int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *ms
     }
     QByteArray filter = plug, ans = answer;
     char *argv[] = {filter.data(), in.data(), judged.data(), ans.data(), nullptr};
+    if (task->hasTestlibChecker())
+        return judgeWithChecker(argv, score, msg);
     if (callfilter(argv) == FILTER_TIMED_OUT) {
         setMessage(msg, "Filter time out.");
         *score = 0;
@@ -177,29 +224,27 @@ int callfilter(char *const argv[])
         perror("cannot catch the filter's output");
         return -1;
     }
-    fflush(nullptr);
-    pid_t pid = fork();
-    if (pid < 0) {
-        perror("cannot start the filter");
+    return runJudgingProgram(argv, fd, -1);
+}
+
+int callchecker(char *const argv[], QByteArray *errorOutput)
+{
+    errorOutput->clear();
+    const int out = newCapture();
+    const int err = memfd_create("taldon-checker", MFD_CLOEXEC);
+    if (out < 0 || err < 0) {
+        perror("cannot catch the checker's output");
+        if (err >= 0)
+            close(err);
         return -1;
     }
-    if (pid == 0) {
-        // Only async-signal-safe calls between fork and exec: the judge has other threads. A
-        // group of its own, so that a filter that overruns its bound goes with its children.
-        if (setpgid(0, 0) != 0 || dup2(fd, 1) < 0)
-            _exit(126);
-        execv(argv[0], argv);
-        static const char failed[] = "cannot run the filter\n";
-        ssize_t ignored = write(2, failed, sizeof failed - 1);
-        (void)ignored;
-        _exit(127);
-    }
-    int status = 0;
-    if (!waitWithDeadline(pid, g_filterSeconds, &status)) {
-        fprintf(stderr, "filter %s still running after %d s, killed\n", argv[0], g_filterSeconds);
-        killAndReapGroup(pid);
-        return FILTER_TIMED_OUT;
-    }
+    const int status = runJudgingProgram(argv, out, err);
+    // The first line is all that is read; the rest may be as long as the checker likes.
+    char text[4 * MESSAGE_SIZE];
+    const ssize_t n = pread(err, text, sizeof text, 0);
+    if (n > 0)
+        errorOutput->append(text, int(n));
+    close(err);
     return status;
 }
 

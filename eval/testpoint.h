@@ -28,6 +28,10 @@ int sampletest(CTaskInfo *task, int point, int *score, float *usedtime, char *ms
 // filter cannot be started.
 int callfilter(char *const argv[]);
 
+// Runs a testlib-style checker the same way, with its standard error caught too: the first
+// bytes of it go to *errorOutput. Returns what callfilter returns.
+int callchecker(char *const argv[], QByteArray *errorOutput);
+
 // Reads the last filter's output: its first line into `msg` (MESSAGE_SIZE bytes, cut to fit),
 // then an integer score. Returns 0 when there is one, -1 when nothing was caught.
 int readscorefile(char *msg, int *score);

@@ -10,6 +10,7 @@
 #include <iterator>
 
 const char *const typestring[3] = {"SOURCE", "ANSWERS", "INVALID"};
+const QString TestlibChecker = QStringLiteral("testlib");
 
 namespace
 {
@@ -62,6 +63,11 @@ void loadAnsfilesuffix(void *r, QString v)
 void loadPlugname(void *r, QString v)
 {
     taskOf(r)->setPlugname(v);
+}
+
+void loadChecker(void *r, QString v)
+{
+    taskOf(r)->setChecker(v);
 }
 
 void loadCommit(void *r, QString v)
@@ -127,6 +133,7 @@ const RecordLoader TaskLoaders[] = {
     {"CCL=", loadCompilecmd},
     {"MARK=", loadSampleMark},
     {"MEMLIMITS=", loadMemLimit},
+    {"CHECKER=", loadChecker},
 };
 
 auto forLanguage(const QString &lang)
@@ -177,6 +184,7 @@ CTaskInfo &CTaskInfo::operator=(const CTaskInfo &other)
     infilesuffix = other.infilesuffix;
     runcmd = other.runcmd;
     plugname = other.plugname;
+    checker = other.checker;
     committype = other.committype;
     timelimit = other.timelimit;
     memlimit = other.memlimit;
@@ -221,6 +229,7 @@ int CTaskInfo::getTotal() const
 void CTaskInfo::resetInfo()
 {
     plugname.clear();
+    checker.clear();
     samplenum = 10;
     committype = SOURCE;
     timelimit = 1.0f;
@@ -285,8 +294,11 @@ bool CTaskInfo::save(QString dir, int day, int task, QString *error)
         << "RUN=" << runcmd << '\n'
         << "INFILESUFFIX=" << infilesuffix << '\n'
         << "ANSFILESUFFIX=" << ansfilesuffix << '\n'
-        << "PLUG=" << plugname << '\n'
-        << "TYPE=" << typeName(committype) << '\n'
+        << "PLUG=" << plugname << '\n';
+    // Written only when set, so that the files of tasks judged by filters stay as they were.
+    if (!checker.isEmpty())
+        out << "CHECKER=" << checker << '\n';
+    out << "TYPE=" << typeName(committype) << '\n'
         << "LIMIT=" << timelimit << '\n'
         << "MEMLIMITS=" << memlimit << '\n'
         << "SAMPLES=" << samplenum << '\n';

@@ -11,6 +11,9 @@ enum _com_type { SOURCE = 0, ANSWERS = 1, INVALID = 2 };
 // Names of the submit types in task files, indexed by _com_type.
 extern const char *const typestring[3];
 
+// The CHECKER= value of a task judged by a testlib-style checker.
+extern const QString TestlibChecker;
+
 // One task of a day: its name (the stem of its data files and of the compiled program), how
 // players submit it, its limits, the marks of its test points, the comparison filter and the
 // accepted languages. Stored in task<d>_<t>.info.
@@ -35,6 +38,12 @@ public:
     void setRuncmd(QString r) { runcmd = r; }
     QString getPlugname() const { return plugname; }
     void setPlugname(QString p) { plugname = p; }
+    // How the program named by the plug name judges: empty for a filter of our own contract,
+    // TestlibChecker for a testlib-style checker. Other values come from a newer Taldon and are
+    // kept as they are.
+    QString getChecker() const { return checker; }
+    void setChecker(QString c) { checker = c; }
+    bool hasTestlibChecker() const { return checker == TestlibChecker; }
     QString getAnsfilesuffix() const { return ansfilesuffix; }
     void setAnsfilesuffix(QString s) { ansfilesuffix = s; }
     QString getInfilesuffix() const { return infilesuffix; }
@@ -74,6 +83,7 @@ private:
     QString title;
     QString runcmd;
     QString plugname;
+    QString checker;
     QString ansfilesuffix = QStringLiteral("ans");
     QString infilesuffix = QStringLiteral("in");
     _com_type committype = SOURCE;

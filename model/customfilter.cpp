@@ -28,11 +28,12 @@ bool writeFilter(const QString &target, const QByteArray &contents,
 
 } // namespace
 
-FilterPlacement placeCustomFilter(const QString &home, const QString &path, bool replace)
+FilterPlacement placeCustomFilter(const QString &home, const QString &path, bool replace,
+                                  const QString &name)
 {
     const QFileInfo source(path);
     const QString dir = home + QStringLiteral("/filter");
-    const QFileInfo target(dir + QLatin1Char('/') + source.fileName());
+    const QFileInfo target(dir + QLatin1Char('/') + (name.isEmpty() ? source.fileName() : name));
     if (target.exists() && target.canonicalFilePath() == source.canonicalFilePath())
         return FilterPlacement::InPlace;
     QByteArray contents;

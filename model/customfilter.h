@@ -12,8 +12,9 @@ enum class FilterPlacement {
     Failed     // the file could not be read, or not written with its permissions
 };
 
-// Places the program at path into <home>/filter under its own file name. An existing
-// different file of that name is replaced only when replace is true.
-FilterPlacement placeCustomFilter(const QString &home, const QString &path, bool replace);
+// Places the program at path into <home>/filter under its own file name, or under `name` when
+// one is given. An existing different file of that name is replaced only when replace is true.
+FilterPlacement placeCustomFilter(const QString &home, const QString &path, bool replace,
+                                  const QString &name = QString());
 
 #endif

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "checkerbuild.h"
 #include "compileoptions.h"
 #include "csetupinfo.h"
 #include "customfilter.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalBlocker>
+#include <QTemporaryDir>
 
 namespace
 {
@@ -152,20 +154,21 @@ void editCompileOptions(const QString &lang, const QString &options)
         cmd->setCmd(withCompileOptions(cmd->getCmd(), options));
 }
 
-// Makes a chosen custom filter available in the contest, where the engine looks for it; asks
-// before it replaces a different file of the same name. False when the choice is dropped.
-bool placeFilterInContest(QWidget *parent, const QString &home, const QString &path)
+// Makes a chosen custom filter available in the contest as `name`, where the engine looks for
+// it; asks before it replaces a different file of the same name. False when the choice is
+// dropped.
+bool placeFilterInContest(QWidget *parent, const QString &home, const QString &path,
+                          const QString &name)
 {
-    FilterPlacement placed = placeCustomFilter(home, path, false);
+    FilterPlacement placed = placeCustomFilter(home, path, false, name);
     if (placed == FilterPlacement::NameTaken) {
-        const auto answer =
-            QMessageBox::question(parent, QStringLiteral("替换过滤程序"),
-                                  QStringLiteral("比赛的 filter 目录中已有另一个 %1，是否替换?")
-                                      .arg(QFileInfo(path).fileName()),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer = QMessageBox::question(
+            parent, QStringLiteral("替换过滤程序"),
+            QStringLiteral("比赛的 filter 目录中已有另一个 %1，是否替换?").arg(name),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return false;
-        placed = placeCustomFilter(home, path, true);
+        placed = placeCustomFilter(home, path, true, name);
     }
     if (placed == FilterPlacement::Failed) {
         QMessageBox::warning(parent, QStringLiteral("Error"),
@@ -174,6 +177,21 @@ bool placeFilterInContest(QWidget *parent, const QString &home, const QString &p
         return false;
     }
     return true;
+}
+
+// Compiles a chosen checker source with the task's C++ command; a failure is shown at once.
+bool compileChecker(QWidget *parent, CTaskInfo *task, const QString &source, const QString &program)
+{
+    const CCompileCmd *cpp = task->getCcl(QStringLiteral("cpp"));
+    QString messages;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool built = buildChecker(source, cpp ? cpp->getCmd() : CPLUS_CL, program, &messages);
+    QApplication::restoreOverrideCursor();
+    if (!built)
+        QMessageBox::warning(parent, QStringLiteral("Error"),
+                             QStringLiteral("校验器编译失败:\n%1").arg(messages.left(2000)),
+                             QMessageBox::Ok);
+    return built;
 }
 
 // Deleting a day whose directories hold files asks first, saying what the next save will rename.
@@ -206,6 +224,7 @@ void MainWindow::hideFilter()
     taskUi->preciseSB->setValue(1);
     taskUi->customF->hide();
     taskUi->methodLE->clear();
+    taskUi->testlibCB->setChecked(false);
 }
 
 void MainWindow::fillTaskInfo()
@@ -277,7 +296,13 @@ void MainWindow::fillDayTB(CDayInfo *day)
 
 void MainWindow::showfilter()
 {
-    const FilterChoice choice = readFilterName(curTask->getPlugname());
+    FilterChoice choice = readFilterName(curTask->getPlugname());
+    // A checker shows as the custom choice it was made by, whatever its name.
+    if (curTask->hasTestlibChecker() && !curTask->getPlugname().isEmpty()) {
+        choice = FilterChoice();
+        choice.method = CompareMethod::Custom;
+        choice.customName = curTask->getPlugname();
+    }
     const int method = static_cast<int>(choice.method);
     // The method list shows and hides the sub-choices by its change signal, which does not
     // come when the previous task had the same method.
@@ -300,6 +325,7 @@ void MainWindow::showfilter()
         break;
     case CompareMethod::Custom:
         taskUi->methodLE->setText(choice.customName);
+        taskUi->testlibCB->setChecked(curTask->hasTestlibChecker());
         break;
     case CompareMethod::None:
         break;
@@ -364,6 +390,7 @@ void MainWindow::managewindowUi()
     connect(u->numCB, &QComboBox::currentTextChanged, this, &MainWindow::numCBChangedSlot, unique);
     connect(u->preciseSB, &QSpinBox::textChanged, this, &MainWindow::preciseChangeSlot, unique);
     connect(u->methodPB, &QPushButton::clicked, this, &MainWindow::selectMethodSlot, unique);
+    connect(u->testlibCB, &QCheckBox::clicked, this, &MainWindow::testlibCBClicked, unique);
     connect(u->scCB, &QCheckBox::clicked, this, &MainWindow::scCBClicked, unique);
     connect(u->scLE, &QLineEdit::textChanged, this, &MainWindow::scLEChanged, unique);
     connect(u->scplusCB, &QCheckBox::clicked, this, &MainWindow::scplusCBClicked, unique);
@@ -590,8 +617,10 @@ void MainWindow::methodChangedSlot(const QString &)
         break;
     }
     // A new method has no sub-choice yet, whatever the sub-choice lists showed before.
-    if (isResponse && curTask)
+    if (isResponse && curTask) {
         curTask->setPlugname(QString());
+        curTask->setChecker(QString());
+    }
     showMissingFilter();
 }
 
@@ -633,12 +662,30 @@ void MainWindow::selectMethodSlot()
     const QString path =
         FileDialogs::getOpenFileName(this, QStringLiteral("Choose a file"),
                                      FileDialogs::startDirectory(), QStringLiteral("Filters (*)"));
-    if (path.isEmpty() || !placeFilterInContest(this, setupinfo->getHome(), path))
+    if (path.isEmpty())
         return;
-    const QString name = QFileInfo(path).fileName();
+    // Archives call every checker "checker": in the contest each task's has a name of its own.
+    const bool testlib = taskUi->testlibCB->isChecked();
+    const QString name =
+        testlib ? curTask->getTaskname() + QStringLiteral("_checker") : QFileInfo(path).fileName();
+    QTemporaryDir build;
+    QString program = path;
+    if (testlib && path.endsWith(QLatin1String(".cpp"))) {
+        program = build.filePath(name);
+        if (!build.isValid() || !compileChecker(this, curTask, path, program))
+            return;
+    }
+    if (!placeFilterInContest(this, setupinfo->getHome(), program, name))
+        return;
     curTask->setPlugname(name);
     taskUi->methodLE->setText(name);
     showMissingFilter();
+}
+
+void MainWindow::testlibCBClicked(bool checked)
+{
+    if (isResponse && curTask)
+        curTask->setChecker(checked ? TestlibChecker : QString());
 }
 
 void MainWindow::scCBClicked(bool checked)

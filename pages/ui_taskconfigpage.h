@@ -50,6 +50,7 @@ public:
     QFrame *customF;
     QLineEdit *methodLE;
     QPushButton *methodPB;
+    QCheckBox *testlibCB;
     QFrame *floatF;
     QSpinBox *preciseSB;
     QLabel *nofilterTL;
@@ -224,7 +225,10 @@ private:
         methodLE->setEnabled(false);
         methodPB = make<QPushButton>(customF, "methodPB");
         methodPB->setText(QStringLiteral("浏览"));
+        testlibCB = make<QCheckBox>(customF, "testlibCB");
+        testlibCB->setText(QStringLiteral("testlib 校验器"));
         customRow->addWidget(methodLE, 1);
+        customRow->addWidget(testlibCB);
         customRow->addWidget(methodPB);
         grid->addWidget(label(QStringLiteral("比较方式"), page), 5, 0);
         grid->addWidget(methodCB, 5, 1);

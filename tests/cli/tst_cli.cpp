@@ -65,6 +65,8 @@ void fillContest(const QString &setupFile)
     answers->setTaskname(QStringLiteral("maze"));
     answers->setCommitType(ANSWERS);
     answers->setSamplenum(2);
+    answers->setPlugname(QStringLiteral("maze_checker"));
+    answers->setChecker(TestlibChecker);
     day->addATask(answers);
     setup.addADay(day);
     CPlayerInfo registry;
@@ -172,7 +174,9 @@ void TestCli::showAndSaveRoundTrip()
     QCOMPARE(compile[0].toObject().value("cmd").toString(), QStringLiteral("gcc -o %o %i"));
     QCOMPARE(compile[1].toObject(),
              QJsonObject({{"lang", "java"}, {"cmd", QStringLiteral("javac %i ")}}));
+    QCOMPARE(sum.value("checker").toString(), QStringLiteral("filter"));
     QCOMPARE(tasks[1].toObject().value("type").toString(), QStringLiteral("ANSWERS"));
+    QCOMPARE(tasks[1].toObject().value("checker").toString(), QStringLiteral("testlib"));
     QCOMPARE(tasks[1].toObject().value("marks").toArray(), QJsonArray({10, 10}));
     QCOMPARE(contest.value("players").toArray()[0].toObject().value("name").toString(),
              QStringLiteral("张三"));

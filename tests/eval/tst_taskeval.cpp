@@ -53,6 +53,7 @@ private slots:
     void sourceOutcomes();
     void answersTask();
     void filterMessages();
+    void testlibCheckers();
     void evaluationFailures_data();
     void evaluationFailures();
     void stopEndsTheRunAndTheBlock();
@@ -192,6 +193,57 @@ void TstTaskEval::filterMessages()
     QCOMPARE(QByteArray(msg), QByteArray("a(b) c d"));
 }
 
+// A testlib-style checker's verdicts become the points' scores and messages; its failures (a
+// FAIL, a crash, a time-out) are the evaluation's, not the player's, and fail the task. The
+// checker takes input, output and answer in that order, or FAILs.
+void TstTaskEval::testlibCheckers()
+{
+    TestContest c;
+    const QStringList words = {"ok",      "wa",   "pe",    "eof", "points",
+                               "partial", "fail", "crash", "hang"};
+    c.addTask(QStringLiteral("t"), ANSWERS, words.size());
+    c.addTask(QStringLiteral("good"), SOURCE, 1);
+    for (int t = 0; t < 2; ++t) {
+        CTaskInfo *task = c.day.getTaskInfo(t);
+        const QString name = task->getTaskname() + QStringLiteral("_checker");
+        task->setPlugname(name);
+        task->setChecker(TestlibChecker);
+        QVERIFY(QFile::copy(QStringLiteral(CHECKER_PROGRAM), c.home + "/filter/" + name));
+    }
+    for (int i = 0; i < words.size(); ++i) {
+        c.writePoint(QStringLiteral("t"), i + 1, "input\n", "answer\n");
+        c.submit(QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("t%1.out").arg(i + 1),
+                 words[i].toUtf8() + '\n');
+    }
+    c.writePoint(QStringLiteral("good"), 1, "input\n", "answer\n");
+    c.submit(QStringLiteral("p"), QStringLiteral("good"), QStringLiteral("good.c"),
+             "#include <stdio.h>\nint main(void){FILE*o=fopen(\"good.out\",\"w\");"
+             "return !o||fputs(\"ok\\n\",o)<0;}\n");
+    evallist = {{0, QStringLiteral("p")}};
+    MyThread thread(&c.day, 1, -1);
+    QSignalSpy task(&thread, &MyThread::evalOneTaskComplete);
+    setFilterTimeLimit(1);
+    thread.start();
+    QVERIFY(thread.wait(30000));
+    setFilterTimeLimit(FILTER_TIME_LIMIT);
+    QCOMPARE(c.result(QStringLiteral("p")),
+             QStringLiteral("{t 100 Evaluate answer files.\n"
+                            "101 10 T ok 1 token\n"
+                            "101 0 T wrong answer expected 'ok', found 'wa'\n"
+                            "101 0 T wrong output format Expected a token\n"
+                            "101 0 T unexpected end of file\n"
+                            "101 7 T points 0.75 three quarters\n"
+                            "101 4 T partially correct (45) (almost)\n"
+                            "-106 0 T Checker failed: FAIL the answer is broken\n"
+                            "-106 0 T Checker failed: killed by signal 11.\n"
+                            "-106 0 T Checker failed: no verdict within 1 s.\n"
+                            "}102 21\n"
+                            "{good 100 Compile successfully\n101 10 T ok 1 token\n}102 10\n"));
+    QCOMPARE(task.size(), 2);
+    QCOMPARE(task.at(0).at(3).toBool(), false);
+    QCOMPARE(task.at(1).at(3).toBool(), true);
+}
+
 void TstTaskEval::evaluationFailures_data()
 {
     QTest::addColumn<int>("type");
@@ -204,6 +256,8 @@ void TstTaskEval::evaluationFailures_data()
         << int(ANSWERS) << "gone" << QStringList() << "Filter filter/gone not found.";
     QTest::newRow("filter not executable")
         << int(SOURCE) << "plain" << QStringList() << "Filter filter/plain is not executable.";
+    QTest::newRow("checker of unknown kind")
+        << int(SOURCE) << "judge" << QStringList() << "Unknown checker kind CHECKER=interactor.";
     QTest::newRow("answer missing") << int(SOURCE) << "judge" << QStringList("sum2.ans")
                                     << "Test data evaldata/sum2.ans not found.";
     QTest::newRow("inputs missing")
@@ -221,7 +275,10 @@ void TstTaskEval::evaluationFailures()
     QFETCH(QStringList, removed);
     QFETCH(QString, cause);
     TestContest c;
-    c.addTask(QStringLiteral("sum"), _com_type(type), 2)->setPlugname(plug);
+    CTaskInfo *failing = c.addTask(QStringLiteral("sum"), _com_type(type), 2);
+    failing->setPlugname(plug);
+    if (QByteArray(QTest::currentDataTag()).startsWith("checker"))
+        failing->setChecker(QStringLiteral("interactor"));
     c.write(QStringLiteral("filter/plain"), "#!/bin/sh\necho ok; echo 10\n");
     QFile::setPermissions(c.home + QStringLiteral("/filter/plain"),
                           QFile::ReadOwner | QFile::ReadOther);

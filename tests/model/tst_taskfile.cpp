@@ -63,6 +63,21 @@ void TstTaskFile::readsHandWrittenFileAndWritesItBackByteForByte()
 
     QVERIFY(task.save(tmp.path(), 2, 3));
     QCOMPARE(readFile(tmp.filePath("task2_3.info")), text);
+    QVERIFY(!task.hasTestlibChecker());
+
+    // A checker's kind has a line of its own after PLUG=, read and written back as it stands;
+    // a kind this version does not know is kept too.
+    for (const QByteArray kind : {"testlib", "interactor"}) {
+        QByteArray checked = text;
+        checked.replace("TYPE=", "CHECKER=" + kind + "\nTYPE=");
+        CTaskInfo copy;
+        copy = load(checked);
+        QCOMPARE(copy.hasTestlibChecker(), kind == "testlib");
+        QVERIFY(copy.save(tmp.path(), 2, 4));
+        QCOMPARE(readFile(tmp.filePath("task2_4.info")), checked);
+        copy.resetInfo();
+        QVERIFY(copy.getChecker().isEmpty());
+    }
 
     // The defaults come out in the stored order, with LIMIT=1 and the three stock commands.
     CTaskInfo fresh;

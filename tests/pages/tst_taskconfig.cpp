@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -166,6 +167,7 @@ private slots:
     void clampedValuesStayInTheRecord();
     void filterNamesComposedAndShown();
     void customFilterChosenAndShown();
+    void testlibCheckerBuiltStoredAndShown();
     void languagesCheckedEditedUnchecked();
     void contestSetUpOnTheTabIsEvaluated();
     void renamingATaskWithResultsAsksFirst();
@@ -603,6 +605,48 @@ void TestTaskConfig::customFilterChosenAndShown()
     QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
     QCOMPARE(curTask->getPlugname(), QStringLiteral("checker"));
     QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
+}
+
+// A ticked checker source is built with the task's C++ command and its own testlib.h, and kept
+// under the task's name; the tick is stored, saved and shown again. A build failure says so.
+void TestTaskConfig::testlibCheckerBuiltStoredAndShown()
+{
+    QTemporaryDir tmp;
+    const QString home = tmp.path() + "/home", source = tmp.path() + "/problem/checker.cpp";
+    QVERIFY(QDir().mkpath(home + "/filter"));
+    QVERIFY(writeFile(tmp.path() + "/problem/testlib.h", "#define VERDICT \"ok\\n\"\n"));
+    QVERIFY(writeFile(source, "#include \"testlib.h\"\n#include <cstdio>\n"
+                              "int main() { std::fputs(VERDICT, stderr); }\n"));
+    MainWindow window;
+    openContest(window, contestOf({"alpha", "beta"}), home);
+    auto *testlib = child<QCheckBox>(window, "testlibCB");
+    click(window, firstTask(window));
+    child<QComboBox>(window, "methodCB")->setCurrentIndex(4);
+    clickBox(testlib);
+    QCOMPARE(curTask->getChecker(), TestlibChecker);
+    FileDialogs::replaceOpenFileName(
+        [&](QWidget *, const QString &, const QString &, const QString &) { return source; });
+    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("alpha_checker"));
+    QCOMPARE(child<QLineEdit>(window, "methodLE")->text(), QStringLiteral("alpha_checker"));
+    QVERIFY(QFileInfo(home + "/filter/alpha_checker").isExecutable());
+    child<QAction>(window, "saveGameAct")->trigger();
+    QVERIFY(lines(home + "/task1_1.info").contains(QStringLiteral("CHECKER=testlib")));
+
+    click(window, tree(window)->topLevelItem(0)->child(1));
+    QVERIFY(!testlib->isChecked());
+    click(window, firstTask(window));
+    QVERIFY(testlib->isChecked() && !testlib->isHidden());
+
+    QVERIFY(writeFile(source, "int main( {\n"));
+    Answered seen;
+    answerMessageBox(&seen);
+    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    QVERIFY2(seen.text.startsWith(QStringLiteral("校验器编译失败")), qPrintable(seen.text));
+    QVERIFY2(seen.text.contains(QStringLiteral("error")), qPrintable(seen.text));
+    QCOMPARE(curTask->getPlugname(), QStringLiteral("alpha_checker"));
+    clickBox(testlib);
+    QVERIFY(curTask->getChecker().isEmpty());
 }
 
 void TestTaskConfig::languagesCheckedEditedUnchecked()
