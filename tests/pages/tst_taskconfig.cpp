@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "mythread.h"
 #include "pageglobals.h"
+#include "runctrl.h"
 #include "testpoint.h"
 
 #include "common/modalanswer.h"
@@ -157,6 +158,7 @@ class TestTaskConfig : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
     void contestBuiltFromTheContextMenu();
     void formKeepsEditingItsTaskAcrossAdds();
@@ -172,6 +174,13 @@ private slots:
     void contestSetUpOnTheTabIsEvaluated();
     void renamingATaskWithResultsAsksFirst();
 };
+
+// A submission uid of this test's own: a fork bomb of a test running beside it as root takes the
+// whole process limit of its uid for a moment, which would fail a compilation here.
+void TestTaskConfig::initTestCase()
+{
+    setSubmissionUid(kSubmissionUid + 92);
+}
 
 void TestTaskConfig::cleanup()
 {
