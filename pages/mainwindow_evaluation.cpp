@@ -33,9 +33,13 @@ void MainWindow::evalwndowUi()
     // result files are not read a second time here.
     table->setSortingEnabled(false);
     table->setRowCount(0);
-    evalUi->evaldaySB->blockSignals(true);
-    evalUi->evaldaySB->setValue(0);
-    evalUi->evaldaySB->blockSignals(false);
+    {
+        // A contest opens on its first day, whose statuses and scores its result files give.
+        const QSignalBlocker quiet(evalUi->evaldaySB);
+        const int days = setupinfo ? setupinfo->getDayNum() : 0;
+        evalUi->evaldaySB->setMaximum(days);
+        evalUi->evaldaySB->setValue(days > 0 ? 1 : 0);
+    }
     fillManageTBHeader();
     evalUi->fevalTL->setText(QStringLiteral("0"));
     evalUi->tevalTL->setText(QStringLiteral("0"));
@@ -194,18 +198,21 @@ QStringList MainWindow::evalFailureCauses(int r) const
     return status.causes + evalProblems.value(qMakePair(day, id->text()));
 }
 
+// A row evaluated for some of the day's tasks only says in its tooltip which are left.
 void MainWindow::showEvalStatus(int r)
 {
     const QTableWidgetItem *id = evalUi->manageTB->item(r, 2);
     const int day = evalUi->evaldaySB->value() - 1;
     const QStringList causes = evalFailureCauses(r);
-    const bool evaluated =
-        id && mystat &&
-        mystat->getPlayerStat(id->text()).evalStatus(day).state != EvalStatus::NotEvaluated;
+    const EvalStatus status =
+        id && mystat ? mystat->getPlayerStat(id->text()).evalStatus(day) : EvalStatus();
+    const QString left = status.unevaluated.isEmpty()
+                             ? QString()
+                             : QStringLiteral("未测评: ") + status.unevaluated.join(", ");
     if (!causes.isEmpty())
         setRowStatus(r, QStringLiteral("测评失败"), QStringLiteral(":/failed"), causes.join('\n'));
-    else if (evaluated)
-        setRowStatus(r, QStringLiteral("测评成功"), QStringLiteral(":/succeed"));
+    else if (status.state != EvalStatus::NotEvaluated)
+        setRowStatus(r, QStringLiteral("测评成功"), QStringLiteral(":/succeed"), left);
     else
         setRowStatus(r, QStringLiteral("未测评"), QStringLiteral(":/uncheck"));
 }
