@@ -28,6 +28,11 @@ void CFinalPrint::setTitle(const QString &title)
     setWindowTitle(title);
 }
 
+void CFinalPrint::setContestName(const QString &name)
+{
+    contestName = name;
+}
+
 bool CFinalPrint::print()
 {
     if (!table)
@@ -49,7 +54,7 @@ bool CFinalPrint::start()
     }
     setProgressText(QStringLiteral("Printing..."));
     setProgressRange(0, table->rowCount());
-    drawTablePages(printer, painter, table, [this](int rows) {
+    drawTablePages(printer, painter, table, contestName, [this](int rows) {
         setProgress(rows);
         QCoreApplication::processEvents();
     });

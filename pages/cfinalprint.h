@@ -10,7 +10,7 @@ class QWidget;
 
 // Prints a whole table of the statistics page as plain text columns onto a printer or a PDF
 // file chosen in the print dialog. It is itself the progress dialog shown while it prints,
-// left open on "Done..." until the user closes it.
+// left open on "Done..." until the user closes it. Every page is numbered in its footer.
 class CFinalPrint : private CFileIssueDlg
 {
     Q_OBJECT
@@ -20,6 +20,8 @@ public:
     ~CFinalPrint() override;
 
     void setTitle(const QString &title);
+    // The contest named in every page's footer.
+    void setContestName(const QString &name);
     // Asks for the printer in the print dialog and prints; false when cancelled or failed.
     bool print();
     // Prints onto the printer as configured; false when it cannot be opened.
@@ -29,6 +31,7 @@ private:
     QTableWidget *table;
     QPrinter *printer;
     QPainter *painter;
+    QString contestName;
 };
 
 #endif

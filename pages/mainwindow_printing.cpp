@@ -17,7 +17,7 @@ namespace
 {
 
 void askAndPrintTable(QWidget *window, const QString &question, QTableWidget *table,
-                      const QString &title)
+                      const QString &title, const QString &contestName)
 {
     if (QMessageBox::information(window, QStringLiteral("打印"), question,
                                  QMessageBox::Yes | QMessageBox::No,
@@ -25,6 +25,7 @@ void askAndPrintTable(QWidget *window, const QString &question, QTableWidget *ta
         return;
     CFinalPrint printer(table, window);
     printer.setTitle(title);
+    printer.setContestName(contestName);
     printer.print();
 }
 
@@ -52,7 +53,7 @@ void MainWindow::printfinalSlot()
     if (!setupinfo)
         return;
     askAndPrintTable(this, QStringLiteral("确定打印总成绩表?"), statui->playersinfoTB,
-                     QStringLiteral("总体成绩打印"));
+                     QStringLiteral("总体成绩打印"), setupinfo->getContestName());
 }
 
 void MainWindow::printselectedSlot()
@@ -87,7 +88,7 @@ void MainWindow::printTeamPBSlot()
     if (!setupinfo || !teamstat)
         return;
     askAndPrintTable(this, QStringLiteral("确定打印队伍成绩统计表?"), statui->teamTB,
-                     QStringLiteral("队伍成绩打印"));
+                     QStringLiteral("队伍成绩打印"), setupinfo->getContestName());
 }
 
 // Runs with every page builder; a repeat must not make a second connection.

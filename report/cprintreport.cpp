@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 
@@ -99,15 +100,33 @@ bool CPrintReport::drawTitle(int *y)
     DrawString(painter, y, 10, right, headline + " " + dayInfo->getDayname(), 3);
     DrawString(painter, y, 10, right, QStringLiteral("成绩单"), 3);
     DrawString(painter, y, 10, right, reportDate(QDate::currentDate()), 2);
-    const int r = *y;
-    int nameY = r;
-    int idY = r;
-    int machineY = r;
-    DrawString(painter, &nameY, 10, right, QStringLiteral("姓名:") + playerName, 1);
-    DrawString(painter, &idY, 10, right, QStringLiteral("编号:") + playerId, 3);
-    DrawString(painter, &machineY, 10, right, QStringLiteral("机器编号:") + machineId, 2);
-    *y = machineY;
+    drawPlayerLine(y, 10, right);
     return true;
+}
+
+// Name on the left, id centred, machine on the right, on one line; an id that the name reaches
+// moves after it. When the three cannot share a line without touching, each takes its own.
+void CPrintReport::drawPlayerLine(int *y, int left, int right)
+{
+    const QString name = QStringLiteral("姓名:") + playerName;
+    const QString id = QStringLiteral("编号:") + playerId;
+    const QString machine = QStringLiteral("机器编号:") + machineId;
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int gap = metrics.horizontalAdvance(QStringLiteral("  "));
+    const int idWidth = metrics.horizontalAdvance(id);
+    const int idX =
+        qMax(left + (right - left - idWidth) / 2, left + metrics.horizontalAdvance(name) + gap);
+    if (idX + idWidth + gap > right - metrics.horizontalAdvance(machine)) {
+        DrawString(painter, y, left, right, name, 1);
+        DrawString(painter, y, left, right, id, 3);
+        DrawString(painter, y, left, right, machine, 2);
+        return;
+    }
+    int nameY = *y;
+    int idY = *y;
+    DrawString(painter, &nameY, left, right, name, 1);
+    DrawString(painter, &idY, idX, right, id, 1);
+    DrawString(painter, y, left, right, machine, 2);
 }
 
 bool CPrintReport::drawBody(int *y)

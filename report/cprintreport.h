@@ -47,6 +47,7 @@ private:
     int lineHeight() const;
     int pageWidth() const;
     int pageHeight() const;
+    void drawPlayerLine(int *y, int left, int right);
     void hline(int left, int right, int y);
     void vlines(const QList<int> &xs, int top, int bottom);
     QList<int> columnEdges() const;

@@ -40,13 +40,8 @@ shoot() {
     settle
     grab taskconfig
 
-    # The evaluation tab with day 1's results, then the statistics.
+    # The evaluation tab, which opens on day 1 with its results, then the statistics.
     click 130 44
-    settle
-    # "评测第 N 场" one up, to day 1.
-    click 84 549
-    # A click on the table's empty part takes the focus off the spin box.
-    click 600 450
     settle
     grab evaluation
     click 200 44

@@ -140,8 +140,10 @@ EvalStatus PlayerStat::evalStatus(int day) const
     for (int t = 0; t < info->getTaskNum(); ++t) {
         const QString name = info->getTaskInfo(t)->getTaskname();
         const auto block = blocks.constFind(name);
-        if (block == blocks.constEnd())
+        if (block == blocks.constEnd()) {
+            status.unevaluated << name;
             continue;
+        }
         evaluated = true;
         if (!block->isEmpty())
             status.causes << name + QStringLiteral(": ") + *block;

@@ -18,6 +18,8 @@ struct EvalStatus {
     enum State { NotEvaluated, Succeeded, Failed };
     State state = NotEvaluated;
     QStringList causes;
+    // The day's tasks without a block, in task order.
+    QStringList unevaluated;
 };
 
 // One player's results over all days of a contest, read back from the player's result files

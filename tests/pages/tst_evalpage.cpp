@@ -127,12 +127,11 @@ void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
     QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
 }
 
-// Opens the contest and shows its first day on the evaluation tab.
+// Opens the contest on the evaluation tab, which shows the first day.
 void openEvalTab(MainWindow &w, const Contest &contest)
 {
     openContest(w, contest);
     child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    child<QSpinBox>(w, "evaldaySB")->setValue(1);
 }
 
 } // namespace
@@ -151,6 +150,7 @@ private slots:
     void showsPlayerPrograms();
     void deletedDayKeepsItsFilesUntilSaved();
     void failedEvaluationsShownForTheirDay();
+    void opensOnFirstDayWithStatusFromFiles();
     void quittingStopsTheEvaluation_data();
     void quittingStopsTheEvaluation();
     void newContestReplacesRowsAndStatistics();
@@ -284,6 +284,7 @@ void TestEvalPage::evaluatesTickedPlayers()
 
     Answered seen;
     answerMessageBox(&seen);
+    day->setValue(0);
     QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
     QCOMPARE(seen.text, QStringLiteral("请选择评测场次!"));
     day->setValue(1);
@@ -597,6 +598,59 @@ void TestEvalPage::failedEvaluationsShownForTheirDay()
     check();
 }
 
+// A contest evaluated earlier, by taldon-cli say, opens on its first day with the statuses
+// that the result files give, by the rules of a live evaluation; another day shows its own.
+void TestEvalPage::opensOnFirstDayWithStatusFromFiles()
+{
+    Contest contest;
+    {
+        CSetupInfo setup(contest.setupFile());
+        auto *second = new CDayInfo(*setup.getDayInfo(0));
+        second->getTaskInfo(0)->setTaskname(QStringLiteral("add"));
+        second->getTaskInfo(1)->setTaskname(QStringLiteral("key"));
+        setup.addADay(second);
+        QVERIFY(setup.saveSetupInfo());
+    }
+    const QByteArray sum =
+        "{sum 100 Compile successfully\n101 10 0.010 ok\n101 10 0.020 ok\n}102 20\n";
+    const QByteArray ans = "{ans 100 Evaluate answer files.\n101 10 0.000 ok\n}102 10\n";
+    const QByteArray missing = "{sum -106 Test data evaldata/sum2.ans not found.\n"
+                               "-106 0 ? Test data evaldata/sum2.ans not found.\n}102 0\n";
+    contest.write(QStringLiteral("result/day1/JS-1/JS-1.result"), sum + ans);
+    contest.write(QStringLiteral("result/day1/JS-2/JS-2.result"), ans);
+    contest.write(QStringLiteral("result/day1/ZJ-3/ZJ-3.result"), missing + ans);
+    contest.write(QStringLiteral("result/day2/JS-2/JS-2.result"),
+                  QByteArray(sum).replace("{sum", "{add") +
+                      QByteArray(ans).replace("{ans", "{key"));
+    MainWindow w;
+    openEvalTab(w, contest);
+    auto *day = child<QSpinBox>(w, "evaldaySB");
+    auto *table = child<QTableWidget>(w, "manageTB");
+    auto *failures = child<QLabel>(w, "failuresTL");
+    QCOMPARE(day->value(), 1);
+    QCOMPARE(table->columnCount(), 7);
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("sum"));
+    QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("ans"));
+    QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
+    QCOMPARE(column(table, 3), QStringList({"测评成功", "测评成功", "测评失败"}));
+    QCOMPARE(column(table, 4), QStringList({"30", "10", "10"}));
+    const QString cause = QStringLiteral("sum: Test data evaldata/sum2.ans not found.");
+    QStringList tips;
+    for (int r = 0; r < 3; ++r)
+        tips << table->item(r, 3)->toolTip();
+    QCOMPARE(tips, QStringList({QString(), QStringLiteral("未测评: sum"), cause}));
+    QCOMPARE(failures->text(), QStringLiteral("测评失败 (1 名选手) ") + cause);
+
+    day->setValue(2);
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("add"));
+    QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("key"));
+    QCOMPARE(column(table, 3), QStringList({"未测评", "测评成功", "未测评"}));
+    QCOMPARE(column(table, 4), QStringList({"0", "30", "0"}));
+    QVERIFY(failures->isHidden());
+}
+
+// Closing during an evaluation asks whether to stop it; stopping ends the run at once, leaves
+// the player's block complete and evaluates nobody else.
 // Closing during an evaluation, by one thread or by worker processes, asks whether to stop it;
 // stopping ends the runs at once, leaves the players' blocks complete and evaluates nobody else.
 void TestEvalPage::quittingStopsTheEvaluation_data()

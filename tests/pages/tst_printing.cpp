@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMap>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QProgressBar>
@@ -43,6 +44,23 @@ void clickOnStatisticsTab(MainWindow *window, const char *button)
     window->show();
     window->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(2);
     QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+}
+
+// The words printed on the line of the first word `first` of a page, left to right.
+QString lineOf(const QString &pdf, int page, const QString &first)
+{
+    const QList<QPair<QString, QRectF>> words = pdfWords(pdf, page);
+    QRectF line;
+    for (const auto &word : words) {
+        if (word.first == first && line.isNull())
+            line = word.second;
+    }
+    QMap<qreal, QString> onLine;
+    for (const auto &word : words) {
+        if (word.second.bottom() > line.top() && word.second.top() < line.bottom())
+            onLine.insert(word.second.left(), word.first);
+    }
+    return QStringList(onLine.values()).join(' ');
 }
 
 } // namespace
@@ -150,6 +168,7 @@ private slots:
         answerProgress(&progress, &error);
         CFinalPrint printer(&table, nullptr);
         printer.setTitle(QStringLiteral("总体成绩打印"));
+        printer.setContestName(QStringLiteral("市程序设计竞赛"));
         QVERIFY(printer.print());
         // In the home every dialog starts in, one that exists.
         QCOMPARE(proposed, QDir(FileDialogs::startDirectory()).filePath("result.pdf"));
@@ -163,12 +182,16 @@ private slots:
         // The text layer gives back the very characters printed, not look-alike radicals.
         for (const QString &characters : common)
             QVERIFY2(text.contains(characters), qPrintable(text));
-        // The header heads every page.
+        QCOMPARE(text.count(QStringLiteral("GD-")), 150);
+        // The header heads every page; the footer, on a line of its own, numbers it.
         const int pages = pdfPages(pdf);
         QVERIFY(pages >= 3);
-        for (int page = 1; page <= pages; ++page)
+        for (int page = 1; page <= pages; ++page) {
             QVERIFY(
                 pdfText(pdf, page).contains(QRegularExpression(QStringLiteral("编号\\s+总分"))));
+            QCOMPARE(lineOf(pdf, page, QStringLiteral("市程序设计竞赛")),
+                     QStringLiteral("市程序设计竞赛 第 %1 页 / 共 %2 页").arg(page).arg(pages));
+        }
 
         QFile::remove(pdf);
         setPrintDialogHook([](QPrinter *, QWidget *) { return false; });
@@ -220,6 +243,8 @@ private slots:
         QCOMPARE(table->rowCount(), 5);
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral("2\\s+p2\\s+选手\\s+0\\s+15"))),
                  qPrintable(text));
+        QCOMPARE(lineOf(pdf, 1, QStringLiteral("市程序设计竞赛")),
+                 QStringLiteral("市程序设计竞赛 第 1 页 / 共 1 页"));
     }
 };
 

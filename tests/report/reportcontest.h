@@ -4,6 +4,10 @@
 #include "common/contestfixture.h"
 #include "common/programrun.h"
 
+#include <QList>
+#include <QPair>
+#include <QRectF>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +43,23 @@ inline QString pdfText(const QString &path, int page = 0)
     if (page > 0)
         args << "-f" << QString::number(page) << "-l" << QString::number(page);
     return runProgram("pdftotext", args << path << "-").outText();
+}
+
+// The words of one page of a PDF file with their boxes in points, as pdftotext -bbox gives them.
+inline QList<QPair<QString, QRectF>> pdfWords(const QString &path, int page)
+{
+    const QString n = QString::number(page);
+    const QString xml = runProgram("pdftotext", {"-bbox", "-f", n, "-l", n, path, "-"}).outText();
+    static const QRegularExpression word("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                                         "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
+    QList<QPair<QString, QRectF>> words;
+    for (auto match = word.globalMatch(xml); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        words << qMakePair(m.captured(5),
+                           QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())));
+    }
+    return words;
 }
 
 inline int pdfPages(const QString &path)

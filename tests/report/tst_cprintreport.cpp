@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,7 +18,8 @@ class TestCPrintReport : public QObject
     Q_OBJECT
 
 private:
-    QString render(CSetupInfo *setup, int day, const QString &id)
+    QString render(CSetupInfo *setup, int day, const QString &id,
+                   const QString &name = QStringLiteral("张三"))
     {
         resetStats(setup);
         const QString pdf = setup->getHome() + "/" + id + ".pdf";
@@ -25,8 +27,7 @@ private:
                                 "/" + id + ".result",
                             pdf, true);
         report.setDayinfo(setup->getDayInfo(day));
-        report.setPrintInfo(setup->getContestName(), QStringLiteral("张三"), id,
-                            QStringLiteral("private pc"));
+        report.setPrintInfo(setup->getContestName(), name, id, QStringLiteral("private pc"));
         if (!report.print())
             return QString();
         return pdf;
@@ -153,6 +154,44 @@ private slots:
             QVERIFY(text.contains("Evaluation result file reads failed"));
         else
             QVERIFY2(text.contains(QRegularExpression(row)), qPrintable(text));
+    }
+
+    // The id is centred under the title unless the name reaches it: then it follows the name,
+    // or, when the three do not fit on a line, name, id and machine take a line each. Name and
+    // id print whole and apart.
+    void playerLine_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("short") << QStringLiteral("张三") << "centred";
+        QTest::newRow("to the centre") << QStringLiteral("欧阳").repeated(8) << "after the name";
+        QTest::newRow("whole line") << QStringLiteral("欧阳").repeated(14) << "a line each";
+    }
+
+    void playerLine()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, layout);
+        QTemporaryDir home;
+        auto setup = makeContest(home.path(), {{{"a", {10}}}});
+        setup->getPlayerInfo()->addPlayerInfo("GD-001", name);
+        appendResult(home.path(), 1, "GD-001", "");
+        QMap<QString, QRectF> boxes;
+        for (const auto &word : pdfWords(render(setup.get(), 0, "GD-001", name), 1))
+            boxes.insert(word.first, word.second);
+        // pdftotext takes a label and its value for two words.
+        QVERIFY2(boxes.contains(":" + name) && boxes.contains(":GD-001"),
+                 qPrintable(QStringList(boxes.keys()).join(' ')));
+        const QRectF nameBox = boxes.value(QStringLiteral("姓名")) | boxes.value(":" + name);
+        const QRectF idBox = boxes.value(QStringLiteral("编号")) | boxes.value(":GD-001");
+        const QRectF machineBox = boxes.value(QStringLiteral("机器编号")) | boxes.value("pc");
+        QVERIFY(!nameBox.intersects(idBox) && !idBox.intersects(machineBox));
+        const QSet<qreal> tops = {nameBox.top(), idBox.top(), machineBox.top()};
+        QCOMPARE(tops.size(), layout == "a line each" ? 3 : 1);
+        const qreal centre = boxes.value(QStringLiteral("成绩单")).center().x();
+        QCOMPARE(qAbs(idBox.center().x() - centre) < 1, layout != "after the name");
+        if (layout == "after the name")
+            QVERIFY(idBox.left() > nameBox.right());
     }
 
     // No tasks, no result file, no statistics: the title block alone.
