@@ -35,10 +35,10 @@ QString readShown(const QString &path, bool *read)
     return text;
 }
 
-// The first of <task>.c, <task>.cpp and <task>.pas handed in.
+// The first of <task>.c, .cpp, .pas, .py and .java handed in.
 QString sourceText(const QString &dir, const QString &task)
 {
-    for (const char *suffix : {"c", "cpp", "pas"}) {
+    for (const char *suffix : {"c", "cpp", "pas", "py", "java"}) {
         bool read = false;
         const QString text = readShown(dir + task + '.' + QString::fromLatin1(suffix), &read);
         if (read)

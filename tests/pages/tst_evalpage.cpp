@@ -463,7 +463,7 @@ void TestEvalPage::showsPlayerPrograms()
     task->setTaskname(QStringLiteral("sum"));
     second->addATask(task);
     w.getSetupInfo()->addADay(second);
-    contest.write(QStringLiteral("players/day2/JS-1/sum/sum.pas"), "begin end.\n");
+    contest.write(QStringLiteral("players/day2/JS-1/sum/sum.py"), "print(1)\n");
 
     auto *table = child<QTableWidget>(w, "manageTB");
     QStringList tasks, shown;
@@ -492,7 +492,7 @@ void TestEvalPage::showsPlayerPrograms()
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
     QTRY_COMPARE(tasks, QStringList({"第1场 sum", "第1场 ans", "第2场 sum"}));
     QCOMPARE(shown, QStringList({QString::fromLatin1(SUM_OK), "===== ans1.out =====\n42\n",
-                                 "begin end.\n", "// 中文\nint main(void){return 0;}\n",
+                                 "print(1)\n", "// 中文\nint main(void){return 0;}\n",
                                  "===== ans1.out =====\n41\n", "找不到答案文件"}));
 }
 
