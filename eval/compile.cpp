@@ -36,18 +36,24 @@ bool isPlainShellChar(unsigned char c)
 // characters made visible, so that no source can drive the organiser's terminal.
 constexpr size_t kLogShown = 16384;
 
-void showLog(int log)
+// The first kLogShown bytes of the compiler's messages.
+QByteArray readLog(int log)
 {
     char text[kLogShown];
     const ssize_t n = pread(log, text, sizeof text, 0);
-    for (ssize_t i = 0; i < n; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
+    return n > 0 ? QByteArray(text, int(n)) : QByteArray();
+}
+
+void showLog(int log)
+{
+    QByteArray text = readLog(log);
+    for (char &byte : text) {
+        const unsigned char c = static_cast<unsigned char>(byte);
         if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7f)
-            text[i] = '?';
+            byte = '?';
     }
-    if (n > 0)
-        fwrite(text, 1, size_t(n), stderr);
-    if (n == ssize_t(sizeof text))
+    fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    if (size_t(text.size()) == kLogShown)
         fputs("\n[compiler messages cut]\n", stderr);
 }
 
@@ -198,10 +204,7 @@ int compileCapturing(char *exename, char *cmdline, QByteArray *messages)
     fflush(nullptr);
     int status = 0;
     const bool finished = runCompiler(cmdline, QByteArrayList(), &status, log);
-    char text[kLogShown];
-    const ssize_t n = pread(log, text, sizeof text, 0);
-    if (n > 0)
-        messages->append(text, int(n));
+    messages->append(readLog(log));
     close(log);
     if (!finished) {
         unlink(exename);
