@@ -132,36 +132,36 @@ bool Language::compiled(const QByteArray &task, int status) const
     return access(task.constData(), R_OK) == 0;
 }
 
-RunSpec Language::runSpec(const QByteArray &task, int memlimit) const
+RunPlan Language::runPlan(const QByteArray &task, int memlimit) const
 {
-    RunSpec spec;
+    RunPlan plan;
     switch (which) {
     case Native:
-        spec.argv = {task};
-        spec.memlimit = memlimit;
+        plan.argv = {task};
+        plan.memlimit = memlimit;
         break;
     case Python:
-        spec.argv = {interpreter("python3"), task + ".py"};
-        spec.memlimit = memlimit;
-        spec.interpreter = true;
-        spec.ranOutOfMemory = pythonOutOfMemory;
+        plan.argv = {interpreter("python3"), task + ".py"};
+        plan.memlimit = memlimit;
+        plan.interpreter = true;
+        plan.ranOutOfMemory = pythonOutOfMemory;
         break;
     case Java:
-        spec.argv = {interpreter("java")};
+        plan.argv = {interpreter("java")};
         if (memlimit > 0) {
-            spec.argv << "-Xmx" + QByteArray::number(memlimit) + 'm';
-            spec.addressSpace = rlim_t(memlimit + kJavaAllowanceMiB) << 20;
+            plan.argv << "-Xmx" + QByteArray::number(memlimit) + 'm';
+            plan.addressSpace = rlim_t(memlimit + kJavaAllowanceMiB) << 20;
         }
         for (const char *flag : kJavaRunFlags)
-            spec.argv << flag;
-        spec.argv << "-cp"
+            plan.argv << flag;
+        plan.argv << "-cp"
                   << "." << task;
-        spec.environment = {kOneArena};
-        spec.interpreter = true;
-        spec.ranOutOfMemory = javaOutOfMemory;
+        plan.environment = {kOneArena};
+        plan.interpreter = true;
+        plan.ranOutOfMemory = javaOutOfMemory;
         break;
     }
-    return spec;
+    return plan;
 }
 
 QByteArray Language::findProgram(const QByteArray &name)

@@ -34,7 +34,7 @@ public:
     // Whether a compilation that ended with the wait status `status` made the task's program.
     bool compiled(const QByteArray &task, int status) const;
     // How the task's program is started under a memory limit of `memlimit` MB (0 or less: none).
-    RunSpec runSpec(const QByteArray &task, int memlimit) const;
+    RunPlan runPlan(const QByteArray &task, int memlimit) const;
 
     // Where `name` is found on the PATH that compilations and runs get, or empty.
     static QByteArray findProgram(const QByteArray &name);

@@ -233,18 +233,18 @@ QByteArray errorTail(int fd)
     return n == ssize_t(tail.size()) ? tail : QByteArray();
 }
 
-// The argument vector and environment of a run as C strings, pointing into the spec.
+// The argument vector and environment of a run as C strings, pointing into the plan.
 struct ExecStrings {
-    explicit ExecStrings(const RunSpec &spec, bool sandboxed)
+    explicit ExecStrings(const RunPlan &plan, bool sandboxed)
     {
-        for (const QByteArray &arg : spec.argv)
+        for (const QByteArray &arg : plan.argv)
             argv.push_back(const_cast<char *>(arg.constData()));
         argv.push_back(nullptr);
         if (sandboxed) {
-            envp = Sandbox::environment(spec.environment);
+            envp = Sandbox::environment(plan.environment);
             return;
         }
-        envp = judgeEnvironment(spec.environment);
+        envp = judgeEnvironment(plan.environment);
     }
     std::vector<char *> argv;
     std::vector<const char *> envp;
@@ -264,7 +264,7 @@ pid_t startPlainRun(const ChildExec &exec, int *reports)
     return pid;
 }
 
-int startAndSupervise(const RunSpec &spec, float timelimit, float *usedtime, int errors,
+int startAndSupervise(const RunPlan &plan, float timelimit, float *usedtime, int errors,
                       int *execError)
 {
     *usedtime = 0;
@@ -274,20 +274,20 @@ int startAndSupervise(const RunSpec &spec, float timelimit, float *usedtime, int
         perror("runUnderCtrl: clock_gettime");
         return RunNotStarted;
     }
-    const ExecStrings strings(spec, sandbox != nullptr);
+    const ExecStrings strings(plan, sandbox != nullptr);
     Sandbox::Launched run;
     if (sandbox) {
-        run = sandbox->launch({strings.argv.data(), spec.memlimit, spec.addressSpace, -1, errors,
+        run = sandbox->launch({strings.argv.data(), plan.memlimit, plan.addressSpace, -1, errors,
                                strings.envp.data()});
     } else {
         const ChildExec exec{strings.argv.data(), const_cast<char *const *>(strings.envp.data()),
-                             spec.memlimit, spec.addressSpace, errors};
+                             plan.memlimit, plan.addressSpace, errors};
         run.init = startPlainRun(exec, &run.reports);
     }
     const pid_t pid = run.init;
     SandboxedRun boxed;
     boxed.statusfd = run.status;
-    bool started = pid > 0 && childStarted(run.reports, spec.interpreter, execError);
+    bool started = pid > 0 && childStarted(run.reports, plan.interpreter, execError);
     if (run.reports >= 0)
         close(run.reports);
     boxed.clock.attach(pid);
@@ -323,31 +323,31 @@ int reportOutcome(int code, char *msg, int *score, const QByteArray &why = QByte
     return code;
 }
 
-// Runs the spec with SIGCHLD caught; an interpreter that could not be started is named in *why.
-int superviseSpec(const RunSpec &spec, float timelimit, float *usedtime, QByteArray *why)
+// Runs the plan with SIGCHLD caught; an interpreter that could not be started is named in *why.
+int supervisePlan(const RunPlan &plan, float timelimit, float *usedtime, QByteArray *why)
 {
-    const QByteArray program = spec.argv.value(0);
+    const QByteArray program = plan.argv.value(0);
     *usedtime = 0;
-    if (spec.interpreter && !program.contains('/')) {
+    if (plan.interpreter && !program.contains('/')) {
         *why = "Cannot start " + program + ": it is not installed.";
         return RunNotStarted;
     }
     const QByteArray blocked =
-        spec.interpreter && !Sandbox::active() ? blockedForSubmission() : QByteArray();
+        plan.interpreter && !Sandbox::active() ? blockedForSubmission() : QByteArray();
     if (!blocked.isEmpty()) {
         *why = "Cannot start " + program + ": uid " + QByteArray::number(submissionUid()) +
                " cannot search " + blocked + '.';
         return RunNotStarted;
     }
-    const int errors = spec.ranOutOfMemory ? openErrorCapture() : -1;
-    if (spec.ranOutOfMemory && errors < 0)
+    const int errors = plan.ranOutOfMemory ? openErrorCapture() : -1;
+    if (plan.ranOutOfMemory && errors < 0)
         perror("runUnderCtrl: keeping standard error");
     int execError = 0;
-    int code = startAndSupervise(spec, timelimit, usedtime, errors, &execError);
+    int code = startAndSupervise(plan, timelimit, usedtime, errors, &execError);
     if (execError != 0)
         *why = "Cannot start " + program + ": " + QByteArray(strerror(execError)) + '.';
-    if (code == RunEnded && spec.ranOutOfMemory &&
-        spec.ranOutOfMemory(exitstatus, errorTail(errors)))
+    if (code == RunEnded && plan.ranOutOfMemory &&
+        plan.ranOutOfMemory(exitstatus, errorTail(errors)))
         code = RunSegfault;
     if (errors >= 0)
         close(errors);
@@ -373,7 +373,7 @@ double wallClockBound(float timelimit)
 
 // No sync() around the run: the judge reads the output back through the same page cache, and
 // flushing every disk of the machine twice per test point doubled the cost of judging.
-int runSpecUnderCtrl(const RunSpec &spec, float timelimit, float *usedtime, char *msg, int *score)
+int runPlanUnderCtrl(const RunPlan &plan, float timelimit, float *usedtime, char *msg, int *score)
 {
     const sighandler_t oldChild = signal(SIGCHLD, sig_child);
     if (oldChild == SIG_ERR) {
@@ -382,7 +382,7 @@ int runSpecUnderCtrl(const RunSpec &spec, float timelimit, float *usedtime, char
         return reportOutcome(RunNotStarted, msg, score);
     }
     QByteArray why;
-    const int code = superviseSpec(spec, timelimit, usedtime, &why);
+    const int code = supervisePlan(plan, timelimit, usedtime, &why);
     if (signal(SIGCHLD, oldChild) == SIG_ERR)
         perror("runUnderCtrl: restoring SIGCHLD");
     return reportOutcome(code, msg, score, why);
@@ -391,10 +391,10 @@ int runSpecUnderCtrl(const RunSpec &spec, float timelimit, float *usedtime, char
 int runUnderCtrl(char *program, float timelimit, int memlimit, float *usedtime, char *msg,
                  int *score)
 {
-    RunSpec spec;
-    spec.argv = {QByteArray(program)};
-    spec.memlimit = memlimit;
-    return runSpecUnderCtrl(spec, timelimit, usedtime, msg, score);
+    RunPlan plan;
+    plan.argv = {QByteArray(program)};
+    plan.memlimit = memlimit;
+    return runPlanUnderCtrl(plan, timelimit, usedtime, msg, score);
 }
 
 void set_ticker(int seconds)

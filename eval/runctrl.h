@@ -46,8 +46,8 @@ enum RunOutcome {
     RunSegfault = -108,
 };
 
-// How runSpecUnderCtrl starts a program.
-struct RunSpec {
+// How runPlanUnderCtrl starts a program.
+struct RunPlan {
     QByteArrayList argv;        // argv[0]: a path; without '/', a file of the working directory
     QByteArrayList environment; // variables added to the environment the run gets
     int memlimit = 0;           // MB as RLIMIT_AS, with its diagnostics; 0 or less: none
@@ -60,8 +60,8 @@ struct RunSpec {
     bool (*ranOutOfMemory)(int status, const QByteArray &errors) = nullptr;
 };
 
-// Runs the program of `spec` under the limits as runUnderCtrl does.
-int runSpecUnderCtrl(const RunSpec &spec, float timelimit, float *usedtime, char *msg, int *score);
+// Runs the program of `plan` under the limits as runUnderCtrl does.
+int runPlanUnderCtrl(const RunPlan &plan, float timelimit, float *usedtime, char *msg, int *score);
 
 // Runs the executable `program` (a path; the engine passes the bare task name, run in the
 // current directory). `timelimit` is in seconds of user CPU time, `memlimit` in megabytes

@@ -95,7 +95,7 @@ int runSource(CTaskInfo *task, const Language &language, const QByteArray &input
     if (access(input.constData(), R_OK) != 0 || !copyFile(input, copy, 0444) ||
         !identify(copy, &before))
         return missingInput(input, inputName, score, msg);
-    const int code = runSpecUnderCtrl(language.runSpec(name, task->getMemlimit()),
+    const int code = runPlanUnderCtrl(language.runPlan(name, task->getMemlimit()),
                                       task->getTimelimit(), usedtime, msg, score);
     if (code != 0)
         return code;

@@ -232,13 +232,13 @@ void TstLanguages::interpreterNotStarted()
 {
     QFETCH(QByteArray, program);
     QFETCH(QString, message);
-    RunSpec spec;
-    spec.argv = {program, "x.py"};
-    spec.interpreter = true;
+    RunPlan plan;
+    plan.argv = {program, "x.py"};
+    plan.interpreter = true;
     char msg[MESSAGE_SIZE] = {};
     int score = 7;
     float used = -1;
-    QCOMPARE(runSpecUnderCtrl(spec, 1.0f, &used, msg, &score), int(RunNotStarted));
+    QCOMPARE(runPlanUnderCtrl(plan, 1.0f, &used, msg, &score), int(RunNotStarted));
     QCOMPARE(QString::fromUtf8(msg), message);
     QCOMPARE(score, 0);
     QCOMPARE(used, 0.0f);
