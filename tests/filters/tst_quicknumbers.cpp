@@ -1,6 +1,7 @@
 #include "filterrule.h"
 #include "numberparse.h"
 #include "quicknumbers.h"
+#include "shortintegers.h"
 
 #include <QtTest>
 
@@ -20,6 +21,7 @@ private slots:
     void linesMatch_data();
     void linesMatch();
     void neverReadPastTheLine();
+    void integerLinesAsTheParsersDo();
 };
 
 namespace
@@ -195,6 +197,63 @@ void TestQuickNumbers::neverReadPastTheLine()
         QCOMPARE(readRealQuickly(output, last, real), inRealReach(token) ? token.size() : 0);
     }
     QCOMPARE(munmap(memory, 3 * page), 0);
+}
+
+// Lines written as their answers, of integers, read a block at a time: accepted exactly when the
+// parser takes every token, and without falling back on the number readers. Lines of up to
+// five blocks, so that tokens, signs and runs of 19 digits or more fall across the blocks' edges.
+void TestQuickNumbers::integerLinesAsTheParsersDo()
+{
+    const std::optional<FilterRule> rule = parseFilterRule("mlmn_int_e");
+    QVERIFY(rule);
+    const LongTokenCheck parses = [](std::string_view line, size_t start) {
+        const size_t end = std::min(line.find_first_of(" \t\v\f\r", start), line.size());
+        long long value = 0;
+        return parseInteger(line.substr(start, end - start), value);
+    };
+    // A sign that ends a block or the line or follows a digit across blocks, a newline, which
+    // separates nothing, and a 19-digit token after a block's edge.
+    const std::string fixed[] = {std::string(63, ' ') + "-",
+                                 std::string(63, ' ') + "+1",
+                                 std::string(63, '1').replace(60, 1, " ") + "-",
+                                 "-1" + std::string(52, ' ') + "+1" + std::string(18, '0'),
+                                 std::string(54, ' ') + "1234567890-5",
+                                 "12\n34"};
+    const size_t fixedCount = std::size(fixed);
+    std::mt19937_64 random(20261208);
+    int accepted = 0;
+    int refused = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const bool isFixed = size_t(i) < fixedCount;
+        std::string line = isFixed ? fixed[i] : random() % 2 ? "" : " ";
+        bool integers = !isFixed || i == 1 || i == 3;
+        const size_t count = isFixed ? 0 : 1 + random() % 24;
+        for (size_t t = 0; t < count; ++t) {
+            std::string token = random() % 3 ? "" : random() % 2 ? "-" : "+";
+            // Mostly about 19 digits, where 64 bits end.
+            const size_t length = random() % 2 ? 16 + random() % 6 : 1 + random() % 22;
+            if (random() % 100)
+                token += std::string(random() % 5 == 0 ? random() % 4 : 0, '0') +
+                         (random() % 4 ? digits(random, length)
+                                       : "922337203685477580" + digits(random, 1));
+            if (random() % 200 == 0)
+                token.insert(random() % (token.size() + 1), 1, "-+x.\n"[random() % 5]);
+            long long value = 0;
+            // A sign that is left alone is a token; nothing at all is only more blanks.
+            integers = integers && (token.empty() || parseInteger(token, value));
+            line += token + std::string(1 + random() % 2, " \t\v\f\r"[random() % 5]);
+        }
+        if (count > 0 && random() % 2)
+            line.pop_back();
+        const bool match = numbersMatchQuickly(line, line, *rule);
+        QVERIFY2(match == integers, line.c_str());
+#ifdef __SSE2__
+        QVERIFY2(holdsIntegers(line, parses) == integers, line.c_str());
+#endif
+        (match ? accepted : refused)++;
+    }
+    // Both outcomes are common.
+    QVERIFY2(accepted > 5000 && refused > 5000, qPrintable(QString::number(accepted)));
 }
 
 QTEST_GUILESS_MAIN(TestQuickNumbers)
