@@ -33,6 +33,8 @@ private:
 
     QTemporaryDir base;
     QString demo;
+    // Each player's line from a sequential evaluation of day 1, made once.
+    QMap<QString, QString> sequential;
 };
 
 int TstCmdEval::cli(const QStringList &args, QByteArray *out)
@@ -182,11 +184,13 @@ void TstCmdEval::jobsShardsAndIds()
     QFETCH(QStringList, options);
     QFETCH(QStringList, ids);
     QVERIFY(writeFile(base.path() + QStringLiteral("/ids"), "BJ-002\n\nZJ-003\n"));
-    QMap<QString, QString> sequential;
     QByteArray out;
-    QCOMPARE(cli({demo, QStringLiteral("--day=1")}, &out), 0);
-    for (const QByteArray &line : out.trimmed().split('\n'))
-        sequential.insert(QString::fromUtf8(line.left(line.indexOf(' '))), QString::fromUtf8(line));
+    if (sequential.isEmpty()) {
+        QCOMPARE(cli({demo, QStringLiteral("--day=1")}, &out), 0);
+        for (const QByteArray &line : out.trimmed().split('\n'))
+            sequential.insert(QString::fromUtf8(line.left(line.indexOf(' '))),
+                              QString::fromUtf8(line));
+    }
     QDir(demo + QStringLiteral("/result")).removeRecursively();
     QCOMPARE(cli(QStringList{demo, QStringLiteral("--day=1")} + options, &out), 0);
     QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
