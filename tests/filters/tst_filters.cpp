@@ -17,20 +17,12 @@ class TestFilters : public QObject
 
 private slots:
     void everyStockNameJudges();
-    void fullText_data();
-    void fullText();
-    void filterSpace_data();
-    void filterSpace();
-    void integers_data();
-    void integers();
-    void floats_data();
-    void floats();
+    void verdicts_data();
+    void verdicts();
     void equalNumbers_data();
     void equalNumbers();
     void refusedNumbers_data();
     void refusedNumbers();
-    void answerFaults_data();
-    void answerFaults();
     void digitPlaces_data();
     void digitPlaces();
     void numbersAtEveryAlignment();
@@ -45,8 +37,6 @@ private:
         int score = -1;
         int exitCode = -1;
     };
-    void addCases();
-    void checkCase(int exitCode);
     Run judge(const QString &program, const QByteArray &output, const QByteArray &answer);
     Run runFilter(const QString &program, const QStringList &arguments);
 
@@ -98,28 +88,6 @@ TestFilters::Run TestFilters::judge(const QString &program, const QByteArray &ou
     return runFilter(program, {"task.in", "task.out", m_dir.filePath("task1.ans")});
 }
 
-void TestFilters::addCases()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("output");
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<int>("score");
-    QTest::addColumn<QString>("message");
-}
-
-void TestFilters::checkCase(int exitCode)
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, output);
-    QFETCH(QByteArray, answer);
-    QFETCH(int, score);
-    QFETCH(QString, message);
-    const Run run = judge(filterDir() + "/" + name, output, answer);
-    QCOMPARE(run.score, score);
-    QCOMPARE(run.message, message);
-    QCOMPARE(run.exitCode, exitCode);
-}
-
 void TestFilters::everyStockNameJudges()
 {
     const QStringList names = stockNames();
@@ -143,9 +111,15 @@ void TestFilters::everyStockNameJudges()
     }
 }
 
-void TestFilters::fullText_data()
+// Each filter's verdicts: the score, and the message word for word. A fault of the answer file
+// is the organiser's: it ends with status 1, not as a wrong output.
+void TestFilters::verdicts_data()
 {
-    addCases();
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("score");
+    QTest::addColumn<QString>("message");
     QTest::newRow("equal") << "fulltext_e" << QByteArray("a b\nc\n") << QByteArray("a b\nc\n") << 10
                            << "Accepted.";
     QTest::newRow("both empty") << "fulltext_e" << QByteArray("") << QByteArray("") << 10
@@ -162,16 +136,6 @@ void TestFilters::fullText_data()
     QTest::newRow("line two differs")
         << "fulltext_e" << QByteArray("x\nhello\n") << QByteArray("x\nhelp\n") << 0
         << "Line 2, column 4: expected \"help\", read \"hello\".";
-}
-
-void TestFilters::fullText()
-{
-    checkCase(0);
-}
-
-void TestFilters::filterSpace_data()
-{
-    addCases();
     QTest::newRow("sl blanks removed") << "slss_filterspace_e" << QByteArray(" a b\tc ")
                                        << QByteArray("abc\n") << 10 << "Accepted.";
     QTest::newRow("sl ignores line 2") << "slss_filterspace_e" << QByteArray("abc\nxyz\n")
@@ -194,96 +158,107 @@ void TestFilters::filterSpace_data()
     QTest::newRow("ml empty line is not missing")
         << "mlss_filterspace_e" << QByteArray("a\n\nb\n") << QByteArray("a\nb\n") << 0
         << "Line 2: expected \"b\", read \"\".";
-}
-
-void TestFilters::filterSpace()
-{
-    checkCase(0);
-}
-
-void TestFilters::integers_data()
-{
-    addCases();
-    QTest::newRow("19 digits, one off")
+    QTest::newRow("int, 19 digits, one off")
         << "slsn_int_e" << QByteArray("1234567890123456788") << QByteArray("1234567890123456789")
         << 0 << "Line 1: expected \"1234567890123456789\", read \"1234567890123456788\".";
-    QTest::newRow("sign matters") << "slmn_int_e" << QByteArray("7 5") << QByteArray("7 -5") << 0
-                                  << "Line 1, number 2: expected \"-5\", read \"5\".";
-    QTest::newRow("same start is not the same number")
+    QTest::newRow("int, sign matters") << "slmn_int_e" << QByteArray("7 5") << QByteArray("7 -5")
+                                       << 0 << "Line 1, number 2: expected \"-5\", read \"5\".";
+    QTest::newRow("int, same start is not the same number")
         << "slmn_int_e" << QByteArray("11 1") << QByteArray("1 1") << 0
         << "Line 1, number 1: expected \"1\", read \"11\".";
-    QTest::newRow("single wants one") << "slsn_int_e" << QByteArray("5 6") << QByteArray("5") << 0
-                                      << "Line 1: expected 1 number, read 2.";
-    QTest::newRow("many counts must match")
+    QTest::newRow("int, single wants one") << "slsn_int_e" << QByteArray("5 6") << QByteArray("5")
+                                           << 0 << "Line 1: expected 1 number, read 2.";
+    QTest::newRow("int, many counts must match")
         << "slmn_int_e" << QByteArray("1 2") << QByteArray("1 2 3") << 0
         << "Line 1: expected 3 numbers, read 2.";
-    QTest::newRow("bad number before missing ones")
+    QTest::newRow("int, bad number before missing ones")
         << "slmn_int_e" << QByteArray("1 x") << QByteArray("1 2 3") << 0
         << "Line 1, number 2: \"x\" is not a 64-bit integer.";
-    QTest::newRow("missing number before bad answer")
+    QTest::newRow("int, missing number before bad answer")
         << "slmn_int_e" << QByteArray("1") << QByteArray("1 x") << 0
         << "Line 1: expected 2 numbers, read 1.";
-    QTest::newRow("many names the number")
+    QTest::newRow("int, many names the number")
         << "mlmn_int_e" << QByteArray("1 2\n3 5\n") << QByteArray("1 2\n3 4\n") << 0
         << "Line 2, number 2: expected \"4\", read \"5\".";
-    QTest::newRow("sl empty files")
+    QTest::newRow("int, sl empty files")
         << "slmn_int_e" << QByteArray("") << QByteArray("") << 10 << "Accepted.";
-    QTest::newRow("sl empty output") << "slsn_int_e" << QByteArray("") << QByteArray("1\n") << 0
-                                     << "Line 1: expected 1 number, read 0.";
-    QTest::newRow("sl ignores the rest") << "slmn_int_e" << QByteArray("1 2\ngarbage\n")
-                                         << QByteArray("1 2\n3\n") << 10 << "Accepted.";
-    QTest::newRow("ml empty files")
+    QTest::newRow("int, sl empty output") << "slsn_int_e" << QByteArray("") << QByteArray("1\n")
+                                          << 0 << "Line 1: expected 1 number, read 0.";
+    QTest::newRow("int, sl ignores the rest") << "slmn_int_e" << QByteArray("1 2\ngarbage\n")
+                                              << QByteArray("1 2\n3\n") << 10 << "Accepted.";
+    QTest::newRow("int, ml empty files")
         << "mlsn_int_e" << QByteArray("") << QByteArray("") << 10 << "Accepted.";
-    QTest::newRow("ml empty output") << "mlsn_int_e" << QByteArray("") << QByteArray("1\n") << 0
-                                     << "Line 1: output ends, expected \"1\".";
-    QTest::newRow("ml no last newline")
+    QTest::newRow("int, ml empty output") << "mlsn_int_e" << QByteArray("") << QByteArray("1\n")
+                                          << 0 << "Line 1: output ends, expected \"1\".";
+    QTest::newRow("int, ml no last newline")
         << "mlmn_int_e" << QByteArray("1 2\n3") << QByteArray("1 2\n3\n") << 10 << "Accepted.";
-    QTest::newRow("ml trailing empty lines") << "mlsn_int_e" << QByteArray("1\r\n2\r\n \t\r\n\n")
-                                             << QByteArray("1\n2") << 10 << "Accepted.";
+    QTest::newRow("int, ml trailing empty lines")
+        << "mlsn_int_e" << QByteArray("1\r\n2\r\n \t\r\n\n") << QByteArray("1\n2") << 10
+        << "Accepted.";
     // Trailing blank lines are blanks, tabs and CRs only: a form feed or vertical tab is output.
-    QTest::newRow("ml trailing vertical tab")
+    QTest::newRow("int, ml trailing vertical tab")
         << "mlmn_int_e" << QByteArray("1\n2\n\v\n") << QByteArray("1\n2\n") << 0
         << "Line 3: extra output \"?\".";
-    QTest::newRow("ml blanks at line ends") << "mlmn_int_e" << QByteArray("1 2 \n3\t\r\n")
-                                            << QByteArray("1 2\n3 \n") << 10 << "Accepted.";
-    QTest::newRow("ml empty lines inside")
+    QTest::newRow("int, ml blanks at line ends") << "mlmn_int_e" << QByteArray("1 2 \n3\t\r\n")
+                                                 << QByteArray("1 2\n3 \n") << 10 << "Accepted.";
+    QTest::newRow("int, ml empty lines inside")
         << "mlmn_int_e" << QByteArray("1\n\n2\n") << QByteArray("1\n\n2\n") << 10 << "Accepted.";
-    QTest::newRow("ml missing line") << "mlmn_int_e" << QByteArray("1\n") << QByteArray("1\n2\n")
-                                     << 0 << "Line 2: output ends, expected \"2\".";
-    QTest::newRow("ml extra line") << "mlsn_int_e" << QByteArray("1\n2\n3\n")
-                                   << QByteArray("1\n2\n") << 0 << "Line 3: extra output \"3\".";
-}
-
-void TestFilters::integers()
-{
-    checkCase(0);
-}
-
-void TestFilters::floats_data()
-{
-    addCases();
-    QTest::newRow("sign matters") << "slmn_float_1e" << QByteArray("7 2.5") << QByteArray("7 -2.5")
-                                  << 0 << "Line 1, number 2: expected \"-2.5\", read \"2.5\".";
-    QTest::newRow("beyond 10^-3") << "slsn_float_3e" << QByteArray("1.0011") << QByteArray("1") << 0
-                                  << "Line 1: expected \"1\", read \"1.0011\".";
-    QTest::newRow("just beyond 10^-5")
+    QTest::newRow("int, ml missing line")
+        << "mlmn_int_e" << QByteArray("1\n") << QByteArray("1\n2\n") << 0
+        << "Line 2: output ends, expected \"2\".";
+    QTest::newRow("int, ml extra line")
+        << "mlsn_int_e" << QByteArray("1\n2\n3\n") << QByteArray("1\n2\n") << 0
+        << "Line 3: extra output \"3\".";
+    QTest::newRow("float, sign matters")
+        << "slmn_float_1e" << QByteArray("7 2.5") << QByteArray("7 -2.5") << 0
+        << "Line 1, number 2: expected \"-2.5\", read \"2.5\".";
+    QTest::newRow("float, beyond 10^-3")
+        << "slsn_float_3e" << QByteArray("1.0011") << QByteArray("1") << 0
+        << "Line 1: expected \"1\", read \"1.0011\".";
+    QTest::newRow("float, just beyond 10^-5")
         << "slsn_float_5e" << QByteArray("0.000011") << QByteArray("0") << 0
         << "Line 1: expected \"0\", read \"0.000011\".";
     // The boundary cases below tell a correctly rounded reading from one a unit in the last
     // place off: by a reciprocal power of ten, or by a mantissa rounded before it is scaled.
-    QTest::newRow("correctly rounded, outside")
+    QTest::newRow("float, correctly rounded, outside")
         << "slsn_float_1e" << QByteArray("0") << QByteArray("0.100000000001000102") << 0
         << "Line 1: expected \"0.100000000001000102\", read \"0\".";
-    QTest::newRow("mlmn lines") << "mlmn_float_3e" << QByteArray("1.0001 2\r\n\r\n3.14159\n\n")
-                                << QByteArray("1 2.0002\n\n3.1416\n") << 10 << "Accepted.";
-    QTest::newRow("many names the number")
+    QTest::newRow("float, mlmn lines")
+        << "mlmn_float_3e" << QByteArray("1.0001 2\r\n\r\n3.14159\n\n")
+        << QByteArray("1 2.0002\n\n3.1416\n") << 10 << "Accepted.";
+    QTest::newRow("float, many names the number")
         << "mlmn_float_3e" << QByteArray("1 2 3\n4 5.5 6\n") << QByteArray("1 2 3\n4 5.502 6\n")
         << 0 << "Line 2, number 2: expected \"5.502\", read \"5.5\".";
+    QTest::newRow("bad answer before bad output")
+        << "slmn_int_e" << QByteArray("1 y\n") << QByteArray("1 x\n") << 0
+        << "Answer file line 1, number 2: \"x\" is not a 64-bit integer.";
+    QTest::newRow("two numbers for one, as written")
+        << "slsn_int_e" << QByteArray("1 2\n") << QByteArray("1 2\n") << 0
+        << "Answer file line 1 holds 2 numbers, expected one.";
+    QTest::newRow("not a number, as written but for a blank")
+        << "mlmn_float_2e" << QByteArray("1 x \n") << QByteArray("1 x\n") << 0
+        << "Answer file line 1, number 2: \"x\" is not a finite decimal number.";
+    QTest::newRow("two numbers for one")
+        << "slsn_int_e" << QByteArray("1\n") << QByteArray("1 2\n") << 0
+        << "Answer file line 1 holds 2 numbers, expected one.";
+    QTest::newRow("no number for one") << "slsn_float_1e" << QByteArray("") << QByteArray("") << 0
+                                       << "Answer file line 1 holds 0 numbers, expected one.";
+    QTest::newRow("blank line for one")
+        << "mlsn_int_e" << QByteArray("1\n2\n") << QByteArray("1\n\n2\n") << 0
+        << "Answer file line 2 holds 0 numbers, expected one.";
 }
 
-void TestFilters::floats()
+void TestFilters::verdicts()
 {
-    checkCase(0);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, answer);
+    QFETCH(int, score);
+    QFETCH(QString, message);
+    const Run run = judge(filterDir() + "/" + name, output, answer);
+    QCOMPARE(run.score, score);
+    QCOMPARE(run.message, message);
+    QCOMPARE(run.exitCode, message.startsWith("Answer file") ? 1 : 0);
 }
 
 // Pairs of equal numbers, in either file.
@@ -361,34 +336,6 @@ void TestFilters::refusedNumbers()
         QCOMPARE(answer.message, "Answer file line 1: " + what);
         QCOMPARE(answer.exitCode, 1);
     }
-}
-
-// Faults of the answer file are the organiser's: they end with status 1, not as a wrong output.
-void TestFilters::answerFaults_data()
-{
-    addCases();
-    QTest::newRow("bad answer before bad output")
-        << "slmn_int_e" << QByteArray("1 y\n") << QByteArray("1 x\n") << 0
-        << "Answer file line 1, number 2: \"x\" is not a 64-bit integer.";
-    QTest::newRow("two numbers for one, as written")
-        << "slsn_int_e" << QByteArray("1 2\n") << QByteArray("1 2\n") << 0
-        << "Answer file line 1 holds 2 numbers, expected one.";
-    QTest::newRow("not a number, as written but for a blank")
-        << "mlmn_float_2e" << QByteArray("1 x \n") << QByteArray("1 x\n") << 0
-        << "Answer file line 1, number 2: \"x\" is not a finite decimal number.";
-    QTest::newRow("two numbers for one")
-        << "slsn_int_e" << QByteArray("1\n") << QByteArray("1 2\n") << 0
-        << "Answer file line 1 holds 2 numbers, expected one.";
-    QTest::newRow("no number for one") << "slsn_float_1e" << QByteArray("") << QByteArray("") << 0
-                                       << "Answer file line 1 holds 0 numbers, expected one.";
-    QTest::newRow("blank line for one")
-        << "mlsn_int_e" << QByteArray("1\n2\n") << QByteArray("1\n\n2\n") << 0
-        << "Answer file line 2 holds 0 numbers, expected one.";
-}
-
-void TestFilters::answerFaults()
-{
-    checkCase(1);
 }
 
 // A digit changed at any place of a number is found where it matters: everywhere in an integer,
