@@ -17,6 +17,12 @@ QByteArray unixLine(const QByteArray &name, const char *kind = "-rw-r--r--")
     return QByteArray(kind) + " 1 ftp ftp 12 Mar 01 10:00 " + name + "\r\n";
 }
 
+// A row of a table of two byte columns.
+void row(const char *tag, const char *first, const char *second)
+{
+    QTest::newRow(tag) << QByteArray(first) << QByteArray(second);
+}
+
 } // namespace
 
 class TestFtpListing : public QObject
@@ -41,9 +47,6 @@ void TestFtpListing::parseLine_data()
     // "d" or "-" for a directory, "l" or "-" for a link, the size and the name; empty when the
     // line is no entry.
     QTest::addColumn<QByteArray>("entry");
-    const auto row = [](const char *tag, const char *line, const char *entry) {
-        QTest::newRow(tag) << QByteArray(line) << QByteArray(entry);
-    };
     row("directory", "drwxr-xr-x   2 ftp ftp 4096 Mar 01 10:00 day1", "d- -1 day1");
     row("file, year", "-rw-r--r-- 1 ftp ftp 12 Mar  1  2024 add.c", "-- 12 add.c");
     row("blanks in name", "-rw-r--r-- 1 ftp ftp 12 Mar 01 10:00 my prog.c", "-- 12 my prog.c");
@@ -137,9 +140,6 @@ void TestFtpListing::parsePasvReply_data()
 {
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QByteArray>("address"); // with the port after a colon; empty when refused
-    const auto row = [](const char *tag, const char *reply, const char *address) {
-        QTest::newRow(tag) << QByteArray(reply) << QByteArray(address);
-    };
     row("usual", "227 Entering Passive Mode (192,168,1,5,19,137)\r\n", "192.168.1.5:5001");
     row("blanks", "227 =( 10, 0, 0, 1, 0, 21 )", "10.0.0.1:21");
     row("other code", "500 (1,2,3,4,5,6)", "");
