@@ -39,23 +39,22 @@ private:
 
 int TstCmdEval::cli(const QStringList &args, QByteArray *out)
 {
-    const ProgramRun run = runCli(QStringList{QStringLiteral("eval")} + args);
+    const ProgramRun run = runCli(QStringList{"eval"} + args);
     *out = run.out;
     return run.status;
 }
 
 QByteArray TstCmdEval::resultOf(const QString &id) const
 {
-    return readFile(QStringLiteral("%1/result/day1/%2/%2.result").arg(demo, id));
+    return readFile(QString("%1/result/day1/%2/%2.result").arg(demo, id));
 }
 
 void TstCmdEval::initTestCase()
 {
-    demo = base.path() + QStringLiteral("/演示 contest");
-    const int status =
-        QProcess::execute(QStringLiteral("sh"), {qEnvironmentVariable("TALDON_SOURCE_DIR") +
-                                                     QStringLiteral("/examples/demo/prepare.sh"),
-                                                 demo, qEnvironmentVariable("TALDON_BINARY_DIR")});
+    demo = base.path() + "/演示 contest";
+    const int status = QProcess::execute(
+        "sh", {qEnvironmentVariable("TALDON_SOURCE_DIR") + "/examples/demo/prepare.sh", demo,
+               qEnvironmentVariable("TALDON_BINARY_DIR")});
     QCOMPARE(status, 0);
 }
 
@@ -64,92 +63,75 @@ void TstCmdEval::evaluatesAndPrintsPoints()
     QByteArray out;
     // Points follow the marks: BJ-005 misses only the second point, whose mark is 20. JS-007
     // answers in Python, BJ-008 in Java.
-    QCOMPARE(cli({demo, QStringLiteral("--day"), QStringLiteral("2"), QStringLiteral("BJ-005"),
-                  QStringLiteral("JS-004"), QStringLiteral("ZJ-003"), QStringLiteral("JS-007"),
-                  QStringLiteral("BJ-008")},
-                 &out),
-             0);
+    QCOMPARE(cli({demo, "--day", "2", "BJ-005", "JS-004", "ZJ-003", "JS-007", "BJ-008"}, &out), 0);
     QCOMPARE(out, QByteArray("BJ-005 maxsub=80 total=80\nJS-004 maxsub=100 total=100\n"
                              "ZJ-003 maxsub=0 total=0\nJS-007 maxsub=100 total=100\n"
                              "BJ-008 maxsub=100 total=100\n"));
-    QCOMPARE(
-        cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task"), QStringLiteral("words")},
-            &out),
-        0);
+    QCOMPARE(cli({demo, "--day=1", "--task", "words"}, &out), 0);
     QCOMPARE(out, QByteArray("JS-001 sum=0 words=30 total=30\nBJ-002 sum=0 words=20 total=20\n"
                              "ZJ-003 sum=0 words=10 total=10\nJS-004 sum=0 words=20 total=20\n"
                              "BJ-005 sum=0 words=0 total=0\nZJ-006 sum=0 words=0 total=0\n"
                              "JS-007 sum=0 words=0 total=0\nBJ-008 sum=0 words=0 total=0\n"));
-    QCOMPARE(cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task=sum"),
-                  QStringLiteral("BJ-002")},
-                 &out),
-             0);
+    QCOMPARE(cli({demo, "--day=1", "--task=sum", "BJ-002"}, &out), 0);
     QCOMPARE(out, QByteArray("BJ-002 sum=30 words=20 total=50\n"));
 }
 
 void TstCmdEval::badInputEvaluatesNothing()
 {
     const QStringList bad[] = {
-        {demo, QStringLiteral("--day"), QStringLiteral("3")},
-        {demo, QStringLiteral("--day"), QStringLiteral("x")},
+        {demo, "--day", "3"},
+        {demo, "--day", "x"},
         {demo},
-        {demo, QStringLiteral("--day"), QStringLiteral("1"), QStringLiteral("--task"),
-         QStringLiteral("maxsub")},
-        {demo, QStringLiteral("--day"), QStringLiteral("1"), QStringLiteral("JS-001"),
-         QStringLiteral("XX-999")},
-        {base.path() + QStringLiteral("/none"), QStringLiteral("--day"), QStringLiteral("1")},
+        {demo, "--day", "1", "--task", "maxsub"},
+        {demo, "--day", "1", "JS-001", "XX-999"},
+        {base.path() + "/none", "--day", "1"},
     };
-    QDir results(demo + QStringLiteral("/result"));
+    QDir results(demo + "/result");
     const QStringList before = results.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     // JS-001 stands before the unknown id: it must not be evaluated either.
-    const QByteArray js001 = resultOf(QStringLiteral("JS-001"));
+    const QByteArray js001 = resultOf("JS-001");
     for (const QStringList &args : bad) {
         QByteArray out;
         QCOMPARE(cli(args, &out), 2);
         QCOMPARE(out, QByteArray());
     }
     QCOMPARE(results.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    QCOMPARE(resultOf(QStringLiteral("JS-001")), js001);
+    QCOMPARE(resultOf("JS-001"), js001);
 }
 
 // Where the sandbox cannot be had, the check says so and fails, an evaluation goes on with the
 // plain protections after saying so once, and --require-sandbox refuses to evaluate.
 void TstCmdEval::sandboxCheckAndFallback()
 {
-    const ProgramRun full = runCli({QStringLiteral("sandbox-check")});
+    const ProgramRun full = runCli({"sandbox-check"});
     QCOMPARE(full.status, 0);
-    QVERIFY(full.outText().startsWith(QLatin1String("sandbox: complete\n")));
+    QVERIFY(full.outText().startsWith("sandbox: complete\n"));
 
     qputenv("TALDON_SANDBOX", "off");
-    const ProgramRun off = runCli({QStringLiteral("sandbox-check")});
-    const QByteArray before = resultOf(QStringLiteral("BJ-002"));
-    const ProgramRun refused =
-        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
-                QStringLiteral("--require-sandbox"), QStringLiteral("BJ-002")});
-    const QByteArray unchanged = resultOf(QStringLiteral("BJ-002"));
-    const ProgramRun plain =
-        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"), QStringLiteral("BJ-002"),
-                QStringLiteral("JS-001"), QStringLiteral("JS-007")});
+    const ProgramRun off = runCli({"sandbox-check"});
+    const QByteArray before = resultOf("BJ-002");
+    const ProgramRun refused = runCli({"eval", demo, "--day=1", "--require-sandbox", "BJ-002"});
+    const QByteArray unchanged = resultOf("BJ-002");
+    const ProgramRun plain = runCli({"eval", demo, "--day=1", "BJ-002", "JS-001", "JS-007"});
     // An interpreter opens its program by an absolute path: a root judge's submission user must
     // be able to search the way to the working directory, which the temporary base is not.
-    const QByteArray unreachable = resultOf(QStringLiteral("JS-007"));
+    const QByteArray unreachable = resultOf("JS-007");
     QVERIFY(QFile::setPermissions(base.path(), QFile::permissions(base.path()) | QFile::ExeOther));
     const ProgramRun reachable =
-        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
-                QStringLiteral("--task=sum"), QStringLiteral("JS-007"), QStringLiteral("BJ-008")});
+        runCli({"eval", demo, "--day=1", "--task=sum", "JS-007", "BJ-008"});
     qunsetenv("TALDON_SANDBOX");
 
     QCOMPARE(off.status, 1);
-    QVERIFY(off.outText().startsWith(QLatin1String("sandbox: turned off by TALDON_SANDBOX=off\n")));
+    QVERIFY(off.outText().startsWith("sandbox: turned off by TALDON_SANDBOX=off\n"));
     QCOMPARE(refused.status, 1);
     QCOMPARE(refused.out, QByteArray());
-    QVERIFY(refused.err.contains(QStringLiteral("完整的评测沙箱不可用")));
+    QVERIFY(refused.err.contains("完整的评测沙箱不可用"));
     QCOMPARE(unchanged, before);
     const bool root = geteuid() == 0;
     // Where uid 60000 cannot reach the program, the evaluation failed and says why.
     QCOMPARE(plain.status, root ? 1 : 0);
-    QCOMPARE(plain.err.contains(QStringLiteral("eval: JS-007: not evaluated: ")), root);
-    QCOMPARE(plain.err.count(QStringLiteral("sandbox unavailable")), 1);
+    QCOMPARE(plain.err.contains("eval: JS-007: not evaluated: "), root);
+    QCOMPARE(plain.err.count("sandbox unavailable"), 1);
     QCOMPARE(plain.out, "BJ-002 sum=30 words=20 total=50\nJS-001 sum=50 words=30 total=80\n" +
                             QByteArray(root ? "JS-007 sum=0 words=0 total=0\n"
                                             : "JS-007 sum=50 words=0 total=50\n"));
@@ -183,17 +165,17 @@ void TstCmdEval::jobsShardsAndIds()
 {
     QFETCH(QStringList, options);
     QFETCH(QStringList, ids);
-    QVERIFY(writeFile(base.path() + QStringLiteral("/ids"), "BJ-002\n\nZJ-003\n"));
+    QVERIFY(writeFile(base.path() + "/ids", "BJ-002\n\nZJ-003\n"));
     QByteArray out;
     if (sequential.isEmpty()) {
-        QCOMPARE(cli({demo, QStringLiteral("--day=1")}, &out), 0);
+        QCOMPARE(cli({demo, "--day=1"}, &out), 0);
         for (const QByteArray &line : out.trimmed().split('\n'))
             sequential.insert(QString::fromUtf8(line.left(line.indexOf(' '))),
                               QString::fromUtf8(line));
     }
-    QDir(demo + QStringLiteral("/result")).removeRecursively();
-    QCOMPARE(cli(QStringList{demo, QStringLiteral("--day=1")} + options, &out), 0);
-    QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QDir(demo + "/result").removeRecursively();
+    QCOMPARE(cli(QStringList{demo, "--day=1"} + options, &out), 0);
+    QStringList lines = QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
     lines.sort();
     QStringList expected;
     for (const QString &id : ids)
@@ -202,7 +184,7 @@ void TstCmdEval::jobsShardsAndIds()
     QCOMPARE(lines, expected);
     // Only the players asked for were evaluated, each once.
     QStringList evaluated =
-        QDir(demo + QStringLiteral("/result/day1")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QDir(demo + "/result/day1").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QStringList sortedIds = ids;
     sortedIds.sort();
     evaluated.sort();
@@ -215,30 +197,24 @@ void TstCmdEval::jobsShardsAndIds()
 void TstCmdEval::busyWorkingDirectory()
 {
     QProcess holder;
-    holder.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import fcntl, sys, time\n"
-                                 "f = open(sys.argv[1], 'w')\n"
-                                 "fcntl.lockf(f, fcntl.LOCK_EX)\n"
-                                 "f.write('otherhost 4242\\n'); f.flush()\n"
-                                 "print('locked', flush=True)\n"
-                                 "time.sleep(2)\n"),
-                  demo + QStringLiteral("/tmp.lock")});
+    holder.start("python3", {"-c",
+                             QStringLiteral("import fcntl, sys, time\n"
+                                            "f = open(sys.argv[1], 'w')\n"
+                                            "fcntl.lockf(f, fcntl.LOCK_EX)\n"
+                                            "f.write('otherhost 4242\\n'); f.flush()\n"
+                                            "print('locked', flush=True)\n"
+                                            "time.sleep(2)\n"),
+                             demo + "/tmp.lock"});
     QVERIFY(holder.waitForReadyRead(10000));
-    const QByteArray before = resultOf(QStringLiteral("JS-004"));
-    const ProgramRun refused =
-        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"), QStringLiteral("JS-004")});
+    const QByteArray before = resultOf("JS-004");
+    const ProgramRun refused = runCli({"eval", demo, "--day=1", "JS-004"});
     QCOMPARE(refused.status, 1);
-    QVERIFY2(refused.err.contains(QStringLiteral("otherhost")) &&
-                 refused.err.contains(QStringLiteral("4242")),
+    QVERIFY2(refused.err.contains("otherhost") && refused.err.contains("4242"),
              qPrintable(refused.err));
-    const ProgramRun parallel =
-        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"), QStringLiteral("--jobs=2"),
-                QStringLiteral("JS-004"), QStringLiteral("ZJ-003")});
+    const ProgramRun parallel = runCli({"eval", demo, "--day=1", "--jobs=2", "JS-004", "ZJ-003"});
     QCOMPARE(parallel.status, 1);
-    QCOMPARE(resultOf(QStringLiteral("JS-004")), before);
-    const ProgramRun waited = runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
-                                      QStringLiteral("--wait"), QStringLiteral("JS-004")});
+    QCOMPARE(resultOf("JS-004"), before);
+    const ProgramRun waited = runCli({"eval", demo, "--day=1", "--wait", "JS-004"});
     QCOMPARE(waited.status, 0);
     QCOMPARE(waited.out, QByteArray("JS-004 sum=0 words=20 total=20\n"));
     QVERIFY(holder.waitForFinished(10000));
@@ -249,15 +225,10 @@ void TstCmdEval::failedEvaluationIsNoSuccess()
 {
     // The players' words results as a full evaluation leaves them, whatever ran before.
     QByteArray out;
-    QCOMPARE(cli({demo, QStringLiteral("--day=1"), QStringLiteral("--task=words"),
-                  QStringLiteral("BJ-002"), QStringLiteral("JS-004")},
-                 &out),
-             0);
-    const QByteArray answer = readFile(demo + QStringLiteral("/evaldata/sum3.ans"));
-    QVERIFY(QFile::remove(demo + QStringLiteral("/evaldata/sum3.ans")));
-    const ProgramRun run =
-        runCli({QStringLiteral("eval"), demo, QStringLiteral("--day=1"),
-                QStringLiteral("--task=sum"), QStringLiteral("BJ-002"), QStringLiteral("JS-004")});
+    QCOMPARE(cli({demo, "--day=1", "--task=words", "BJ-002", "JS-004"}, &out), 0);
+    const QByteArray answer = readFile(demo + "/evaldata/sum3.ans");
+    QVERIFY(QFile::remove(demo + "/evaldata/sum3.ans"));
+    const ProgramRun run = runCli({"eval", demo, "--day=1", "--task=sum", "BJ-002", "JS-004"});
     QCOMPARE(run.status, 1);
     QCOMPARE(run.out,
              QByteArray("BJ-002 sum=0 words=20 total=20\nJS-004 sum=0 words=20 total=20\n"));
@@ -266,10 +237,10 @@ void TstCmdEval::failedEvaluationIsNoSuccess()
                                                  "evaldata/sum3.ans not found.")
                                       .arg(QLatin1String(id))),
                  qPrintable(run.err));
-    QVERIFY(resultOf(QStringLiteral("JS-004"))
-                .endsWith("{sum -106 Test data evaldata/sum3.ans not found.\n"
-                          "-106 0 ? Test data evaldata/sum3.ans not found.\n}102 0\n"));
-    QVERIFY(writeFile(demo + QStringLiteral("/evaldata/sum3.ans"), answer));
+    QVERIFY(
+        resultOf("JS-004").endsWith("{sum -106 Test data evaldata/sum3.ans not found.\n"
+                                    "-106 0 ? Test data evaldata/sum3.ans not found.\n}102 0\n"));
+    QVERIFY(writeFile(demo + "/evaldata/sum3.ans", answer));
 }
 
 void TstCmdEval::signalStopsTheEvaluation_data()
@@ -285,30 +256,26 @@ void TstCmdEval::signalStopsTheEvaluation()
 {
     QFETCH(int, jobs);
     QTemporaryDir copy;
-    const QString home = copy.path() + QStringLiteral("/c");
-    QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), demo, home}), 0);
-    QFile task(home + QStringLiteral("/task1_1.info"));
-    QVERIFY(task.open(QIODevice::ReadOnly));
-    const QByteArray limited = task.readAll().replace("LIMIT=1\n", "LIMIT=20\n");
-    task.close();
-    QVERIFY(task.open(QIODevice::WriteOnly | QIODevice::Truncate) && task.write(limited) > 0);
-    task.close();
+    const QString home = copy.path() + "/c";
+    QCOMPARE(QProcess::execute("cp", {"-a", demo, home}), 0);
+    const QString task = home + "/task1_1.info";
+    const QByteArray limited = readFile(task).replace("LIMIT=1\n", "LIMIT=20\n");
+    QVERIFY(limited.contains("LIMIT=20\n") && writeFile(task, limited));
     const QStringList ids{"BJ-002", "JS-001", "ZJ-003"};
     for (int r = 0; r < jobs; ++r)
-        writeFile(QStringLiteral("%1/players/day1/%2/sum/sum.c").arg(home, ids[r]),
+        writeFile(QString("%1/players/day1/%2/sum/sum.c").arg(home, ids[r]),
                   "#include <sys/prctl.h>\n"
                   "int main(void){prctl(PR_SET_NAME, \"taldon-stopme\");for(;;);}\n");
     const auto result = [&](const QString &id) {
-        return readFile(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
+        return readFile(QString("%1/result/day1/%2/%2.result").arg(home, id));
     };
     const QByteArray untouched = result(ids[jobs]);
     const auto running = [jobs] {
-        return countProcessesNamed(QStringLiteral("taldon-stopme"), submissionUsers(jobs));
+        return countProcessesNamed("taldon-stopme", submissionUsers(jobs));
     };
     QProcess eval;
     eval.start(cliPath(),
-               QStringList{QStringLiteral("eval"), home, QStringLiteral("--day=1"),
-                           QStringLiteral("--task=sum"), QStringLiteral("--jobs=%1").arg(jobs)} +
+               QStringList{"eval", home, "--day=1", "--task=sum", QString("--jobs=%1").arg(jobs)} +
                    ids);
     QTRY_VERIFY_WITH_TIMEOUT(running() >= jobs, 30000);
     eval.terminate();

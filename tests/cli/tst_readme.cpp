@@ -32,10 +32,10 @@ QString readSource(const QString &relative)
 // backslash goes on with the next.
 QStringList codeLines(QString readme)
 {
-    readme.replace(QRegularExpression(QStringLiteral("\\\\\n\\s*")), QStringLiteral(" "));
+    readme.replace(QRegularExpression("\\\\\n\\s*"), " ");
     QStringList lines;
     for (const QString &line : readme.split('\n')) {
-        if (line.startsWith(QLatin1String("    ")))
+        if (line.startsWith("    "))
             lines << line.trimmed();
     }
     return lines;
@@ -44,10 +44,9 @@ QStringList codeLines(QString readme)
 // The subcommands as taldon-cli --help lists them under "commands:".
 QStringList subcommands()
 {
-    const ProgramRun help = runCli({QStringLiteral("--help")});
+    const ProgramRun help = runCli({"--help"});
     QStringList names;
-    const QRegularExpression row(QStringLiteral("^  (\\S+)\\t"),
-                                 QRegularExpression::MultilineOption);
+    const QRegularExpression row("^  (\\S+)\\t", QRegularExpression::MultilineOption);
     for (auto it = row.globalMatch(help.outText()); it.hasNext();)
         names << it.next().captured(1);
     return help.status == 0 ? names : QStringList();
@@ -68,26 +67,26 @@ private slots:
 
 void TestReadme::startsWithTheCommandsThatCiAndTheScriptRun()
 {
-    const QString readme = readSource(QStringLiteral("README.md"));
+    const QString readme = readSource("README.md");
     QStringList lines = readme.split('\n');
     lines.removeAll(QString());
     QVERIFY(lines.size() > 3);
-    QCOMPARE(lines.at(0), QStringLiteral("# Taldon"));
-    QCOMPARE(lines.at(1), QStringLiteral("    sh scripts/taldon.sh run"));
-    QCOMPARE(lines.at(2), QStringLiteral("    sh scripts/taldon.sh test"));
+    QCOMPARE(lines.at(0), QString("# Taldon"));
+    QCOMPARE(lines.at(1), QString("    sh scripts/taldon.sh run"));
+    QCOMPARE(lines.at(2), QString("    sh scripts/taldon.sh test"));
 
     // CI runs the README's test command and nothing else.
-    const QString ci = readSource(QStringLiteral(".ci/run"));
-    QVERIFY(QRegularExpression(QStringLiteral("^sh scripts/taldon\\.sh test\\b"),
-                               QRegularExpression::MultilineOption)
-                .match(ci)
-                .hasMatch());
+    const QString ci = readSource(".ci/run");
+    QVERIFY(
+        QRegularExpression("^sh scripts/taldon\\.sh test\\b", QRegularExpression::MultilineOption)
+            .match(ci)
+            .hasMatch());
 
     // The script itself takes both words and names them in its own usage notes.
-    const QString script = readSource(QStringLiteral("scripts/taldon.sh"));
-    for (const QString &word : {QStringLiteral("run"), QStringLiteral("test")}) {
-        QVERIFY2(script.contains('\n' + word + QStringLiteral(")\n")), qPrintable(word));
-        QVERIFY2(script.contains(QStringLiteral("scripts/taldon.sh ") + word), qPrintable(word));
+    const QString script = readSource("scripts/taldon.sh");
+    for (const QString &word : {"run", "test"}) {
+        QVERIFY2(script.contains('\n' + word + ")\n"), qPrintable(word));
+        QVERIFY2(script.contains("scripts/taldon.sh " + word), qPrintable(word));
     }
 }
 
@@ -98,16 +97,15 @@ void TestReadme::runWithoutADisplaySaysHowToGetOne()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("TALDON_BUILD_DIR"), build.path() + QStringLiteral("/b"));
+    env.insert("TALDON_BUILD_DIR", build.path() + "/b");
     QProcess script;
     script.setProcessEnvironment(env);
-    script.start(QStringLiteral("sh"),
-                 {sourcePath(QStringLiteral("scripts/taldon.sh")), QStringLiteral("run")});
+    script.start("sh", {sourcePath("scripts/taldon.sh"), "run"});
     QVERIFY(script.waitForFinished(20000));
     QCOMPARE(script.exitCode(), 1);
     const QString err = QString::fromUtf8(script.readAllStandardError());
-    QVERIFY2(err.contains(QStringLiteral("xvfb-run -a sh scripts/taldon.sh run")), qPrintable(err));
-    QVERIFY(!QFileInfo::exists(build.path() + QStringLiteral("/b")));
+    QVERIFY2(err.contains("xvfb-run -a sh scripts/taldon.sh run"), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(build.path() + "/b"));
 }
 
 // Every subcommand has an example, and every option an example uses is one that subcommand
@@ -116,13 +114,17 @@ void TestReadme::hasAWorkingExampleOfEverySubcommand()
 {
     const QStringList names = subcommands();
     QVERIFY2(names.size() >= 8, qPrintable(names.join(' ')));
-    const QStringList code = codeLines(readSource(QStringLiteral("README.md")));
-    const QRegularExpression option(QStringLiteral("(?:^|\\s)(--?[a-z][a-z-]*)"));
+    const QStringList code = codeLines(readSource("README.md"));
+    const QRegularExpression option("(?:^|\\s)(--?[a-z][a-z-]*)");
     for (const QString &name : names) {
-        const QString prefix = QStringLiteral("taldon-cli ") + name + ' ';
-        const ProgramRun run = runCli({name, QStringLiteral("--help")});
+        const QString prefix = "taldon-cli " + name + ' ';
+        const ProgramRun run = runCli({name, "--help"});
         QCOMPARE(run.status, 0);
         const QString help = run.outText();
+        // The usage line names the subcommand, as it is to be typed.
+        const QString usage = help.section('\n', 0, 0);
+        QVERIFY2(usage.startsWith("Usage: ") && usage.contains("taldon-cli " + name + " [options]"),
+                 qPrintable(usage));
         int examples = 0;
         for (const QString &line : code) {
             if (!line.startsWith(prefix))
@@ -131,26 +133,26 @@ void TestReadme::hasAWorkingExampleOfEverySubcommand()
             for (auto it = option.globalMatch(line); it.hasNext();) {
                 const QString used = it.next().captured(1);
                 QVERIFY2(help.contains(used + ' ') || help.contains(used + ','),
-                         qPrintable(name + QStringLiteral(": ") + used));
+                         qPrintable(name + ": " + used));
             }
         }
-        QVERIFY2(examples > 0, qPrintable(QStringLiteral("no example of ") + name));
+        QVERIFY2(examples > 0, qPrintable("no example of " + name));
     }
 }
 
 void TestReadme::showsEveryScreenshotAtWindowSize()
 {
-    const QString readme = readSource(QStringLiteral("README.md"));
-    const QRegularExpression image(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
+    const QString readme = readSource("README.md");
+    const QRegularExpression image("!\\[[^\\]]*\\]\\(([^)]+)\\)");
     QStringList shown;
     for (auto it = image.globalMatch(readme); it.hasNext();)
         shown << it.next().captured(1);
-    const QStringList taken = QDir(sourcePath(QStringLiteral("docs/screenshots")))
-                                  .entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    const QStringList taken =
+        QDir(sourcePath("docs/screenshots")).entryList({"*.png"}, QDir::Files, QDir::Name);
     // The welcome page and the three tabs.
     QCOMPARE(taken.size(), 4);
     for (const QString &file : taken)
-        QVERIFY2(shown.contains(QStringLiteral("docs/screenshots/") + file), qPrintable(file));
+        QVERIFY2(shown.contains("docs/screenshots/" + file), qPrintable(file));
     for (const QString &path : shown) {
         QImageReader reader(sourcePath(path));
         QVERIFY2(reader.canRead(), qPrintable(path));

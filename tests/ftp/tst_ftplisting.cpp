@@ -1,8 +1,11 @@
+#include "ftpconnection.h"
 #include "ftplisting.h"
 #include "textdecoder.h"
 
 #include <QtTest>
 
+// The reading of listings and passive replies, and the address rules; the network side is
+// exercised through GetByFTP against real servers.
 namespace
 {
 
@@ -12,6 +15,12 @@ const QByteArray gbkLi("\xc0\xee\xcb\xc4.cpp");    // 李四.cpp in GBK
 QByteArray unixLine(const QByteArray &name, const char *kind = "-rw-r--r--")
 {
     return QByteArray(kind) + " 1 ftp ftp 12 Mar 01 10:00 " + name + "\r\n";
+}
+
+// A row of a table of two byte columns.
+void row(const char *tag, const char *first, const char *second)
+{
+    QTest::newRow(tag) << QByteArray(first) << QByteArray(second);
 }
 
 } // namespace
@@ -26,63 +35,48 @@ private slots:
     void read_data();
     void read();
     void safeNames();
+    void parsePasvReply_data();
+    void parsePasvReply();
+    void dataAddresses_data();
+    void dataAddresses();
 };
 
 void TestFtpListing::parseLine_data()
 {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<bool>("isDir");
-    QTest::addColumn<bool>("isLink");
-    QTest::addColumn<qint64>("size");
-    QTest::newRow("directory") << QByteArray("drwxr-xr-x   2 ftp ftp 4096 Mar 01 10:00 day1")
-                               << true << QByteArray("day1") << true << false << qint64(-1);
-    QTest::newRow("file, year") << QByteArray("-rw-r--r-- 1 ftp ftp 12 Mar  1  2024 add.c") << true
-                                << QByteArray("add.c") << false << false << qint64(12);
-    QTest::newRow("blanks in name")
-        << QByteArray("-rw-r--r-- 1 ftp ftp 12 Mar 01 10:00 my prog.c") << true
-        << QByteArray("my prog.c") << false << false << qint64(12);
-    QTest::newRow("leading blank") << QByteArray("-rw-r--r-- 1 0 0 5 Dec 07 09:29  lead.c") << true
-                                   << QByteArray(" lead.c") << false << false << qint64(5);
-    QTest::newRow("no group column") << QByteArray("-rw-r--r-- 1 owner 7 Jan 01 00:00 a b") << true
-                                     << QByteArray("a b") << false << false << qint64(7);
-    QTest::newRow("link") << QByteArray("lrwxrwxrwx 1 ftp ftp 5 Mar 01 10:00 a b -> c d") << true
-                          << QByteArray("a b") << false << true << qint64(-1);
-    QTest::newRow("arrow in a plain name")
-        << QByteArray("-rw-r--r-- 1 ftp ftp 5 Mar 01 10:00 x -> y") << true << QByteArray("x -> y")
-        << false << false << qint64(5);
-    QTest::newRow("dos directory") << QByteArray("01-15-24  10:30AM       <DIR>          day1")
-                                   << true << QByteArray("day1") << true << false << qint64(-1);
-    QTest::newRow("dos directory, leading blank")
-        << QByteArray("01-15-24  10:30AM       <DIR>           sub") << true << QByteArray(" sub")
-        << true << false << qint64(-1);
-    QTest::newRow("dos file") << QByteArray("01-15-24  10:31PM                 1234 my add.c")
-                              << true << QByteArray("my add.c") << false << false << qint64(1234);
-    QTest::newRow("dos file, four-digit year, 24 h")
-        << QByteArray("12-31-2023  23:59                    0 empty.txt") << true
-        << QByteArray("empty.txt") << false << false << qint64(0);
-    QTest::newRow("total") << QByteArray("total 12") << false << QByteArray() << false << false
-                           << qint64(-1);
-    QTest::newRow("cut") << QByteArray("-rw-r--r-- 1 ftp ftp 12 Mar 01") << false << QByteArray()
-                         << false << false << qint64(-1);
-    QTest::newRow("dos, bad date") << QByteArray("2024-01-15  10:30AM  <DIR>  day1") << false
-                                   << QByteArray() << false << false << qint64(-1);
-    QTest::newRow("empty") << QByteArray() << false << QByteArray() << false << false << qint64(-1);
+    // "d" or "-" for a directory, "l" or "-" for a link, the size and the name; empty when the
+    // line is no entry.
+    QTest::addColumn<QByteArray>("entry");
+    row("directory", "drwxr-xr-x   2 ftp ftp 4096 Mar 01 10:00 day1", "d- -1 day1");
+    row("file, year", "-rw-r--r-- 1 ftp ftp 12 Mar  1  2024 add.c", "-- 12 add.c");
+    row("blanks in name", "-rw-r--r-- 1 ftp ftp 12 Mar 01 10:00 my prog.c", "-- 12 my prog.c");
+    row("leading blank", "-rw-r--r-- 1 0 0 5 Dec 07 09:29  lead.c", "-- 5  lead.c");
+    row("no group column", "-rw-r--r-- 1 owner 7 Jan 01 00:00 a b", "-- 7 a b");
+    row("link", "lrwxrwxrwx 1 ftp ftp 5 Mar 01 10:00 a b -> c d", "-l -1 a b");
+    row("arrow in a plain name", "-rw-r--r-- 1 ftp ftp 5 Mar 01 10:00 x -> y", "-- 5 x -> y");
+    row("dos directory", "01-15-24  10:30AM       <DIR>          day1", "d- -1 day1");
+    row("dos directory, leading blank", "01-15-24  10:30AM       <DIR>           sub",
+        "d- -1  sub");
+    row("dos file", "01-15-24  10:31PM                 1234 my add.c", "-- 1234 my add.c");
+    row("dos file, four-digit year, 24 h", "12-31-2023  23:59                    0 empty.txt",
+        "-- 0 empty.txt");
+    row("total", "total 12", "");
+    row("cut", "-rw-r--r-- 1 ftp ftp 12 Mar 01", "");
+    row("dos, bad date", "2024-01-15  10:30AM  <DIR>  day1", "");
+    row("empty", "", "");
 }
 
 void TestFtpListing::parseLine()
 {
     QFETCH(QByteArray, line);
-    QFETCH(bool, ok);
-    FtpListEntry entry;
-    QCOMPARE(FtpListing::parseLine(line, &entry), ok);
-    if (ok) {
-        QTEST(entry.name, "name");
-        QTEST(entry.isDir, "isDir");
-        QTEST(entry.isLink, "isLink");
-        QTEST(entry.size, "size");
-    }
+    QFETCH(QByteArray, entry);
+    FtpListEntry got;
+    const bool ok = FtpListing::parseLine(line, &got);
+    QCOMPARE(ok, !entry.isEmpty());
+    if (ok)
+        QCOMPARE(QByteArray(got.isDir ? "d" : "-") + (got.isLink ? "l " : "- ") +
+                     QByteArray::number(got.size) + ' ' + got.name,
+                 entry);
 }
 
 void TestFtpListing::read_data()
@@ -140,6 +134,59 @@ void TestFtpListing::safeNames()
         QVERIFY2(!FtpListing::isSafeName(bad), bad);
     for (const char *good : {"a", "...", "..x", "my prog.c", "-rf", " lead"})
         QVERIFY2(FtpListing::isSafeName(good), good);
+}
+
+void TestFtpListing::parsePasvReply_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QByteArray>("address"); // with the port after a colon; empty when refused
+    row("usual", "227 Entering Passive Mode (192,168,1,5,19,137)\r\n", "192.168.1.5:5001");
+    row("blanks", "227 =( 10, 0, 0, 1, 0, 21 )", "10.0.0.1:21");
+    row("other code", "500 (1,2,3,4,5,6)", "");
+    row("no parenthesis", "227 1,2,3,4,5,6", "");
+    row("too few", "227 (1,2,3,4,5)", "");
+    row("too large", "227 (1,2,3,4,256,6)", "");
+    row("not numbers", "227 (a,2,3,4,5,6)", "");
+}
+
+void TestFtpListing::parsePasvReply()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QByteArray, address);
+    QByteArray host;
+    int port = 0;
+    const bool ok = FtpConnection::parsePasvReply(reply, &host, &port);
+    QCOMPARE(ok, !address.isEmpty());
+    if (ok)
+        QCOMPARE(host + ':' + QByteArray::number(port), address);
+}
+
+void TestFtpListing::dataAddresses_data()
+{
+    QTest::addColumn<QByteArray>("passive");
+    QTest::addColumn<QByteArray>("peer");
+    QTest::addColumn<QList<QByteArray>>("tries");
+    const QByteArray peer = "198.51.100.7";
+    // An internal address from a server reached from outside: the peer at once.
+    for (const char *internal :
+         {"10.0.0.5", "172.16.0.1", "172.31.255.1", "192.168.1.5", "127.0.0.1", "0.0.0.0"})
+        QTest::newRow(internal) << QByteArray(internal) << peer << QList<QByteArray>{peer};
+    // Anything else is tried first, the peer after it.
+    for (const char *other : {"172.32.0.1", "172.15.0.1", "192.169.0.1", "203.0.113.4"})
+        QTest::newRow(other) << QByteArray(other) << peer
+                             << QList<QByteArray>{QByteArray(other), peer};
+    QTest::newRow("both on the LAN") << QByteArray("192.168.1.5") << QByteArray("192.168.1.9")
+                                     << QList<QByteArray>{"192.168.1.5", "192.168.1.9"};
+    QTest::newRow("both loopback") << QByteArray("127.0.0.2") << QByteArray("127.0.0.1")
+                                   << QList<QByteArray>{"127.0.0.2", "127.0.0.1"};
+    QTest::newRow("the peer itself") << peer << peer << QList<QByteArray>{peer};
+}
+
+void TestFtpListing::dataAddresses()
+{
+    QFETCH(QByteArray, passive);
+    QFETCH(QByteArray, peer);
+    QTEST(FtpConnection::dataAddresses(passive, peer), "tries");
 }
 
 QTEST_GUILESS_MAIN(TestFtpListing)

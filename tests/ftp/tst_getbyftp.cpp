@@ -1,11 +1,12 @@
-#include "ftpserverprocess.h"
-
+#include "common/programrun.h"
 #include "common/testfiles.h"
+#include "csetupinfo.h"
 #include "getbyftp.h"
+#include "getfile.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +18,46 @@ using Tree = QMap<QString, QByteArray>;
 namespace
 {
 
+// The password of the server the tests share: blanks and a shell's substitution reach nobody's
+// shell.
+const QString kPassword = "p w$(x)";
+
+// One of this folder's FTP servers on 127.0.0.1, stopped when destroyed. The scripts print their
+// port once they accept connections.
+struct Server {
+    QProcess process;
+    QString port, error;
+    bool missing = false; // the launcher's status 77: the server is not installed
+
+    ~Server()
+    {
+        // A polite stop first: the launcher of the real servers then stops its server.
+        process.terminate();
+        if (!process.waitForFinished(5000))
+            process.kill();
+        process.waitForFinished(5000);
+    }
+
+    bool start(const QString &script, const QStringList &args)
+    {
+        // Debian's interpreter, which has the FTP server module.
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(
+            "/usr/bin/python3",
+            QStringList{qEnvironmentVariable("TALDON_SOURCE_DIR") + "/tests/ftp/" + script} + args);
+        while (!process.canReadLine() && process.waitForReadyRead(15000)) {
+        }
+        port = QString::fromUtf8(process.readLine()).trimmed();
+        if (port.isEmpty()) {
+            process.waitForFinished(1000);
+            missing = process.state() == QProcess::NotRunning && process.exitCode() == 77;
+            error = missing ? args.value(0) + " is not installed (sh scripts/bootstrap.sh test)"
+                            : "no port from " + script;
+        }
+        return !port.isEmpty();
+    }
+};
+
 // Every entry below dir by relative path: file contents, or "<dir>" for a directory.
 Tree treeOf(const QString &dir)
 {
@@ -25,10 +66,8 @@ Tree treeOf(const QString &dir)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        QFile f(path);
-        const bool isDir = it.fileInfo().isDir();
         tree.insert(QDir(dir).relativeFilePath(path),
-                    isDir || !f.open(QIODevice::ReadOnly) ? QByteArray("<dir>") : f.readAll());
+                    it.fileInfo().isDir() ? QByteArray("<dir>") : readFile(path));
     }
     return tree;
 }
@@ -52,6 +91,39 @@ QByteArray allByteValues()
     return bytes;
 }
 
+// The real dialog with its outcome box replaced, so the test reads what the user would see.
+class RecordingGetFile : public GetFile
+{
+public:
+    using GetFile::GetFile;
+    QStringList titles, texts;
+
+protected:
+    void report(const QString &title, const QString &text) override
+    {
+        titles << title;
+        texts << text;
+    }
+};
+
+void setText(QWidget *dialog, const char *name, const QString &text)
+{
+    auto *edit = dialog->findChild<QLineEdit *>(name);
+    QVERIFY2(edit, name);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+// "top|top/a.txt=ok": the directory top holding a.txt, which holds "ok".
+Tree entries(const QString &text)
+{
+    Tree tree;
+    for (const QString &entry : text.split('|', Qt::SkipEmptyParts))
+        tree.insert(entry.section('=', 0, 0),
+                    entry.contains('=') ? entry.section('=', 1).toUtf8() : "<dir>");
+    return tree;
+}
+
 } // namespace
 
 class TestGetByFtp : public QObject
@@ -67,29 +139,30 @@ private slots:
     void realServers();
     void scriptedServers_data();
     void scriptedServers();
+    void dialogDownloadsIntoPlayers();
+    void cliFetchesIntoPlayers();
 
 private:
     void fill(GetByFTP *ftp, const QString &port, const QString &password, const QString &dir);
 
     QTemporaryDir serverRoot;
-    FtpServerProcess server;
+    Server server;
 };
 
 void TestGetByFtp::initTestCase()
 {
     const QString root = serverRoot.path();
-    QVERIFY(writeFile(root + "/day1/1001/add/add.c", "int main() { return 0; }\n"));
-    QVERIFY(writeFile(root + "/day1/1001/add/sub/deep/x.txt", "deep\n"));
-    QVERIFY(writeFile(root + "/day1/1002/my prog/my prog.c", "blank names\n"));
-    QVERIFY(writeFile(root + "/day1/1002/ lead.c", "leading blank\n"));
-    QVERIFY(writeFile(root + "/day1/1002/bin/all.bin", allByteValues().repeated(3)));
-    QVERIFY(writeFile(root + "/day1/1002/empty.txt", QByteArray()));
+    QVERIFY(writeFiles(root, {{"day1/1001/add/add.c", "int main() { return 0; }\n"},
+                              {"day1/1001/add/sub/deep/x.txt", "deep\n"},
+                              {"day1/1002/my prog/my prog.c", "blank names\n"},
+                              {"day1/1002/ lead.c", "leading blank\n"},
+                              {"day1/1002/bin/all.bin", allByteValues().repeated(3)},
+                              {"day1/1002/empty.txt", ""}}));
     for (int i = 0; i < 300; ++i)
         QVERIFY(writeFile(
             root + QString("/day2/player-with-a-long-id-%1/sum.c").arg(i, 3, 10, QChar('0')),
             QByteArray::number(i)));
-    QVERIFY2(server.start("ftpserver.py", {root, "judge", "secret"}),
-             qPrintable(server.errorText()));
+    QVERIFY2(server.start("ftpserver.py", {root, "judge", kPassword}), qPrintable(server.error));
 }
 
 void TestGetByFtp::fill(GetByFTP *ftp, const QString &port, const QString &password,
@@ -107,7 +180,7 @@ void TestGetByFtp::downloadsWholeTree()
 {
     QTemporaryDir local;
     GetByFTP ftp;
-    fill(&ftp, server.port(), "secret", "day1");
+    fill(&ftp, server.port, kPassword, "day1");
     ftp.setServer("localhost");
     QCOMPARE(ftp.getDir(local.path()), 1);
     const Tree got = treeOf(local.path() + "/day1");
@@ -127,15 +200,14 @@ void TestGetByFtp::largeDirectoryAndRefetch()
 {
     QTemporaryDir local;
     GetByFTP ftp;
-    fill(&ftp, server.port(), "secret", "day2");
+    fill(&ftp, server.port, kPassword, "day2");
     QCOMPARE(ftp.getDir(local.path()), 1);
     const Tree first = treeOf(local.path() + "/day2");
     QCOMPARE(first.size(), 600);
     QCOMPARE(first, treeOf(serverRoot.path() + "/day2"));
 
     // A second download overwrites the local copies with the server's current files.
-    const QString changed = "/day2/player-with-a-long-id-123/sum.c";
-    QVERIFY(writeFile(serverRoot.path() + changed, "changed"));
+    QVERIFY(writeFile(serverRoot.path() + "/day2/player-with-a-long-id-123/sum.c", "changed"));
     QVERIFY(writeFile(local.path() + "/day2/player-with-a-long-id-007/sum.c", "local edit"));
     QCOMPARE(ftp.getDir(local.path()), 1);
     QCOMPARE(treeOf(local.path() + "/day2"), treeOf(serverRoot.path() + "/day2"));
@@ -145,18 +217,18 @@ void TestGetByFtp::refusedLoginAndDirectory()
 {
     QTemporaryDir local;
     GetByFTP ftp;
-    fill(&ftp, server.port(), "wrong", "day1");
+    fill(&ftp, server.port, "wrong", "day1");
     QCOMPARE(ftp.getDir(local.path()), 0);
     QVERIFY2(ftp.failureText().contains("Password error: 530"), ftp.failureText());
     QVERIFY(!ftp.reachedDirectory());
-    fill(&ftp, server.port(), "secret", "no-such-day");
+    fill(&ftp, server.port, kPassword, "no-such-day");
     QCOMPARE(ftp.getDir(local.path()), 0);
     QVERIFY2(ftp.failureText().contains("no-such-day"), ftp.failureText());
     for (const char *escape : {"../outside", "/day1", "day1/../../outside"}) {
-        fill(&ftp, server.port(), "secret", escape);
+        fill(&ftp, server.port, kPassword, escape);
         QCOMPARE(ftp.getDir(local.path() + "/inner"), 0);
     }
-    fill(&ftp, "1", "secret", "day1");
+    fill(&ftp, "1", kPassword, "day1");
     QCOMPARE(ftp.getDir(local.path()), 0);
     QVERIFY2(ftp.failureText().contains("Connection refused"), ftp.failureText());
     QVERIFY(treeOf(local.path()).isEmpty());
@@ -164,23 +236,15 @@ void TestGetByFtp::refusedLoginAndDirectory()
 
 void TestGetByFtp::realServers_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("password");
-    QTest::newRow("vsftpd") << "vsftpd"
-                            << "anonymous"
-                            << "";
-    QTest::newRow("proftpd") << "proftpd"
-                             << "judge"
-                             << "secret";
+    QTest::addColumn<QString>("password"); // none: an anonymous login
+    QTest::newRow("vsftpd") << "";
+    QTest::newRow("proftpd") << "secret";
 }
 
 // A tree with UTF-8 and GBK names, links, a leading blank and every byte value, served by
 // Debian's own servers; then a directory whose names collide once decoded.
 void TestGetByFtp::realServers()
 {
-    QFETCH(QString, kind);
-    QFETCH(QString, user);
     QFETCH(QString, password);
     QTemporaryDir root;
     const QByteArray top = QFile::encodeName(root.path());
@@ -195,19 +259,22 @@ void TestGetByFtp::realServers()
     }
     QCOMPARE(::symlink("张三", top + "/real/day1/linked"), 0);
     QCOMPARE(::symlink("张三/add.cpp", top + "/real/day1/filelink"), 0);
-    QVERIFY(QDir().mkpath(root.path() + "/real/gbk"));
+    QVERIFY(QDir().mkpath(root.path() + "/real/gbk") && QDir().mkpath(root.path() + "/clash"));
     QVERIFY(writeRaw(top + "/real/gbk/\xd5\xc5\xc8\xfd.cpp", "zhang")); // 张三.cpp in GBK
     QVERIFY(writeRaw(top + "/real/gbk/\xc0\xee\xcb\xc4.cpp", "li"));    // 李四.cpp in GBK
-    QVERIFY(writeFile(root.path() + "/clash/good.c", "ok"));
-    QVERIFY(writeRaw(top + "/clash/\x80x.c", "a"));
-    QVERIFY(writeRaw(top + "/clash/\xffx.c", "b"));
-    FtpServerProcess real;
-    START_FTP_SERVER(real, "realftp.py", (QStringList{kind, root.path()}));
+    QVERIFY(writeRaw(top + "/clash/good.c", "ok") && writeRaw(top + "/clash/\x80x.c", "a") &&
+            writeRaw(top + "/clash/\xffx.c", "b"));
+    Server real;
+    if (!real.start("realftp.py", {QTest::currentDataTag(), root.path()})) {
+        if (real.missing)
+            QSKIP(qPrintable(real.error));
+        QFAIL(qPrintable(real.error));
+    }
 
     QTemporaryDir local;
     GetByFTP ftp;
-    fill(&ftp, real.port(), password, "real");
-    ftp.setName(user);
+    fill(&ftp, real.port, password, "real");
+    ftp.setName(password.isEmpty() ? "anonymous" : "judge");
     QVERIFY2(ftp.getDir(local.path()) == 1, ftp.failureText());
     Tree expected{{"day1", "<dir>"},         {"gbk", "<dir>"},
                   {"gbk/张三.cpp", "zhang"}, {"gbk/李四.cpp", "li"},
@@ -234,63 +301,49 @@ void TestGetByFtp::realServers()
 
 void TestGetByFtp::scriptedServers_data()
 {
-    QTest::addColumn<QString>("mode");
     QTest::addColumn<int>("result");
-    QTest::addColumn<Tree>("tree");
+    QTest::addColumn<QString>("tree");
     QTest::addColumn<QStringList>("failures"); // texts the failure text must hold
-    const Tree good{{"top", "<dir>"}, {"top/good.txt", "ok"}};
+    const QString good = "top|top/good.txt=ok";
     // Malicious names are skipped and nothing lands outside the directory fetched into.
-    QTest::newRow("unsafe") << "unsafe" << 1 << good << QStringList();
+    QTest::newRow("unsafe") << 1 << good << QStringList();
     // A transfer cut short leaves no truncated file behind, nor a temporary one.
-    QTest::newRow("drop") << "drop" << 0 << Tree{{"top", "<dir>"}}
-                          << QStringList{"big.bin", "connection to the server lost"};
-    QTest::newRow("stall") << "stall" << 0 << Tree() << QStringList{"timed out"};
+    QTest::newRow("drop") << 0 << "top" << QStringList{"big.bin", "connection to the server lost"};
+    QTest::newRow("stall") << 0 << "" << QStringList{"timed out"};
     // A refused CWD is not taken for the login directory.
-    QTest::newRow("refuse") << "refuse" << 0 << Tree() << QStringList{"550 No way"};
+    QTest::newRow("refuse") << 0 << "" << QStringList{"550 No way"};
     // A subdirectory that cannot be entered fails the download, whichever session met it; the
     // rest still arrives.
-    QTest::newRow("refusesub") << "refusesub" << 0
-                               << Tree{{"top", "<dir>"},
-                                       {"top/good.txt", "ok"},
-                                       {"top/sub2", "<dir>"},
-                                       {"top/sub2/in.c", "ok"}}
+    QTest::newRow("refusesub") << 0 << good + "|top/sub2|top/sub2/in.c=ok"
                                << QStringList{"the directory sub was not fetched"};
     // A server that lets in one session only: the first fetches everything.
-    Tree single{{"top", "<dir>"}};
-    for (const char *sub : {"a", "b", "c"}) {
-        single.insert(QString("top/") + sub, "<dir>");
-        single.insert(QString("top/") + sub + "/in.c", "ok");
-    }
-    QTest::newRow("single") << "single" << 1 << single << QStringList();
-    QTest::newRow("cut") << "cut" << 0
-                         << Tree{{"top", "<dir>"}, {"top/whole.txt", "ok"}, {"top/sub", "<dir>"}}
+    QTest::newRow("single") << 1
+                            << "top|top/a|top/a/in.c=ok|top/b|top/b/in.c=ok|top/c|top/c/in.c=ok"
+                            << QStringList();
+    QTest::newRow("cut") << 0 << "top|top/whole.txt=ok|top/sub"
                          << QStringList{"six.txt failed: cut short: 3 of 6 bytes",
                                         "told.txt failed: cut short: 3 of 6 bytes",
                                         "in /top/sub: the listing was cut short"};
-    QTest::newRow("dos") << "dos" << 1
-                         << Tree{{"top", "<dir>"},
-                                 {"top/sub", "<dir>"},
-                                 {"top/sub/in.c", "ok"},
-                                 {"top/ lead.c", "ok"},
-                                 {"top/add.c", "ok"}}
+    QTest::newRow("dos") << 1 << "top|top/sub|top/sub/in.c=ok|top/ lead.c=ok|top/add.c=ok"
                          << QStringList();
-    QTest::newRow("garbage") << "garbage" << 0 << Tree{{"top", "<dir>"}}
+    QTest::newRow("garbage") << 0 << "top"
                              << QStringList{"the listing could not be read: this is no listing"};
-    QTest::newRow("busy") << "busy" << 0 << Tree() << QStringList{"421 Too many users, try later"};
+    QTest::newRow("busy") << 0 << "" << QStringList{"421 Too many users, try later"};
     // The passive address cannot be reached; the address the server was reached at can.
-    QTest::newRow("nat") << "nat" << 1 << good << QStringList();
+    QTest::newRow("nat") << 1 << good << QStringList();
 }
 
 void TestGetByFtp::scriptedServers()
 {
-    QFETCH(QString, mode);
+    const QString mode = QTest::currentDataTag();
+    QFETCH(QString, tree);
     QFETCH(QStringList, failures);
-    FtpServerProcess scripted;
-    QVERIFY2(scripted.start("scriptedftp.py", {mode}), qPrintable(scripted.errorText()));
+    Server scripted;
+    QVERIFY2(scripted.start("scriptedftp.py", {mode}), qPrintable(scripted.error));
     QTemporaryDir outer;
     QVERIFY(QDir().mkpath(outer.path() + "/base"));
     GetByFTP ftp;
-    fill(&ftp, scripted.port(), "x", "top");
+    fill(&ftp, scripted.port, "x", "top");
     ftp.setTimeout(mode == "stall" ? 300 : 5000);
     QTEST(ftp.getDir(outer.path() + "/base"), "result");
     Tree got;
@@ -299,12 +352,106 @@ void TestGetByFtp::scriptedServers()
         if (it.key() != "base")
             got.insert(it.key().startsWith("base/") ? it.key().mid(5) : it.key(), it.value());
     }
-    QTEST(got, "tree");
+    QCOMPARE(got, entries(tree));
     for (const QString &failure : failures)
         QVERIFY2(ftp.failureText().contains(failure.toUtf8()), ftp.failureText());
     if (failures.isEmpty())
         QVERIFY2(ftp.failureText().isEmpty(), ftp.failureText());
 }
 
-QTEST_GUILESS_MAIN(TestGetByFtp)
+// The dialog blames the settings until the directory is reached, and names what did not arrive
+// after that.
+void TestGetByFtp::dialogDownloadsIntoPlayers()
+{
+    QTemporaryDir home;
+    QVERIFY(QDir().mkpath(home.path() + "/players"));
+    CSetupInfo setup;
+    setup.setHome(home.path());
+    RecordingGetFile dialog(&setup, nullptr);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QString("下载目录"));
+    QCOMPARE(dialog.findChild<QLineEdit *>("portLE")->text(), QString("21"));
+    setText(&dialog, "serverLE", "127.0.0.1");
+    setText(&dialog, "portLE", server.port);
+    setText(&dialog, "nameLE", "judge");
+    setText(&dialog, "passwdLE", "wrong");
+    setText(&dialog, "dirLE", "day1");
+    auto *getPB = dialog.findChild<QPushButton *>("getPB");
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QCOMPARE(dialog.titles, QStringList{"失败"});
+    QVERIFY2(dialog.texts.last().startsWith("下载失败,请检查配置信息\n") &&
+                 dialog.texts.last().contains("Password error: 530"),
+             qPrintable(dialog.texts.last()));
+    QVERIFY(dialog.isVisible());
+
+    setText(&dialog, "passwdLE", kPassword);
+    const QString before = QDir::currentPath();
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QCOMPARE(QDir::currentPath(), before);
+    QCOMPARE(dialog.titles.last() + dialog.texts.last(), QString("成功下载成功"));
+    QCOMPARE(treeOf(home.path() + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
+
+    Server partial;
+    QVERIFY2(partial.start("scriptedftp.py", {"refusesub"}), qPrintable(partial.error));
+    setText(&dialog, "portLE", partial.port);
+    setText(&dialog, "dirLE", "top");
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QCOMPARE(dialog.titles.last(), QString("失败"));
+    QVERIFY2(dialog.texts.last().startsWith("下载失败,以下内容未能下载:\n") &&
+                 dialog.texts.last().contains("the directory sub was not fetched"),
+             qPrintable(dialog.texts.last()));
+    QCOMPARE(readFile(home.path() + "/players/top/good.txt"), QByteArray("ok"));
+
+    // Without a players directory nothing is written and the failure is shown.
+    QVERIFY(QDir(home.path() + "/players").removeRecursively());
+    QTest::mouseClick(getPB, Qt::LeftButton);
+    QVERIFY(dialog.texts.last().startsWith("下载失败:比赛目录下没有 players 目录"));
+    QVERIFY(!QFileInfo::exists(home.path() + "/players"));
+
+    QTest::mouseClick(dialog.findChild<QPushButton *>("cancelPB"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+}
+
+// taldon-cli fetch: the password from a file, bad input refused before anything is written, and
+// a file cut short behind a 226 named in a failure.
+void TestGetByFtp::cliFetchesIntoPlayers()
+{
+    QTemporaryDir work;
+    const QString home = work.path() + "/contest home";
+    QCOMPARE(runCli({"new", home}).status, 0);
+    const QString good = work.path() + "/good", bad = work.path() + "/bad";
+    QVERIFY(writeFile(good, kPassword.toUtf8() + '\n') && writeFile(bad, "nope\n"));
+    const auto fetch = [&](const QString &contest, const QString &port, const QStringList &more) {
+        return runCli(QStringList{"fetch", contest, "--server", "127.0.0.1", "--port", port,
+                                  "--user", "judge"} +
+                      more);
+    };
+    const ProgramRun wrong = fetch(home, server.port, {"--password-file", bad, "--dir", "day1"});
+    QCOMPARE(wrong.status, 1);
+    QVERIFY2(wrong.err.contains("Password error"), qPrintable(wrong.err));
+    for (const QStringList &more : {QStringList{"--password-file", good},
+                                    {"--password-file", good, "--dir", "../x"},
+                                    {"--password-file", work.path() + "/none", "--dir", "day1"}})
+        QCOMPARE(fetch(home, server.port, more).status, 2);
+    QCOMPARE(
+        fetch(work.path() + "/no contest", server.port, {"--password-file", good, "--dir", "day1"})
+            .status,
+        2);
+    QVERIFY(QDir(home + "/players").isEmpty());
+
+    QCOMPARE(fetch(home, server.port, {"--password-file", good, "--dir", "day1"}).status, 0);
+    QCOMPARE(treeOf(home + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
+
+    Server cut;
+    QVERIFY2(cut.start("scriptedftp.py", {"cut"}), qPrintable(cut.error));
+    const ProgramRun partial = fetch(home, cut.port, {"--password-file", good, "--dir", "top"});
+    QCOMPARE(partial.status, 1);
+    QVERIFY2(partial.err.contains("not everything arrived:\n") &&
+                 partial.err.contains("six.txt failed: cut short"),
+             qPrintable(partial.err));
+    QVERIFY(!QFileInfo::exists(home + "/players/top/six.txt"));
+    QCOMPARE(readFile(home + "/players/top/whole.txt"), QByteArray("ok"));
+}
+
+QTEST_MAIN(TestGetByFtp)
 #include "tst_getbyftp.moc"
