@@ -84,9 +84,9 @@ void TestReadme::startsWithTheCommandsThatCiAndTheScriptRun()
 
     // The script itself takes both words and names them in its own usage notes.
     const QString script = readSource("scripts/taldon.sh");
-    for (const QString &word : {"run", "test"}) {
-        QVERIFY2(script.contains('\n' + word + ")\n"), qPrintable(word));
-        QVERIFY2(script.contains("scripts/taldon.sh " + word), qPrintable(word));
+    for (const char *word : {"run", "test"}) {
+        QVERIFY2(script.contains('\n' + QString(word) + ")\n"), word);
+        QVERIFY2(script.contains("scripts/taldon.sh " + QString(word)), word);
     }
 }
 
