@@ -5,16 +5,6 @@
 
 #include <csignal>
 
-namespace
-{
-
-int exited(int status)
-{
-    return status << 8;
-}
-
-} // namespace
-
 class TstCheckerVerdict : public QObject
 {
     Q_OBJECT
@@ -24,6 +14,57 @@ private slots:
     void verdicts();
 };
 
+namespace
+{
+
+const int kFailed = -1;
+
+struct Row {
+    const char *errors;
+    int status; // the wait status; a number of 256 or more is an exit status times 256
+    int score;  // kFailed: the checker failed
+    const char *message;
+};
+
+const char kWrong[] = "wrong answer 1st numbers differ - expected: '3', found: '4'";
+
+const Row kRows[] = {
+    {"ok 3 numbers\n", 0, 10, "ok 3 numbers"},
+    {"ok\r\nsecond line\n", 0, 10, "ok"},
+    {"wrong answer 1st numbers differ - expected: '3', found: '4'\n", 1 << 8, 0, kWrong},
+    {"wrong output format Expected integer", 2 << 8, 0, "wrong output format Expected integer"},
+    {"wrong output format x\n", 4 << 8, 0, "wrong output format x"},
+    {"unexpected end of file\n", 8 << 8, 0, "unexpected end of file"},
+    {"points 0.5 half of it\n", 7 << 8, 5, "points 0.5 half of it"},
+    {"points 0.99\n", 7 << 8, 9, "points 0.99"},
+    {"points 0.3\n", 7 << 8, 3, "points 0.3"},
+    {"points 0.2999\n", 7 << 8, 2, "points 0.2999"},
+    {"points 1\n", 7 << 8, 10, "points 1"},
+    {"points 0\tnone\n", 7 << 8, 0, "points 0\tnone"},
+    {"partially correct (45) almost\n", 16 << 8, 4, "partially correct (45) almost"},
+    {"partially correct (100)\n", 0, 10, "partially correct (100)"},
+    {"FAIL answer has 2 numbers\n", 3 << 8, kFailed, "FAIL answer has 2 numbers"},
+    {"FAIL x", 0, kFailed, "FAIL x"},
+    {"ok\n", 1 << 8, kFailed, "exit status 1 does not match \"ok\"."},
+    {kWrong, 0, kFailed,
+     "exit status 0 does not match \"wrong answer 1st numbers differ - expected: '3', found: "
+     "'4'\"."},
+    {"wrong output format x", 1 << 8, kFailed,
+     "exit status 1 does not match \"wrong output format x\"."},
+    {"unexpected end of file", 2 << 8, kFailed,
+     "exit status 2 does not match \"unexpected end of file\"."},
+    {"points 0.5", 0, kFailed, "exit status 0 does not match \"points 0.5\"."},
+    {"Accepted\n10\n", 0, kFailed, "unknown verdict \"Accepted\" (exit status 0)."},
+    {"okay", 0, kFailed, "unknown verdict \"okay\" (exit status 0)."},
+    {"", 0, kFailed, "no verdict on standard error (exit status 0)."},
+    {"\nok\n", 0, kFailed, "no verdict on standard error (exit status 0)."},
+    {"ok\n", SIGSEGV, kFailed, "killed by signal 11."},
+    {"ok\n", FILTER_TIMED_OUT, kFailed, "no verdict within 10 s."},
+    {"", -1, kFailed, "it could not be started."},
+};
+
+} // namespace
+
 void TstCheckerVerdict::verdicts_data()
 {
     QTest::addColumn<QByteArray>("errors");
@@ -31,79 +72,20 @@ void TstCheckerVerdict::verdicts_data()
     QTest::addColumn<int>("score");
     QTest::addColumn<bool>("failed");
     QTest::addColumn<QByteArray>("message");
-    const QByteArray wa = "wrong answer 1st numbers differ - expected: '3', found: '4'";
-    QTest::newRow("ok") << QByteArray("ok 3 numbers\n") << exited(0) << 10 << false
-                        << QByteArray("ok 3 numbers");
-    QTest::newRow("ok alone, CR LF, more lines")
-        << QByteArray("ok\r\nsecond line\n") << exited(0) << 10 << false << QByteArray("ok");
-    QTest::newRow("wrong answer") << wa + "\n" << exited(1) << 0 << false << wa;
-    QTest::newRow("format, 2") << QByteArray("wrong output format Expected integer") << exited(2)
-                               << 0 << false << QByteArray("wrong output format Expected integer");
-    QTest::newRow("format, 4") << QByteArray("wrong output format x\n") << exited(4) << 0 << false
-                               << QByteArray("wrong output format x");
-    QTest::newRow("end of file") << QByteArray("unexpected end of file\n") << exited(8) << 0
-                                 << false << QByteArray("unexpected end of file");
-    QTest::newRow("points half") << QByteArray("points 0.5 half of it\n") << exited(7) << 5 << false
-                                 << QByteArray("points 0.5 half of it");
-    QTest::newRow("points round down")
-        << QByteArray("points 0.99\n") << exited(7) << 9 << false << QByteArray("points 0.99");
-    QTest::newRow("points binary tenth")
-        << QByteArray("points 0.3\n") << exited(7) << 3 << false << QByteArray("points 0.3");
-    QTest::newRow("points just below a tenth")
-        << QByteArray("points 0.2999\n") << exited(7) << 2 << false << QByteArray("points 0.2999");
-    QTest::newRow("points 1") << QByteArray("points 1\n") << exited(7) << 10 << false
-                              << QByteArray("points 1");
-    QTest::newRow("points 0") << QByteArray("points 0\tnone\n") << exited(7) << 0 << false
-                              << QByteArray("points 0\tnone");
-    QTest::newRow("partially correct")
-        << QByteArray("partially correct (45) almost\n") << exited(16) << 4 << false
-        << QByteArray("partially correct (45) almost");
-    QTest::newRow("partially correct 100") << QByteArray("partially correct (100)\n") << exited(0)
-                                           << 10 << false << QByteArray("partially correct (100)");
-
-    const QByteArray range = "Checker failed: no score in range in ";
+    for (const Row &row : kRows) {
+        const bool failed = row.score == kFailed;
+        const QByteArray message =
+            failed ? "Checker failed: " + QByteArray(row.message) : QByteArray(row.message);
+        QTest::newRow(qPrintable(QStringLiteral("%1, status %2").arg(row.errors).arg(row.status)))
+            << QByteArray(row.errors) << row.status << (failed ? 0 : row.score) << failed
+            << message;
+    }
+    // A score out of range, or no score at all, is the checker's failure.
     for (const char *line :
          {"points 1.5", "points -0.1", "points many", "points nan", "points", "points 0x1p-1",
           "partially correct (101)", "partially correct (x)", "partially correct 50"})
-        QTest::newRow(line) << QByteArray(line) << exited(7) << 0 << true
-                            << range + '"' + line + "\".";
-    QTest::newRow("FAIL") << QByteArray("FAIL answer has 2 numbers\n") << exited(3) << 0 << true
-                          << QByteArray("Checker failed: FAIL answer has 2 numbers");
-    QTest::newRow("FAIL with exit 0")
-        << QByteArray("FAIL x") << exited(0) << 0 << true << QByteArray("Checker failed: FAIL x");
-    QTest::newRow("ok with exit 1") << QByteArray("ok\n") << exited(1) << 0 << true
-                                    << QByteArray("Checker failed: exit status 1 does not match "
-                                                  "\"ok\".");
-    QTest::newRow("wrong answer with exit 0")
-        << wa << exited(0) << 0 << true
-        << "Checker failed: exit status 0 does not match \"" + wa + "\".";
-    QTest::newRow("format with exit 1")
-        << QByteArray("wrong output format x") << exited(1) << 0 << true
-        << QByteArray("Checker failed: exit status 1 does not match \"wrong output format x\".");
-    QTest::newRow("end of file with exit 2")
-        << QByteArray("unexpected end of file") << exited(2) << 0 << true
-        << QByteArray("Checker failed: exit status 2 does not match \"unexpected end of file\".");
-    QTest::newRow("points with exit 0")
-        << QByteArray("points 0.5") << exited(0) << 0 << true
-        << QByteArray("Checker failed: exit status 0 does not match \"points 0.5\".");
-    QTest::newRow("unknown line") << QByteArray("Accepted\n10\n") << exited(0) << 0 << true
-                                  << QByteArray("Checker failed: unknown verdict \"Accepted\" "
-                                                "(exit status 0).");
-    QTest::newRow("not the word") << QByteArray("okay") << exited(0) << 0 << true
-                                  << QByteArray("Checker failed: unknown verdict \"okay\" (exit "
-                                                "status 0).");
-    QTest::newRow("nothing") << QByteArray() << exited(0) << 0 << true
-                             << QByteArray("Checker failed: no verdict on standard error (exit "
-                                           "status 0).");
-    QTest::newRow("verdict below an empty line")
-        << QByteArray("\nok\n") << exited(0) << 0 << true
-        << QByteArray("Checker failed: no verdict on standard error (exit status 0).");
-    QTest::newRow("crash after its verdict") << QByteArray("ok\n") << SIGSEGV << 0 << true
-                                             << QByteArray("Checker failed: killed by signal 11.");
-    QTest::newRow("time out") << QByteArray("ok\n") << FILTER_TIMED_OUT << 0 << true
-                              << QByteArray("Checker failed: no verdict within 10 s.");
-    QTest::newRow("not started") << QByteArray() << -1 << 0 << true
-                                 << QByteArray("Checker failed: it could not be started.");
+        QTest::newRow(line) << QByteArray(line) << (7 << 8) << 0 << true
+                            << "Checker failed: no score in range in \"" + QByteArray(line) + "\".";
 }
 
 void TstCheckerVerdict::verdicts()

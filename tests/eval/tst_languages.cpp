@@ -47,6 +47,11 @@ struct Submission {
     const char *source;
 };
 
+// A class sum whose main method runs the statements.
+#define JAVA_MAIN(statements)                                                                      \
+    "public class sum {\n  public static void main(String[] x) throws Exception {\n" statements    \
+    "\n  }\n}\n"
+
 const Submission kSubmissions[] = {
     {"py_ok", "sum", "sum.py",
      "a, b = map(int, open('sum.in').read().split())\nopen('sum.out', 'w').write(f'{a + b}\\n')\n"},
@@ -67,39 +72,29 @@ const Submission kSubmissions[] = {
      "open('peek.out', 'w').write(read('../evaldata/sum1.ans') + ' ' + "
      "read('@HOME@/evaldata/sum1.ans') + '\\n')\n"},
     {"java_ok", "sum", "sum.java",
-     "import java.io.*;\nimport java.util.*;\npublic class sum {\n"
-     "  public static void main(String[] x) throws IOException {\n"
-     "    Scanner in = new Scanner(new File(\"sum.in\"));\n"
-     "    try (PrintWriter out = new PrintWriter(\"sum.out\")) {\n"
-     "      out.println(in.nextInt() + in.nextInt());\n    }\n  }\n}\n"},
+     JAVA_MAIN("java.util.Scanner in = new java.util.Scanner(new java.io.File(\"sum.in\"));\n"
+               "try (java.io.PrintWriter out = new java.io.PrintWriter(\"sum.out\")) {\n"
+               "  out.println(in.nextInt() + in.nextInt());\n}")},
     {"java_wrong", "sum", "sum.java",
-     "public class sum {\n  public static void main(String[] x) throws Exception {\n"
-     "    try (java.io.PrintWriter out = new java.io.PrintWriter(\"sum.out\")) {\n"
-     "      out.println(0);\n    }\n  }\n}\n"},
+     JAVA_MAIN("try (java.io.PrintWriter out = new java.io.PrintWriter(\"sum.out\")) {\n"
+               "  out.println(0);\n}")},
     {"java_syntax", "sum", "sum.java", "public class sum { void f( }\n"},
-    {"java_raise", "sum", "sum.java",
-     "public class sum {\n  public static void main(String[] x) {\n"
-     "    throw new IllegalStateException(\"no\");\n  }\n}\n"},
-    {"java_loop", "sum", "sum.java",
-     "public class sum {\n  public static void main(String[] x) {\n"
-     "    long k = 0;\n    while (true) k++;\n  }\n}\n"},
+    {"java_raise", "sum", "sum.java", JAVA_MAIN("throw new IllegalStateException(\"no\");")},
+    {"java_loop", "sum", "sum.java", JAVA_MAIN("long k = 0;\nwhile (true) k++;")},
     {"java_heap", "sum", "sum.java",
-     "import java.util.*;\npublic class sum {\n  public static void main(String[] x) {\n"
-     "    List<long[]> kept = new ArrayList<>();\n    while (true) kept.add(new long[1 << 16]);\n"
-     "  }\n}\n"},
+     JAVA_MAIN("java.util.List<long[]> kept = new java.util.ArrayList<>();\n"
+               "while (true) kept.add(new long[1 << 16]);")},
     {"java_threads", "sum", "sum.java",
-     "public class sum {\n  public static void main(String[] x) throws Exception {\n"
-     "    for (int i = 0; i < 3; ++i) {\n"
-     "      Thread t = new Thread(() -> { long k = 0; while (true) k++; });\n"
-     "      t.setDaemon(true);\n      t.start();\n    }\n    Thread.sleep(60000);\n  }\n}\n"},
+     JAVA_MAIN("for (int i = 0; i < 3; ++i) {\n"
+               "  Thread t = new Thread(() -> { long k = 0; while (true) k++; });\n"
+               "  t.setDaemon(true);\n  t.start();\n}\nThread.sleep(60000);")},
     // No room left for another thread's stack.
     {"java_stacks", "sum", "sum.java",
-     "public class sum {\n  public static void main(String[] x) throws Exception {\n"
-     "    for (int i = 0; i < 40; ++i) {\n"
-     "      Thread t = new Thread(() -> { try { Thread.sleep(60000); } catch (Exception e) {} });\n"
-     "      t.setDaemon(true);\n      t.start();\n    }\n  }\n}\n"},
-    {"java_exit3", "sum", "sum.java",
-     "public class sum {\n  public static void main(String[] x) {\n    System.exit(3);\n  }\n}\n"},
+     JAVA_MAIN(
+         "for (int i = 0; i < 40; ++i) {\n"
+         "  Thread t = new Thread(() -> { try { Thread.sleep(60000); } catch (Exception e) {} });\n"
+         "  t.setDaemon(true);\n  t.start();\n}")},
+    {"java_exit3", "sum", "sum.java", JAVA_MAIN("System.exit(3);")},
     // javac succeeds, but no class is named after the task (a stale one is submitted too).
     {"java_noclass", "sum", "sum.java",
      "class Main {\n  public static void main(String[] x) {}\n}\n"},
@@ -113,8 +108,8 @@ const char *const kTasks[] = {"sum", "peek", "two-sum", "nopy"};
 double firstTime(const QString &home, const QString &id)
 {
     const QByteArray raw = readFile(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
-    const auto m = QRegularExpression(QStringLiteral("\\n-?\\d+ -?\\d+ (\\d+\\.\\d+) "))
-                       .match(QString::fromUtf8(raw));
+    const auto m =
+        QRegularExpression("\\n-?\\d+ -?\\d+ (\\d+\\.\\d+) ").match(QString::fromUtf8(raw));
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
 }
 
@@ -124,24 +119,20 @@ void TstLanguages::initTestCase()
 {
     contest = std::make_unique<TestContest>();
     TestContest &c = *contest;
-    c.write(QStringLiteral("filter/show"), SHOW);
+    c.write("filter/show", SHOW);
     for (const char *name : kTasks) {
         CTaskInfo *task = c.addTask(QLatin1String(name), SOURCE, 1, 1.0f);
-        task->addACcl(
-            new CCompileCmd(QStringLiteral("py"), QStringLiteral("python3 -m py_compile %i ")));
-        task->addACcl(new CCompileCmd(QStringLiteral("java"), QStringLiteral("javac %i ")));
+        task->addACcl(new CCompileCmd("py", "python3 -m py_compile %i "));
+        task->addACcl(new CCompileCmd("java", "javac %i "));
         c.writePoint(QLatin1String(name), 1, "1 2\n", "3\n");
     }
-    c.day.getTaskInfo(1)->setPlugname(QStringLiteral("show"));
-    c.day.getTaskInfo(3)
-        ->getCcl(QStringLiteral("py"))
-        ->setCmd(QStringLiteral("python3-not-here -m py_compile %i "));
+    c.day.getTaskInfo(1)->setPlugname("show");
+    c.day.getTaskInfo(3)->getCcl("py")->setCmd("python3-not-here -m py_compile %i ");
     for (const Submission &s : kSubmissions)
         c.submit(QLatin1String(s.id), QLatin1String(s.task), QLatin1String(s.file),
                  QByteArray(s.source).replace("@HOME@", QFile::encodeName(c.home)));
     // A class handed in beside the source cannot pass for a compiled one.
-    c.submit(QStringLiteral("java_noclass"), QStringLiteral("sum"), QStringLiteral("sum.class"),
-             "stale");
+    c.submit("java_noclass", "sum", "sum.class", "stale");
     // One evaluation per task, of the players who submitted it.
     for (int t = 0; t < int(std::size(kTasks)); ++t) {
         evallist.clear();
@@ -161,14 +152,12 @@ void TstLanguages::verdicts_data()
 {
     QTest::addColumn<QString>("block");
     QTest::addColumn<bool>("success");
-    const QString compiled = QStringLiteral("{sum 100 Compile successfully\n%1}102 %2\n");
-    const QString failed =
-        QStringLiteral("{sum -101 Compile failed.\n-101 0 ? Compile failed.\n}102 0\n");
-    const QString ok = compiled.arg(QStringLiteral("101 10 T ok\n")).arg(10);
-    const QString wrong = compiled.arg(QStringLiteral("101 0 T wrong answer on line 1\n")).arg(0);
-    const QString timeOut = compiled.arg(QStringLiteral("-103 0 T Time out.\n")).arg(0);
-    const QString memory =
-        compiled.arg(QStringLiteral("-108 0 T Exceeding memory limit.\n")).arg(0);
+    const QString compiled = "{sum 100 Compile successfully\n%1}102 %2\n";
+    const QString failed = "{sum -101 Compile failed.\n-101 0 ? Compile failed.\n}102 0\n";
+    const QString ok = compiled.arg("101 10 T ok\n").arg(10);
+    const QString wrong = compiled.arg("101 0 T wrong answer on line 1\n").arg(0);
+    const QString timeOut = compiled.arg("-103 0 T Time out.\n").arg(0);
+    const QString memory = compiled.arg("-108 0 T Exceeding memory limit.\n").arg(0);
     for (const char *lang : {"py", "java"}) {
         const QByteArray p(lang);
         QTest::newRow(p + "_ok") << ok << true;
@@ -185,17 +174,16 @@ void TstLanguages::verdicts_data()
     QTest::newRow("py_claims") << wrong << true;
     QTest::newRow("java_exit3") << wrong << true;
     QTest::newRow("java_noclass") << failed << true;
-    QTest::newRow("py_peek") << QStringLiteral("{peek 100 Compile successfully\n"
-                                               "101 10 T FileNotFoundError FileNotFoundError\n"
-                                               "}102 10\n")
+    QTest::newRow("py_peek") << QString("{peek 100 Compile successfully\n101 10 T "
+                                        "FileNotFoundError FileNotFoundError\n}102 10\n")
                              << true;
-    const QString refused =
-        QStringLiteral("the task name two-sum cannot be a Java class name, Java refused.");
+    const QString refused = "{%1 -106 %2\n-106 0 ? %2\n}102 0\n";
     QTest::newRow("java_hyphen")
-        << QStringLiteral("{two-sum -106 %1\n-106 0 ? %1\n}102 0\n").arg(refused) << false;
-    const QString missing = QStringLiteral("Can not compile: python3-not-here is not installed.");
+        << refused.arg("two-sum",
+                       "the task name two-sum cannot be a Java class name, Java refused.")
+        << false;
     QTest::newRow("py_nocompiler")
-        << QStringLiteral("{nopy -106 %1\n-106 0 ? %1\n}102 0\n").arg(missing) << false;
+        << refused.arg("nopy", "Can not compile: python3-not-here is not installed.") << false;
 }
 
 void TstLanguages::verdicts()
@@ -210,9 +198,9 @@ void TstLanguages::verdicts()
     // Python's interpreter lock lets grow by at most a second per second, so that on a busy
     // machine the wall-clock bound may end the run before the limit is reached.
     const double used = firstTime(contest->home, id);
-    if (id.endsWith(QLatin1String("_loop")))
+    if (id.endsWith("_loop"))
         QVERIFY2(used > 1.0, qPrintable(QString::number(used)));
-    if (id.endsWith(QLatin1String("_threads")))
+    if (id.endsWith("_threads"))
         QVERIFY2(used > 0.5, qPrintable(QString::number(used)));
 }
 
@@ -221,11 +209,9 @@ void TstLanguages::interpreterNotStarted_data()
     QTest::addColumn<QByteArray>("program");
     QTest::addColumn<QString>("message");
     QTest::newRow("not on the PATH")
-        << QByteArray("python3-not-here")
-        << QStringLiteral("Cannot start python3-not-here: it is not installed.");
-    QTest::newRow("exec fails")
-        << QByteArray("/nonexistent/java")
-        << QStringLiteral("Cannot start /nonexistent/java: No such file or directory.");
+        << QByteArray("python3-not-here") << "Cannot start python3-not-here: it is not installed.";
+    QTest::newRow("exec fails") << QByteArray("/nonexistent/java")
+                                << "Cannot start /nonexistent/java: No such file or directory.";
 }
 
 void TstLanguages::interpreterNotStarted()
@@ -248,13 +234,13 @@ void TstLanguages::javaClassNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("plain") << QStringLiteral("sum") << true;
-    QTest::newRow("capital, digits, _ and $") << QStringLiteral("Max_2$b") << true;
-    QTest::newRow("Chinese") << QStringLiteral("求和") << true;
-    QTest::newRow("hyphen") << QStringLiteral("two-sum") << false;
-    QTest::newRow("leading digit") << QStringLiteral("2sum") << false;
-    QTest::newRow("keyword") << QStringLiteral("class") << false;
-    QTest::newRow("restricted") << QStringLiteral("var") << false;
+    QTest::newRow("plain") << "sum" << true;
+    QTest::newRow("capital, digits, _ and $") << "Max_2$b" << true;
+    QTest::newRow("Chinese") << "求和" << true;
+    QTest::newRow("hyphen") << "two-sum" << false;
+    QTest::newRow("leading digit") << "2sum" << false;
+    QTest::newRow("keyword") << "class" << false;
+    QTest::newRow("restricted") << "var" << false;
 }
 
 void TstLanguages::javaClassNames()

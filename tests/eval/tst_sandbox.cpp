@@ -62,11 +62,11 @@ const Hostile kHostile[] = {
 
 QString block(const QString &task, const QString &body)
 {
-    if (body.startsWith(QLatin1String("-101")))
+    if (body.startsWith("-101"))
         return QStringLiteral("{%1 -101 Compile failed.\n%2}102 0\n").arg(task, body);
     int total = 0;
-    for (const QString &line : body.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        total += line.section(QLatin1Char(' '), 1, 1).toInt();
+    for (const QString &line : body.split('\n', Qt::SkipEmptyParts))
+        total += line.section(' ', 1, 1).toInt();
     return QStringLiteral("{%1 100 Compile successfully\n%2}102 %3\n").arg(task, body).arg(total);
 }
 
@@ -83,8 +83,8 @@ void TstSandbox::hostileSubmissions()
 {
     const QString sources = QStringLiteral(HOSTILE_DIR);
     TestContest c;
-    c.write(QStringLiteral("filter/show"), SHOW);
-    c.write(QStringLiteral("filter/hang"), "#!/bin/sh\nexec sleep 60\n");
+    c.write("filter/show", SHOW);
+    c.write("filter/hang", "#!/bin/sh\nexec sleep 60\n");
     // A server on the judge's loopback interface that the submission must not reach.
     const int server = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -99,37 +99,36 @@ void TstSandbox::hostileSubmissions()
         const QString task = QLatin1String(h.task);
         CTaskInfo *t = c.addTask(task, SOURCE, h.points, 1.0f);
         // The last task's filter never ends: its bound scores the point.
-        t->setPlugname(task == QLatin1String("hang") ? QStringLiteral("hang")
-                                                     : QStringLiteral("show"));
+        t->setPlugname(task == "hang" ? "hang" : "show");
         const QByteArray lines[] = {"first\n", "second\n"};
         for (int i = 1; i <= h.points; ++i)
             c.writePoint(task, i, lines[i - 1], "any\n");
-        QByteArray text = readFile(sources + QLatin1Char('/') + QLatin1String(h.source));
+        QByteArray text = readFile(sources + '/' + QLatin1String(h.source));
         text.replace("@HOME@", QFile::encodeName(c.home));
         text.replace("@PORT@", QByteArray::number(ntohs(address.sin_port)));
         text.replace("@JUDGE@", QByteArray::number(getpid()));
         text.replace("survivor.", task.toUtf8() + '.');
         text.replace("peek.", task.toUtf8() + '.');
-        if (task == QLatin1String("survivorg"))
+        if (task == "survivorg")
             text.prepend("#define GROUP\n");
-        c.submit(QStringLiteral("p"), task, task + QStringLiteral(".c"), text);
+        c.submit("p", task, task + ".c", text);
     }
     QElapsedTimer clock;
     clock.start();
     setFilterTimeLimit(1);
-    const bool evaluated = c.evaluate({QStringLiteral("p")});
+    const bool evaluated = c.evaluate({"p"});
     setFilterTimeLimit(FILTER_TIME_LIMIT);
     QVERIFY(evaluated);
     // The compilation of /dev/zero meets its address-space bound long before the time bound.
     QVERIFY2(clock.elapsed() < 50000, qPrintable(QString::number(clock.elapsed())));
 
-    const QString result = c.result(QStringLiteral("p"));
+    const QString result = c.result("p");
     QString expected;
     for (const Hostile &h : kHostile) {
         QString body = QLatin1String(h.expected);
         if (body.isEmpty()) {
             // What a run may write in all is bounded by the box, whatever the size of each file.
-            const QRegularExpression wrote(QStringLiteral("\\n101 10 T (\\d+) MiB\\n"));
+            const QRegularExpression wrote("\\n101 10 T (\\d+) MiB\\n");
             const auto m = wrote.match(result);
             QVERIFY2(m.hasMatch(), qPrintable(result));
             QVERIFY(m.captured(1).toInt() > 100 && m.captured(1).toLongLong() <= kBoxBytes >> 20);
@@ -137,11 +136,11 @@ void TstSandbox::hostileSubmissions()
         }
         expected += block(QLatin1String(h.task), body);
     }
-    QCOMPARE(result.split(QLatin1Char('\n')), expected.split(QLatin1Char('\n')));
+    QCOMPARE(result.split('\n'), expected.split('\n'));
 
     // Every process counts: the spinning children's time is what ended the run.
-    const QByteArray raw = readFile(c.home + QStringLiteral("/result/day1/p/p.result"));
-    const QRegularExpression spin(QStringLiteral("\\{spinkids [^\\n]*\\n-103 0 (\\d+\\.\\d+) "));
+    const QByteArray raw = readFile(c.home + "/result/day1/p/p.result");
+    const QRegularExpression spin("\\{spinkids [^\\n]*\\n-103 0 (\\d+\\.\\d+) ");
     const auto m = spin.match(QString::fromUtf8(raw));
     QVERIFY(m.hasMatch());
     QVERIFY(m.captured(1).toDouble() > 1.0);

@@ -1,6 +1,0 @@
-#include <stdlib.h>
-
-int main(void)
-{
-    abort();
-}
