@@ -1,26 +1,18 @@
 #include "csetupinfo.h"
-#include "filedialogs.h"
 #include "globals.h"
 #include "mainwindow.h"
+#include "mystat.h"
 #include "pageglobals.h"
+#include "statsglobals.h"
 
-#include "common/modalanswer.h"
-#include "common/testfiles.h"
-#include "common/widgets.h"
+#include "common/contestfixture.h"
+#include "pages/pageui.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextCodec>
 
 namespace
@@ -110,10 +102,7 @@ void TestMainWindow::newSaveAndOpenAgain()
 {
     QTemporaryDir tmp;
     // Stock filters beside a program started as <tmp>/bin/taldon.
-    QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("bin/filter")));
-    QFile stock(tmp.path() + QStringLiteral("/bin/filter/exact"));
-    QVERIFY(stock.open(QIODevice::WriteOnly));
-    stock.close();
+    QVERIFY(writeFile(tmp.path() + QStringLiteral("/bin/filter/exact"), ""));
     setProgramDirectory(QFile::encodeName(tmp.path() + QStringLiteral("/bin/taldon")).constData());
 
     // Missing parents, a blank, Chinese and shell syntax: all of it is just a name.
@@ -168,37 +157,89 @@ void TestMainWindow::newSaveAndOpenAgain()
     setProgramDirectory("");
 }
 
+// New replaces an open contest on every page: the old one is saved with its day and forgotten,
+// and each page, set up a second time, reacts once to each of its signals.
 void TestMainWindow::newReplacesOpenContest()
 {
-    QTemporaryDir tmp;
+    ContestFixture old({{{"sum", {50, 50}}}});
+    old.registerPlayers({{"JS-001", "选手"}});
+    old.saveIn(QStringLiteral("old"));
+    old.appendResult(1, QStringLiteral("JS-001"), "{sum 100 ok\n101 10 0.1 ok\n}102 0\n");
+    const QString oldHome = old.setup.getHome();
     MainWindow window;
-    const QString oldHome = tmp.path() + QStringLiteral("/old");
-    newContestFromMenu(&window, QStringLiteral("旧"), oldHome);
-    QVERIFY(window.getSetupInfo());
-    QCOMPARE(window.getRegionTable().size(), 68);
+    window.show();
+    openFromMenu(&window, oldHome + QStringLiteral("/setup.cfg"));
+    auto *tree = child<QTreeWidget>(window, "proLV");
+    const auto addDayAndTask = [&] {
+        child<QTabWidget>(window, "tabWidget")->setCurrentIndex(0);
+        treeContextMenu(tree, nullptr, QStringLiteral("添加考试"));
+        treeContextMenu(tree, tree->topLevelItem(0), QStringLiteral("添加试题"));
+        tree->expandAll();
+        clickItem(tree, tree->topLevelItem(0)->child(0));
+    };
+    const auto registerPlayer = [&](const QString &id) {
+        CPlayerInfo registry;
+        registry.addPlayerInfo(id, QStringLiteral("选手"));
+        window.getSetupInfo()->setPlayerInfo(&registry);
+    };
+    addDayAndTask();
+    curDay = window.getSetupInfo()->getDayInfo(0);
+    enterTab(&window, 2);
+    auto *ranges = child<QTableWidget>(window, "rangeLV");
+    auto *players = child<QTableWidget>(window, "playersinfoTB");
+    auto *teams = child<QTableWidget>(window, "teamTB");
+    child<QLineEdit>(window, "rangefromLE")->setText(QStringLiteral("100"));
+    child<QLineEdit>(window, "rangetoLE")->setText(QStringLiteral("0"));
+    clickButton(&window, "rangeaddPB");
+    QCOMPARE(ranges->rowCount(), 1);
+    QCOMPARE(teams->item(9, 1)->text(), QStringLiteral("50"));
+
+    const QString newHome = old.home.path() + QStringLiteral("/new");
+    newContestFromMenu(&window, QStringLiteral("新"), newHome);
     // No stock filters beside this test program: the contest is made, and the user is told.
     auto *warning = window.findChild<QMessageBox *>();
     QVERIFY(warning && warning->isVisible());
     QCOMPARE(warning->text(), QStringLiteral("没有找到标准比较程序, filter 目录是空的!"));
-    QVERIFY(QDir(oldHome + QStringLiteral("/filter")).isEmpty());
+    QVERIFY(QDir(newHome + QStringLiteral("/filter")).isEmpty());
     QTest::mouseClick(warning->button(QMessageBox::Ok), Qt::LeftButton);
-
-    auto *day = new CDayInfo;
-    day->addATask(new CTaskInfo);
-    window.getSetupInfo()->addADay(day);
-    curDay = window.getSetupInfo()->getDayInfo(0);
-    curTask = curDay->getTaskInfo(0);
-
-    const QString newHome = tmp.path() + QStringLiteral("/new");
-    newContestFromMenu(&window, QStringLiteral("新"), newHome);
     QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("新"));
     QCOMPARE(window.getSetupInfo()->getHome(), newHome);
-    QVERIFY(!curDay);
-    QVERIFY(!curTask);
-    QVERIFY(!curItem);
-    // The replaced contest was saved with its day before it went.
-    QVERIFY(readFile(oldHome + QStringLiteral("/setup.cfg")).contains("DAYNUM=1"));
+    QVERIFY(!curDay && !curTask && !curItem);
+    // The replaced contest was saved with its new day before it went.
+    QVERIFY(readFile(oldHome + QStringLiteral("/setup.cfg")).contains("DAYNUM=2"));
     QCOMPARE(window.getSetupInfo()->getDayNum(), 0);
+    QCOMPARE(tree->topLevelItemCount(), 0);
+    QCOMPARE(child<QStackedWidget>(window, "infoWS")->currentIndex(), 1);
+    QCOMPARE(child<QTableWidget>(window, "manageTB")->rowCount(), 0);
+    QVERIFY(!mystat || (mystat->getSetup() == window.getSetupInfo() && mystat->players.isEmpty()));
+    QCOMPARE(ranges->rowCount(), 0);
+    QCOMPARE(players->rowCount(), 0);
+    QCOMPARE(players->columnCount(), 5);
+    QCOMPARE(child<QLabel>(window, "gradetotalTL")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QComboBox>(window, "stattaskCB")->count(), 0);
+    QCOMPARE(teams->item(9, 1)->text(), QStringLiteral("0"));
+    int dialogs = 0;
+    answerSaveDialog(QString(), &dialogs);
+    clickButton(&window, "exportResultPB");
+    clickButton(&window, "exportteamPB");
+    QCOMPARE(dialogs, 2);
+
+    addDayAndTask();
+    QCOMPARE(window.getSetupInfo()->getDayNum(), 1);
+    QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskNum(), 1);
+    child<QSpinBox>(window, "tscSB")->setValue(50);
+    QCOMPARE(curTask->getSampleMark(1), 5);
+    child<QSpinBox>(window, "testpointnumSB")->setValue(4);
+    QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 4);
+    QCOMPARE(curTask->getSamplenum(), 4);
+    QCOMPARE(curTask->getSampleMark(1), 12);
+    QCOMPARE(curTask->getSampleMark(4), 12);
+    registerPlayer(QStringLiteral("SH-001"));
+    enterTab(&window, 2);
+    QCOMPARE(players->rowCount(), 1);
+    clickButton(&window, "rangeaddPB");
+    QCOMPARE(ranges->rowCount(), 1);
+    QCOMPARE(rowTexts(ranges, 0), QStringList({"100--0", "1"}));
 
     const QMap<QString, QString> &regions = window.getRegionTable();
     QCOMPARE(regions.size(), 68);
@@ -212,13 +253,12 @@ void TestMainWindow::newReplacesOpenContest()
 void TestMainWindow::newFailsWhenHomeCannotBeMade()
 {
     QTemporaryDir tmp;
-    QFile blocker(tmp.path() + QStringLiteral("/file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    const QString blocker = tmp.path() + QStringLiteral("/file");
+    QVERIFY(writeFile(blocker, ""));
 
     MainWindow window;
     Answered seen;
-    answerNewDialog(QStringLiteral("x"), blocker.fileName() + QStringLiteral("/home"));
+    answerNewDialog(QStringLiteral("x"), blocker + QStringLiteral("/home"));
     answerMessageBox(&seen, QMessageBox::Ok);
     action(window, "newGameAct")->trigger();
     QCOMPARE(seen.title, QStringLiteral("Error!"));

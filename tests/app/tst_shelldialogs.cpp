@@ -1,21 +1,13 @@
 #include "cfileissuedlg.h"
-#include "filedialogs.h"
 #include "newgamedlg.h"
 #include "qttranslations.h"
 #include "selectdlg.h"
 
-#include "common/modalanswer.h"
+#include "pages/pageui.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
 #include <QTranslator>
 
 #include <unistd.h>
@@ -26,7 +18,6 @@ class TestShellDialogs : public QObject
 
 private slots:
     void selectDlgIndexes();
-    void selectDlgCancel();
     void progressDialog();
     void newGameDlgEnablesOk();
     void newGameDlgBrowse();
@@ -49,22 +40,16 @@ void TestShellDialogs::selectDlgIndexes()
         dialog.show();
         for (int step = -1; step < pick; ++step)
             QTest::keyClick(combo, Qt::Key_Down);
-        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
+        clickButton(&dialog, "okPB");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.getSelectIndex(), pick);
     }
-}
-
-void TestShellDialogs::selectDlgCancel()
-{
     SelectDlg dialog;
     dialog.addItem(QStringLiteral("placeholder"));
     dialog.addItem(QStringLiteral("sum"));
     answerNextModal([](QWidget *modal) {
-        auto *combo = modal->findChild<QComboBox *>(QStringLiteral("selectCB"));
-        combo->setCurrentIndex(1);
-        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cancelPB")),
-                          Qt::LeftButton);
+        modal->findChild<QComboBox *>(QStringLiteral("selectCB"))->setCurrentIndex(1);
+        clickButton(modal, "cancelPB");
     });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
 }
@@ -92,7 +77,7 @@ void TestShellDialogs::progressDialog()
     bool pressed = false;
     answerNextModal([&pressed](QWidget *modal) {
         pressed = true;
-        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("okPB")), Qt::LeftButton);
+        clickButton(modal, "okPB");
     });
     dialog.wait();
     QVERIFY(pressed);
@@ -119,10 +104,7 @@ void TestShellDialogs::newGameDlgEnablesOk()
     QCOMPARE(dialog.getContestName(), QStringLiteral("校赛"));
     QCOMPARE(dialog.getHomePath(), QStringLiteral("/tmp/c"));
 
-    answerNextModal([](QWidget *modal) {
-        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cancelPB")),
-                          Qt::LeftButton);
-    });
+    answerNextModal([](QWidget *modal) { clickButton(modal, "cancelPB"); });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
 }
 

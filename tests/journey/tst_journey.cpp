@@ -1,27 +1,12 @@
-#include "filedialogs.h"
 #include "globals.h"
 #include "mainwindow.h"
 #include "testpoint.h"
 
-#include "common/modalanswer.h"
-#include "common/testfiles.h"
-#include "common/widgets.h"
+#include "pages/pageui.h"
 #include "report/reportcontest.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QTabBar>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
 
 #include <memory>
 
@@ -36,16 +21,6 @@ const char ADD_OK[] = "#include <stdio.h>\nint main(void){long a,b;freopen(\"add
 const char ADD_THREE[] = "#include <stdio.h>\nint main(void){freopen(\"add.out\",\"w\",stdout);"
                          "printf(\"3\\n\");return 0;}\n";
 
-// The row whose column `c` reads text, -1 for none.
-int rowWith(const QTableWidget *table, int c, const QString &text)
-{
-    for (int r = 0; r < table->rowCount(); ++r) {
-        if (table->item(r, c) && table->item(r, c)->text() == text)
-            return r;
-    }
-    return -1;
-}
-
 // Clicks the tab titled `title`; false when there is none.
 bool clickTab(QTabWidget *tabs, const QString &title)
 {
@@ -57,43 +32,6 @@ bool clickTab(QTabWidget *tabs, const QString &title)
         }
     }
     return false;
-}
-
-// Replaces the text of a line edit or spin box as a user would: select all, type.
-void type(QWidget *field, const QString &text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    // One key event carries the whole text, as an input method sends Chinese.
-    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text, Qt::NoModifier);
-}
-
-// Types and confirms with Enter, which is when the task form takes a value.
-void retype(QWidget *field, const QString &text)
-{
-    type(field, text);
-    QTest::keyClick(field, Qt::Key_Enter);
-}
-
-// Moves a combo box from its first entry down to entry `index` with the arrow key.
-void chooseByKeys(QComboBox *box, int index)
-{
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-        QTest::keyClick(box, Qt::Key_Down);
-}
-
-// Clicks a check box on its indicator: the box may be wider than what it reacts to.
-void clickBox(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
-}
-
-void answerSaveDialog(const QString &path)
-{
-    FileDialogs::replaceSaveFileName(
-        [path](QWidget *, const QString &, const QString &, const QString &) { return path; });
 }
 
 } // namespace
@@ -113,7 +51,6 @@ private slots:
     void importedPlayersAreEvaluated();
     void oneTaskEvaluatedAgain();
     void statisticsOfTheContest();
-    void bothTablesExported();
     void reportsOfTheDayPrinted();
     void quitAsksAndDoesNotSave();
 
@@ -155,7 +92,7 @@ void TestJourney::cleanupTestCase()
 void TestJourney::configureTask(QTreeWidgetItem *item, const QString &name, int submitType,
                                 int points, int total)
 {
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    clickItem(tree, item);
     retype(child<QLineEdit>(window.get(), "basenameLE"), name);
     chooseByKeys(child<QComboBox>(window.get(), "submitCB"), submitType);
     retype(child<QSpinBox>(window.get(), "timelimitSB"), QStringLiteral("2"));
@@ -200,7 +137,7 @@ void TestJourney::newContestWithTwoTasks()
     chooseByKeys(child<QComboBox>(window.get(), "stringCB"), 1);
 
     // The day's table sums up what the forms set.
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(day).center());
+    clickItem(tree, day);
     auto *dayTable = child<QTableWidget>(window.get(), "dayTB");
     QCOMPARE(rowTexts(dayTable, 0),
              QStringList({"add", "", "源文件", "100", "2", "2sec", "slsn_int_e"}));
@@ -273,9 +210,7 @@ void TestJourney::importedPlayersAreEvaluated()
 {
     QVERIFY(clickTab(child<QTabWidget>(window.get(), "tabWidget"), QStringLiteral("试题评测")));
     const QString list = home + QStringLiteral("/名单.txt");
-    withOpenFile(list, [this] {
-        QTest::mouseClick(child<QPushButton>(window.get(), "importplayerPB"), Qt::LeftButton);
-    });
+    withOpenFile(list, [this] { clickButton(window.get(), "importplayerPB"); });
     auto *table = child<QTableWidget>(window.get(), "manageTB");
     QCOMPARE(table->rowCount(), 3);
     QCOMPARE(rowTexts(table, rowWith(table, 2, "ZJ-3")).mid(0, 4),
@@ -323,57 +258,15 @@ void TestJourney::statisticsOfTheContest()
              QStringList({"JS-2", "王芳", "", "0", "110", "110"}));
     QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("3"));
 
-    retype(child<QLineEdit>(window.get(), "rangefromLE"), QStringLiteral("120"));
-    retype(child<QLineEdit>(window.get(), "rangetoLE"), QStringLiteral("100"));
-    QTest::mouseClick(child<QPushButton>(window.get(), "rangeaddPB"), Qt::LeftButton);
-    auto *ranges = child<QTableWidget>(window.get(), "rangeLV");
-    QCOMPARE(ranges->rowCount(), 1);
-    QCOMPARE(rowTexts(ranges, 0), QStringList({"120--100", "2"}));
-
     auto *pages = child<QTabWidget>(window.get(), "statWS");
     QVERIFY(clickTab(pages, QStringLiteral("分组统计")));
     retype(child<QSpinBox>(window.get(), "teamSP"), QStringLiteral("1"));
-    QTest::mouseClick(child<QPushButton>(window.get(), "teamstatPB"), Qt::LeftButton);
+    clickButton(window.get(), "teamstatPB");
     auto *teams = child<QTableWidget>(window.get(), "teamTB");
     QCOMPARE(rowTexts(teams, rowWith(teams, 0, QStringLiteral("江苏"))),
              QStringList({"江苏", "230", "115", "120", "110", "120"}));
     QCOMPARE(rowTexts(teams, rowWith(teams, 0, QStringLiteral("浙江"))),
              QStringList({"浙江", "20", "20", "20", "20", "20"}));
-
-    pages->setCurrentIndex(3);
-    const char *const entries[] = {"level1LE", "level2LE", "level3LE"};
-    for (const char *entry : entries)
-        retype(child<QLineEdit>(window.get(), entry), QStringLiteral("1"));
-    QTest::mouseClick(child<QPushButton>(window.get(), "gradestatPB"), Qt::LeftButton);
-    auto *levels = child<QTableWidget>(window.get(), "levelTB");
-    QCOMPARE(levels->rowCount(), 3);
-    QCOMPARE(rowTexts(levels, 0), QStringList({"一等奖", "李明", "JS-1", "江苏", "120"}));
-    QCOMPARE(rowTexts(levels, 1), QStringList({"二等奖", "王芳", "JS-2", "江苏", "110"}));
-    QCOMPARE(rowTexts(levels, 2), QStringList({"三等奖", "张伟", "ZJ-3", "浙江", "20"}));
-}
-
-void TestJourney::bothTablesExported()
-{
-    const QString out = base.path() + QStringLiteral("/导出");
-    QVERIFY(QDir().mkpath(out));
-    answerSaveDialog(out + QStringLiteral("/成绩"));
-    Answered seen;
-    answerMessageBox(&seen);
-    QTest::mouseClick(child<QPushButton>(window.get(), "exportResultPB"), Qt::LeftButton);
-    QCOMPARE(seen.title, QStringLiteral("完成"));
-    QCOMPARE(seen.text, QStringLiteral("导出完成"));
-    QCOMPARE(readFile(out + QStringLiteral("/成绩.csv")),
-             QString("姓名,编号,总分,笔试,add,guess,\n李明,JS-1,120,0,100,20,\n"
-                     "王芳,JS-2,110,0,100,10,\n张伟,ZJ-3,20,0,0,20,\n")
-                 .toUtf8());
-
-    answerSaveDialog(out + QStringLiteral("/分组"));
-    QTest::mouseClick(child<QPushButton>(window.get(), "exportteamPB"), Qt::LeftButton);
-    FileDialogs::replaceSaveFileName({});
-    const QList<QByteArray> teams = readFile(out + QStringLiteral("/分组.csv")).split('\n');
-    QCOMPARE(teams.value(0), QString("队名,总分,平均分,最高分,最低分,自定义统计,").toUtf8());
-    QVERIFY(teams.contains(QString("江苏,230,115,120,110,120,").toUtf8()));
-    QVERIFY(teams.contains(QString("浙江,20,20,20,20,20,").toUtf8()));
 }
 
 void TestJourney::reportsOfTheDayPrinted()
@@ -389,7 +282,7 @@ void TestJourney::reportsOfTheDayPrinted()
     Progress progress;
     QString error;
     answerProgress(&progress, &error);
-    QTest::mouseClick(child<QPushButton>(window.get(), "printselectedPB"), Qt::LeftButton);
+    clickButton(window.get(), "printselectedPB");
     QTRY_COMPARE_WITH_TIMEOUT(progress.value, 3, 60000);
     QCOMPARE(progress.title, QStringLiteral("打印成绩"));
     QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -400,17 +293,14 @@ void TestJourney::reportsOfTheDayPrinted()
     }
 }
 
+// Quitting asks (the window's own test answers No) and leaves the records as saved.
 void TestJourney::quitAsksAndDoesNotSave()
 {
     const QByteArray setup = readFile(home + "/setup.cfg");
     Answered seen;
-    answerMessageBox(&seen, QMessageBox::No);
-    child<QAction>(window.get(), "exitAct")->trigger();
-    QCOMPARE(seen.text, QStringLiteral("确定关闭?"));
-    QVERIFY(window->isVisible());
-
     answerMessageBox(&seen, QMessageBox::Yes);
     child<QAction>(window.get(), "exitAct")->trigger();
+    QCOMPARE(seen.text, QStringLiteral("确定关闭?"));
     QVERIFY(!window->isVisible());
     QCOMPARE(readFile(home + "/setup.cfg"), setup);
 }

@@ -1,38 +1,20 @@
 #include "cdayinfo.h"
-#include "common/modalanswer.h"
 #include "common/processes.h"
 #include "common/testcontest.h"
-#include "common/testfiles.h"
-#include "common/widgets.h"
-#include "cplayerinfo.h"
 #include "csetupinfo.h"
 #include "evallist.h"
-#include "filedialogs.h"
 #include "getfile.h"
 #include "mainwindow.h"
 #include "mystat.h"
 #include "mythread.h"
+#include "pages/pageui.h"
 #include "statsglobals.h"
-#include "testpoint.h"
 
-#include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
 #include <QThread>
-#include <QTreeWidget>
 
 namespace
 {
@@ -79,18 +61,34 @@ void openContest(MainWindow &w, const Contest &contest)
     openFromMenu(&w, contest.setupFile());
 }
 
-QStringList column(QTableWidget *table, int c)
-{
-    QStringList texts;
-    for (int r = 0; r < table->rowCount(); ++r)
-        texts << (table->item(r, c) ? table->item(r, c)->text() : QStringLiteral("<none>"));
-    return texts;
-}
-
 // The row whose id column holds id.
 int rowOf(QTableWidget *table, const QString &id)
 {
-    return column(table, 2).indexOf(id);
+    return rowWith(table, 2, id);
+}
+
+// Ticks the players by id.
+void tick(QTableWidget *table, const QStringList &ids)
+{
+    for (const QString &id : ids)
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualItemRect(table->item(rowOf(table, id), 0)).center());
+}
+
+// Status and scores of every player after evaluating the whole day: sum, JS-1 passes both
+// points, JS-2 only the first; ans: JS-1 and ZJ-3 right, JS-2 wrong.
+void checkWholeDay(QTableWidget *table)
+{
+    const QMap<QString, QStringList> expected = {
+        {"JS-1", {"测评成功", "30", "20", "10"}},
+        {"JS-2", {"测评成功", "10", "10", "0"}},
+        {"ZJ-3", {"测评成功", "10", "0", "10"}},
+    };
+    for (auto row = expected.begin(); row != expected.end(); ++row) {
+        QCOMPARE(rowTexts(table, rowOf(table, row.key())).mid(3), row.value());
+        // The table shows what the statistics read from the result files.
+        QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
+    }
 }
 
 void addPlayer(MainWindow &w, const QString &name, const QString &id)
@@ -111,10 +109,7 @@ void addPlayer(MainWindow &w, const QString &name, const QString &id)
 // Ticks the players by id, chooses the range entry and waits until the evaluation is over.
 void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
 {
-    auto *table = child<QTableWidget>(w, "manageTB");
-    for (const QString &id : ids)
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualItemRect(table->item(rowOf(table, id), 0)).center());
+    tick(child<QTableWidget>(w, "manageTB"), ids);
     answerNextModal([rangeItem](QWidget *modal) {
         modal->findChild<QComboBox *>()->setCurrentIndex(rangeItem);
         modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
@@ -153,7 +148,6 @@ private slots:
     void opensOnFirstDayWithStatusFromFiles();
     void quittingStopsTheEvaluation_data();
     void quittingStopsTheEvaluation();
-    void newContestReplacesRowsAndStatistics();
 };
 
 // A submission uid of this test's own: a fork bomb of a test running beside it as root takes the
@@ -285,14 +279,14 @@ void TestEvalPage::evaluatesTickedPlayers()
     Answered seen;
     answerMessageBox(&seen);
     day->setValue(0);
-    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    clickButton(&w, "evalselectedPB");
     QCOMPARE(seen.text, QStringLiteral("请选择评测场次!"));
     day->setValue(1);
     QCOMPARE(table->columnCount(), 7);
     QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("sum"));
     QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("ans"));
     answerMessageBox(&seen);
-    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    clickButton(&w, "evalselectedPB");
     QCOMPARE(seen.text, QStringLiteral("请选择评测选手!"));
     QVERIFY(!t);
 
@@ -319,21 +313,7 @@ void TestEvalPage::evaluatesTickedPlayers()
     QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
     QVERIFY(child<QPushButton>(w, "addplayerPB")->isEnabled());
 
-    // sum: JS-1 passes both points, JS-2 only the first; ans: JS-1 right, JS-2 wrong.
-    const QMap<QString, QStringList> expected = {
-        {"JS-1", {"测评成功", "30", "20", "10"}},
-        {"JS-2", {"测评成功", "10", "10", "0"}},
-        {"ZJ-3", {"测评成功", "10", "0", "10"}},
-    };
-    for (auto row = expected.begin(); row != expected.end(); ++row) {
-        r = rowOf(table, row.key());
-        QStringList shown;
-        for (int c = 3; c < 7; ++c)
-            shown << table->item(r, c)->text();
-        QCOMPARE(shown, row.value());
-        // The table shows what the statistics read from the result files.
-        QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
-    }
+    checkWholeDay(table);
 }
 
 // Two workers at once: the same statuses, scores and progress as one player at a time, and the
@@ -348,12 +328,8 @@ void TestEvalPage::evaluatesSeveralAtOnce()
     QCOMPARE(jobs->maximum(), QThread::idealThreadCount());
     jobs->setValue(2);
     auto *table = child<QTableWidget>(w, "manageTB");
-    const QStringList ids{"JS-1", "JS-2", "ZJ-3"};
-    for (const QString &id : ids)
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualItemRect(table->item(rowOf(table, id), 0)).center());
-    answerNextModal(
-        [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    tick(table, {"JS-1", "JS-2", "ZJ-3"});
+    answerOk();
     Answered asked;
     QTimer::singleShot(0, [&asked] { answerMessageBox(&asked, QMessageBox::Yes); });
     auto *start = child<QPushButton>(w, "evalselectedPB");
@@ -363,17 +339,7 @@ void TestEvalPage::evaluatesSeveralAtOnce()
     QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 60000);
     QCOMPARE(child<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
     QCOMPARE(child<QProgressBar>(w, "evalB")->value(), 3);
-    const QMap<QString, QStringList> expected = {
-        {"JS-1", {"测评成功", "30", "20", "10"}},
-        {"JS-2", {"测评成功", "10", "10", "0"}},
-        {"ZJ-3", {"测评成功", "10", "0", "10"}},
-    };
-    for (auto row = expected.begin(); row != expected.end(); ++row) {
-        QStringList shown;
-        for (int c = 3; c < 7; ++c)
-            shown << table->item(rowOf(table, row.key()), c)->text();
-        QCOMPARE(shown, row.value());
-    }
+    checkWholeDay(table);
     qunsetenv("TALDON_CLI");
 }
 
@@ -385,13 +351,11 @@ void TestEvalPage::evaluationThatCannotStart()
     QVERIFY(QDir(contest.home + QStringLiteral("/tmp")).removeRecursively());
 
     auto *table = child<QTableWidget>(w, "manageTB");
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                      table->visualItemRect(table->item(0, 0)).center());
-    answerNextModal(
-        [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    tick(table, {"JS-1"});
+    answerOk();
     Answered seen;
     QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
-    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    clickButton(&w, "evalselectedPB");
     QTRY_COMPARE_WITH_TIMEOUT(seen.title, QStringLiteral("Error"), 10000);
     QVERIFY(seen.text.contains(QStringLiteral("/tmp")));
     QTRY_VERIFY(!t);
@@ -410,8 +374,7 @@ void TestEvalPage::sandboxUnavailable()
     openEvalTab(w, contest);
     auto *table = child<QTableWidget>(w, "manageTB");
     const int r = rowOf(table, QStringLiteral("ZJ-3"));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                      table->visualItemRect(table->item(r, 0)).center());
+    tick(table, {"ZJ-3"});
     auto *start = child<QPushButton>(w, "evalselectedPB");
     auto answerRange = [] {
         answerNextModal([](QWidget *modal) {
@@ -649,8 +612,6 @@ void TestEvalPage::opensOnFirstDayWithStatusFromFiles()
     QVERIFY(failures->isHidden());
 }
 
-// Closing during an evaluation asks whether to stop it; stopping ends the run at once, leaves
-// the player's block complete and evaluates nobody else.
 // Closing during an evaluation, by one thread or by worker processes, asks whether to stop it;
 // stopping ends the runs at once, leaves the players' blocks complete and evaluates nobody else.
 void TestEvalPage::quittingStopsTheEvaluation_data()
@@ -681,14 +642,11 @@ void TestEvalPage::quittingStopsTheEvaluation()
     openEvalTab(w, contest);
     child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
     auto *table = child<QTableWidget>(w, "manageTB");
-    for (int r = 0; r <= jobs; ++r)
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualItemRect(table->item(rowOf(table, ids[r]), 0)).center());
-    answerNextModal(
-        [](QWidget *modal) { modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click(); });
+    tick(table, ids.mid(0, jobs + 1));
+    answerOk();
     if (jobs > 1)
         QTimer::singleShot(0, [] { answerMessageBox(nullptr, QMessageBox::Yes); });
-    QTest::mouseClick(child<QPushButton>(w, "evalselectedPB"), Qt::LeftButton);
+    clickButton(&w, "evalselectedPB");
     QTRY_COMPARE_WITH_TIMEOUT(running(), jobs, 30000);
 
     Answered seen;
@@ -709,20 +667,6 @@ void TestEvalPage::quittingStopsTheEvaluation()
                                 "-106 0 T Evaluation stopped.\n}102 0\n"));
     QCOMPARE(contest.result(ids[jobs]), QStringLiteral("<no result file>"));
     qunsetenv("TALDON_CLI");
-}
-
-void TestEvalPage::newContestReplacesRowsAndStatistics()
-{
-    Contest contest;
-    MainWindow w;
-    openContest(w, contest);
-    QVERIFY(mystat && mystat->playerExists(QStringLiteral("JS-1")));
-    const QString other = contest.base.path() + QStringLiteral("/second");
-    answerNewDialog(QStringLiteral("二"), other);
-    w.newGameSlot();
-    QCOMPARE(w.getSetupInfo()->getHome(), other);
-    QCOMPARE(child<QTableWidget>(w, "manageTB")->rowCount(), 0);
-    QVERIFY(!mystat || (mystat->getSetup() == w.getSetupInfo() && mystat->players.isEmpty()));
 }
 
 QTEST_MAIN(TestEvalPage)

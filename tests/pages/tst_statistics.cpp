@@ -1,25 +1,13 @@
 #include "csetupinfo.h"
-#include "filedialogs.h"
 #include "mainwindow.h"
 
 #include "common/contestfixture.h"
-#include "common/modalanswer.h"
 #include "common/programrun.h"
-#include "common/widgets.h"
+#include "pages/pageui.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFontMetrics>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
@@ -87,14 +75,6 @@ std::unique_ptr<ContestHome> sampleContest()
     return contest;
 }
 
-QStringList headerTexts(const QTableWidget *table)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts << table->horizontalHeaderItem(c)->text();
-    return texts;
-}
-
 // Whether every column is as wide as its header and each of its texts, none of them elided.
 bool textsFit(const QTableWidget *table)
 {
@@ -111,31 +91,9 @@ bool textsFit(const QTableWidget *table)
     return true;
 }
 
-void click(QWidget *window, const char *button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
-
 void showSubPage(QWidget *window, int index)
 {
     child<QTabWidget>(window, "statWS")->setCurrentIndex(index);
-}
-
-// The save dialog answers path; calls counts how often it was asked, proposed keeps the file
-// it proposed.
-void answerSaveDialog(const QString &path, int *calls = nullptr, QString *proposed = nullptr)
-{
-    FileDialogs::replaceSaveFileName([path, calls, proposed](QWidget *, const QString &caption,
-                                                             const QString &dir,
-                                                             const QString &filter) {
-        if (calls)
-            ++*calls;
-        if (proposed)
-            *proposed = dir;
-        return caption == QStringLiteral("Save as") && filter == QStringLiteral("CSV (*.csv)")
-                   ? path
-                   : QString();
-    });
 }
 
 // The standard output of a successful taldon-cli run.
@@ -161,7 +119,6 @@ private slots:
     void exportsMatchTheCommandLine();
     void writtenScoresImportedAndKept();
     void failedExportKeepsTheOldFile();
-    void newContestConnectsOnce();
 };
 
 void TestStatistics::cleanup()
@@ -192,9 +149,7 @@ void TestStatistics::overallTableFollowsTheContest()
 
     // A removed day takes its column with it when the tab is entered again.
     window->getSetupInfo()->delADay(2);
-    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
-    tabs->setCurrentIndex(0);
-    tabs->setCurrentIndex(2);
+    enterTab(window.get(), 2);
     QCOMPARE(table->columnCount(), 7);
     QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("第2场"));
     QCOMPARE(table->rowCount(), 6);
@@ -210,7 +165,7 @@ void TestStatistics::scoreRanges()
     const auto addRange = [&](const QString &high, const QString &low) {
         from->setText(high);
         to->setText(low);
-        click(window.get(), "rangeaddPB");
+        clickButton(window.get(), "rangeaddPB");
     };
     addRange("120", "60");
     addRange("120", "60");
@@ -226,17 +181,15 @@ void TestStatistics::scoreRanges()
     QCOMPARE(rowTexts(ranges, 2), QStringList({"10--0", "3"}));
 
     ranges->setCurrentCell(0, 0);
-    click(window.get(), "rangedelPB");
+    clickButton(window.get(), "rangedelPB");
     QCOMPARE(ranges->rowCount(), 2);
     QCOMPARE(ranges->item(1, 0)->text(), QStringLiteral("10--0"));
     ranges->setCurrentItem(nullptr);
-    click(window.get(), "rangedelPB");
+    clickButton(window.get(), "rangedelPB");
     QCOMPARE(ranges->rowCount(), 2);
 
     // The rows are snapshots: entering the tab again keeps them.
-    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
-    tabs->setCurrentIndex(1);
-    tabs->setCurrentIndex(2);
+    enterTab(window.get(), 2);
     QCOMPARE(ranges->rowCount(), 2);
 }
 
@@ -262,21 +215,19 @@ void TestStatistics::teamTableAndCustomStatistic()
     QCOMPARE(best->value(), 0);
     QCOMPARE(best->maximum(), 99);
     best->setValue(1);
-    click(window.get(), "teamstatPB");
+    clickButton(window.get(), "teamstatPB");
     QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("120"));
     QCOMPARE(teams->item(0, 5)->text(), QStringLiteral("10"));
     best->setValue(2);
-    click(window.get(), "teamstatPB");
+    clickButton(window.get(), "teamstatPB");
     QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("190"));
 
     // The custom column survives entering the tab again; the others are recomputed.
-    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
-    tabs->setCurrentIndex(0);
-    tabs->setCurrentIndex(2);
+    enterTab(window.get(), 2);
     QCOMPARE(rowTexts(teams, 9), QStringList({"江苏", "190", "63.3333", "120", "0", "190"}));
 
     best->setValue(0);
-    click(window.get(), "teamstatPB");
+    clickButton(window.get(), "teamstatPB");
     QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("0"));
 }
 
@@ -337,7 +288,7 @@ void TestStatistics::awardLevels()
     const auto grade = [&](const QStringList &texts) {
         for (int i = 0; i < 3; ++i)
             entries[i]->setText(texts[i]);
-        click(window.get(), "gradestatPB");
+        clickButton(window.get(), "gradestatPB");
         return QStringList{given[0]->text(), given[1]->text(), given[2]->text()};
     };
 
@@ -378,7 +329,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     answerSaveDialog(out + QStringLiteral("/成绩"), nullptr, &proposed);
     Answered seen;
     answerMessageBox(&seen);
-    click(window.get(), "exportResultPB");
+    clickButton(window.get(), "exportResultPB");
     QCOMPARE(seen.title, QStringLiteral("完成"));
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
     const QByteArray results = readFile(out + QStringLiteral("/成绩.csv"));
@@ -396,15 +347,15 @@ void TestStatistics::exportsMatchTheCommandLine()
     // A name holding ".csv" anywhere is kept as chosen.
     answerSaveDialog(out + QStringLiteral("/scores.csv.old"));
     answerMessageBox(&seen);
-    click(window.get(), "exportResultPB");
+    clickButton(window.get(), "exportResultPB");
     QCOMPARE(readFile(out + QStringLiteral("/scores.csv.old")), results);
     QVERIFY(!QFile::exists(out + QStringLiteral("/scores.csv.old.csv")));
 
     showSubPage(window.get(), 1);
     child<QSpinBox>(window.get(), "teamSP")->setValue(1);
-    click(window.get(), "teamstatPB");
+    clickButton(window.get(), "teamstatPB");
     answerSaveDialog(out + QStringLiteral("/teams"), nullptr, &proposed);
-    click(window.get(), "exportteamPB");
+    clickButton(window.get(), "exportteamPB");
     QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/省赛-分组统计.csv"));
     const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
     QCOMPARE(teams, cliOutput({"teams", contest->setup.getHome(), "--best", "1"}));
@@ -415,7 +366,7 @@ void TestStatistics::exportsMatchTheCommandLine()
 
     // A sorted table is exported as shown.
     child<QTableWidget>(window.get(), "teamTB")->sortByColumn(1, Qt::DescendingOrder);
-    click(window.get(), "exportteamPB");
+    clickButton(window.get(), "exportteamPB");
     const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
     QCOMPARE(sorted[1], lines[10]);
     QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
@@ -443,14 +394,14 @@ void TestStatistics::writtenScoresImportedAndKept()
         const auto window = contest->open();
         Answered seen;
         answerMessageBox(&seen);
-        withOpenFile(file, [&window] { click(window.get(), "importWrittenPB"); });
+        withOpenFile(file, [&window] { clickButton(window.get(), "importWrittenPB"); });
         QCOMPARE(seen.text, QStringLiteral("导入完成"));
         QCOMPARE(writtenColumn(window.get()), imported);
         QCOMPARE(readFile(home + QStringLiteral("/written.txt")), scores);
 
         answerMessageBox(&seen);
         withOpenFile(file + QStringLiteral(".none"),
-                     [&window] { click(window.get(), "importWrittenPB"); });
+                     [&window] { clickButton(window.get(), "importWrittenPB"); });
         QCOMPARE(seen.title, QStringLiteral("Error"));
         QVERIFY(seen.text.startsWith(QStringLiteral("无法导入笔试成绩")));
         QCOMPARE(writtenColumn(window.get()), imported);
@@ -465,10 +416,7 @@ void TestStatistics::failedExportKeepsTheOldFile()
     const auto contest = sampleContest();
     const auto window = contest->open();
     const QString target = contest->home.path() + QStringLiteral("/old.csv");
-    QFile old(target);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("keep me\n");
-    old.close();
+    QVERIFY(writeFile(target, "keep me\n"));
     // The temporary file cannot be made where a directory stands in its way.
     QVERIFY(QDir().mkpath(target + QStringLiteral(".tmp")));
 
@@ -476,50 +424,11 @@ void TestStatistics::failedExportKeepsTheOldFile()
         answerSaveDialog(target);
         Answered seen;
         answerMessageBox(&seen);
-        click(window.get(), button);
+        clickButton(window.get(), button);
         QCOMPARE(seen.title, QStringLiteral("Error"));
         QVERIFY2(seen.text.startsWith(QStringLiteral("无法写入文件")), button);
         QCOMPARE(readFile(target), QByteArray("keep me\n"));
     }
-}
-
-void TestStatistics::newContestConnectsOnce()
-{
-    const auto contest = sampleContest();
-    const auto window = contest->open();
-    child<QLineEdit>(window.get(), "rangefromLE")->setText("100");
-    child<QLineEdit>(window.get(), "rangetoLE")->setText("0");
-    click(window.get(), "rangeaddPB");
-
-    // New replaces the open contest and sets the main page up a second time.
-    answerNewDialog(QStringLiteral("二"), contest->home.path() + QStringLiteral("/second"));
-    window->newGameSlot();
-    QCOMPARE(window->getSetupInfo()->getHome(), contest->home.path() + QStringLiteral("/second"));
-
-    auto *ranges = child<QTableWidget>(window.get(), "rangeLV");
-    QCOMPARE(ranges->rowCount(), 0);
-    QCOMPARE(child<QTableWidget>(window.get(), "playersinfoTB")->rowCount(), 0);
-    QCOMPARE(child<QTableWidget>(window.get(), "playersinfoTB")->columnCount(), 5);
-    QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("0"));
-    QCOMPARE(child<QComboBox>(window.get(), "stattaskCB")->count(), 0);
-    QCOMPARE(child<QTableWidget>(window.get(), "teamTB")->item(9, 1)->text(), QStringLiteral("0"));
-
-    int dialogs = 0;
-    answerSaveDialog(QString(), &dialogs);
-    click(window.get(), "exportResultPB");
-    click(window.get(), "exportteamPB");
-    QCOMPARE(dialogs, 2);
-
-    CPlayerInfo registry;
-    registry.addPlayerInfo("SH-001", "新人");
-    window->getSetupInfo()->setPlayerInfo(&registry);
-    auto *tabs = child<QTabWidget>(window.get(), "tabWidget");
-    tabs->setCurrentIndex(0);
-    tabs->setCurrentIndex(2);
-    QCOMPARE(child<QTableWidget>(window.get(), "playersinfoTB")->rowCount(), 1);
-    click(window.get(), "rangeaddPB");
-    QCOMPARE(ranges->rowCount(), 1);
-    QCOMPARE(rowTexts(ranges, 0), QStringList({"100--0", "1"}));
 }
 
 QTEST_MAIN(TestStatistics)

@@ -1,34 +1,13 @@
 #include "csetupinfo.h"
-#include "evallist.h"
-#include "filedialogs.h"
 #include "globals.h"
 #include "mainwindow.h"
-#include "mythread.h"
 #include "pageglobals.h"
 #include "runctrl.h"
-#include "testpoint.h"
 
-#include "common/modalanswer.h"
-#include "common/testfiles.h"
-#include "common/widgets.h"
+#include "pages/pageui.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QStackedWidget>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
 
 #include <memory>
 
@@ -88,35 +67,9 @@ QStringList contextMenu(MainWindow &window, QTreeWidgetItem *item, const QString
     return treeContextMenu(tree(window), item, pick);
 }
 
-// Clicks a check box on its indicator: the box may be wider than what it reacts to.
-void clickBox(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
-}
-
 QTreeWidgetItem *firstTask(MainWindow &window)
 {
     return tree(window)->topLevelItem(0)->child(0);
-}
-
-void click(MainWindow &window, QTreeWidgetItem *item)
-{
-    QTreeWidget *view = tree(window);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      view->visualItemRect(item).center());
-}
-
-// Replaces the text of a line edit or spin box as a user would: select all, type, Enter.
-void retype(QWidget *field, const QString &text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    // One key event carries the whole text, as an input method sends Chinese.
-    if (!text.isEmpty())
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text, Qt::NoModifier);
-    else
-        QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClick(field, Qt::Key_Enter);
 }
 
 QStringList treeTexts(QTreeWidget *view)
@@ -163,7 +116,6 @@ private slots:
     void contestBuiltFromTheContextMenu();
     void formKeepsEditingItsTaskAcrossAdds();
     void formFollowsTheKeysAndNamesStayWhole();
-    void eachSignalReachesItsSlotOnceAfterNew();
     void formEditsReachTheTaskFile();
     void marksFollowTotalCountAndCells();
     void clampedValuesStayInTheRecord();
@@ -171,7 +123,6 @@ private slots:
     void customFilterChosenAndShown();
     void testlibCheckerBuiltStoredAndShown();
     void languagesCheckedEditedUnchecked();
-    void contestSetUpOnTheTabIsEvaluated();
     void renamingATaskWithResultsAsksFirst();
 };
 
@@ -208,7 +159,7 @@ void TestTaskConfig::contestBuiltFromTheContextMenu()
     contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
     contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
     QCOMPARE(contextMenu(window, view->topLevelItem(2)->child(1)), QStringList{"删除"});
-    click(window, view->topLevelItem(0));
+    clickItem(tree(window), view->topLevelItem(0));
     QCOMPARE(infoPage(window), 2);
     QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
              QStringList({"Unknown", "", "源文件", "100", "10", "1sec", ""}));
@@ -244,7 +195,7 @@ void TestTaskConfig::formKeepsEditingItsTaskAcrossAdds()
     MainWindow window;
     openContest(window, contest, tmp.path());
     QTreeWidget *view = tree(window);
-    click(window, view->topLevelItem(0)->child(1));
+    clickItem(tree(window), view->topLevelItem(0)->child(1));
     QCOMPARE(infoPage(window), 0);
 
     contextMenu(window, nullptr, QStringLiteral("添加考试"));
@@ -310,37 +261,13 @@ void TestTaskConfig::formFollowsTheKeysAndNamesStayWhole()
                 view->fontMetrics().horizontalAdvance(longName));
 }
 
-void TestTaskConfig::eachSignalReachesItsSlotOnceAfterNew()
-{
-    QTemporaryDir tmp;
-    MainWindow window;
-    window.show();
-    newContest(window, tmp.path() + "/a");
-    contextMenu(window, nullptr, QStringLiteral("添加考试"));
-    contextMenu(window, tree(window)->topLevelItem(0), QStringLiteral("添加试题"));
-    newContest(window, tmp.path() + "/b");
-    QCOMPARE(tree(window)->topLevelItemCount(), 0);
-    QCOMPARE(infoPage(window), 1);
-
-    contextMenu(window, nullptr, QStringLiteral("添加考试"));
-    QCOMPARE(window.getSetupInfo()->getDayNum(), 1);
-    contextMenu(window, tree(window)->topLevelItem(0), QStringLiteral("添加试题"));
-    QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskNum(), 1);
-    click(window, firstTask(window));
-    child<QSpinBox>(window, "tscSB")->setValue(50);
-    QCOMPARE(curTask->getSampleMark(1), 5);
-    child<QSpinBox>(window, "testpointnumSB")->setValue(4);
-    QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 4);
-    QCOMPARE(marksOf(curTask), QList<int>({12, 12, 12, 12}));
-}
-
 void TestTaskConfig::formEditsReachTheTaskFile()
 {
     QTemporaryDir tmp;
     CSetupInfo *contest(contestOf({"alpha"}));
     MainWindow window;
     openContest(window, contest, tmp.path());
-    click(window, firstTask(window));
+    clickItem(tree(window), firstTask(window));
 
     retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("求和"));
     child<QComboBox>(window, "submitCB")->setCurrentIndex(1);
@@ -368,7 +295,7 @@ void TestTaskConfig::formEditsReachTheTaskFile()
     again.show();
     openFromMenu(&again, tmp.path() + "/setup.cfg");
     tree(again)->expandAll();
-    click(again, tree(again)->topLevelItem(0)->child(0));
+    clickItem(tree(again), tree(again)->topLevelItem(0)->child(0));
     QCOMPARE(child<QLineEdit>(again, "basenameLE")->text(), QStringLiteral("求和"));
     QCOMPARE(child<QComboBox>(again, "submitCB")->currentIndex(), 1);
     QCOMPARE(child<QSpinBox>(again, "timelimitSB")->value(), 3);
@@ -393,7 +320,7 @@ void TestTaskConfig::marksFollowTotalCountAndCells()
     CSetupInfo *contest(contestOf({"alpha"}));
     MainWindow window;
     openContest(window, contest, tmp.path());
-    click(window, firstTask(window));
+    clickItem(tree(window), firstTask(window));
     auto *total = child<QSpinBox>(window, "tscSB");
     auto *count = child<QSpinBox>(window, "testpointnumSB");
     auto *cells = child<QTableWidget>(window, "spTB");
@@ -429,8 +356,8 @@ void TestTaskConfig::marksFollowTotalCountAndCells()
     QCOMPARE(total->value(), 90);
 
     // Unequal marks come back with equal marks off and the table open.
-    click(window, tree(window)->topLevelItem(0));
-    click(window, firstTask(window));
+    clickItem(tree(window), tree(window)->topLevelItem(0));
+    clickItem(tree(window), firstTask(window));
     QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
     QVERIFY(!total->isEnabled() && cells->isEnabled());
     QCOMPARE(rowTexts(cells, 0), QStringList({"25", "40", "25", "0"}));
@@ -451,14 +378,14 @@ void TestTaskConfig::clampedValuesStayInTheRecord()
     MainWindow window;
     openContest(window, contest, tmp.path());
     QTreeWidgetItem *day = tree(window)->topLevelItem(0);
-    click(window, day->child(0));
+    clickItem(tree(window), day->child(0));
     QCOMPARE(child<QSpinBox>(window, "testpointnumSB")->value(), 80);
     QCOMPARE(child<QSpinBox>(window, "timelimitSB")->value(), 2);
     QCOMPARE(child<QSpinBox>(window, "tscSB")->value(), 500);
     QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 90);
-    click(window, day->child(1));
-    click(window, day->child(0));
-    click(window, day);
+    clickItem(tree(window), day->child(1));
+    clickItem(tree(window), day->child(0));
+    clickItem(tree(window), day);
     QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
              QStringList({"alpha", "", "源文件", "630", "90", "2.5sec", ""}));
 
@@ -469,7 +396,7 @@ void TestTaskConfig::clampedValuesStayInTheRecord()
     QVERIFY(saved.contains(QStringLiteral("MEMLIMITS=2048")));
     QVERIFY(saved.contains(QStringLiteral("MARK=90@7")));
 
-    click(window, day->child(0));
+    clickItem(tree(window), day->child(0));
     retype(child<QSpinBox>(window, "timelimitSB"), QStringLiteral("4"));
     CTaskInfo *task = window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
     QCOMPARE(task->getTimelimit(), 4.0f);
@@ -495,14 +422,14 @@ void TestTaskConfig::filterNamesComposedAndShown()
     auto *noFilter = child<QLabel>(window, "nofilterTL");
 
     // A stored floating point name with a digit the box cannot show hides the precision.
-    click(window, beta);
+    clickItem(tree(window), beta);
     QCOMPARE(method->currentIndex(), 3);
     QCOMPARE(numbers->currentIndex(), 4);
     QVERIFY(floatFrame->isHidden() && !numbers->isHidden());
     QVERIFY(noFilter->isHidden());
     QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_0e"));
 
-    click(window, alpha);
+    clickItem(tree(window), alpha);
     QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
     QVERIFY(!noFilter->isHidden());
     const char *const stringNames[] = {"fulltext_e", "mlss_filterspace_e", "slss_filterspace_e"};
@@ -533,8 +460,8 @@ void TestTaskConfig::filterNamesComposedAndShown()
         QCOMPARE(curTask->getPlugname(), row.name);
         QVERIFY(noFilter->isHidden());
 
-        click(window, beta);
-        click(window, alpha);
+        clickItem(tree(window), beta);
+        clickItem(tree(window), alpha);
         QCOMPARE(method->currentIndex(), row.method);
         QCOMPARE((row.method == 1 ? strings : numbers)->currentIndex(), row.entry);
         QCOMPARE(floatFrame->isHidden(), row.method != 3);
@@ -569,7 +496,7 @@ void TestTaskConfig::customFilterChosenAndShown()
     QTreeWidgetItem *alpha = tree(window)->topLevelItem(0)->child(0);
     auto *methodLE = child<QLineEdit>(window, "methodLE");
 
-    click(window, tree(window)->topLevelItem(0)->child(1));
+    clickItem(tree(window), tree(window)->topLevelItem(0)->child(1));
     QCOMPARE(child<QComboBox>(window, "methodCB")->currentIndex(), 4);
     QVERIFY(!child<QFrame>(window, "customF")->isHidden());
     QCOMPARE(methodLE->text(), QStringLiteral("checker"));
@@ -578,7 +505,7 @@ void TestTaskConfig::customFilterChosenAndShown()
     child<QComboBox>(window, "methodCB")->setCurrentIndex(1);
     QVERIFY(curTask->getPlugname().isEmpty());
 
-    click(window, alpha);
+    clickItem(tree(window), alpha);
     child<QComboBox>(window, "methodCB")->setCurrentIndex(4);
     QString caption, start, filter;
     QString chosen;
@@ -589,7 +516,7 @@ void TestTaskConfig::customFilterChosenAndShown()
             filter = f;
             return chosen;
         });
-    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    clickButton(&window, "methodPB");
     QCOMPARE(caption, QStringLiteral("Choose a file"));
     QCOMPARE(start, FileDialogs::startDirectory());
     QCOMPARE(filter, QStringLiteral("Filters (*)"));
@@ -597,7 +524,7 @@ void TestTaskConfig::customFilterChosenAndShown()
     QVERIFY(!child<QLabel>(window, "nofilterTL")->isHidden());
 
     chosen = tmp.path() + "/u/filters/myjudge";
-    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    clickButton(&window, "methodPB");
     QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
     QCOMPARE(methodLE->text(), QStringLiteral("myjudge"));
     QVERIFY(child<QLabel>(window, "nofilterTL")->isHidden());
@@ -608,10 +535,10 @@ void TestTaskConfig::customFilterChosenAndShown()
     chosen = tmp.path() + "/u/filters/checker";
     QVERIFY(writeFile(chosen, "new"));
     answerMessageBox(nullptr, QMessageBox::No);
-    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    clickButton(&window, "methodPB");
     QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
     answerMessageBox(nullptr, QMessageBox::Yes);
-    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    clickButton(&window, "methodPB");
     QCOMPARE(curTask->getPlugname(), QStringLiteral("checker"));
     QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
 }
@@ -629,28 +556,28 @@ void TestTaskConfig::testlibCheckerBuiltStoredAndShown()
     MainWindow window;
     openContest(window, contestOf({"alpha", "beta"}), home);
     auto *testlib = child<QCheckBox>(window, "testlibCB");
-    click(window, firstTask(window));
+    clickItem(tree(window), firstTask(window));
     child<QComboBox>(window, "methodCB")->setCurrentIndex(4);
     clickBox(testlib);
     QCOMPARE(curTask->getChecker(), TestlibChecker);
     FileDialogs::replaceOpenFileName(
         [&](QWidget *, const QString &, const QString &, const QString &) { return source; });
-    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    clickButton(&window, "methodPB");
     QCOMPARE(curTask->getPlugname(), QStringLiteral("alpha_checker"));
     QCOMPARE(child<QLineEdit>(window, "methodLE")->text(), QStringLiteral("alpha_checker"));
     QVERIFY(QFileInfo(home + "/filter/alpha_checker").isExecutable());
     child<QAction>(window, "saveGameAct")->trigger();
     QVERIFY(lines(home + "/task1_1.info").contains(QStringLiteral("CHECKER=testlib")));
 
-    click(window, tree(window)->topLevelItem(0)->child(1));
+    clickItem(tree(window), tree(window)->topLevelItem(0)->child(1));
     QVERIFY(!testlib->isChecked());
-    click(window, firstTask(window));
+    clickItem(tree(window), firstTask(window));
     QVERIFY(testlib->isChecked() && !testlib->isHidden());
 
     QVERIFY(writeFile(source, "int main( {\n"));
     Answered seen;
     answerMessageBox(&seen);
-    QTest::mouseClick(child<QPushButton>(window, "methodPB"), Qt::LeftButton);
+    clickButton(&window, "methodPB");
     QVERIFY2(seen.text.startsWith(QStringLiteral("校验器编译失败")), qPrintable(seen.text));
     QVERIFY2(seen.text.contains(QStringLiteral("error")), qPrintable(seen.text));
     QCOMPARE(curTask->getPlugname(), QStringLiteral("alpha_checker"));
@@ -665,7 +592,7 @@ void TestTaskConfig::languagesCheckedEditedUnchecked()
     contest->getDayInfo(0)->getTaskInfo(0)->setCcl(0, nullptr);
     MainWindow window;
     openContest(window, contest, tmp.path());
-    click(window, firstTask(window));
+    clickItem(tree(window), firstTask(window));
     struct Language {
         const char *box, *options, *lang, *template_;
     };
@@ -697,71 +624,6 @@ void TestTaskConfig::languagesCheckedEditedUnchecked()
     QCOMPARE(curTask->getCclnum(), 5);
 }
 
-// An organiser sets a task up on the tab alone, saves, and the engine evaluates a submission
-// with the filter the form named, taken from the stock filters copied into the new contest.
-void TestTaskConfig::contestSetUpOnTheTabIsEvaluated()
-{
-    QTemporaryDir tmp;
-    const QString home = tmp.path() + QStringLiteral("/联赛");
-    setProgramDirectory(
-        QFile::encodeName(qEnvironmentVariable("TALDON_BINARY_DIR") + "/app/taldon").constData());
-    MainWindow window;
-    window.show();
-    newContest(window, home);
-    setProgramDirectory("");
-    QVERIFY2(QFile::exists(home + "/filter/slsn_int_e"), "stock filters missing: run from ctest");
-    contextMenu(window, nullptr, QStringLiteral("添加考试"));
-    contextMenu(window, tree(window)->topLevelItem(0), QStringLiteral("添加试题"));
-    click(window, firstTask(window));
-    retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("add"));
-    retype(child<QSpinBox>(window, "testpointnumSB"), QStringLiteral("2"));
-    child<QComboBox>(window, "methodCB")->setCurrentIndex(2);
-    child<QComboBox>(window, "numCB")->setCurrentIndex(1);
-    clickBox(child<QCheckBox>(window, "scplusCB"));
-    clickBox(child<QCheckBox>(window, "spascalCB"));
-    retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2"));
-    clickBox(child<QCheckBox>(window, "spythonCB"));
-    child<QAction>(window, "saveGameAct")->trigger();
-
-    QVERIFY(writeFiles(
-        home, {{"evaldata/add1.in", "1 2\n"},
-               {"evaldata/add1.ans", "3\n"},
-               {"evaldata/add2.in", "5 5\n"},
-               {"evaldata/add2.ans", "11\n"},
-               {"players/day1/p1/add/add.c",
-                "#include <stdio.h>\n"
-                "int main(void) {\n"
-                "    long a, b;\n"
-                "    FILE *in = fopen(\"add.in\", \"r\"), *out = fopen(\"add.out\", \"w\");\n"
-                "    if (!in || !out || fscanf(in, \"%ld %ld\", &a, &b) != 2) return 1;\n"
-                "    fprintf(out, \"%ld\\n\", a + b);\n"
-                "    return 0;\n"
-                "}\n"},
-               {"players/day1/p2/add/add.py", "a, b = map(int, open('add.in').read().split())\n"
-                                              "open('add.out', 'w').write(f'{a + b}\\n')\n"}}));
-
-    CSetupInfo saved(home + QStringLiteral("/setup.cfg"));
-    CTaskInfo *task = saved.getDayInfo(0)->getTaskInfo(0);
-    QCOMPARE(task->getPlugname(), QStringLiteral("slsn_int_e"));
-    QCOMPARE(task->getCclnum(), 2);
-    QCOMPARE(task->getCcl(QStringLiteral("c"))->getCmd(), QStringLiteral("gcc -o %o %i -O2"));
-    QCOMPARE(task->getCcl(QStringLiteral("py"))->getCmd(), PY_CL);
-    evallist = {{0, QStringLiteral("p1")}, {1, QStringLiteral("p2")}};
-    MyThread thread(saved.getDayInfo(0), 1, -1);
-    thread.start();
-    QVERIFY(thread.wait(60000));
-    for (const char *id : {"p1", "p2"}) {
-        const QStringList result =
-            lines(QStringLiteral("%1/result/day1/%2/%2.result").arg(home, id));
-        QCOMPARE(result.value(0), QStringLiteral("{add 100 Compile successfully"));
-        QVERIFY2(result.value(1).startsWith(QStringLiteral("101 10 ")),
-                 qPrintable(result.join('|')));
-        QVERIFY2(result.value(2).startsWith(QStringLiteral("101 0 ")),
-                 qPrintable(result.join('|')));
-        QCOMPARE(result.value(3), QStringLiteral("}102 10"));
-    }
-}
-
 // The results of a task are found by its name: a rename that would leave results behind asks
 // first, and once renamed the old results count nowhere.
 void TestTaskConfig::renamingATaskWithResultsAsksFirst()
@@ -781,7 +643,7 @@ void TestTaskConfig::renamingATaskWithResultsAsksFirst()
     tabs->setCurrentIndex(2);
     QCOMPARE(table->item(0, 4)->text(), QStringLiteral("10"));
     tabs->setCurrentIndex(0);
-    click(window, firstTask(window));
+    clickItem(tree(window), firstTask(window));
 
     Answered seen;
     answerMessageBox(&seen, QMessageBox::No);
