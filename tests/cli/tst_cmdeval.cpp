@@ -10,6 +10,10 @@
 
 #include <unistd.h>
 
+// The demo's players but ZJ-006, which never stops: its five time-outs would only slow the
+// evaluations down.
+const QStringList kQuick{"JS-001", "BJ-002", "ZJ-003", "JS-004", "BJ-005", "JS-007", "BJ-008"};
+
 // Runs taldon-cli eval on a fresh copy of the demo contest.
 class TstCmdEval : public QObject
 {
@@ -147,12 +151,10 @@ void TstCmdEval::jobsShardsAndIds_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("ids");
-    const QStringList all{"JS-001", "BJ-002", "ZJ-003", "JS-004",
-                          "BJ-005", "ZJ-006", "JS-007", "BJ-008"};
-    QTest::newRow("two jobs") << QStringList{"--jobs", "2"} << all;
     QTest::newRow("three jobs in a work dir")
-        << QStringList{"--jobs=3", "--workdir", base.path() + "/local"} << all;
-    QTest::newRow("shard 1/4") << QStringList{"--shard", "1/4"} << QStringList{"JS-001", "BJ-005"};
+        << (QStringList{"--jobs=3", "--workdir", base.path() + "/local"} + kQuick) << kQuick;
+    QTest::newRow("shard 1/4 on two jobs")
+        << QStringList{"--shard", "1/4", "--jobs", "2"} << QStringList{"JS-001", "BJ-005"};
     QTest::newRow("shard 4/4") << QStringList{"--shard=4/4"} << QStringList{"JS-004", "BJ-008"};
     QTest::newRow("ids file, sharded")
         << QStringList{"--ids-file", base.path() + "/ids", "--shard", "2/2"}
@@ -168,7 +170,7 @@ void TstCmdEval::jobsShardsAndIds()
     QVERIFY(writeFile(base.path() + "/ids", "BJ-002\n\nZJ-003\n"));
     QByteArray out;
     if (sequential.isEmpty()) {
-        QCOMPARE(cli({demo, "--day=1"}, &out), 0);
+        QCOMPARE(cli(QStringList{demo, "--day=1"} + kQuick, &out), 0);
         for (const QByteArray &line : out.trimmed().split('\n'))
             sequential.insert(QString::fromUtf8(line.left(line.indexOf(' '))),
                               QString::fromUtf8(line));
