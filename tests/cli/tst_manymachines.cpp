@@ -101,7 +101,9 @@ int freePort()
 class OneNodeCluster
 {
 public:
+    // Launches the daemons; ready() waits for the node to be idle. Each gives what failed.
     QString start();
+    QString ready();
     void stop();
     QString logs() const
     {
@@ -174,6 +176,12 @@ QString OneNodeCluster::start()
         if (run.status != 0)
             return command.first() + " did not start: " + run.err;
     }
+    return QString();
+}
+
+// Waits for the node that start() launched to take jobs.
+QString OneNodeCluster::ready()
+{
     QElapsedTimer clock;
     clock.start();
     while (runProgram("sinfo", {"-h", "-o", "%t"}).out.trimmed() != "idle") {
@@ -190,12 +198,16 @@ void OneNodeCluster::stop()
         return;
     // Jobs a recipe past its bound left behind end before the node goes.
     runProgram("scancel", {"--user=root"});
+    // All three are asked to stop at once, then waited for together.
+    QList<pid_t> stopping;
     for (const char *daemon : {"slurmd", "slurmctld", "munged"}) {
         const pid_t pid = readFile(dir.filePath(daemon + QString(".pid"))).trimmed().toInt();
-        if (pid <= 0 || kill(pid, SIGTERM) != 0)
-            continue;
-        QElapsedTimer clock;
-        clock.start();
+        if (pid > 0 && kill(pid, SIGTERM) == 0)
+            stopping << pid;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    for (const pid_t pid : stopping) {
         while (kill(pid, 0) == 0 && clock.elapsed() < 10000)
             QThread::msleep(100);
         kill(pid, SIGKILL);
@@ -225,6 +237,7 @@ private:
     QByteArray sequentialLines;
     QMap<QString, QByteArray> sequential;
     OneNodeCluster cluster;
+    QString slurmMissing, slurmFailure;
 };
 
 // Every result file with its times masked, and the results CSV.
@@ -249,6 +262,15 @@ void TstManyMachines::initTestCase()
     qputenv("PATH", QFile::encodeName(qEnvironmentVariable("TALDON_BINARY_DIR") +
                                       "/cli:" + qEnvironmentVariable("PATH") + ":/usr/sbin:/sbin"));
     QVERIFY(base.isValid());
+    // The cluster boots while the contest is made and judged.
+    if (geteuid() != 0)
+        slurmMissing = "the one-node Slurm cluster is started as root only";
+    for (const char *name : {"munged", "slurmctld", "slurmd", "sbatch", "sinfo", "scancel"})
+        if (QStandardPaths::findExecutable(name).isEmpty())
+            slurmMissing =
+                "Slurm or munge is not installed (sh scripts/bootstrap.sh test installs them)";
+    if (slurmMissing.isEmpty())
+        slurmFailure = cluster.start();
     contest = base.filePath("contest");
     local = base.filePath("local");
     submit = base.filePath("submit");
@@ -311,14 +333,12 @@ void TstManyMachines::gnuParallel()
 
 void TstManyMachines::slurmJobArray()
 {
-    if (geteuid() != 0)
-        QSKIP("the one-node Slurm cluster is started as root only");
-    for (const char *name : {"munged", "slurmctld", "slurmd", "sbatch", "sinfo", "scancel"})
-        if (QStandardPaths::findExecutable(name).isEmpty())
-            QSKIP("Slurm or munge is not installed (sh scripts/bootstrap.sh test installs them)");
-    startOver();
-    const QString failure = cluster.start();
+    if (!slurmMissing.isEmpty())
+        QSKIP(qPrintable(slurmMissing));
+    QVERIFY2(slurmFailure.isEmpty(), qPrintable(slurmFailure + '\n' + cluster.logs()));
+    const QString failure = cluster.ready();
     QVERIFY2(failure.isEmpty(), qPrintable(failure + '\n' + cluster.logs()));
+    startOver();
     const QString script =
         adapted(readmeBlock("#SBATCH --array"),
                 {{"CONTEST=", contest}, {"SLICES=", "3"}, {"#SBATCH --array=", "1-3"}}, local);
