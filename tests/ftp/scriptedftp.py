@@ -1,6 +1,5 @@
 """A scripted FTP server that misbehaves on purpose, one way per MODE; files hold "ok".
 
-unsafe: lists "..", ".", "a/b" and "../up" besides good.txt.
 drop: drops both connections in the middle of sending big.bin.
 stall: never answers. refuse: refuses every CWD. busy: greets with 421.
 refusesub: lists sub, which it refuses to enter, sub2 (holding in.c) and good.txt.
@@ -25,8 +24,6 @@ def unix(kind, size, name):
 FILE, DIR = b"-rw-r--r--", b"drwxr-xr-x"
 GOOD = unix(FILE, 2, b"good.txt")
 LISTINGS = {
-    ("unsafe", "/top"): [unix(FILE, 4, b".."), unix(DIR, 0, b".."), unix(DIR, 0, b"."),
-                         unix(FILE, 4, b"a/b"), unix(DIR, 0, b"../up"), GOOD],
     ("drop", "/top"): [unix(FILE, 100000, b"big.bin")],
     ("refusesub", "/top"): [unix(DIR, 0, b"sub"), unix(DIR, 0, b"sub2"), GOOD],
     ("refusesub", "/top/sub2"): [unix(FILE, 2, b"in.c")],
