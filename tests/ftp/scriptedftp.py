@@ -1,7 +1,7 @@
 """A scripted FTP server that misbehaves on purpose, one way per MODE; files hold "ok".
 
 drop: drops both connections in the middle of sending big.bin.
-stall: never answers. refuse: refuses every CWD. busy: greets with 421.
+stall: never answers. busy: greets with 421.
 refusesub: lists sub, which it refuses to enter, sub2 (holding in.c) and good.txt.
 cut: says 226 after a short transfer: six.txt (listed as 6 bytes, 3 sent), told.txt (announced
      as 6 bytes, 3 sent), the listing of sub; whole.txt arrives.
@@ -87,7 +87,7 @@ def session(conn):
             if verb == "QUIT":
                 return
         elif verb == "CWD":
-            refused = MODE == "refuse" or (MODE == "refusesub" and path.endswith("/sub"))
+            refused = MODE == "refusesub" and path.endswith("/sub")
             cwd = cwd if refused else path
             send(conn, "550 No way" if refused else "250 Okay")
         elif verb == "PWD":
