@@ -75,8 +75,6 @@ def transfer(conn, listener, verb, path):
 
 
 def session(conn):
-    if MODE == "busy":
-        return send(conn, "421 Too many users, try later")
     send(conn, "220-Welcome\r\n220-to the server\r\n220 Ready")
     listener, cwd = None, "/"
     for raw in conn.makefile("rb"):
@@ -107,8 +105,8 @@ BUSY = threading.Lock()
 def handle(conn):
     if MODE == "stall":
         time.sleep(3600)
-    if MODE == "single" and not BUSY.acquire(blocking=False):
-        send(conn, "421 Only one session at a time")
+    if MODE == "busy" or (MODE == "single" and not BUSY.acquire(blocking=False)):
+        send(conn, "421 Too many users, try later")
     else:
         try:
             session(conn)
