@@ -25,12 +25,6 @@ FILES = {"vsftpd": ["vsftpd.conf"],
          "proftpd": ["proftpd.conf", "proftpd.passwd", "proftpd.group"]}
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 def fill(name, work, values):
     with open(os.path.join(HERE, "servers", name)) as f:
         text = f.read()
@@ -41,11 +35,6 @@ def fill(name, work, values):
         f.write(text)
     os.chmod(target, 0o600)
     return target
-
-
-def die_with_parent():
-    # The server must not outlive this launcher, which the tests kill.
-    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
 def accepts(port):
@@ -64,20 +53,25 @@ def main():
               file=sys.stderr)
         sys.exit(77)
     work = tempfile.mkdtemp(prefix="taldon-" + kind + "-")
-    uid = os.getuid()
-    values = {"PORT": free_port(), "ROOT": root, "WORK": work, "UID": uid, "GID": os.getgid(),
-              "USER": pwd.getpwuid(uid).pw_name, "GROUP": grp.getgrgid(os.getgid()).gr_name}
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        port = s.getsockname()[1]
+    uid, gid = os.getuid(), os.getgid()
+    values = {"PORT": port, "ROOT": root, "WORK": work, "UID": uid, "GID": gid,
+              "USER": pwd.getpwuid(uid).pw_name, "GROUP": grp.getgrgid(gid).gr_name}
     conf = [fill(name, work, values) for name in FILES[kind]][0]
     args = [binary, conf] if kind == "vsftpd" else [binary, "-n", "-q", "-c", conf]
-    server = subprocess.Popen(args, preexec_fn=die_with_parent, stdout=subprocess.DEVNULL)
+    # The server must not outlive this launcher, which the tests kill: PR_SET_PDEATHSIG.
+    server = subprocess.Popen(args, stdout=subprocess.DEVNULL,
+                              preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGKILL))
     for _ in range(100):
         if server.poll() is not None:
             sys.exit("%s exited with status %d" % (kind, server.returncode))
-        if accepts(values["PORT"]):
+        if accepts(port):
             break
         time.sleep(0.1)
     signal.signal(signal.SIGTERM, lambda *_: server.kill())
-    print(values["PORT"], flush=True)
+    print(port, flush=True)
     server.wait()
     shutil.rmtree(work, ignore_errors=True)
 

@@ -1,22 +1,13 @@
-"""A scripted FTP server that misbehaves on purpose, one way per MODE.
+"""A scripted FTP server that misbehaves on purpose, one way per MODE; files hold "ok".
 
-unsafe: lists entries named "..", ".", "a/b" and "../up" besides good.txt.
-drop:   drops both connections in the middle of sending big.bin.
-stall:  accepts connections and never answers.
-refuse: refuses every CWD with 550.
-refusesub: lists subdirectories "sub", which it refuses to enter, and "sub2" (holding in.c),
-        besides good.txt.
-cut:    cuts the data link short and still says 226: six.txt (listed as 6 bytes, 3 sent),
-        told.txt (listed as 3, announced as 6 bytes, 3 sent), the listing of sub (3 bytes);
-        whole.txt arrives.
-dos:    lists in the MS-DOS form: a directory sub (holding in.c), " lead.c" and add.c.
-garbage: a listing none of whose lines can be read.
-busy:   greets with 421.
-nat:    gives 127.0.0.2 as its passive address but listens on 127.0.0.1 only.
-single: serves one session at a time and greets a second one with 421; lists subdirectories
-        a, b and c, each holding in.c.
-Files hold "ok" unless the mode says otherwise. Prints its port as the first line; serves
-sessions side by side until killed.
+drop: drops both connections in the middle of sending big.bin.
+stall: never answers. busy: greets with 421.
+refusesub: lists sub, which it refuses to enter, sub2 (holding in.c) and good.txt.
+cut: says 226 after a short transfer: six.txt (listed as 6 bytes, 3 sent), told.txt (announced
+     as 6 bytes, 3 sent), the listing of sub; whole.txt arrives.
+nat: gives 127.0.0.2 as its passive address but listens on 127.0.0.1 only.
+single: greets a second session with 421; lists a, b and c, each holding in.c.
+Prints its port as the first line; serves sessions side by side until killed.
 """
 import socket
 import sys
@@ -31,30 +22,27 @@ def unix(kind, size, name):
 
 
 FILE, DIR = b"-rw-r--r--", b"drwxr-xr-x"
+GOOD = unix(FILE, 2, b"good.txt")
 LISTINGS = {
-    ("unsafe", "/top"): [unix(FILE, 4, b".."), unix(DIR, 0, b".."), unix(DIR, 0, b"."),
-                         unix(FILE, 4, b"a/b"), unix(DIR, 0, b"../up"), unix(FILE, 2, b"good.txt")],
     ("drop", "/top"): [unix(FILE, 100000, b"big.bin")],
-    ("refusesub", "/top"): [unix(DIR, 0, b"sub"), unix(DIR, 0, b"sub2"),
-                            unix(FILE, 2, b"good.txt")],
+    ("refusesub", "/top"): [unix(DIR, 0, b"sub"), unix(DIR, 0, b"sub2"), GOOD],
     ("refusesub", "/top/sub2"): [unix(FILE, 2, b"in.c")],
     ("single", "/top"): [unix(DIR, 0, b"a"), unix(DIR, 0, b"b"), unix(DIR, 0, b"c")],
     ("cut", "/top"): [unix(FILE, 6, b"six.txt"), unix(FILE, 3, b"told.txt"),
                       unix(FILE, 2, b"whole.txt"), unix(DIR, 0, b"sub")],
-    ("cut", "/top/sub"): [unix(FILE, 2, b"lost.txt")],
-    ("dos", "/top"): [b"01-15-24  10:30AM       <DIR>          sub\r\n",
-                      b"01-15-24  10:31PM                    2  lead.c\r\n",
-                      b"01-15-2024  09:05                    2 add.c\r\n"],
-    ("dos", "/top/sub"): [b"01-15-24  10:30AM                    2 in.c\r\n"],
-    ("garbage", "/top"): [b"this is no listing\r\n", b"nor is this\r\n"],
-    ("nat", "/top"): [unix(FILE, 2, b"good.txt")],
+    ("cut", "/top/sub"): [unix(FILE, 2, b"lost.txt")[:3]],
+    ("nat", "/top"): [GOOD],
 }
 LISTINGS.update({("single", "/top/" + sub): [unix(FILE, 2, b"in.c")] for sub in "abc"})
-CUT = {"/top/six.txt": (b"abc", b""), "/top/told.txt": (b"abc", b" (6 bytes)")}
+# What RETR sends and adds to its 150 reply.
+FILES = {"/top/six.txt": (b"abc", b""), "/top/told.txt": (b"abc", b" (6 bytes)")}
+FILES = FILES if MODE == "cut" else {}
+REPLIES = {"USER": b"331 Password please", "PASS": b"230 Logged in", "TYPE": b"200 Okay",
+           "QUIT": b"221 Bye"}
 
 
 def send(conn, data):
-    conn.sendall(data if isinstance(data, bytes) else data.encode())
+    conn.sendall((data if isinstance(data, bytes) else data.encode()) + b"\r\n")
 
 
 def data_channel(conn):
@@ -63,24 +51,17 @@ def data_channel(conn):
     listener.listen(1)
     port = listener.getsockname()[1]
     host = "127,0,0,2" if MODE == "nat" else "127,0,0,1"
-    send(conn, "227 Entering Passive Mode ({},{},{})\r\n".format(host, port // 256, port % 256))
+    send(conn, "227 Entering Passive Mode ({},{},{})".format(host, port // 256, port % 256))
     return listener
-
-
-def resolve(cwd, arg):
-    path = arg if arg.startswith(b"/") else cwd.rstrip(b"/") + b"/" + arg
-    return path.decode(errors="replace")
 
 
 def transfer(conn, listener, verb, path):
     """Sends the data of LIST or RETR; False when the session is to end."""
     if verb == "LIST":
         data, told = b"".join(LISTINGS.get((MODE, path), [])), b""
-        if MODE == "cut" and path == "/top/sub":
-            data = data[:3]
     else:
-        data, told = CUT.get(path, (b"ok", b"")) if MODE == "cut" else (b"ok", b"")
-    send(conn, b"150 Here it comes" + told + b"\r\n")
+        data, told = FILES.get(path, (b"ok", b""))
+    send(conn, b"150 Here it comes" + told)
     link, _ = listener.accept()
     listener.close()
     if MODE == "drop" and verb == "RETR":
@@ -89,48 +70,33 @@ def transfer(conn, listener, verb, path):
         return False
     link.sendall(data)
     link.close()
-    send(conn, "226 Done\r\n")
+    send(conn, "226 Done")
     return True
 
 
 def session(conn):
-    if MODE == "busy":
-        send(conn, "421 Too many users, try later\r\n")
-        return
-    send(conn, "220-Welcome\r\n220-to the server\r\n220 Ready\r\n")
-    reader = conn.makefile("rb")
-    listener = None
-    cwd = b"/"
-    for raw in reader:
-        line = raw.rstrip(b"\r\n")
-        verb, _, arg = line.partition(b" ")
-        verb = verb.decode(errors="replace")
-        if verb == "USER":
-            send(conn, "331 Password please\r\n")
-        elif verb == "PASS":
-            send(conn, "230 Logged in\r\n")
-        elif verb == "TYPE":
-            send(conn, "200 Okay\r\n")
+    send(conn, "220-Welcome\r\n220-to the server\r\n220 Ready")
+    listener, cwd = None, "/"
+    for raw in conn.makefile("rb"):
+        verb, _, arg = raw.rstrip(b"\r\n").decode(errors="replace").partition(" ")
+        path = arg if arg.startswith("/") else cwd.rstrip("/") + "/" + arg
+        if verb in REPLIES:
+            send(conn, REPLIES[verb])
+            if verb == "QUIT":
+                return
         elif verb == "CWD":
-            target = resolve(cwd, arg).encode()
-            refused = MODE == "refuse" or (MODE == "refusesub" and target.endswith(b"/sub"))
-            if not refused:
-                cwd = target
-            send(conn, "550 No way\r\n" if refused else "250 Okay\r\n")
+            refused = MODE == "refusesub" and path.endswith("/sub")
+            cwd = cwd if refused else path
+            send(conn, "550 No way" if refused else "250 Okay")
         elif verb == "PWD":
-            send(conn, b'257 "' + cwd + b'" is current\r\n')
+            send(conn, '257 "%s" is current' % cwd)
         elif verb == "PASV":
             listener = data_channel(conn)
         elif verb in ("LIST", "RETR"):
-            path = resolve(cwd, arg) if verb == "RETR" else cwd.decode(errors="replace")
-            if not transfer(conn, listener, verb, path):
-                conn.close()
+            if not transfer(conn, listener, verb, path if verb == "RETR" else cwd):
                 return
-        elif verb == "QUIT":
-            send(conn, "221 Bye\r\n")
-            return
         else:
-            send(conn, "502 Not here\r\n")
+            send(conn, "502 Not here")
 
 
 BUSY = threading.Lock()
@@ -139,17 +105,16 @@ BUSY = threading.Lock()
 def handle(conn):
     if MODE == "stall":
         time.sleep(3600)
-    if MODE == "single" and not BUSY.acquire(blocking=False):
-        send(conn, "421 Only one session at a time\r\n")
-        conn.close()
-        return
-    try:
-        session(conn)
-    except OSError:
-        pass
+    if MODE == "busy" or (MODE == "single" and not BUSY.acquire(blocking=False)):
+        send(conn, "421 Too many users, try later")
+    else:
+        try:
+            session(conn)
+        except OSError:
+            pass
+        if MODE == "single":
+            BUSY.release()
     conn.close()
-    if MODE == "single":
-        BUSY.release()
 
 
 def main():
