@@ -112,13 +112,10 @@ class TestStatistics : public QObject
 private slots:
     void cleanup();
     void overallTableFollowsTheContest();
-    void scoreRanges();
-    void teamTableAndCustomStatistic();
-    void taskAndTestPointStatistics();
+    void subPages();
     void awardLevels();
     void exportsMatchTheCommandLine();
     void writtenScoresImportedAndKept();
-    void failedExportKeepsTheOldFile();
 };
 
 void TestStatistics::cleanup()
@@ -135,10 +132,10 @@ void TestStatistics::overallTableFollowsTheContest()
     QCOMPARE(headerTexts(table),
              QStringList({"编号", "姓名", "基本分", "笔试分", "总分", "第1场", "第2场", "第3场"}));
     // Registry order, not id order.
-    QCOMPARE(table->rowCount(), 6);
+    QCOMPARE(column(table, 0),
+             QStringList({"JS-002", "js-001", "BJ-001", "Js-009", "XX-003", "JS-003"}));
     QCOMPARE(rowTexts(table, 0), QStringList({"JS-002", "李四", "", "0", "70", "60", "10", "0"}));
-    QCOMPARE(rowTexts(table, 1), QStringList({"js-001", "张三", "", "0", "120", "120", "0", "0"}));
-    QCOMPARE(rowTexts(table, 5), QStringList({"JS-003", "王五", "", "0", "0", "0", "0", "0"}));
+    QCOMPARE(column(table, 4), QStringList({"70", "120", "10", "20", "0", "0"}));
     QCOMPARE(child<QLabel>(window.get(), "gradetotalTL")->text(), QStringLiteral("6"));
     QTRY_VERIFY(textsFit(table));
 
@@ -155,7 +152,10 @@ void TestStatistics::overallTableFollowsTheContest()
     QCOMPARE(table->rowCount(), 6);
 }
 
-void TestStatistics::scoreRanges()
+// Score ranges count the players between their bounds, never evaluated ones with 0, and stay
+// when the tab is entered again, as the custom team statistic does; the task page divides by all
+// six players and marks a time nobody has.
+void TestStatistics::subPages()
 {
     const auto contest = sampleContest();
     const auto window = contest->open();
@@ -167,16 +167,14 @@ void TestStatistics::scoreRanges()
         to->setText(low);
         clickButton(window.get(), "rangeaddPB");
     };
-    addRange("120", "60");
-    addRange("120", "60");
-    // Refused: high below low, not numbers, negative.
-    addRange("80", "90");
-    addRange("abc", "0");
-    addRange("10", "-5");
+    // Twice the same, then refused: high below low, not numbers, negative.
+    const char *const tried[][2] = {
+        {"120", "60"}, {"120", "60"}, {"80", "90"}, {"abc", "0"}, {"10", "-5"}};
+    for (const auto &range : tried)
+        addRange(range[0], range[1]);
     QCOMPARE(ranges->rowCount(), 2);
     QCOMPARE(rowTexts(ranges, 1), QStringList({"120--60", "2"}));
     QCOMPARE(ranges->item(0, 0)->textAlignment(), int(Qt::AlignCenter));
-    // Players never evaluated count with 0.
     addRange("10", "0");
     QCOMPARE(rowTexts(ranges, 2), QStringList({"10--0", "3"}));
 
@@ -188,32 +186,20 @@ void TestStatistics::scoreRanges()
     clickButton(window.get(), "rangedelPB");
     QCOMPARE(ranges->rowCount(), 2);
 
-    // The rows are snapshots: entering the tab again keeps them.
     enterTab(window.get(), 2);
     QCOMPARE(ranges->rowCount(), 2);
-}
 
-void TestStatistics::teamTableAndCustomStatistic()
-{
-    const auto contest = sampleContest();
-    const auto window = contest->open();
     showSubPage(window.get(), 1);
     auto *teams = child<QTableWidget>(window.get(), "teamTB");
     QCOMPARE(teams->rowCount(), 34);
     QCOMPARE(headerTexts(teams),
              QStringList({"队名", "总分", "平均分", "最高分", "最低分", "自定义统计"}));
-    QCOMPARE(teams->item(0, 0)->text(), QStringLiteral("北京"));
-    QCOMPARE(teams->item(14, 0)->text(), QStringLiteral("山东"));
-    QCOMPARE(teams->item(15, 0)->text(), QStringLiteral("河南"));
-    QCOMPARE(teams->item(33, 0)->text(), QStringLiteral("台湾"));
     // JS-002, js-001 and the unevaluated JS-003; Js-009 is in no region.
     QCOMPARE(rowTexts(teams, 9), QStringList({"江苏", "190", "63.3333", "120", "0", "0"}));
     QCOMPARE(rowTexts(teams, 0), QStringList({"北京", "10", "10", "10", "10", "0"}));
     QCOMPARE(rowTexts(teams, 1), QStringList({"天津", "0", "0", "0", "0", "0"}));
 
     auto *best = child<QSpinBox>(window.get(), "teamSP");
-    QCOMPARE(best->value(), 0);
-    QCOMPARE(best->maximum(), 99);
     best->setValue(1);
     clickButton(window.get(), "teamstatPB");
     QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("120"));
@@ -229,12 +215,7 @@ void TestStatistics::teamTableAndCustomStatistic()
     best->setValue(0);
     clickButton(window.get(), "teamstatPB");
     QCOMPARE(teams->item(9, 5)->text(), QStringLiteral("0"));
-}
 
-void TestStatistics::taskAndTestPointStatistics()
-{
-    const auto contest = sampleContest();
-    const auto window = contest->open();
     showSubPage(window.get(), 2);
     auto *tasks = child<QComboBox>(window.get(), "stattaskCB");
     QStringList names;
@@ -243,7 +224,6 @@ void TestStatistics::taskAndTestPointStatistics()
     QCOMPARE(names, QStringList({"sum", "words", "path", "empty"}));
     QCOMPARE(tasks->currentText(), QStringLiteral("sum"));
 
-    // Averages divide by all six players.
     auto *points = child<QTableWidget>(window.get(), "sampleTB");
     QCOMPARE(child<QLabel>(window.get(), "taskmaxTL")->text(), QStringLiteral("100"));
     QCOMPARE(child<QLabel>(window.get(), "taskminTL")->text(), QStringLiteral("10"));
@@ -293,16 +273,18 @@ void TestStatistics::awardLevels()
     };
 
     QCOMPARE(grade({"10%", "8", "30%"}), QStringList({"4", "8", "12"}));
-    QCOMPARE(levels->rowCount(), 24);
+    QStringList awards, ids{"XX-40", "JS-20", "JS-39"};
+    for (int i = 0; i < 24; ++i)
+        awards << QString::fromUtf8(i < 4 ? "一等奖" : i < 12 ? "二等奖" : "三等奖");
+    for (int i = 1; ids.size() < 24; ++i) {
+        if (i != 20)
+            ids << QStringLiteral("JS-%1").arg(i, 2, 10, QLatin1Char('0'));
+    }
+    QCOMPARE(column(levels, 0), awards);
+    QCOMPARE(column(levels, 2), ids);
     QCOMPARE(rowTexts(levels, 0), QStringList({"一等奖", "远客", "XX-40", "", "100"}));
     QCOMPARE(rowTexts(levels, 1), QStringList({"一等奖", "选手20", "JS-20", "江苏", "90"}));
-    QCOMPARE(levels->item(2, 2)->text(), QStringLiteral("JS-39"));
     QCOMPARE(rowTexts(levels, 3), QStringList({"一等奖", "选手1", "JS-01", "江苏", "0"}));
-    QCOMPARE(rowTexts(levels, 4).mid(0, 3), QStringList({"二等奖", "选手2", "JS-02"}));
-    QCOMPARE(rowTexts(levels, 11).mid(0, 3), QStringList({"二等奖", "选手9", "JS-09"}));
-    QCOMPARE(rowTexts(levels, 12).mid(0, 3), QStringList({"三等奖", "选手10", "JS-10"}));
-    QCOMPARE(levels->item(22, 2)->text(), QStringLiteral("JS-21"));
-    QCOMPARE(levels->item(23, 2)->text(), QStringLiteral("JS-22"));
 
     // Refused entries change nothing: too many together, negative.
     for (const QStringList &refused :
@@ -317,6 +299,8 @@ void TestStatistics::awardLevels()
     QCOMPARE(levels->rowCount(), 40);
 }
 
+// The exports are the command line's, the file names proposed from the contest's name, and a
+// failed export keeps the old file.
 void TestStatistics::exportsMatchTheCommandLine()
 {
     const auto contest = sampleContest();
@@ -333,14 +317,6 @@ void TestStatistics::exportsMatchTheCommandLine()
     QCOMPARE(seen.title, QStringLiteral("完成"));
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
     const QByteArray results = readFile(out + QStringLiteral("/成绩.csv"));
-    QCOMPARE(results, QString("姓名,编号,总分,笔试,sum,words,path,empty,\n"
-                              "李四,JS-002,70,0,50,10,10,0,\n"
-                              "张三,js-001,120,0,100,20,0,0,\n"
-                              "\"Wang, \"\"Wu\"\"\",BJ-001,10,0,10,0,0,0,\n"
-                              "赵六,Js-009,20,0,0,20,0,0,\n"
-                              "Gamma,XX-003,0,0,0,0,0,0,\n"
-                              "王五,JS-003,0,0,0,0,0,0,\n")
-                          .toUtf8());
     QCOMPARE(cliOutput({"results", contest->setup.getHome()}), results);
     QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/省赛.csv"));
 
@@ -360,9 +336,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));
     QCOMPARE(teams, cliOutput({"teams", contest->setup.getHome(), "--best", "1"}));
     const QList<QByteArray> lines = teams.split('\n');
-    QCOMPARE(lines.size(), 36);
-    QCOMPARE(lines[0], QString("队名,总分,平均分,最高分,最低分,自定义统计,").toUtf8());
-    QCOMPARE(lines[10], QString("江苏,190,63.3333,120,0,120,").toUtf8());
+    QCOMPARE(lines.value(10), QString("江苏,190,63.3333,120,0,120,").toUtf8());
 
     // A sorted table is exported as shown.
     child<QTableWidget>(window.get(), "teamTB")->sortByColumn(1, Qt::DescendingOrder);
@@ -370,6 +344,20 @@ void TestStatistics::exportsMatchTheCommandLine()
     const QList<QByteArray> sorted = readFile(out + QStringLiteral("/teams.csv")).split('\n');
     QCOMPARE(sorted[1], lines[10]);
     QCOMPARE(sorted[2], QString("北京,10,10,10,10,10,").toUtf8());
+
+    // A failed export keeps the old file: the temporary file cannot be made where a directory
+    // stands in its way.
+    const QString target = out + QStringLiteral("/old.csv");
+    QVERIFY(writeFile(target, "keep me\n"));
+    QVERIFY(QDir().mkpath(target + QStringLiteral(".tmp")));
+    for (const char *button : {"exportResultPB", "exportteamPB"}) {
+        answerSaveDialog(target);
+        answerMessageBox(&seen);
+        clickButton(window.get(), button);
+        QCOMPARE(seen.title, QStringLiteral("Error"));
+        QVERIFY2(seen.text.startsWith(QStringLiteral("无法写入文件")), button);
+        QCOMPARE(readFile(target), QByteArray("keep me\n"));
+    }
 }
 
 // 导入笔试成绩 fills the 笔试分 column and keeps the file as written.txt, read again on the next
@@ -382,14 +370,9 @@ void TestStatistics::writtenScoresImportedAndKept()
     const QString file = contest->home.path() + QStringLiteral("/笔试.txt");
     QVERIFY(writeFile(file, scores));
     const auto writtenColumn = [](QWidget *window) {
-        auto *table = child<QTableWidget>(window, "playersinfoTB");
-        QStringList ids;
-        for (int r = 0; r < table->rowCount(); ++r)
-            ids << table->item(r, 0)->text() + '=' + table->item(r, 3)->text();
-        return ids;
+        return column(child<QTableWidget>(window, "playersinfoTB"), 3);
     };
-    const QStringList imported{"JS-002=88", "js-001=77", "BJ-001=0",
-                               "Js-009=0",  "XX-003=0",  "JS-003=0"};
+    const QStringList imported{"88", "77", "0", "0", "0", "0"};
     {
         const auto window = contest->open();
         Answered seen;
@@ -409,26 +392,6 @@ void TestStatistics::writtenScoresImportedAndKept()
     }
     const auto reopened = contest->open();
     QCOMPARE(writtenColumn(reopened.get()), imported);
-}
-
-void TestStatistics::failedExportKeepsTheOldFile()
-{
-    const auto contest = sampleContest();
-    const auto window = contest->open();
-    const QString target = contest->home.path() + QStringLiteral("/old.csv");
-    QVERIFY(writeFile(target, "keep me\n"));
-    // The temporary file cannot be made where a directory stands in its way.
-    QVERIFY(QDir().mkpath(target + QStringLiteral(".tmp")));
-
-    for (const char *button : {"exportResultPB", "exportteamPB"}) {
-        answerSaveDialog(target);
-        Answered seen;
-        answerMessageBox(&seen);
-        clickButton(window.get(), button);
-        QCOMPARE(seen.title, QStringLiteral("Error"));
-        QVERIFY2(seen.text.startsWith(QStringLiteral("无法写入文件")), button);
-        QCOMPARE(readFile(target), QByteArray("keep me\n"));
-    }
 }
 
 QTEST_MAIN(TestStatistics)
