@@ -8,9 +8,6 @@
 #include "common/contestfixture.h"
 #include "pages/pageui.h"
 
-#include <QMenu>
-#include <QMenuBar>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -40,13 +37,10 @@ private slots:
     void welcomeShell();
     void newSaveAndOpenAgain();
     void newReplacesOpenContest();
-    void newFailsWhenHomeCannotBeMade();
-    void saveAsWritesRecordsOnly();
-    void saveActionsWithoutContest();
-    void failedSaveIsShown();
+    void withoutAContest();
+    void saveAsAndFailedSaves();
     void openSaysWhatItReadDifferently();
     void closeConfirmation();
-    void aboutBox();
 };
 
 // Stock filters installed on this machine must not be found instead of the ones the tests place
@@ -62,6 +56,8 @@ void TestMainWindow::cleanup()
     FileDialogs::replaceExistingDirectory({});
 }
 
+// The welcome page, the shortcuts, the about box, and menu icons drawn for the menu's size rather
+// than the welcome page's 180x60 buttons squeezed.
 void TestMainWindow::welcomeShell()
 {
     MainWindow window;
@@ -69,33 +65,19 @@ void TestMainWindow::welcomeShell()
     QCOMPARE(window.minimumSize(), QSize(760, 578));
     QCOMPARE(window.maximumSize(), QSize(760, 578));
     QCOMPARE(stack(window)->currentWidget()->objectName(), QStringLiteral("welcomePage"));
-
-    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
-    QCOMPARE(tabs->count(), 3);
-    QCOMPARE(tabs->currentIndex(), 0);
-    const QStringList names{"submanage", "playermanage", "scoresta"};
-    const QStringList titles{"试题管理", "试题评测", "成绩统计"};
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(tabs->widget(i)->objectName(), names[i]);
-        QCOMPARE(tabs->tabText(i), titles[i]);
-    }
-
-    auto *fileMenu = window.findChild<QMenu *>(QStringLiteral("fileMenu"));
-    QCOMPARE(fileMenu->title(), QStringLiteral("文件(&F)"));
-    QStringList entries;
-    for (QAction *entry : fileMenu->actions())
-        entries << (entry->isSeparator() ? QStringLiteral("-") : entry->objectName());
-    QCOMPARE(entries, QStringList({"newGameAct", "openGameAct", "saveGameAct", "anotherSaveAct",
-                                   "-", "requireSandboxAct", "-", "exitAct"}));
     QCOMPARE(action(window, "newGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(action(window, "saveGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    // Menu icons drawn for the menu's size, not the welcome page's 180x60 buttons squeezed.
     for (const char *name : {"newGameAct", "openGameAct", "saveGameAct", "exitAct"}) {
         const QList<QSize> sizes = action(window, name)->icon().availableSizes();
         QVERIFY2(sizes.size() == 1 && sizes[0].width() == sizes[0].height() &&
                      sizes[0].width() <= 24,
                  name);
     }
+    Answered seen;
+    answerMessageBox(&seen, QMessageBox::Ok);
+    action(window, "aboutAct")->trigger();
+    QCOMPARE(seen.title, QStringLiteral("关于"));
+    QCOMPARE(seen.text.split('\n').value(1), QStringLiteral("Based on Qt " QT_VERSION_STR));
 }
 
 void TestMainWindow::newSaveAndOpenAgain()
@@ -114,8 +96,6 @@ void TestMainWindow::newSaveAndOpenAgain()
     QCOMPARE(first.windowTitle(), QStringLiteral("单机版"));
     QCOMPARE(stack(first)->currentIndex(), 0);
     QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains("DAYNUM=0"));
-    for (const char *sub : {"players", "data", "result", "final", "tmp", "filter", "evaldata"})
-        QVERIFY2(QDir(home + '/' + sub).exists(), sub);
     QVERIFY(QFile::exists(home + QStringLiteral("/filter/exact")));
     QVERIFY(!first.findChild<QMessageBox *>());
     QVERIFY(!QFile::exists(QDir::currentPath() + QStringLiteral("/pwned")));
@@ -224,78 +204,31 @@ void TestMainWindow::newReplacesOpenContest()
     clickButton(&window, "exportteamPB");
     QCOMPARE(dialogs, 2);
 
+    // Set up again, each page reacts once: marks are split once, one row per range added.
     addDayAndTask();
-    QCOMPARE(window.getSetupInfo()->getDayNum(), 1);
-    QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskNum(), 1);
     child<QSpinBox>(window, "tscSB")->setValue(50);
     QCOMPARE(curTask->getSampleMark(1), 5);
     child<QSpinBox>(window, "testpointnumSB")->setValue(4);
-    QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 4);
-    QCOMPARE(curTask->getSamplenum(), 4);
-    QCOMPARE(curTask->getSampleMark(1), 12);
-    QCOMPARE(curTask->getSampleMark(4), 12);
+    QCOMPARE(marksOf(curTask), QList<int>({12, 12, 12, 12}));
     registerPlayer(QStringLiteral("SH-001"));
     enterTab(&window, 2);
     QCOMPARE(players->rowCount(), 1);
     clickButton(&window, "rangeaddPB");
-    QCOMPARE(ranges->rowCount(), 1);
     QCOMPARE(rowTexts(ranges, 0), QStringList({"100--0", "1"}));
 
+    // The region of an id's prefix, in either case.
     const QMap<QString, QString> &regions = window.getRegionTable();
     QCOMPARE(regions.size(), 68);
-    QCOMPARE(regions.value(QStringLiteral("bj")), QStringLiteral("北京"));
-    QCOMPARE(regions.value(QStringLiteral("BJ")), QStringLiteral("北京"));
-    QCOMPARE(regions.value(QStringLiteral("TW")), QStringLiteral("台湾"));
-    QCOMPARE(regions.value(QStringLiteral("sn")), QStringLiteral("陕西"));
-    QCOMPARE(regions.value(QStringLiteral("SX")), QStringLiteral("山西"));
+    QCOMPARE(regions.value(QStringLiteral("sn")) + regions.value(QStringLiteral("SX")),
+             QStringLiteral("陕西山西"));
 }
 
-void TestMainWindow::newFailsWhenHomeCannotBeMade()
+// Without a contest the save commands ask nothing, and a New whose home cannot be made leaves
+// none; while an evaluation runs nothing may replace the contest, and Save stays available.
+void TestMainWindow::withoutAContest()
 {
     QTemporaryDir tmp;
-    const QString blocker = tmp.path() + QStringLiteral("/file");
-    QVERIFY(writeFile(blocker, ""));
-
-    MainWindow window;
-    Answered seen;
-    answerNewDialog(QStringLiteral("x"), blocker + QStringLiteral("/home"));
-    answerMessageBox(&seen, QMessageBox::Ok);
-    action(window, "newGameAct")->trigger();
-    QCOMPARE(seen.title, QStringLiteral("Error!"));
-    QCOMPARE(seen.text, QStringLiteral("Can not make the directory you specific!"));
-    QVERIFY(!window.getSetupInfo());
-    QCOMPARE(stack(window)->currentIndex(), 1);
-    QCOMPARE(window.windowTitle(), QStringLiteral("考试评测系统 Taldon"));
-}
-
-void TestMainWindow::saveAsWritesRecordsOnly()
-{
-    QTemporaryDir tmp;
-    MainWindow window;
-    const QString home = tmp.path() + QStringLiteral("/home");
-    newContestFromMenu(&window, QStringLiteral("另存"), home);
-    window.getSetupInfo()->addADay(new CDayInfo);
-
-    const QString elsewhere = tmp.path() + QStringLiteral("/副本");
-    QVERIFY(QDir().mkdir(elsewhere));
-    FileDialogs::replaceExistingDirectory(
-        [&](QWidget *, const QString &, const QString &) { return elsewhere; });
-    action(window, "anotherSaveAct")->trigger();
-    QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
-    QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains("DAYNUM=1"));
-    QVERIFY(readFile(elsewhere + QStringLiteral("/setup.cfg")).contains("DAYNUM=1"));
-    QVERIFY(QFile::exists(elsewhere + QStringLiteral("/day1.info")));
-    QVERIFY(QDir(elsewhere).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
-
-    // Cancelling the directory dialog keeps the home.
-    FileDialogs::replaceExistingDirectory(
-        [](QWidget *, const QString &, const QString &) { return QString(); });
-    action(window, "anotherSaveAct")->trigger();
-    QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
-}
-
-void TestMainWindow::saveActionsWithoutContest()
-{
+    QVERIFY(writeFile(tmp.path() + "/file", ""));
     MainWindow window;
     bool asked = false;
     FileDialogs::replaceExistingDirectory([&](QWidget *, const QString &, const QString &) {
@@ -305,53 +238,73 @@ void TestMainWindow::saveActionsWithoutContest()
     action(window, "saveGameAct")->trigger();
     action(window, "anotherSaveAct")->trigger();
     QVERIFY(!asked);
+    QVERIFY(!QApplication::activeModalWidget());
 
-    // While an evaluation runs, nothing may replace the contest; Save stays available.
+    Answered seen;
+    answerNewDialog(QStringLiteral("x"), tmp.path() + "/file/home");
+    answerMessageBox(&seen);
+    action(window, "newGameAct")->trigger();
+    QCOMPARE(seen.title, QString("Error!"));
+    QCOMPARE(seen.text, QString("Can not make the directory you specific!"));
+    QVERIFY(!window.getSetupInfo());
+    QCOMPARE(stack(window)->currentIndex(), 1);
+    QCOMPARE(window.windowTitle(), QStringLiteral("考试评测系统 Taldon"));
+
     window.setLifecycleEnabled(false);
-    for (const char *name : {"newGameAct", "openGameAct", "anotherSaveAct"})
-        QVERIFY(!action(window, name)->isEnabled());
-    QVERIFY(action(window, "saveGameAct")->isEnabled());
+    QList<bool> enabled;
+    for (const char *name : {"newGameAct", "openGameAct", "anotherSaveAct", "saveGameAct"})
+        enabled << action(window, name)->isEnabled();
+    QCOMPARE(enabled, QList<bool>({false, false, false, true}));
     window.setLifecycleEnabled(true);
     QVERIFY(action(window, "newGameAct")->isEnabled());
-    QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(stack(window)->currentIndex(), 1);
 }
 
-// With the home replaced by a plain file nothing can be saved: every command that saves says so,
-// Save as asks for no directory and New keeps the contest it could not save.
-void TestMainWindow::failedSaveIsShown()
+// Save as writes the records only, no directories, where the user chooses, which becomes the
+// home; Cancel keeps it. With the home replaced by a plain file nothing can be saved: every
+// command that saves says so, Save as asks for no directory and New keeps the contest.
+void TestMainWindow::saveAsAndFailedSaves()
 {
     QTemporaryDir tmp;
     MainWindow window;
-    const QString home = tmp.path() + QStringLiteral("/home");
+    const QString home = tmp.path() + "/home", elsewhere = tmp.path() + QStringLiteral("/副本");
     newContestFromMenu(&window, QStringLiteral("保存"), home);
-    QVERIFY(QDir(home).removeRecursively());
-    QVERIFY(writeFile(home, "not a directory"));
-    const QString why = QStringLiteral("比赛没有保存:\n") + home + QStringLiteral("/setup.cfg: ");
-
-    Answered seen;
-    answerMessageBox(&seen);
-    action(window, "saveGameAct")->trigger();
-    QCOMPARE(seen.title, QStringLiteral("Error"));
-    QVERIFY2(seen.text.startsWith(why) && seen.text.size() > why.size(), qPrintable(seen.text));
-
-    bool asked = false;
+    window.getSetupInfo()->addADay(new CDayInfo);
+    QVERIFY(QDir().mkdir(elsewhere));
+    QString chosen = elsewhere;
+    int asked = 0;
     FileDialogs::replaceExistingDirectory([&](QWidget *, const QString &, const QString &) {
-        asked = true;
-        return tmp.path();
+        ++asked;
+        return chosen;
     });
-    seen = {};
-    answerMessageBox(&seen);
     action(window, "anotherSaveAct")->trigger();
-    QVERIFY(seen.text.startsWith(why));
-    QVERIFY(!asked);
+    QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
+    QVERIFY(readFile(home + "/setup.cfg").contains("DAYNUM=1"));
+    QVERIFY(readFile(elsewhere + "/setup.cfg").contains("DAYNUM=1"));
+    QVERIFY(QFile::exists(elsewhere + "/day1.info"));
+    QVERIFY(QDir(elsewhere).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    chosen.clear();
+    action(window, "anotherSaveAct")->trigger();
+    QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
 
+    QVERIFY(QDir(elsewhere).removeRecursively());
+    QVERIFY(writeFile(elsewhere, "not a directory"));
+    const QString why = QStringLiteral("比赛没有保存:\n") + elsewhere + "/setup.cfg: ";
+    chosen = tmp.path();
+    Answered seen;
+    for (const char *name : {"saveGameAct", "anotherSaveAct"}) {
+        seen = {};
+        answerMessageBox(&seen);
+        action(window, name)->trigger();
+        QCOMPARE(seen.title, QString("Error"));
+        QVERIFY2(seen.text.startsWith(why) && seen.text.size() > why.size(), qPrintable(seen.text));
+    }
+    QCOMPARE(asked, 2);
     seen = {};
     answerMessageBox(&seen);
-    newContestFromMenu(&window, QStringLiteral("新"), tmp.path() + QStringLiteral("/new"));
+    newContestFromMenu(&window, QStringLiteral("新"), tmp.path() + "/new");
     QVERIFY(seen.text.startsWith(why));
     QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("保存"));
-    QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/new/setup.cfg")));
+    QVERIFY(!QFile::exists(tmp.path() + "/new/setup.cfg"));
 }
 
 // A task with an absurd test point count and a player list from Chinese Windows: the window
@@ -373,12 +326,9 @@ void TestMainWindow::openSaysWhatItReadDifferently()
     QCOMPARE(seen.title, QStringLiteral("提示"));
     const QStringList said = seen.text.split('\n');
     QCOMPARE(said.size(), 2);
-    QVERIFY(said.at(0).endsWith(
-        QStringLiteral("SAMPLES=2000000000 超过 99 个测试点的上限, 按 99 读入")));
-    QVERIFY(said.at(1).startsWith(QStringLiteral("player.info 不是 UTF-8 编码")));
-    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    QVERIFY(said.at(0).contains("SAMPLES=2000000000") && said.at(1).startsWith("player.info"));
     for (int tab : {2, 1, 0})
-        tabs->setCurrentIndex(tab);
+        enterTab(&window, tab);
     QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0)->getSamplenum(), 99);
     action(window, "saveGameAct")->trigger();
     QCOMPARE(readFile(tmp.path() + QStringLiteral("/player.info")),
@@ -405,22 +355,6 @@ void TestMainWindow::closeConfirmation()
     answerMessageBox(&seen, QMessageBox::Yes);
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("exitPB")), Qt::LeftButton);
     QVERIFY(!window.isVisible());
-}
-
-void TestMainWindow::aboutBox()
-{
-    MainWindow window;
-    Answered seen;
-    answerMessageBox(&seen, QMessageBox::Ok);
-    action(window, "aboutAct")->trigger();
-    QCOMPARE(seen.title, QStringLiteral("关于"));
-    const QStringList lines = seen.text.split('\n');
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[1], QStringLiteral("Based on Qt ") + QStringLiteral(QT_VERSION_STR));
-    QVERIFY(QRegularExpression(QStringLiteral("^Built on [A-Z][a-z]{2} [ 0-9]\\d \\d{4} "
-                                              "\\d{2}:\\d{2}:\\d{2}$"))
-                .match(lines[2])
-                .hasMatch());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,13 +1,10 @@
-#include "cfileissuedlg.h"
 #include "newgamedlg.h"
 #include "qttranslations.h"
-#include "selectdlg.h"
 
 #include "pages/pageui.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QProgressBar>
 #include <QTranslator>
 
 #include <unistd.h>
@@ -17,151 +14,66 @@ class TestShellDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void selectDlgIndexes();
-    void progressDialog();
-    void newGameDlgEnablesOk();
-    void newGameDlgBrowse();
-    void newGameDlgReturn();
+    void newGameDialog();
     void dialogsStartInTheUsersHome_data();
     void dialogsStartInTheUsersHome();
     void toolkitDialogsSpeakChinese();
 };
 
-void TestShellDialogs::selectDlgIndexes()
-{
-    for (int pick = -1; pick <= 2; ++pick) {
-        SelectDlg dialog;
-        dialog.addItem(QStringLiteral("请选择试题"));
-        for (const char *task : {"sum", "path", "tree"})
-            dialog.addItem(QString::fromLatin1(task));
-        auto *combo = dialog.findChild<QComboBox *>(QStringLiteral("selectCB"));
-        QVERIFY(combo);
-        QCOMPARE(combo->count(), 4);
-        dialog.show();
-        for (int step = -1; step < pick; ++step)
-            QTest::keyClick(combo, Qt::Key_Down);
-        clickButton(&dialog, "okPB");
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.getSelectIndex(), pick);
-    }
-    SelectDlg dialog;
-    dialog.addItem(QStringLiteral("placeholder"));
-    dialog.addItem(QStringLiteral("sum"));
-    answerNextModal([](QWidget *modal) {
-        modal->findChild<QComboBox *>(QStringLiteral("selectCB"))->setCurrentIndex(1);
-        clickButton(modal, "cancelPB");
-    });
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-}
-
-void TestShellDialogs::progressDialog()
-{
-    CFileIssueDlg dialog;
-    auto *bar = dialog.findChild<QProgressBar *>(QStringLiteral("ppbProgress"));
-    auto *text = dialog.findChild<QLabel *>(QStringLiteral("pProgressText"));
-    QCOMPARE(text->text(), QStringLiteral("Idle..."));
-
-    dialog.setProgressRange(0, 4);
-    dialog.setModal(true);
-    dialog.show();
-    for (int item = 1; item <= 4; ++item) {
-        dialog.setProgress(item);
-        QCoreApplication::processEvents();
-    }
-    dialog.setProgressText(QStringLiteral("Done..."));
-    QCOMPARE(bar->maximum(), 4);
-    QCOMPARE(bar->value(), 4);
-    QCOMPARE(text->text(), QStringLiteral("Done..."));
-
-    // wait() must block until OK is pressed, and not a moment before.
-    bool pressed = false;
-    answerNextModal([&pressed](QWidget *modal) {
-        pressed = true;
-        clickButton(modal, "okPB");
-    });
-    dialog.wait();
-    QVERIFY(pressed);
-    QVERIFY(!dialog.isVisible());
-}
-
-void TestShellDialogs::newGameDlgEnablesOk()
+// OK is enabled only with both a name and a path; 浏览 starts in the typed directory when it
+// exists and cancelling keeps the path; Return never opens 浏览: it does nothing while OK is
+// disabled and accepts once it is enabled.
+void TestShellDialogs::newGameDialog()
 {
     NewGameDlg dialog;
     auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("basenameLE"));
     auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
     auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("okPB"));
+    QString answer = QStringLiteral("/srv/考试 2026"), askedCaption, askedDir;
+    int browsed = 0;
+    FileDialogs::replaceExistingDirectory(
+        [&](QWidget *, const QString &caption, const QString &dir) {
+            ++browsed;
+            askedCaption = caption;
+            askedDir = dir;
+            return answer;
+        });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(name->text(), QStringLiteral("程序设计竞赛"));
     QVERIFY(!ok->isEnabled());
+    path->setFocus();
+    QTest::keyClick(path, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(browsed, 0);
 
-    QTest::keyClicks(path, QStringLiteral("/tmp/c"));
+    clickButton(&dialog, "openPathPB");
+    QCOMPARE(askedCaption, QStringLiteral("Choose a directory"));
+    QCOMPARE(askedDir, FileDialogs::startDirectory());
+    QCOMPARE(path->text(), answer);
     QVERIFY(ok->isEnabled());
     QCOMPARE(ok->styleSheet(), QStringLiteral("color:rgb(78, 154, 6)"));
     name->clear();
     QVERIFY(!ok->isEnabled());
     QCOMPARE(ok->styleSheet(), QStringLiteral("color:rgb(186, 189, 182)"));
     name->insert(QStringLiteral("校赛"));
-    QVERIFY(ok->isEnabled());
-    QCOMPARE(dialog.getContestName(), QStringLiteral("校赛"));
-    QCOMPARE(dialog.getHomePath(), QStringLiteral("/tmp/c"));
 
-    answerNextModal([](QWidget *modal) { clickButton(modal, "cancelPB"); });
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-}
-
-void TestShellDialogs::newGameDlgBrowse()
-{
-    NewGameDlg dialog;
-    auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
-    auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("okPB"));
-    auto *browse = dialog.findChild<QPushButton *>(QStringLiteral("openPathPB"));
-    QString answer = QStringLiteral("/srv/考试 2026");
-    QString askedCaption;
-    QString askedDir;
-    FileDialogs::replaceExistingDirectory(
-        [&](QWidget *, const QString &caption, const QString &dir) {
-            askedCaption = caption;
-            askedDir = dir;
-            return answer;
-        });
-    QTest::mouseClick(browse, Qt::LeftButton);
-    QCOMPARE(askedCaption, QStringLiteral("Choose a directory"));
-    QCOMPARE(askedDir, FileDialogs::startDirectory());
-    QCOMPARE(path->text(), QStringLiteral("/srv/考试 2026"));
-    QVERIFY(ok->isEnabled());
-
-    // Browsing again starts in the typed directory when it exists; cancelling keeps the path.
     const QString typed = QDir::tempPath();
     path->setText(typed);
     answer.clear();
-    QTest::mouseClick(browse, Qt::LeftButton);
+    clickButton(&dialog, "openPathPB");
     QCOMPARE(askedDir, typed);
     QCOMPARE(path->text(), typed);
-    QVERIFY(ok->isEnabled());
     FileDialogs::replaceExistingDirectory({});
-}
 
-// Return never opens 浏览: it does nothing while OK is disabled and accepts once it is enabled.
-void TestShellDialogs::newGameDlgReturn()
-{
-    NewGameDlg dialog;
-    auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("pathLE"));
-    int browsed = 0;
-    FileDialogs::replaceExistingDirectory([&browsed](QWidget *, const QString &, const QString &) {
-        ++browsed;
-        return QString();
-    });
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     path->setFocus();
     QTest::keyClick(path, Qt::Key_Return);
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QTest::keyClicks(path, QStringLiteral("/srv/c"));
-    QTest::keyClick(path, Qt::Key_Return);
-    FileDialogs::replaceExistingDirectory({});
-    QCOMPARE(browsed, 0);
+    QCOMPARE(browsed, 2);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.getHomePath(), QStringLiteral("/srv/c"));
+    QCOMPARE(dialog.getContestName(), QStringLiteral("校赛"));
+    QCOMPARE(dialog.getHomePath(), typed);
+    answerNextModal([](QWidget *modal) { clickButton(modal, "cancelPB"); });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
 }
 
 void TestShellDialogs::dialogsStartInTheUsersHome_data()

@@ -3,6 +3,7 @@
 
 // What the page, window and journey tests do to the real widgets, as a user would.
 
+#include "ctaskinfo.h"
 #include "filedialogs.h"
 
 #include "common/modalanswer.h"
@@ -78,6 +79,15 @@ inline QStringList column(const QTableWidget *table, int c)
 inline int rowWith(const QTableWidget *table, int c, const QString &text)
 {
     return column(table, c).indexOf(text);
+}
+
+// The marks of the task's test points, in order.
+inline QList<int> marksOf(const CTaskInfo *task)
+{
+    QList<int> marks;
+    for (int i = 1; i <= task->getSamplenum(); ++i)
+        marks << task->getSampleMark(i);
+    return marks;
 }
 
 inline QStringList headerTexts(const QTableWidget *table)

@@ -54,11 +54,14 @@ public:
     QString setupFile() const { return home + QStringLiteral("/setup.cfg"); }
 };
 
-void openContest(MainWindow &w, const Contest &contest)
+// Opens the contest, on the evaluation tab (which shows the first day) when evalTab.
+void openContest(MainWindow &w, const Contest &contest, bool evalTab = false)
 {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     openFromMenu(&w, contest.setupFile());
+    if (evalTab)
+        child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
 }
 
 // The row whose id column holds id.
@@ -95,38 +98,49 @@ void addPlayer(MainWindow &w, const QString &name, const QString &id)
 {
     answerNextModal([name, id](QWidget *modal) {
         auto *ok = modal->findChild<QPushButton *>(QStringLiteral("okPB"));
-        auto *nameEdit = modal->findChild<QLineEdit *>(QStringLiteral("nameLE"));
-        nameEdit->setText(name);
+        modal->findChild<QLineEdit *>(QStringLiteral("nameLE"))->setText(name);
         // The name alone does not enable the button.
         if (ok->isEnabled())
             return;
         modal->findChild<QLineEdit *>(QStringLiteral("idLE"))->setText(id);
         QTest::mouseClick(ok, Qt::LeftButton);
     });
-    QTest::mouseClick(child<QPushButton>(w, "addplayerPB"), Qt::LeftButton);
+    clickButton(&w, "addplayerPB");
 }
 
-// Ticks the players by id, chooses the range entry and waits until the evaluation is over.
+// Picks entry `item` of the next range dialog ("所有试题", then the day's tasks) with OK.
+void answerRange(int item)
+{
+    answerNextModal([item](QWidget *modal) {
+        modal->findChild<QComboBox *>()->setCurrentIndex(item);
+        modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
+    });
+}
+
+// Ticks the players by id, chooses the range entry, agrees to a parallel evaluation and waits
+// until the evaluation is over.
 void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
 {
     tick(child<QTableWidget>(w, "manageTB"), ids);
-    answerNextModal([rangeItem](QWidget *modal) {
-        modal->findChild<QComboBox *>()->setCurrentIndex(rangeItem);
-        modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
-    });
+    answerRange(rangeItem);
+    const bool parallel = child<QSpinBox>(w, "evaljobsSB")->value() > 1 && ids.size() > 1;
+    Answered asked;
+    if (parallel)
+        QTimer::singleShot(0, [&asked] { answerMessageBox(&asked, QMessageBox::Yes); });
     auto *start = child<QPushButton>(w, "evalselectedPB");
     QTest::mouseClick(start, Qt::LeftButton);
-    QVERIFY(t);
-    // A second click before the first player's signal must not start a second thread.
-    QVERIFY(!start->isEnabled());
+    QCOMPARE(asked.title, parallel ? QStringLiteral("同时评测") : QString());
+    // A second click before the first player's signal must not start a second evaluation.
+    QVERIFY(!start->isEnabled() && !child<QSpinBox>(w, "evaljobsSB")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
 }
 
-// Opens the contest on the evaluation tab, which shows the first day.
-void openEvalTab(MainWindow &w, const Contest &contest)
+// Writes a contest's records again after changing them.
+template <typename Change> void rewrite(const Contest &contest, Change change)
 {
-    openContest(w, contest);
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+    CSetupInfo setup(contest.setupFile());
+    change(setup);
+    QVERIFY(setup.saveSetupInfo());
 }
 
 } // namespace
@@ -138,23 +152,24 @@ class TestEvalPage : public QObject
 private slots:
     void initTestCase();
     void managesPlayerList();
+    void evaluatesTickedPlayers_data();
     void evaluatesTickedPlayers();
     void evaluationThatCannotStart();
-    void evaluatesSeveralAtOnce();
     void sandboxUnavailable();
     void showsPlayerPrograms();
     void deletedDayKeepsItsFilesUntilSaved();
-    void failedEvaluationsShownForTheirDay();
-    void opensOnFirstDayWithStatusFromFiles();
+    void evaluationFailuresAndStatusesFromFiles();
     void quittingStopsTheEvaluation_data();
     void quittingStopsTheEvaluation();
 };
 
 // A submission uid of this test's own: a fork bomb of a test running beside it as root takes the
 // whole process limit of its uid for a moment, which would fail a compilation here.
+// The workers of a parallel evaluation are the command-line program's.
 void TestEvalPage::initTestCase()
 {
     setSubmissionUid(kSubmissionUid + 91);
+    qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
 }
 
 void TestEvalPage::managesPlayerList()
@@ -167,42 +182,39 @@ void TestEvalPage::managesPlayerList()
     QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
     QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
 
+    // A taken id, whatever its case, and one holding the list separator are refused.
     Answered seen;
-    answerMessageBox(&seen);
-    addPlayer(w, QStringLiteral("重名"), QStringLiteral("js-1"));
-    QTRY_COMPARE(seen.text, QStringLiteral("选手编号重复!"));
-    QCOMPARE(seen.title, QStringLiteral("Error!"));
-    QCOMPARE(table->rowCount(), 3);
-    // An id holding the list separator would be read back as another player.
-    answerMessageBox(&seen);
-    addPlayer(w, QStringLiteral("张三"), QStringLiteral("JS@09"));
-    QTRY_COMPARE(seen.text, QStringLiteral("编号不能含有 @!"));
-    QCOMPARE(table->rowCount(), 3);
+    const char *const refusals[][2] = {{"js-1", "选手编号重复!"}, {"JS@09", "编号不能含有 @!"}};
+    for (const auto &refused : refusals) {
+        answerMessageBox(&seen);
+        addPlayer(w, QStringLiteral("重名"), refused[0]);
+        QTRY_COMPARE(seen.text, QString::fromUtf8(refused[1]));
+        QCOMPARE(table->rowCount(), 3);
+    }
 
     auto *tickAll = child<QPushButton>(w, "mselectallPB");
     QTest::mouseClick(tickAll, Qt::LeftButton);
     QCOMPARE(tickAll->text(), QStringLiteral("取消全选"));
     addPlayer(w, QStringLiteral("Wang"), QStringLiteral("SH-9"));
-    QCOMPARE(table->rowCount(), 4);
-    const int added = rowOf(table, QStringLiteral("SH-9"));
+    const int added = rowOf(table, "SH-9");
     QCOMPARE(table->item(added, 0)->checkState(), Qt::Checked);
     QCOMPARE(table->item(added, 1)->text(), QStringLiteral("上海"));
     QTest::mouseClick(tickAll, Qt::LeftButton);
     QCOMPARE(table->item(added, 0)->checkState(), Qt::Unchecked);
 
-    // Each search column, then the empty search showing everyone again.
-    auto *field = child<QComboBox>(w, "findCB");
+    // Each search column by the button, Return in the box, then the empty search showing all.
     auto *search = child<QLineEdit>(w, "findLE");
-    const QList<QPair<int, QString>> searches = {{0, "王"}, {1, "江"}, {2, "-3"}};
-    const QList<QStringList> found = {{"JS-2"}, {"JS-1", "JS-2", "ZJ-3"}, {"ZJ-3"}};
-    for (int i = 0; i < searches.size(); ++i) {
-        field->setCurrentIndex(searches[i].first);
-        search->setText(searches[i].second);
-        QTest::mouseClick(child<QPushButton>(w, "findPB"), Qt::LeftButton);
-        QCOMPARE(column(table, 2), found[i]);
+    const struct {
+        int field;
+        const char *text;
+        QStringList found;
+    } searches[] = {{0, "王", {"JS-2"}}, {1, "江", {"JS-1", "JS-2", "ZJ-3"}}, {2, "-3", {"ZJ-3"}}};
+    for (const auto &find : searches) {
+        child<QComboBox>(w, "findCB")->setCurrentIndex(find.field);
+        search->setText(QString::fromUtf8(find.text));
+        clickButton(&w, "findPB");
+        QCOMPARE(column(table, 2), find.found);
     }
-    // Return in the box searches as the button does, whose icon says what it is in a tooltip.
-    QVERIFY(!child<QPushButton>(w, "findPB")->toolTip().isEmpty());
     search->setText(QStringLiteral("JS-"));
     QTest::keyClick(search, Qt::Key_Return);
     QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2"}));
@@ -215,12 +227,13 @@ void TestEvalPage::managesPlayerList()
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     table->setFocus();
-    table->setCurrentCell(rowOf(table, QStringLiteral("JS-2")), 2);
+    table->setCurrentCell(rowOf(table, "JS-2"), 2);
     QTest::keyClick(table, Qt::Key_Space);
-    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-2")), 0)->checkState(), Qt::Checked);
-    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-1")), 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(column(table, 0).size(), 4);
+    QCOMPARE(table->item(rowOf(table, "JS-2"), 0)->checkState(), Qt::Checked);
+    QCOMPARE(table->item(rowOf(table, "JS-1"), 0)->checkState(), Qt::Unchecked);
     QTest::keyClick(table, Qt::Key_Space);
-    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-2")), 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(table->item(rowOf(table, "JS-2"), 0)->checkState(), Qt::Unchecked);
 
     // Export, then import a list that replaces the registry and the rows.
     const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
@@ -232,17 +245,16 @@ void TestEvalPage::managesPlayerList()
         });
     w.getSetupInfo()->setContestName(QStringLiteral("校赛"));
     answerMessageBox(&seen);
-    QTest::mouseClick(child<QPushButton>(w, "exportplayerPB"), Qt::LeftButton);
+    clickButton(&w, "exportplayerPB");
     FileDialogs::replaceSaveFileName({});
     QCOMPARE(seen.text, QStringLiteral("导出完成"));
     QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/校赛-选手名单.txt"));
     QCOMPARE(QString::fromUtf8(readFile(exported)),
              QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
     contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
-    const QString list = contest.home + QStringLiteral("/list.txt");
     answerMessageBox(&seen);
-    withOpenFile(
-        list, [&w] { QTest::mouseClick(child<QPushButton>(w, "importplayerPB"), Qt::LeftButton); });
+    withOpenFile(contest.home + QStringLiteral("/list.txt"),
+                 [&w] { clickButton(&w, "importplayerPB"); });
     QCOMPARE(seen.text, QStringLiteral("第 2 行没有导入: 编号不能含有 @ (JS@9)"));
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
@@ -253,28 +265,41 @@ void TestEvalPage::managesPlayerList()
         fetchOpened = qobject_cast<GetFile *>(modal) && modal->parentWidget() == &w;
         modal->close();
     });
-    QTest::mouseClick(child<QPushButton>(w, "downdirPB"), Qt::LeftButton);
+    clickButton(&w, "downdirPB");
     QVERIFY(fetchOpened);
 
     // Deleting needs a current row.
     table->setCurrentCell(-1, -1);
-    QTest::mouseClick(child<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
+    clickButton(&w, "delplayerPB");
     QCOMPARE(table->rowCount(), 2);
-    table->setCurrentCell(rowOf(table, QStringLiteral("BJ-5")), 2);
-    QTest::mouseClick(child<QPushButton>(w, "delplayerPB"), Qt::LeftButton);
+    table->setCurrentCell(rowOf(table, "BJ-5"), 2);
+    clickButton(&w, "delplayerPB");
     QCOMPARE(column(table, 2), QStringList({"GD-6"}));
     QVERIFY(!w.getSetupInfo()->getPlayerInfo()->getPlayerInfoById(QStringLiteral("BJ-5")));
 }
 
+// By one thread or by two worker processes: a day must be chosen and a player ticked; ZJ-3 alone
+// on the answer task ("ans" is the range dialog's item 2) leaves its sum column at 0 and stays
+// ticked for the run of the whole day, whose progress counts every player and whose controls
+// come back only at the end.
+void TestEvalPage::evaluatesTickedPlayers_data()
+{
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("thread") << 1;
+    QTest::newRow("workers") << 2;
+}
+
 void TestEvalPage::evaluatesTickedPlayers()
 {
+    QFETCH(int, jobs);
     Contest contest;
     MainWindow w;
-    openContest(w, contest);
+    openContest(w, contest, true);
     auto *table = child<QTableWidget>(w, "manageTB");
     auto *tabs = child<QTabWidget>(w, "tabWidget");
     auto *day = child<QSpinBox>(w, "evaldaySB");
-    tabs->setCurrentIndex(1);
+    QCOMPARE(child<QSpinBox>(w, "evaljobsSB")->maximum(), QThread::idealThreadCount());
+    child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
 
     Answered seen;
     answerMessageBox(&seen);
@@ -282,77 +307,44 @@ void TestEvalPage::evaluatesTickedPlayers()
     clickButton(&w, "evalselectedPB");
     QCOMPARE(seen.text, QStringLiteral("请选择评测场次!"));
     day->setValue(1);
-    QCOMPARE(table->columnCount(), 7);
-    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("sum"));
-    QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("ans"));
+    QCOMPARE(headerTexts(table).mid(5), QStringList({"sum", "ans"}));
     answerMessageBox(&seen);
     clickButton(&w, "evalselectedPB");
     QCOMPARE(seen.text, QStringLiteral("请选择评测选手!"));
     QVERIFY(!t);
 
-    // ZJ-3 first, on the answer task only ("ans" is the range dialog's item 2): its sum
-    // column stays 0 since nothing of sum was evaluated. ZJ-3 stays ticked for the second run.
-    evaluate(w, {QStringLiteral("ZJ-3")}, 2);
-    int r = rowOf(table, QStringLiteral("ZJ-3"));
-    QCOMPARE(table->item(r, 6)->text(), QStringLiteral("10"));
-    QCOMPARE(table->item(r, 5)->text(), QStringLiteral("0"));
-    QCOMPARE(table->item(r, 3)->text(), QStringLiteral("测评成功"));
+    evaluate(w, {"ZJ-3"}, 2);
+    QCOMPARE(rowTexts(table, rowOf(table, "ZJ-3")).mid(3),
+             QStringList({"测评成功", "10", "0", "10"}));
     QVERIFY(!QFile::exists(contest.home + QStringLiteral("/result/day1/JS-1")));
 
     auto *bar = child<QProgressBar>(w, "evalB");
     QSignalSpy progress(bar, &QProgressBar::valueChanged);
-    QSignalSpy statTab(tabs, &QTabWidget::currentChanged);
-    evaluate(w, {QStringLiteral("JS-1"), QStringLiteral("JS-2")}, 0);
-    QList<int> steps;
-    for (const QList<QVariant> &args : progress)
-        steps << args.at(0).toInt();
-    QCOMPARE(steps, QList<int>({0, 1, 2, 3}));
+    evaluate(w, {"JS-1", "JS-2"}, 0);
+    QCOMPARE(progress.count() ? progress.constLast().at(0).toInt() : -1, 3);
+    if (jobs == 1) {
+        QList<int> steps;
+        for (const QList<QVariant> &args : progress)
+            steps << args.at(0).toInt();
+        QCOMPARE(steps, QList<int>({0, 1, 2, 3}));
+    }
     QCOMPARE(child<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
     QCOMPARE(child<QLabel>(w, "tevalTL")->text(), QStringLiteral("3"));
     QCOMPARE(bar->maximum(), 3);
     QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
     QVERIFY(child<QPushButton>(w, "addplayerPB")->isEnabled());
-
     checkWholeDay(table);
-}
-
-// Two workers at once: the same statuses, scores and progress as one player at a time, and the
-// controls come back only when every worker has ended.
-void TestEvalPage::evaluatesSeveralAtOnce()
-{
-    qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
-    Contest contest;
-    MainWindow w;
-    openEvalTab(w, contest);
-    auto *jobs = child<QSpinBox>(w, "evaljobsSB");
-    QCOMPARE(jobs->maximum(), QThread::idealThreadCount());
-    jobs->setValue(2);
-    auto *table = child<QTableWidget>(w, "manageTB");
-    tick(table, {"JS-1", "JS-2", "ZJ-3"});
-    answerOk();
-    Answered asked;
-    QTimer::singleShot(0, [&asked] { answerMessageBox(&asked, QMessageBox::Yes); });
-    auto *start = child<QPushButton>(w, "evalselectedPB");
-    QTest::mouseClick(start, Qt::LeftButton);
-    QCOMPARE(asked.title, QStringLiteral("同时评测"));
-    QVERIFY(!start->isEnabled() && !jobs->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 60000);
-    QCOMPARE(child<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
-    QCOMPARE(child<QProgressBar>(w, "evalB")->value(), 3);
-    checkWholeDay(table);
-    qunsetenv("TALDON_CLI");
 }
 
 void TestEvalPage::evaluationThatCannotStart()
 {
     Contest contest;
     MainWindow w;
-    openEvalTab(w, contest);
+    openContest(w, contest, true);
     QVERIFY(QDir(contest.home + QStringLiteral("/tmp")).removeRecursively());
-
     auto *table = child<QTableWidget>(w, "manageTB");
     tick(table, {"JS-1"});
-    answerOk();
+    answerRange(0);
     Answered seen;
     QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
     clickButton(&w, "evalselectedPB");
@@ -371,41 +363,31 @@ void TestEvalPage::sandboxUnavailable()
     qputenv("TALDON_SANDBOX", "off");
     Contest contest;
     MainWindow w;
-    openEvalTab(w, contest);
+    openContest(w, contest, true);
     auto *table = child<QTableWidget>(w, "manageTB");
-    const int r = rowOf(table, QStringLiteral("ZJ-3"));
     tick(table, {"ZJ-3"});
     auto *start = child<QPushButton>(w, "evalselectedPB");
-    auto answerRange = [] {
-        answerNextModal([](QWidget *modal) {
-            modal->findChild<QComboBox *>()->setCurrentIndex(2);
-            modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
-        });
-    };
     Answered seen;
-    answerRange();
+    answerRange(2);
     QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
     QTest::mouseClick(start, Qt::LeftButton);
     QCOMPARE(seen.title, QStringLiteral("Warning"));
     QVERIFY(seen.text.contains(QStringLiteral("TALDON_SANDBOX=off")));
     QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
-    QCOMPARE(table->item(r, 6)->text(), QStringLiteral("10"));
-
-    // Said once: the second evaluation starts without a box.
-    seen = {};
-    answerRange();
+    QCOMPARE(table->item(rowOf(table, "ZJ-3"), 6)->text(), QStringLiteral("10"));
+    // Said once: the second evaluation starts without a box, which would block the click.
+    answerRange(2);
     QTest::mouseClick(start, Qt::LeftButton);
     QVERIFY(t);
     QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
-    QCOMPARE(seen.title, QString());
 
     child<QAction>(w, "requireSandboxAct")->setChecked(true);
-    answerRange();
+    seen = {};
+    answerRange(2);
     QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
     QTest::mouseClick(start, Qt::LeftButton);
     QCOMPARE(seen.title, QStringLiteral("Error"));
-    QVERIFY(!t);
-    QVERIFY(start->isEnabled());
+    QVERIFY(!t && start->isEnabled());
     qunsetenv("TALDON_SANDBOX");
 }
 
@@ -464,23 +446,19 @@ void TestEvalPage::showsPlayerPrograms()
 void TestEvalPage::deletedDayKeepsItsFilesUntilSaved()
 {
     Contest contest;
-    {
-        CSetupInfo three(contest.setupFile());
+    rewrite(contest, [](CSetupInfo &three) {
         for (const char *name : {"第二场", "第三场"}) {
             auto *day = new CDayInfo(*three.getDayInfo(0));
             day->setDayname(QString::fromUtf8(name));
             three.addADay(day);
         }
-        QVERIFY(three.saveSetupInfo());
-    }
-    const QByteArray old =
-        "{sum 100 Compile successfully\n101 0 0.010 old\n101 0 0.010 old\n}102 0\n";
-    QVERIFY(writeFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result"), old));
+    });
+    const QByteArray old = "{sum 100 Compile successfully\n101 0 0.010 old\n}102 0\n";
+    contest.write(QStringLiteral("result/day2/JS-1/JS-1.result"), old);
     contest.write(QStringLiteral("players/day3/JS-1/sum/sum.c"), SUM_OK);
     MainWindow w;
     openContest(w, contest);
     auto *tree = child<QTreeWidget>(w, "proLV");
-
     Answered seen;
     answerMessageBox(&seen, QMessageBox::No);
     treeContextMenu(tree, tree->topLevelItem(1), QStringLiteral("删除"));
@@ -495,121 +473,77 @@ void TestEvalPage::deletedDayKeepsItsFilesUntilSaved()
 
     child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
     child<QSpinBox>(w, "evaldaySB")->setValue(2);
-    evaluate(w, {QStringLiteral("JS-1")}, 1);
+    evaluate(w, {"JS-1"}, 1);
     auto *table = child<QTableWidget>(w, "manageTB");
-    QCOMPARE(table->item(rowOf(table, QStringLiteral("JS-1")), 5)->text(), QStringLiteral("20"));
-    const QString day3 = contest.home + QStringLiteral("/result/day3/JS-1/JS-1.result");
-    QVERIFY(readFile(day3).startsWith("{sum 100 Compile successfully\n101 10 "));
-    QCOMPARE(readFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result")), old);
-
+    QCOMPARE(table->item(rowOf(table, "JS-1"), 5)->text(), QStringLiteral("20"));
+    const QString result = contest.home + QStringLiteral("/result/day%1/JS-1/JS-1.result");
+    const QByteArray passed = "{sum 100 Compile successfully\n101 10 ";
+    QVERIFY(readFile(result.arg(3)).startsWith(passed));
+    QCOMPARE(readFile(result.arg(2)), old);
     child<QAction>(w, "saveGameAct")->trigger();
-    QVERIFY(readFile(contest.home + QStringLiteral("/result/day2/JS-1/JS-1.result"))
-                .startsWith("{sum 100 Compile successfully\n101 10 "));
-    QCOMPARE(readFile(contest.home + QStringLiteral("/result/day2.deleted/JS-1/JS-1.result")), old);
-    QCOMPARE(readFile(contest.home + QStringLiteral("/players/day2/JS-1/sum/sum.c")),
-             QByteArray(SUM_OK));
+    QVERIFY(readFile(result.arg(2)).startsWith(passed));
+    QCOMPARE(readFile(result.arg("2.deleted")), old);
     QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/players/day3")));
-    QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/result/day3")));
 }
 
 // Missing test data, a task without filter and a task refused for its name fail the evaluation:
-// each row says why, the line under the table says it once per cause, and the status is read
-// again from the result files for the day shown.
-void TestEvalPage::failedEvaluationsShownForTheirDay()
+// each row says why, the line under the table says it once per cause, for the day shown. A
+// window that opens the contest later (evaluated by taldon-cli, say) shows its first day with the
+// statuses the result files give, by the rules of a live evaluation.
+void TestEvalPage::evaluationFailuresAndStatusesFromFiles()
 {
     Contest contest;
-    {
-        CSetupInfo setup(contest.setupFile());
+    rewrite(contest, [](CSetupInfo &setup) {
         CDayInfo *day = setup.getDayInfo(0);
         day->getTaskInfo(1)->setPlugname(QString());
         auto *named = new CTaskInfo(*day->getTaskInfo(0));
         named->setTaskname(QStringLiteral("two words"));
         day->addATask(named);
-        setup.addADay(new CDayInfo(*day));
-        QVERIFY(setup.saveSetupInfo());
-    }
+        auto *second = new CDayInfo(*day);
+        second->getTaskInfo(0)->setTaskname(QStringLiteral("add"));
+        second->getTaskInfo(1)->setTaskname(QStringLiteral("key"));
+        setup.addADay(second);
+    });
     QVERIFY(QFile::remove(contest.home + QStringLiteral("/evaldata/sum2.ans")));
+    contest.write(QStringLiteral("result/day2/JS-2/JS-2.result"),
+                  "{add 100 Compile successfully\n101 10 0.010 ok\n101 10 0.020 ok\n}102 20\n"
+                  "{key 100 Evaluate answer files.\n101 10 0.000 ok\n}102 10\n");
     MainWindow w;
-    openContest(w, contest);
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    auto *day = child<QSpinBox>(w, "evaldaySB");
-    day->setValue(1);
-    auto *table = child<QTableWidget>(w, "manageTB");
-    auto *failures = child<QLabel>(w, "failuresTL");
-    QVERIFY(failures->isHidden());
-    evaluate(w, {QStringLiteral("JS-1"), QStringLiteral("JS-2")}, 0);
+    openContest(w, contest, true);
+    QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
+    evaluate(w, {"JS-1", "JS-2"}, 0);
 
     const QStringList causes = {
         QStringLiteral("sum: Test data evaldata/sum2.ans not found."),
         QStringLiteral("ans: The task has no filter: choose its comparison method."),
         QStringLiteral("two words: a task name must be one word without braces or '/'")};
-    const auto check = [&] {
+    const auto check = [](MainWindow &window, const QStringList &causes) {
+        auto *table = child<QTableWidget>(window, "manageTB");
+        auto *failures = child<QLabel>(window, "failuresTL");
+        QCOMPARE(child<QSpinBox>(window, "evaldaySB")->value(), 1);
         QCOMPARE(column(table, 3), QStringList({"测评失败", "测评失败", "未测评"}));
         QCOMPARE(table->item(0, 3)->toolTip(), causes.join('\n'));
         QVERIFY(!failures->isHidden());
         QCOMPARE(failures->text(), QStringLiteral("测评失败 (2 名选手) ") +
                                        causes.join(QStringLiteral("\n测评失败 (2 名选手) ")));
     };
-    check();
+    check(w, causes);
     QVERIFY(readFile(contest.home + QStringLiteral("/result/day1/JS-1/JS-1.result"))
                 .startsWith("{sum -106 Test data evaldata/sum2.ans not found.\n"));
 
-    day->setValue(2);
-    QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
-    QVERIFY(failures->isHidden());
-    day->setValue(1);
-    check();
-}
-
-// A contest evaluated earlier, by taldon-cli say, opens on its first day with the statuses
-// that the result files give, by the rules of a live evaluation; another day shows its own.
-void TestEvalPage::opensOnFirstDayWithStatusFromFiles()
-{
-    Contest contest;
-    {
-        CSetupInfo setup(contest.setupFile());
-        auto *second = new CDayInfo(*setup.getDayInfo(0));
-        second->getTaskInfo(0)->setTaskname(QStringLiteral("add"));
-        second->getTaskInfo(1)->setTaskname(QStringLiteral("key"));
-        setup.addADay(second);
-        QVERIFY(setup.saveSetupInfo());
-    }
-    const QByteArray sum =
-        "{sum 100 Compile successfully\n101 10 0.010 ok\n101 10 0.020 ok\n}102 20\n";
-    const QByteArray ans = "{ans 100 Evaluate answer files.\n101 10 0.000 ok\n}102 10\n";
-    const QByteArray missing = "{sum -106 Test data evaldata/sum2.ans not found.\n"
-                               "-106 0 ? Test data evaldata/sum2.ans not found.\n}102 0\n";
-    contest.write(QStringLiteral("result/day1/JS-1/JS-1.result"), sum + ans);
-    contest.write(QStringLiteral("result/day1/JS-2/JS-2.result"), ans);
-    contest.write(QStringLiteral("result/day1/ZJ-3/ZJ-3.result"), missing + ans);
-    contest.write(QStringLiteral("result/day2/JS-2/JS-2.result"),
-                  QByteArray(sum).replace("{sum", "{add") +
-                      QByteArray(ans).replace("{ans", "{key"));
-    MainWindow w;
-    openEvalTab(w, contest);
-    auto *day = child<QSpinBox>(w, "evaldaySB");
     auto *table = child<QTableWidget>(w, "manageTB");
-    auto *failures = child<QLabel>(w, "failuresTL");
-    QCOMPARE(day->value(), 1);
-    QCOMPARE(table->columnCount(), 7);
-    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("sum"));
-    QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("ans"));
-    QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
-    QCOMPARE(column(table, 3), QStringList({"测评成功", "测评成功", "测评失败"}));
-    QCOMPARE(column(table, 4), QStringList({"30", "10", "10"}));
-    const QString cause = QStringLiteral("sum: Test data evaldata/sum2.ans not found.");
-    QStringList tips;
-    for (int r = 0; r < 3; ++r)
-        tips << table->item(r, 3)->toolTip();
-    QCOMPARE(tips, QStringList({QString(), QStringLiteral("未测评: sum"), cause}));
-    QCOMPARE(failures->text(), QStringLiteral("测评失败 (1 名选手) ") + cause);
-
-    day->setValue(2);
-    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("add"));
-    QCOMPARE(table->horizontalHeaderItem(6)->text(), QStringLiteral("key"));
+    child<QSpinBox>(w, "evaldaySB")->setValue(2);
+    QCOMPARE(headerTexts(table).mid(5), QStringList({"add", "key", "two words"}));
     QCOMPARE(column(table, 3), QStringList({"未测评", "测评成功", "未测评"}));
     QCOMPARE(column(table, 4), QStringList({"0", "30", "0"}));
-    QVERIFY(failures->isHidden());
+    QCOMPARE(table->item(1, 3)->toolTip(), QStringLiteral("未测评: two words"));
+    QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
+    child<QSpinBox>(w, "evaldaySB")->setValue(1);
+    check(w, causes);
+    // A refused name has no block in the result file to say so.
+    MainWindow again;
+    openContest(again, contest, true);
+    check(again, causes.mid(0, 2));
 }
 
 // Closing during an evaluation, by one thread or by worker processes, asks whether to stop it;
@@ -624,13 +558,9 @@ void TestEvalPage::quittingStopsTheEvaluation_data()
 void TestEvalPage::quittingStopsTheEvaluation()
 {
     QFETCH(int, jobs);
-    qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
     Contest contest;
-    {
-        CSetupInfo setup(contest.setupFile());
-        setup.getDayInfo(0)->getTaskInfo(0)->setTimelimit(5);
-        QVERIFY(setup.saveSetupInfo());
-    }
+    rewrite(contest,
+            [](CSetupInfo &setup) { setup.getDayInfo(0)->getTaskInfo(0)->setTimelimit(5); });
     const QStringList ids{"JS-1", "JS-2", "ZJ-3"};
     for (int r = 0; r < jobs; ++r)
         contest.submit(ids[r], QStringLiteral("sum"), QStringLiteral("sum.c"),
@@ -639,11 +569,11 @@ void TestEvalPage::quittingStopsTheEvaluation()
         return countProcessesNamed(QStringLiteral("sum"), submissionUsers(jobs));
     };
     MainWindow w;
-    openEvalTab(w, contest);
+    openContest(w, contest, true);
     child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
     auto *table = child<QTableWidget>(w, "manageTB");
     tick(table, ids.mid(0, jobs + 1));
-    answerOk();
+    answerRange(0);
     if (jobs > 1)
         QTimer::singleShot(0, [] { answerMessageBox(nullptr, QMessageBox::Yes); });
     clickButton(&w, "evalselectedPB");
@@ -666,7 +596,6 @@ void TestEvalPage::quittingStopsTheEvaluation()
                  QStringLiteral("{sum 100 Compile successfully\n-106 0 T Evaluation stopped.\n"
                                 "-106 0 T Evaluation stopped.\n}102 0\n"));
     QCOMPARE(contest.result(ids[jobs]), QStringLiteral("<no result file>"));
-    qunsetenv("TALDON_CLI");
 }
 
 QTEST_MAIN(TestEvalPage)

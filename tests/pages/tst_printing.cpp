@@ -82,11 +82,14 @@ private slots:
         setPrintDialogHook(nullptr);
     }
 
+    // The day dialog offers every day; the day's reports are written for the players with
+    // results there, the progress counting all five; a report that cannot be written is named.
     void reportsOfADay()
     {
         QTemporaryDir home;
         MainWindow window;
         openContest(&window, home.path());
+        QVERIFY(writeFile(home.path() + "/ps/day2/p2", "in the way of a directory"));
         QStringList entries;
         Progress progress;
         QString error;
@@ -98,23 +101,9 @@ private slots:
         QCOMPARE(progress.text, QStringLiteral("Done..."));
         QCOMPARE(progress.value, 5);
         QCOMPARE(progress.maximum, 5);
-        QVERIFY(error.isEmpty());
-        const QDir day2(home.path() + "/ps/day2");
-        QCOMPARE(day2.entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"p 3", "p2"}));
-        QVERIFY(
-            pdfText(day2.filePath("p 3/p 3.pdf")).contains(QStringLiteral("机器编号:private pc")));
-        QVERIFY(!QFile::exists(home.path() + "/ps/day1"));
-
-        // A report that cannot be written is named at the end.
-        QFile::remove(day2.filePath("p2/p2.pdf"));
-        QVERIFY(day2.rmdir("p2"));
-        QFile blocker(day2.filePath("p2"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        answerDayDialog(&entries, 2, "okPB");
-        answerProgress(&progress, &error);
-        window.printselectedSlot();
         QVERIFY2(error.contains("p2"), qPrintable(error));
+        QVERIFY(QFile::exists(home.path() + "/ps/day2/p 3/p 3.pdf"));
+        QVERIFY(!QFile::exists(home.path() + "/ps/day1"));
     }
 
     // The table printer proposes result.pdf in the user's home, prints where the dialog says with
@@ -173,13 +162,17 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
     }
 
-    // Answering No prints nothing, nor does the day dialog's placeholder or Cancel; without a
-    // contest the commands do nothing at all.
-    void declinedOrNoContest()
+    // Without a contest the commands do nothing at all. Answering No prints nothing, nor does
+    // the day dialog's placeholder or Cancel; Yes prints the overall table as the tab shows it.
+    void overallTableAskedFirst()
     {
         QTemporaryDir home;
+        const QString pdf = home.path() + "/final.pdf";
         bool asked = false;
-        setPrintDialogHook([&](QPrinter *, QWidget *) { return asked = true; });
+        setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+            printer->setOutputFileName(pdf);
+            return asked = true;
+        });
         MainWindow empty;
         empty.printfinalSlot();
         empty.printselectedSlot();
@@ -199,32 +192,19 @@ private slots:
             QCOMPARE(entries.size(), 4);
         }
         QVERIFY(!QFile::exists(home.path() + "/ps"));
-    }
 
-    // Yes prints the overall table as the statistics tab shows it.
-    void overallTableFromTheButton()
-    {
-        QTemporaryDir home;
-        const QString pdf = home.path() + "/final.pdf";
-        setPrintDialogHook([&](QPrinter *printer, QWidget *) {
-            printer->setOutputFileName(pdf);
-            return true;
-        });
-        MainWindow window;
-        openContest(&window, home.path());
         answerMessageBox(nullptr, QMessageBox::Yes);
         Progress progress;
         QString error;
         answerProgress(&progress, &error);
         clickOnStatisticsTab(&window, "printfinal_sPB");
         QCOMPARE(progress.title, QStringLiteral("总体成绩打印"));
-        auto *table = window.findChild<QTableWidget *>("playersinfoTB");
-        QCOMPARE(progress.value, table->rowCount());
+        QCOMPARE(progress.value, 5);
         const QString text = pdfText(pdf);
-        QVERIFY2(text.contains(table->horizontalHeaderItem(0)->text()), qPrintable(text));
-        QCOMPARE(table->rowCount(), 5);
-        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("2\\s+p2\\s+选手\\s+0\\s+15"))),
-                 qPrintable(text));
+        QVERIFY2(
+            text.contains(QRegularExpression(QStringLiteral("编号.*\\s+2\\s+p2\\s+选手\\s+0\\s+15"),
+                                             QRegularExpression::DotMatchesEverythingOption)),
+            qPrintable(text));
         QCOMPARE(lineOf(pdf, 1, QStringLiteral("市程序设计竞赛")),
                  QStringLiteral("市程序设计竞赛 第 1 页 / 共 1 页"));
     }

@@ -29,13 +29,6 @@ QStringList lines(const QString &path)
     return QString::fromUtf8(readFile(path)).split('\n', Qt::SkipEmptyParts);
 }
 
-// Creates a contest through the New dialog.
-void newContest(MainWindow &window, const QString &home)
-{
-    newContestFromMenu(&window, QStringLiteral("省赛"), home);
-    QVERIFY(window.getSetupInfo());
-}
-
 // Shows the window, saves the contest under home and opens it there, its days expanded.
 void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
 {
@@ -96,14 +89,6 @@ QStringList recordTexts(CSetupInfo *contest)
     return texts;
 }
 
-QList<int> marksOf(const CTaskInfo *task)
-{
-    QList<int> marks;
-    for (int i = 1; i <= task->getSamplenum(); ++i)
-        marks << task->getSampleMark(i);
-    return marks;
-}
-
 } // namespace
 
 class TestTaskConfig : public QObject
@@ -144,7 +129,8 @@ void TestTaskConfig::contestBuiltFromTheContextMenu()
     const QString home = tmp.path() + QStringLiteral("/考试 一");
     MainWindow window;
     window.show();
-    newContest(window, home);
+    newContestFromMenu(&window, QStringLiteral("省赛"), home);
+    QVERIFY(window.getSetupInfo());
     QTreeWidget *view = tree(window);
     QCOMPARE(infoPage(window), 1);
 
@@ -172,12 +158,6 @@ void TestTaskConfig::contestBuiltFromTheContextMenu()
 
     contextMenu(window, view->topLevelItem(1)->child(0), QStringLiteral("删除"));
     QCOMPARE(window.getSetupInfo()->getDayInfo(1)->getTaskNum(), 1);
-    child<QAction>(window, "saveGameAct")->trigger();
-    QVERIFY(lines(home + "/setup.cfg").contains(QStringLiteral("DAYNUM=2")));
-    QCOMPARE(lines(home + "/day2.info").value(0), QStringLiteral("NAME=第2场--day2"));
-    QVERIFY(lines(home + "/day2.info").contains(QStringLiteral("TASKNUM=1")));
-    QVERIFY(QFile::exists(home + "/task2_1.info"));
-
     contextMenu(window, view->topLevelItem(0), QStringLiteral("删除"));
     contextMenu(window, view->topLevelItem(0), QStringLiteral("删除"));
     QCOMPARE(view->topLevelItemCount(), 0);
@@ -297,21 +277,22 @@ void TestTaskConfig::formEditsReachTheTaskFile()
     tree(again)->expandAll();
     clickItem(tree(again), tree(again)->topLevelItem(0)->child(0));
     QCOMPARE(child<QLineEdit>(again, "basenameLE")->text(), QStringLiteral("求和"));
-    QCOMPARE(child<QComboBox>(again, "submitCB")->currentIndex(), 1);
-    QCOMPARE(child<QSpinBox>(again, "timelimitSB")->value(), 3);
-    QCOMPARE(child<QSpinBox>(again, "memlimitSB")->value(), 128);
-    QCOMPARE(child<QSpinBox>(again, "testpointnumSB")->value(), 5);
-    QCOMPARE(child<QSpinBox>(again, "tscSB")->value(), 100);
+    QList<int> shown;
+    for (const char *box : {"submitCB", "methodCB", "numCB"})
+        shown << child<QComboBox>(again, box)->currentIndex();
+    for (const char *box : {"timelimitSB", "memlimitSB", "testpointnumSB", "tscSB"})
+        shown << child<QSpinBox>(again, box)->value();
+    QCOMPARE(shown, QList<int>({1, 2, 3, 3, 128, 5, 100}));
+    QStringList languages;
+    for (const char *language : {"sc", "scplus", "spascal", "spython", "sjava"}) {
+        const QByteArray name(language);
+        if (child<QCheckBox>(again, (name + "CB").constData())->isChecked())
+            languages << child<QLineEdit>(again, (name + "LE").constData())->text();
+        else
+            QVERIFY(!child<QLineEdit>(again, (name + "LE").constData())->isEnabled());
+    }
+    QCOMPARE(languages, QStringList({"-O2 -lm", "", "-encoding UTF-8"}));
     QVERIFY(child<QCheckBox>(again, "aveCB")->isChecked());
-    QCOMPARE(child<QComboBox>(again, "methodCB")->currentIndex(), 2);
-    QCOMPARE(child<QComboBox>(again, "numCB")->currentIndex(), 3);
-    QVERIFY(child<QCheckBox>(again, "scCB")->isChecked());
-    QCOMPARE(child<QLineEdit>(again, "scLE")->text(), QStringLiteral("-O2 -lm"));
-    QVERIFY(!child<QCheckBox>(again, "spascalCB")->isChecked());
-    QVERIFY(!child<QLineEdit>(again, "spascalLE")->isEnabled());
-    QVERIFY(child<QCheckBox>(again, "sjavaCB")->isChecked());
-    QCOMPARE(child<QLineEdit>(again, "sjavaLE")->text(), QStringLiteral("-encoding UTF-8"));
-    QVERIFY(!child<QCheckBox>(again, "spythonCB")->isChecked());
 }
 
 void TestTaskConfig::marksFollowTotalCountAndCells()
@@ -389,13 +370,6 @@ void TestTaskConfig::clampedValuesStayInTheRecord()
     QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
              QStringList({"alpha", "", "源文件", "630", "90", "2.5sec", ""}));
 
-    child<QAction>(window, "saveGameAct")->trigger();
-    const QStringList saved = lines(tmp.path() + "/task1_1.info");
-    QVERIFY(saved.contains(QStringLiteral("SAMPLES=90")));
-    QVERIFY(saved.contains(QStringLiteral("LIMIT=2.5")));
-    QVERIFY(saved.contains(QStringLiteral("MEMLIMITS=2048")));
-    QVERIFY(saved.contains(QStringLiteral("MARK=90@7")));
-
     clickItem(tree(window), day->child(0));
     retype(child<QSpinBox>(window, "timelimitSB"), QStringLiteral("4"));
     CTaskInfo *task = window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
@@ -432,22 +406,14 @@ void TestTaskConfig::filterNamesComposedAndShown()
     clickItem(tree(window), alpha);
     QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
     QVERIFY(!noFilter->isHidden());
-    const char *const stringNames[] = {"fulltext_e", "mlss_filterspace_e", "slss_filterspace_e"};
-    const char *const prefixes[] = {"slsn_", "slmn_", "mlsn_", "mlmn_"};
-    struct Row {
+    // The first and last entry of each list (every name is the filter name model's to compose).
+    const struct {
         int method, entry, digit;
-        QString name;
-    };
-    QList<Row> rows;
-    for (int e = 1; e <= 3; ++e)
-        rows.append({1, e, 0, QLatin1String(stringNames[e - 1])});
-    for (int e = 1; e <= 4; ++e) {
-        rows.append({2, e, 0, QLatin1String(prefixes[e - 1]) + "int_e"});
-        for (int digit = 1; digit <= 5; ++digit)
-            rows.append({3, e, digit,
-                         QLatin1String(prefixes[e - 1]) + "float_" + QString::number(digit) + "e"});
-    }
-    for (const Row &row : rows) {
+        const char *name;
+    } rows[] = {{1, 1, 0, "fulltext_e"},    {1, 3, 0, "slss_filterspace_e"},
+                {2, 1, 0, "slsn_int_e"},    {2, 4, 0, "mlmn_int_e"},
+                {3, 1, 5, "slsn_float_5e"}, {3, 4, 1, "mlmn_float_1e"}};
+    for (const auto &row : rows) {
         method->setCurrentIndex(row.method);
         QVERIFY(curTask->getPlugname().isEmpty());
         QVERIFY(!noFilter->isHidden());
@@ -457,7 +423,7 @@ void TestTaskConfig::filterNamesComposedAndShown()
         (row.method == 1 ? strings : numbers)->setCurrentIndex(row.entry);
         if (row.digit)
             precise->setValue(row.digit);
-        QCOMPARE(curTask->getPlugname(), row.name);
+        QCOMPARE(curTask->getPlugname(), QLatin1String(row.name));
         QVERIFY(noFilter->isHidden());
 
         clickItem(tree(window), beta);
@@ -483,63 +449,57 @@ void TestTaskConfig::filterNamesComposedAndShown()
     QVERIFY(!noFilter->isHidden());
 }
 
+// A stored custom name shows in its disabled field; another method drops it. The file dialog
+// chooses a file that is placed in the contest, and one whose name the contest already has for
+// another file only when the user agrees.
 void TestTaskConfig::customFilterChosenAndShown()
 {
     QTemporaryDir tmp;
-    const QString home = tmp.path() + "/home";
-    QVERIFY(QDir().mkpath(home + "/filter"));
-    QVERIFY(writeFile(tmp.path() + "/u/filters/myjudge", "#!/bin/sh\n"));
+    const QString home = tmp.path() + "/home", mine = tmp.path() + "/u/filters/";
+    QVERIFY(writeFile(mine + "myjudge", "#!/bin/sh\n") && writeFile(mine + "checker", "new"));
+    QVERIFY(writeFile(home + "/filter/checker", "old"));
     CSetupInfo *contest(contestOf({"alpha", "beta"}));
     contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("checker"));
     MainWindow window;
     openContest(window, contest, home);
-    QTreeWidgetItem *alpha = tree(window)->topLevelItem(0)->child(0);
     auto *methodLE = child<QLineEdit>(window, "methodLE");
+    auto *method = child<QComboBox>(window, "methodCB");
 
     clickItem(tree(window), tree(window)->topLevelItem(0)->child(1));
-    QCOMPARE(child<QComboBox>(window, "methodCB")->currentIndex(), 4);
+    QCOMPARE(method->currentIndex(), 4);
     QVERIFY(!child<QFrame>(window, "customF")->isHidden());
     QCOMPARE(methodLE->text(), QStringLiteral("checker"));
     QVERIFY(!methodLE->isEnabled());
-    // A new method drops the old name even though no sub-choice list moved.
-    child<QComboBox>(window, "methodCB")->setCurrentIndex(1);
+    method->setCurrentIndex(1);
     QVERIFY(curTask->getPlugname().isEmpty());
 
-    clickItem(tree(window), alpha);
-    child<QComboBox>(window, "methodCB")->setCurrentIndex(4);
-    QString caption, start, filter;
-    QString chosen;
+    clickItem(tree(window), firstTask(window));
+    method->setCurrentIndex(4);
+    QString asked, chosen;
     FileDialogs::replaceOpenFileName(
-        [&](QWidget *, const QString &c, const QString &d, const QString &f) {
-            caption = c;
-            start = d;
-            filter = f;
+        [&](QWidget *, const QString &caption, const QString &dir, const QString &filter) {
+            asked = QStringList({caption, dir, filter}).join('|');
             return chosen;
         });
     clickButton(&window, "methodPB");
-    QCOMPARE(caption, QStringLiteral("Choose a file"));
-    QCOMPARE(start, FileDialogs::startDirectory());
-    QCOMPARE(filter, QStringLiteral("Filters (*)"));
+    QCOMPARE(asked, "Choose a file|" + FileDialogs::startDirectory() + "|Filters (*)");
     QVERIFY(curTask->getPlugname().isEmpty());
     QVERIFY(!child<QLabel>(window, "nofilterTL")->isHidden());
 
-    chosen = tmp.path() + "/u/filters/myjudge";
+    chosen = mine + "myjudge";
     clickButton(&window, "methodPB");
     QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
     QCOMPARE(methodLE->text(), QStringLiteral("myjudge"));
     QVERIFY(child<QLabel>(window, "nofilterTL")->isHidden());
     QVERIFY(QFile::exists(home + "/filter/myjudge"));
 
-    // Another file of a name the contest already has is placed only when the user agrees.
-    QVERIFY(writeFile(home + "/filter/checker", "old"));
-    chosen = tmp.path() + "/u/filters/checker";
-    QVERIFY(writeFile(chosen, "new"));
-    answerMessageBox(nullptr, QMessageBox::No);
-    clickButton(&window, "methodPB");
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
-    answerMessageBox(nullptr, QMessageBox::Yes);
-    clickButton(&window, "methodPB");
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("checker"));
+    chosen = mine + "checker";
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        answerMessageBox(nullptr, answer);
+        clickButton(&window, "methodPB");
+        QCOMPARE(curTask->getPlugname(),
+                 QLatin1String(answer == QMessageBox::Yes ? "checker" : "myjudge"));
+    }
     QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
 }
 
@@ -585,6 +545,8 @@ void TestTaskConfig::testlibCheckerBuiltStoredAndShown()
     QVERIFY(curTask->getChecker().isEmpty());
 }
 
+// Each box adds its language's command, the options field edits what follows it, and unticking
+// removes the command and clears the field.
 void TestTaskConfig::languagesCheckedEditedUnchecked()
 {
     QTemporaryDir tmp;
@@ -593,33 +555,26 @@ void TestTaskConfig::languagesCheckedEditedUnchecked()
     MainWindow window;
     openContest(window, contest, tmp.path());
     clickItem(tree(window), firstTask(window));
-    struct Language {
-        const char *box, *options, *lang, *template_;
-    };
-    const Language languages[] = {{"scCB", "scLE", "c", "gcc -o %o %i "},
-                                  {"scplusCB", "scplusLE", "cpp", "g++ -o %o %i "},
-                                  {"spascalCB", "spascalLE", "pas", "fpc %i "},
-                                  {"spythonCB", "spythonLE", "py", "python3 -m py_compile %i "},
-                                  {"sjavaCB", "sjavaLE", "java", "javac %i "}};
-    for (const Language &language : languages) {
-        auto *box = child<QCheckBox>(window, language.box);
-        auto *options = child<QLineEdit>(window, language.options);
-        const QString lang = QLatin1String(language.lang);
+    const char *const languages[][3] = {{"sc", "c", "gcc -o %o %i "},
+                                        {"scplus", "cpp", "g++ -o %o %i "},
+                                        {"spascal", "pas", "fpc %i "},
+                                        {"spython", "py", "python3 -m py_compile %i "},
+                                        {"sjava", "java", "javac %i "}};
+    for (const auto &language : languages) {
+        auto *box = child<QCheckBox>(window, (QByteArray(language[0]) + "CB").constData());
+        auto *options = child<QLineEdit>(window, (QByteArray(language[0]) + "LE").constData());
+        const QString lang = QLatin1String(language[1]), command = QLatin1String(language[2]);
         QVERIFY(!box->isChecked() && !options->isEnabled());
-
         clickBox(box);
-        QVERIFY(options->isEnabled());
-        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_));
+        QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
         retype(options, QStringLiteral("-Xs"));
-        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_) + "-Xs");
         retype(options, QStringLiteral("-O2"));
-        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_) + "-O2");
-
+        QCOMPARE(curTask->getCcl(lang)->getCmd(), command + "-O2");
         clickBox(box);
         QVERIFY(!curTask->getCcl(lang));
         QVERIFY(!options->isEnabled() && options->text().isEmpty());
         clickBox(box);
-        QCOMPARE(curTask->getCcl(lang)->getCmd(), QLatin1String(language.template_));
+        QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
     }
     QCOMPARE(curTask->getCclnum(), 5);
 }
