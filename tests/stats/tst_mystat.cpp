@@ -5,12 +5,9 @@
 
 #include <QtTest>
 
-namespace
-{
-
 // A player of a hand-made MyStat whose one task has the given total and test point 1.
-void addResult(MyStat *stat, const QString &id, const QString &task, int total, int score1,
-               float time1)
+static void addResult(MyStat *stat, const QString &id, const QString &task, int total,
+                      int score1 = 0, float time1 = 0)
 {
     stat->addPlayer(id, id);
     TaskResult result(task);
@@ -20,24 +17,24 @@ void addResult(MyStat *stat, const QString &id, const QString &task, int total, 
     stat->players[id].tasks.insert(task, result);
 }
 
-} // namespace
-
 class TestMyStat : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void taskStatisticsDivideByAllPlayers();
-    void timeStatisticsAndTheirNoValueMark();
+    void statisticsDivideByAllPlayers();
     void rankingHoldsEveryPlayer();
     void writtenScores();
     void resetStatsFollowsTheNewContest();
 };
 
-void TestMyStat::taskStatisticsDivideByAllPlayers()
+// Averages divide by all players, results or not; a time of a point counts for the average
+// time always, for the others only when the point scored; 100 stands for no value.
+void TestMyStat::statisticsDivideByAllPlayers()
 {
     MyStat stat(nullptr);
     QCOMPARE(stat.getEqual("sum"), 0.0f);
+    QCOMPARE(stat.getEqualTime("sum", 1), 0.0f);
     addResult(&stat, "a", "sum", 60, 10, 0.5f);
     addResult(&stat, "b", "sum", 90, 4, 0.5f);
     stat.addPlayer("c", "c");
@@ -46,46 +43,39 @@ void TestMyStat::taskStatisticsDivideByAllPlayers()
     QCOMPARE(stat.getEqual("sum"), 50.0f);
     QCOMPARE(stat.getSampleMax("sum", 1), 10);
     QCOMPARE(stat.getSampleEqual("sum", 1), 14.0f / 3);
+    QCOMPARE(stat.getEqualTime("sum", 1), 1.0f / 3);
     QCOMPARE(stat.getSampleMax("sum", 100), 0);
     QCOMPARE(stat.getMin("none"), 0);
 
-    addResult(&stat, "d", "neg", -5, -3, 0.1f);
-    QCOMPARE(stat.getMax("neg"), -5);
-    QCOMPARE(stat.getSampleMax("neg", 1), 0);
-}
-
-void TestMyStat::timeStatisticsAndTheirNoValueMark()
-{
-    MyStat stat(nullptr);
-    QCOMPARE(stat.getEqualTime("sum", 1), 0.0f);
-    addResult(&stat, "a", "sum", 10, 10, 0.5f);
-    stat.addPlayer("b", "b");
-    QCOMPARE(stat.getEqualTime("sum", 1), 0.25f);
-    addResult(&stat, "c", "sum", 0, 0, 1.2f); // timed out: counts for the average time only
-    addResult(&stat, "d", "sum", 10, 10, 0.3f);
-    QCOMPARE(stat.getEqualTime("sum", 1), 2.0f / 4);
-    QCOMPARE(stat.getEqualSolveTime("sum", 1), 0.4f);
+    addResult(&stat, "d", "sum", 0, 0, 1.2f); // timed out
+    addResult(&stat, "e", "sum", 10, 10, 0.3f);
+    QCOMPARE(stat.getEqualTime("sum", 1), 2.5f / 5);
+    QCOMPARE(stat.getEqualSolveTime("sum", 1), 1.3f / 3);
     QCOMPARE(stat.getMinTime("sum", 1), 0.3f);
     QCOMPARE(stat.getEqualSolveTime("sum", 2), 100.0f);
     QCOMPARE(stat.getMinTime("sum", 2), 100.0f);
     QCOMPARE(stat.getEqualTime("sum", 0), 100.0f);
+
+    addResult(&stat, "f", "neg", -5, -3, 0.1f);
+    QCOMPARE(stat.getMax("neg"), -5);
+    QCOMPARE(stat.getSampleMax("neg", 1), 0);
+    QVERIFY(stat.markPlayer("f") && stat.isMarked("f") && !stat.isMarked("e"));
+    QVERIFY(!stat.markPlayer("zz"));
 }
 
+// Best first, equal totals by id; only the contest's tasks count.
 void TestMyStat::rankingHoldsEveryPlayer()
 {
-    // Only the contest's tasks count in the ranking.
     ContestFixture c({{{"t", {10}}}});
     MyStat small(&c.setup);
-    addResult(&small, "a", "t", 90, 0, 0);
-    addResult(&small, "b", "t", 120, 0, 0);
-    addResult(&small, "c", "t", 90, 0, 0);
-    QCOMPARE(small.getList(1), QList<QString>({"b", "a", "c"}));
-    addResult(&small, "d", "deleted", 500, 0, 0);
-    QCOMPARE(small.getList(1).constLast(), QString("d"));
+    for (const char *id : {"a", "b", "c"})
+        addResult(&small, id, "t", id[0] == 'b' ? 120 : 90);
+    addResult(&small, "d", "deleted", 500);
+    QCOMPARE(small.getList(1), QList<QString>({"b", "a", "c", "d"}));
 
     MyStat stat(&c.setup);
     for (int i = 0; i < 5200; ++i)
-        addResult(&stat, QString("p%1").arg(i, 5, 10, QChar('0')), "t", i % 7, 0, 0);
+        addResult(&stat, QString("p%1").arg(i, 5, 10, QChar('0')), "t", i % 7);
     const QList<QString> ranking = stat.getList(10);
     QCOMPARE(ranking.size(), 5200);
     for (int i = 1; i < ranking.size(); ++i) {
@@ -100,14 +90,11 @@ void TestMyStat::writtenScores()
 {
     ContestFixture c(QList<QList<TaskMarks>>{{}});
     MyStat stat(&c.setup);
-    stat.addPlayer("Alpha", "JS-012");
-    stat.addPlayer("Beta", "JS-013");
-    stat.addPlayer("Gamma", "JS-014");
+    for (const char *id : {"JS-012", "JS-013", "JS-014"})
+        stat.addPlayer("name", id);
     const QString path = c.home.filePath("written.txt");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("JS-012@85\nJS-013@90@extra\nJS-014@70\nJS-014@x\nJS-013 99\nJS-999@5\n");
-    file.close();
+    QVERIFY(writeFile(path, "JS-012@85\nJS-013@90@extra\nJS-014@70\nJS-014@x\nJS-013 99\n"
+                            "JS-999@5\n"));
     QVERIFY(stat.importWritten(path));
     QCOMPARE(stat.getPlayerStat("JS-012").getWritten(), 85);
     QCOMPARE(stat.getPlayerStat("JS-013").getWritten(), 90);
