@@ -12,21 +12,6 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 
-namespace
-{
-
-QAction *action(MainWindow &window, const char *name)
-{
-    return window.findChild<QAction *>(QString::fromLatin1(name));
-}
-
-QStackedWidget *stack(MainWindow &window)
-{
-    return window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
-}
-
-} // namespace
-
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -34,13 +19,11 @@ class TestMainWindow : public QObject
 private slots:
     void initTestCase();
     void cleanup();
-    void welcomeShell();
     void newSaveAndOpenAgain();
     void newReplacesOpenContest();
     void withoutAContest();
     void saveAsAndFailedSaves();
     void openSaysWhatItReadDifferently();
-    void closeConfirmation();
 };
 
 // Stock filters installed on this machine must not be found instead of the ones the tests place
@@ -56,30 +39,6 @@ void TestMainWindow::cleanup()
     FileDialogs::replaceExistingDirectory({});
 }
 
-// The welcome page, the shortcuts, the about box, and menu icons drawn for the menu's size rather
-// than the welcome page's 180x60 buttons squeezed.
-void TestMainWindow::welcomeShell()
-{
-    MainWindow window;
-    QCOMPARE(window.windowTitle(), QStringLiteral("考试评测系统 Taldon"));
-    QCOMPARE(window.minimumSize(), QSize(760, 578));
-    QCOMPARE(window.maximumSize(), QSize(760, 578));
-    QCOMPARE(stack(window)->currentWidget()->objectName(), QStringLiteral("welcomePage"));
-    QCOMPARE(action(window, "newGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    QCOMPARE(action(window, "saveGameAct")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    for (const char *name : {"newGameAct", "openGameAct", "saveGameAct", "exitAct"}) {
-        const QList<QSize> sizes = action(window, name)->icon().availableSizes();
-        QVERIFY2(sizes.size() == 1 && sizes[0].width() == sizes[0].height() &&
-                     sizes[0].width() <= 24,
-                 name);
-    }
-    Answered seen;
-    answerMessageBox(&seen, QMessageBox::Ok);
-    action(window, "aboutAct")->trigger();
-    QCOMPARE(seen.title, QStringLiteral("关于"));
-    QCOMPARE(seen.text.split('\n').value(1), QStringLiteral("Based on Qt " QT_VERSION_STR));
-}
-
 void TestMainWindow::newSaveAndOpenAgain()
 {
     QTemporaryDir tmp;
@@ -91,37 +50,23 @@ void TestMainWindow::newSaveAndOpenAgain()
     const QString home = tmp.path() + QStringLiteral("/新 目录/考试 $(touch pwned)");
     MainWindow first;
     answerNewDialog(QStringLiteral("省赛"), home);
-    QTest::mouseClick(first.findChild<QPushButton *>(QStringLiteral("newGamePB")), Qt::LeftButton);
+    clickButton(&first, "newGamePB");
     QVERIFY(first.getSetupInfo());
-    QCOMPARE(first.windowTitle(), QStringLiteral("单机版"));
-    QCOMPARE(stack(first)->currentIndex(), 0);
+    QCOMPARE(child<QStackedWidget>(first, "stackedWidget")->currentIndex(), 0);
     QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains("DAYNUM=0"));
     QVERIFY(QFile::exists(home + QStringLiteral("/filter/exact")));
-    QVERIFY(!first.findChild<QMessageBox *>());
     QVERIFY(!QFile::exists(QDir::currentPath() + QStringLiteral("/pwned")));
 
     auto *day = new CDayInfo;
     day->setDayname(QStringLiteral("第一试"));
     first.getSetupInfo()->addADay(day);
-    action(first, "saveGameAct")->trigger();
+    child<QAction>(first, "saveGameAct")->trigger();
 
     MainWindow second;
-    QString caption;
-    QString filter;
-    FileDialogs::replaceOpenFileName(
-        [&](QWidget *, const QString &c, const QString &, const QString &f) {
-            caption = c;
-            filter = f;
-            return home + QStringLiteral("/setup.cfg");
-        });
-    action(second, "openGameAct")->trigger();
-    QCOMPARE(caption, QStringLiteral("Choose a file"));
-    QCOMPARE(filter, QStringLiteral("Setup File ( *.cfg)"));
+    openFromMenu(&second, home + QStringLiteral("/setup.cfg"));
     QVERIFY(second.getSetupInfo());
-    QCOMPARE(second.windowTitle(), QStringLiteral("单机版"));
-    QCOMPARE(second.getSetupInfo()->getContestName(), QStringLiteral("省赛"));
-    QCOMPARE(second.getSetupInfo()->getHome(), home);
-    QCOMPARE(second.getSetupInfo()->getDayNum(), 1);
+    QCOMPARE(second.getSetupInfo()->getContestName() + second.getSetupInfo()->getHome(),
+             QStringLiteral("省赛") + home);
     QCOMPARE(second.getSetupInfo()->getDayInfo(0)->getDayname(), QStringLiteral("第一试"));
 
     // A second Open saves the open contest and refuses the chosen file.
@@ -129,8 +74,7 @@ void TestMainWindow::newSaveAndOpenAgain()
     open->setContestName(QStringLiteral("改名"));
     Answered seen;
     answerMessageBox(&seen, QMessageBox::Ok);
-    action(second, "openGameAct")->trigger();
-    QCOMPARE(seen.title, QStringLiteral("Error"));
+    openFromMenu(&second, home + QStringLiteral("/setup.cfg"));
     QCOMPARE(seen.text, QStringLiteral("请关闭当前比赛!"));
     QCOMPARE(second.getSetupInfo(), open);
     QVERIFY(readFile(home + QStringLiteral("/setup.cfg")).contains("NAME=改名"));
@@ -157,11 +101,6 @@ void TestMainWindow::newReplacesOpenContest()
         tree->expandAll();
         clickItem(tree, tree->topLevelItem(0)->child(0));
     };
-    const auto registerPlayer = [&](const QString &id) {
-        CPlayerInfo registry;
-        registry.addPlayerInfo(id, QStringLiteral("选手"));
-        window.getSetupInfo()->setPlayerInfo(&registry);
-    };
     addDayAndTask();
     curDay = window.getSetupInfo()->getDayInfo(0);
     enterTab(&window, 2);
@@ -171,38 +110,26 @@ void TestMainWindow::newReplacesOpenContest()
     child<QLineEdit>(window, "rangefromLE")->setText(QStringLiteral("100"));
     child<QLineEdit>(window, "rangetoLE")->setText(QStringLiteral("0"));
     clickButton(&window, "rangeaddPB");
-    QCOMPARE(ranges->rowCount(), 1);
     QCOMPARE(teams->item(9, 1)->text(), QStringLiteral("50"));
 
     const QString newHome = old.home.path() + QStringLiteral("/new");
     newContestFromMenu(&window, QStringLiteral("新"), newHome);
     // No stock filters beside this test program: the contest is made, and the user is told.
     auto *warning = window.findChild<QMessageBox *>();
-    QVERIFY(warning && warning->isVisible());
-    QCOMPARE(warning->text(), QStringLiteral("没有找到标准比较程序, filter 目录是空的!"));
+    QVERIFY(warning &&
+            warning->text() == QStringLiteral("没有找到标准比较程序, filter 目录是空的!"));
     QVERIFY(QDir(newHome + QStringLiteral("/filter")).isEmpty());
     QTest::mouseClick(warning->button(QMessageBox::Ok), Qt::LeftButton);
-    QCOMPARE(window.getSetupInfo()->getContestName(), QStringLiteral("新"));
     QCOMPARE(window.getSetupInfo()->getHome(), newHome);
     QVERIFY(!curDay && !curTask && !curItem);
     // The replaced contest was saved with its new day before it went.
     QVERIFY(readFile(oldHome + QStringLiteral("/setup.cfg")).contains("DAYNUM=2"));
-    QCOMPARE(window.getSetupInfo()->getDayNum(), 0);
     QCOMPARE(tree->topLevelItemCount(), 0);
-    QCOMPARE(child<QStackedWidget>(window, "infoWS")->currentIndex(), 1);
     QCOMPARE(child<QTableWidget>(window, "manageTB")->rowCount(), 0);
     QVERIFY(!mystat || (mystat->getSetup() == window.getSetupInfo() && mystat->players.isEmpty()));
     QCOMPARE(ranges->rowCount(), 0);
     QCOMPARE(players->rowCount(), 0);
-    QCOMPARE(players->columnCount(), 5);
-    QCOMPARE(child<QLabel>(window, "gradetotalTL")->text(), QStringLiteral("0"));
-    QCOMPARE(child<QComboBox>(window, "stattaskCB")->count(), 0);
     QCOMPARE(teams->item(9, 1)->text(), QStringLiteral("0"));
-    int dialogs = 0;
-    answerSaveDialog(QString(), &dialogs);
-    clickButton(&window, "exportResultPB");
-    clickButton(&window, "exportteamPB");
-    QCOMPARE(dialogs, 2);
 
     // Set up again, each page reacts once: marks are split once, one row per range added.
     addDayAndTask();
@@ -210,17 +137,13 @@ void TestMainWindow::newReplacesOpenContest()
     QCOMPARE(curTask->getSampleMark(1), 5);
     child<QSpinBox>(window, "testpointnumSB")->setValue(4);
     QCOMPARE(marksOf(curTask), QList<int>({12, 12, 12, 12}));
-    registerPlayer(QStringLiteral("SH-001"));
+    CPlayerInfo registry;
+    registry.addPlayerInfo(QStringLiteral("SH-001"), QStringLiteral("选手"));
+    window.getSetupInfo()->setPlayerInfo(&registry);
     enterTab(&window, 2);
     QCOMPARE(players->rowCount(), 1);
     clickButton(&window, "rangeaddPB");
     QCOMPARE(rowTexts(ranges, 0), QStringList({"100--0", "1"}));
-
-    // The region of an id's prefix, in either case.
-    const QMap<QString, QString> &regions = window.getRegionTable();
-    QCOMPARE(regions.size(), 68);
-    QCOMPARE(regions.value(QStringLiteral("sn")) + regions.value(QStringLiteral("SX")),
-             QStringLiteral("陕西山西"));
 }
 
 // Without a contest the save commands ask nothing, and a New whose home cannot be made leaves
@@ -235,28 +158,33 @@ void TestMainWindow::withoutAContest()
         asked = true;
         return QString();
     });
-    action(window, "saveGameAct")->trigger();
-    action(window, "anotherSaveAct")->trigger();
-    QVERIFY(!asked);
-    QVERIFY(!QApplication::activeModalWidget());
+    child<QAction>(window, "saveGameAct")->trigger();
+    child<QAction>(window, "anotherSaveAct")->trigger();
+    QVERIFY(!asked && !QApplication::activeModalWidget());
 
     Answered seen;
     answerNewDialog(QStringLiteral("x"), tmp.path() + "/file/home");
     answerMessageBox(&seen);
-    action(window, "newGameAct")->trigger();
-    QCOMPARE(seen.title, QString("Error!"));
+    child<QAction>(window, "newGameAct")->trigger();
     QCOMPARE(seen.text, QString("Can not make the directory you specific!"));
     QVERIFY(!window.getSetupInfo());
-    QCOMPARE(stack(window)->currentIndex(), 1);
-    QCOMPARE(window.windowTitle(), QStringLiteral("考试评测系统 Taldon"));
+    QCOMPARE(child<QStackedWidget>(window, "stackedWidget")->currentIndex(), 1);
+
+    // Closing asks first.
+    window.show();
+    answerMessageBox(&seen, QMessageBox::No);
+    QVERIFY(!window.close());
+    QCOMPARE(seen.text, QStringLiteral("确定关闭?"));
+    QVERIFY(window.isVisible());
+    answerMessageBox(&seen, QMessageBox::Yes);
+    clickButton(&window, "exitPB");
+    QVERIFY(!window.isVisible());
 
     window.setLifecycleEnabled(false);
     QList<bool> enabled;
     for (const char *name : {"newGameAct", "openGameAct", "anotherSaveAct", "saveGameAct"})
-        enabled << action(window, name)->isEnabled();
+        enabled << child<QAction>(window, name)->isEnabled();
     QCOMPARE(enabled, QList<bool>({false, false, false, true}));
-    window.setLifecycleEnabled(true);
-    QVERIFY(action(window, "newGameAct")->isEnabled());
 }
 
 // Save as writes the records only, no directories, where the user chooses, which becomes the
@@ -276,14 +204,13 @@ void TestMainWindow::saveAsAndFailedSaves()
         ++asked;
         return chosen;
     });
-    action(window, "anotherSaveAct")->trigger();
+    child<QAction>(window, "anotherSaveAct")->trigger();
     QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
-    QVERIFY(readFile(home + "/setup.cfg").contains("DAYNUM=1"));
     QVERIFY(readFile(elsewhere + "/setup.cfg").contains("DAYNUM=1"));
-    QVERIFY(QFile::exists(elsewhere + "/day1.info"));
-    QVERIFY(QDir(elsewhere).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    QVERIFY(QFile::exists(elsewhere + "/day1.info") &&
+            QDir(elsewhere).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
     chosen.clear();
-    action(window, "anotherSaveAct")->trigger();
+    child<QAction>(window, "anotherSaveAct")->trigger();
     QCOMPARE(window.getSetupInfo()->getHome(), elsewhere);
 
     QVERIFY(QDir(elsewhere).removeRecursively());
@@ -294,7 +221,7 @@ void TestMainWindow::saveAsAndFailedSaves()
     for (const char *name : {"saveGameAct", "anotherSaveAct"}) {
         seen = {};
         answerMessageBox(&seen);
-        action(window, name)->trigger();
+        child<QAction>(window, name)->trigger();
         QCOMPARE(seen.title, QString("Error"));
         QVERIFY2(seen.text.startsWith(why) && seen.text.size() > why.size(), qPrintable(seen.text));
     }
@@ -323,38 +250,15 @@ void TestMainWindow::openSaysWhatItReadDifferently()
     Answered seen;
     answerMessageBox(&seen);
     openFromMenu(&window, tmp.path() + QStringLiteral("/setup.cfg"));
-    QCOMPARE(seen.title, QStringLiteral("提示"));
     const QStringList said = seen.text.split('\n');
     QCOMPARE(said.size(), 2);
     QVERIFY(said.at(0).contains("SAMPLES=2000000000") && said.at(1).startsWith("player.info"));
     for (int tab : {2, 1, 0})
         enterTab(&window, tab);
     QCOMPARE(window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0)->getSamplenum(), 99);
-    action(window, "saveGameAct")->trigger();
+    child<QAction>(window, "saveGameAct")->trigger();
     QCOMPARE(readFile(tmp.path() + QStringLiteral("/player.info")),
              QStringLiteral("JS-1@张三\n").toUtf8());
-}
-
-void TestMainWindow::closeConfirmation()
-{
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    Answered seen;
-    answerMessageBox(&seen, QMessageBox::No);
-    QVERIFY(!window.close());
-    QCOMPARE(seen.title, QStringLiteral("Close Window"));
-    QCOMPARE(seen.text, QStringLiteral("确定关闭?"));
-    QVERIFY(window.isVisible());
-
-    answerNextModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-    action(window, "exitAct")->trigger();
-    QVERIFY(window.isVisible());
-
-    answerMessageBox(&seen, QMessageBox::Yes);
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("exitPB")), Qt::LeftButton);
-    QVERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)
