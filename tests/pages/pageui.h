@@ -106,27 +106,17 @@ inline void enterTab(QWidget *window, int index)
     tabs->setCurrentIndex(index);
 }
 
-// The save dialog answers path when asked for a CSV file; calls counts how often it was asked,
-// proposed keeps the file it proposed.
-inline void answerSaveDialog(const QString &path, int *calls = nullptr, QString *proposed = nullptr)
+// The save dialog answers path when asked for a CSV file; proposed keeps the file it proposed.
+inline void answerSaveDialog(const QString &path, QString *proposed = nullptr)
 {
-    FileDialogs::replaceSaveFileName([path, calls, proposed](QWidget *, const QString &caption,
-                                                             const QString &dir,
-                                                             const QString &filter) {
-        if (calls)
-            ++*calls;
+    FileDialogs::replaceSaveFileName([path, proposed](QWidget *, const QString &caption,
+                                                      const QString &dir, const QString &filter) {
         if (proposed)
             *proposed = dir;
         return caption == QStringLiteral("Save as") && filter == QStringLiteral("CSV (*.csv)")
                    ? path
                    : QString();
     });
-}
-
-// Answers the next dialog by pressing its OK button.
-inline void answerOk()
-{
-    answerNextModal([](QWidget *modal) { child<QPushButton>(modal, "okPB")->click(); });
 }
 
 #endif

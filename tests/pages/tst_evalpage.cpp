@@ -3,7 +3,6 @@
 #include "common/testcontest.h"
 #include "csetupinfo.h"
 #include "evallist.h"
-#include "getfile.h"
 #include "mainwindow.h"
 #include "mystat.h"
 #include "mythread.h"
@@ -13,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QTextEdit>
 #include <QThread>
 
 namespace
@@ -156,7 +154,6 @@ private slots:
     void evaluatesTickedPlayers();
     void evaluationThatCannotStart();
     void sandboxUnavailable();
-    void showsPlayerPrograms();
     void deletedDayKeepsItsFilesUntilSaved();
     void evaluationFailuresAndStatusesFromFiles();
     void quittingStopsTheEvaluation_data();
@@ -222,19 +219,6 @@ void TestEvalPage::managesPlayerList()
     QTest::keyClick(search, Qt::Key_Return);
     QCOMPARE(table->rowCount(), 4);
 
-    // Space ticks and unticks the current player.
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    table->setFocus();
-    table->setCurrentCell(rowOf(table, "JS-2"), 2);
-    QTest::keyClick(table, Qt::Key_Space);
-    QCOMPARE(column(table, 0).size(), 4);
-    QCOMPARE(table->item(rowOf(table, "JS-2"), 0)->checkState(), Qt::Checked);
-    QCOMPARE(table->item(rowOf(table, "JS-1"), 0)->checkState(), Qt::Unchecked);
-    QTest::keyClick(table, Qt::Key_Space);
-    QCOMPARE(table->item(rowOf(table, "JS-2"), 0)->checkState(), Qt::Unchecked);
-
     // Export, then import a list that replaces the registry and the rows.
     const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
     QString proposed;
@@ -258,15 +242,6 @@ void TestEvalPage::managesPlayerList()
     QCOMPARE(seen.text, QStringLiteral("第 2 行没有导入: 编号不能含有 @ (JS@9)"));
     QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
     QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
-
-    // The fetch dialog opens over the window for the open contest.
-    bool fetchOpened = false;
-    answerNextModal([&fetchOpened, &w](QWidget *modal) {
-        fetchOpened = qobject_cast<GetFile *>(modal) && modal->parentWidget() == &w;
-        modal->close();
-    });
-    clickButton(&w, "downdirPB");
-    QVERIFY(fetchOpened);
 
     // Deleting needs a current row.
     table->setCurrentCell(-1, -1);
@@ -389,56 +364,6 @@ void TestEvalPage::sandboxUnavailable()
     QCOMPARE(seen.title, QStringLiteral("Error"));
     QVERIFY(!t && start->isEnabled());
     qunsetenv("TALDON_SANDBOX");
-}
-
-// The viewer lists the tasks by day, shows a source (the .c before the .cpp), a GBK source
-// decoded, an answer-file task's .out files, and a same-named task of another day its own file.
-void TestEvalPage::showsPlayerPrograms()
-{
-    Contest contest;
-    MainWindow w;
-    openContest(w, contest);
-    // A typed id may not climb out of the day to a program lying beside the day directories.
-    contest.write(QStringLiteral("players/sum/sum.c"), SUM_THREE);
-    // "// 中文" in GBK, with Windows line ends.
-    contest.write(QStringLiteral("players/day1/JS-2/sum/sum.c"),
-                  "// \xd6\xd0\xce\xc4\r\nint main(void){return 0;}\r\n");
-    auto *second = new CDayInfo;
-    auto *task = new CTaskInfo;
-    task->setTaskname(QStringLiteral("sum"));
-    second->addATask(task);
-    w.getSetupInfo()->addADay(second);
-    contest.write(QStringLiteral("players/day2/JS-1/sum/sum.py"), "print(1)\n");
-
-    auto *table = child<QTableWidget>(w, "manageTB");
-    QStringList tasks, shown;
-    answerNextModal([&tasks, &shown](QWidget *modal) {
-        auto *text = modal->findChild<QTextEdit *>(QStringLiteral("showTE"));
-        auto *list = modal->findChild<QComboBox *>(QStringLiteral("taskCB"));
-        for (int i = 0; i < list->count(); ++i)
-            tasks << list->itemText(i);
-        for (int i : {0, 1, 2}) {
-            list->setCurrentIndex(i);
-            shown << text->toPlainText();
-        }
-        auto *id = modal->findChild<QLineEdit *>(QStringLiteral("idTL"));
-        list->setCurrentIndex(0);
-        id->setText(QStringLiteral("JS-2"));
-        shown << text->toPlainText();
-        list->setCurrentIndex(1);
-        shown << text->toPlainText();
-        id->setText(QStringLiteral(".."));
-        list->setCurrentIndex(0);
-        shown << text->toPlainText();
-        modal->close();
-    });
-    const QPoint cell = table->visualItemRect(table->item(rowOf(table, "JS-1"), 2)).center();
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
-    QTRY_COMPARE(tasks, QStringList({"第1场 sum", "第1场 ans", "第2场 sum"}));
-    QCOMPARE(shown, QStringList({QString::fromLatin1(SUM_OK), "===== ans1.out =====\n42\n",
-                                 "print(1)\n", "// 中文\nint main(void){return 0;}\n",
-                                 "===== ans1.out =====\n41\n", "找不到答案文件"}));
 }
 
 // Day 2 of three, with a result file, is deleted: the former day 3 is evaluated in its own

@@ -295,7 +295,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     // Proposed as the contest's name in the user's home, whatever the login name.
     window->getSetupInfo()->setContestName(QStringLiteral("省赛"));
     QString proposed;
-    answerSaveDialog(out + QStringLiteral("/成绩"), nullptr, &proposed);
+    answerSaveDialog(out + QStringLiteral("/成绩"), &proposed);
     Answered seen;
     answerMessageBox(&seen);
     clickButton(window.get(), "exportResultPB");
@@ -307,7 +307,7 @@ void TestStatistics::exportsMatchTheCommandLine()
     showSubPage(window.get(), 1);
     child<QSpinBox>(window.get(), "teamSP")->setValue(1);
     clickButton(window.get(), "teamstatPB");
-    answerSaveDialog(out + QStringLiteral("/teams"), nullptr, &proposed);
+    answerSaveDialog(out + QStringLiteral("/teams"), &proposed);
     clickButton(window.get(), "exportteamPB");
     QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/省赛-分组统计.csv"));
     const QByteArray teams = readFile(out + QStringLiteral("/teams.csv"));

@@ -100,7 +100,6 @@ private slots:
     void cleanup();
     void contestBuiltFromTheContextMenu();
     void formKeepsEditingItsTaskAcrossAdds();
-    void formFollowsTheKeysAndNamesStayWhole();
     void formEditsReachTheTaskFile();
     void marksFollowTotalCountAndCells();
     void clampedValuesStayInTheRecord();
@@ -135,20 +134,15 @@ void TestTaskConfig::contestBuiltFromTheContextMenu()
     QCOMPARE(infoPage(window), 1);
 
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(contextMenu(window, nullptr, QStringLiteral("添加考试")), QStringList{"添加考试"});
-    const QStringList days{"第1场--day1", "第2场--day2", "第3场--day3"};
-    QCOMPARE(treeTexts(view), days);
-    QCOMPARE(recordTexts(window.getSetupInfo()), days);
+        contextMenu(window, nullptr, QStringLiteral("添加考试"));
+    QCOMPARE(recordTexts(window.getSetupInfo()),
+             QStringList({"第1场--day1", "第2场--day2", "第3场--day3"}));
 
-    QCOMPARE(contextMenu(window, view->topLevelItem(0), QStringLiteral("添加试题")),
-             QStringList({"添加试题", "删除"}));
+    contextMenu(window, view->topLevelItem(0), QStringLiteral("添加试题"));
     contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
     contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
-    QCOMPARE(contextMenu(window, view->topLevelItem(2)->child(1)), QStringList{"删除"});
     clickItem(tree(window), view->topLevelItem(0));
     QCOMPARE(infoPage(window), 2);
-    QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
-             QStringList({"Unknown", "", "源文件", "100", "10", "1sec", ""}));
 
     // Deleting the middle day renumbers the later one, in the tree and in the records.
     contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
@@ -211,34 +205,6 @@ void TestTaskConfig::formKeepsEditingItsTaskAcrossAdds()
     QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(
                           current->parent()->indexOfChild(current)));
     QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), curTask->getTaskname());
-}
-
-void TestTaskConfig::formFollowsTheKeysAndNamesStayWhole()
-{
-    QTemporaryDir tmp;
-    const QString longName = QStringLiteral("shortest_paths_in_a_weighted_graph");
-    MainWindow window;
-    openContest(window, contestOf({"alpha", longName}), tmp.path());
-    QTreeWidget *view = tree(window);
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    view->setFocus();
-    view->setCurrentItem(view->topLevelItem(0));
-    QCOMPARE(infoPage(window), 2);
-
-    QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(infoPage(window), 0);
-    QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), QStringLiteral("alpha"));
-    QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), longName);
-    QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(1));
-    QTest::keyClick(view, Qt::Key_Home);
-    QCOMPARE(infoPage(window), 2);
-
-    // The long name is not cut: its column is as wide as it, and the tree scrolls.
-    QTreeWidgetItem *item = view->topLevelItem(0)->child(1);
-    QTRY_VERIFY(view->visualItemRect(item).width() >=
-                view->fontMetrics().horizontalAdvance(longName));
 }
 
 void TestTaskConfig::formEditsReachTheTaskFile()
@@ -436,17 +402,6 @@ void TestTaskConfig::filterNamesComposedAndShown()
         method->setCurrentIndex(0);
         QVERIFY(curTask->getPlugname().isEmpty());
     }
-
-    // The precision may be set before or after the number choice.
-    method->setCurrentIndex(3);
-    precise->setValue(3);
-    numbers->setCurrentIndex(4);
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_3e"));
-    precise->setValue(5);
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_5e"));
-    numbers->setCurrentIndex(0);
-    QVERIFY(curTask->getPlugname().isEmpty());
-    QVERIFY(!noFilter->isHidden());
 }
 
 // A stored custom name shows in its disabled field; another method drops it. The file dialog
@@ -567,7 +522,6 @@ void TestTaskConfig::languagesCheckedEditedUnchecked()
         QVERIFY(!box->isChecked() && !options->isEnabled());
         clickBox(box);
         QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
-        retype(options, QStringLiteral("-Xs"));
         retype(options, QStringLiteral("-O2"));
         QCOMPARE(curTask->getCcl(lang)->getCmd(), command + "-O2");
         clickBox(box);
