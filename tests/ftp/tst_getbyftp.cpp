@@ -5,11 +5,13 @@
 #include "getfile.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <fcntl.h>
+#include <memory>
 #include <numeric>
 #include <unistd.h>
 
@@ -271,6 +273,12 @@ void TestGetByFtp::scriptedServers_data()
     QTest::newRow("busy") << 0 << "" << QStringList{"421 Too many users, try later"};
     // The passive address cannot be reached; the address the server was reached at can.
     QTest::newRow("nat") << 1 << good << QStringList();
+    QTest::newRow("notype") << 0 << "" << QStringList{"binary transfer type refused: 504"};
+    // A tree deeper than any contest's (a loop of links, say) stops at 64 levels below the top.
+    QString deep = "top", path = "top";
+    for (int level = 1; level <= 64; ++level)
+        deep += '|' + (path += "/d");
+    QTest::newRow("deep") << 0 << deep << QStringList{"directory tree too deep at /top/d/d/"};
 }
 
 void TestGetByFtp::scriptedServers()
@@ -304,21 +312,23 @@ void TestGetByFtp::dialogDownloadsIntoPlayers()
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QString("下载目录"));
     QCOMPARE(dialog.findChild<QLineEdit *>("portLE")->text(), QString("21"));
-    setText(&dialog, "serverLE", "127.0.0.1");
     setText(&dialog, "nameLE", "judge");
     Server partial;
     QVERIFY(partial.start("scriptedftp.py", {"refusesub"}));
-    const QString before = QDir::currentPath();
+    const QString before = QDir::currentPath(), check = "失败下载失败,请检查配置信息\n";
+    // A session that met nothing after a good one blames the settings again.
     const struct {
-        QString port, password, dir, shown, reason;
+        QString server, port, password, dir, shown, reason;
     } clicks[] = {
-        {server.port, "wrong", "day1", "失败下载失败,请检查配置信息\n", "Password error: 530"},
-        {server.port, kPassword, "day1", "成功下载成功", ""},
-        {partial.port, kPassword, "top", "失败下载失败,以下内容未能下载:\n",
+        {"127.0.0.9", server.port, kPassword, "day1", check, "Connection refused"},
+        {"127.0.0.1", server.port, kPassword, "day1", "成功下载成功", ""},
+        {"127.0.0.1", server.port, "wrong", "day1", check, "Password error: 530"},
+        {"127.0.0.1", partial.port, kPassword, "top", "失败下载失败,以下内容未能下载:\n",
          "the directory sub was not fetched"},
     };
     auto *getPB = dialog.findChild<QPushButton *>("getPB");
     for (const auto &click : clicks) {
+        setText(&dialog, "serverLE", click.server);
         setText(&dialog, "portLE", click.port);
         setText(&dialog, "passwdLE", click.password);
         setText(&dialog, "dirLE", click.dir);
@@ -327,7 +337,7 @@ void TestGetByFtp::dialogDownloadsIntoPlayers()
         QVERIFY2(shown.startsWith(click.shown) && shown.contains(click.reason), qPrintable(shown));
         QVERIFY(dialog.isVisible());
     }
-    QCOMPARE(dialog.titles.size(), 3);
+    QCOMPARE(dialog.titles.size(), 4);
     QCOMPARE(QDir::currentPath(), before);
     QCOMPARE(treeOf(home.path() + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
     QCOMPARE(readFile(home.path() + "/players/top/good.txt"), QByteArray("ok"));
@@ -340,6 +350,18 @@ void TestGetByFtp::dialogDownloadsIntoPlayers()
 
     QTest::mouseClick(dialog.findChild<QPushButton *>("cancelPB"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
+
+    // The plain dialog shows its outcome in a message box.
+    GetFile plain(&setup, nullptr);
+    auto shown = std::make_shared<QString>();
+    QTimer::singleShot(0, [shown] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            *shown = box->windowTitle() + box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(plain.findChild<QPushButton *>("getPB"), Qt::LeftButton);
+    QVERIFY2(shown->startsWith("失败下载失败:比赛目录下没有 players 目录"), qPrintable(*shown));
 }
 
 // taldon-cli fetch: the password from a file, bad input refused before anything is written, and
@@ -375,8 +397,10 @@ void TestGetByFtp::cliFetchesIntoPlayers()
     QVERIFY(cut.start("scriptedftp.py", {"cut"}));
     const ProgramRun partial = fetch(home, cut.port, good, "top");
     QCOMPARE(partial.status, 1);
+    // The hidden file of what was cut short is removed without a word.
     QVERIFY2(partial.err.contains("not everything arrived:\n") &&
-                 partial.err.contains("six.txt failed: cut short"),
+                 partial.err.contains("six.txt failed: cut short") &&
+                 !partial.err.contains("unlink"),
              qPrintable(partial.err));
 }
 
