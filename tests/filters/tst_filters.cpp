@@ -17,10 +17,7 @@ private slots:
     void everyStockNameJudges();
     void verdicts_data();
     void verdicts();
-    void refusedNumbers_data();
-    void refusedNumbers();
-    void filesThatAreNotPlain();
-    void copiesWorkOnTheirOwn();
+    void filesAndNames();
 
 private:
     struct Run {
@@ -193,10 +190,35 @@ void TestFilters::verdicts_data()
     for (const auto &row : rows)
         QTest::addRow("%d %s", ++index, row.name) << QString(row.name) << QByteArray(row.output)
                                                   << QByteArray(row.answer) << QString(row.message);
+    // Tokens that are not numbers of the rule's kind, in the output and in the answer, also where
+    // the output is written just as the answer.
+    const QString refused[] = {
+        "slsn_int_e|64-bit integer|9223372036854775808 -9223372036854775809 18446744073709551616 "
+        "99999999999999999999 1.0 1e3 12a - + +-1 1- 1: /1 12345678:",
+        "slsn_float_1e|finite decimal number|1e400 1.7976931348623159e308 1e99999999999999999999 "
+        "nan inf -infinity 0x10 1e 1e- -. .e1 1.2.3 1e5.5 +-1 1,5 1: /1 1.5: 1.2345678/"};
+    for (const QString &row : refused) {
+        const QStringList kind = row.split('|');
+        for (const QString &token : kind[2].split(' ')) {
+            const QString what = QString("Line 1: \"%1\" is not a %2.").arg(token, kind[1]);
+            const QByteArray bytes = token.toUtf8();
+            QTest::addRow("%s", qPrintable(token)) << kind[0] << bytes << QByteArray("0\n") << what;
+            for (const QByteArray &output : {QByteArray("0\n"), bytes})
+                QTest::addRow("answer %s%s", qPrintable(token), output == bytes ? " twice" : "")
+                    << kind[0] << output << bytes << "Answer file line 1: " + what.mid(8);
+        }
+    }
     // A long line of three-byte characters: the excerpts are cut between characters.
     const QByteArray longLine = QString(5000, QChar(0x4E2D)).toUtf8();
     QTest::newRow("long line") << "slss_filterspace_e" << longLine + "a" << longLine + "b"
                                << "Line 1: expected \"...中中中中b\", read \"...中中中中a\".";
+    // A difference early in a line longer than the blocks compared at once.
+    QByteArray wrong(5000, 'a'), same(40, 'a');
+    wrong[100] = 'b';
+    QTest::newRow("early difference")
+        << "fulltext_e" << wrong << QByteArray(5000, 'a')
+        << QString("Line 1, column 101: expected \"..." + same + "...\", read \"..." +
+                   same.left(10) + 'b' + same.left(29) + "...\".");
 }
 
 void TestFilters::verdicts()
@@ -215,42 +237,10 @@ void TestFilters::verdicts()
     }
 }
 
-// Tokens that are not numbers of the rule's kind, in the output and in the answer.
-void TestFilters::refusedNumbers_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("token");
-    for (const char *token : {"9223372036854775808", "-9223372036854775809", "18446744073709551616",
-                              "99999999999999999999", "1.0", "1e3", "12a", "-", "+", "+-1", "1-",
-                              "1:", "/1", "12345678:"})
-        QTest::addRow("int %s", token) << "slsn_int_e" << QByteArray(token);
-    for (const char *token : {"1e400", "1.7976931348623159e308", "1e99999999999999999999", "nan",
-                              "inf", "-infinity", "0x10", "1e", "1e-", "-.", ".e1", "1.2.3",
-                              "1e5.5", "+-1", "1,5", "1:", "/1", "1.5:", "1.2345678/"})
-        QTest::addRow("float %s", token) << "slsn_float_1e" << QByteArray(token);
-}
-
-void TestFilters::refusedNumbers()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, token);
-    const QString what =
-        QString("\"%1\" is not a %2.")
-            .arg(token, name.contains("int") ? "64-bit integer" : "finite decimal number");
-    const Run output = judge(name, token, "0\n");
-    QCOMPARE(output.message, "Line 1: " + what);
-    QCOMPARE(output.exitCode, 0);
-    // The answer's fault, also where the output is written just as the answer.
-    for (const QByteArray &output : {QByteArray("0\n"), token}) {
-        const Run answer = judge(name, output, token);
-        QCOMPARE(answer.message, "Answer file line 1: " + what);
-        QCOMPARE(answer.exitCode, 1);
-    }
-}
-
 // An output that cannot be read is wrong, a missing answer the organiser's fault; a pipe or a
-// device is read to its end; names are never run by a shell.
-void TestFilters::filesThatAreNotPlain()
+// device is read to its end; names are never run by a shell. The rule comes from the name a
+// copy is started under; a verdict that cannot be written is said on standard error.
+void TestFilters::filesAndNames()
 {
     const QString answer = m_dir.filePath("task1.ans");
     QVERIFY(writeFile(answer, "1 2\n3\n") && QDir(m_dir.path()).mkpath("a dir") &&
@@ -280,25 +270,27 @@ void TestFilters::filesThatAreNotPlain()
     filter.closeWriteChannel();
     QVERIFY(filter.waitForFinished(30000));
     QCOMPARE(filter.readAllStandardOutput(), QByteArray("Line 2: expected 1 number, read 2.\n0\n"));
-}
 
-// The rule comes from the name a copy is started under.
-void TestFilters::copiesWorkOnTheirOwn()
-{
     QTemporaryDir elsewhere;
-    for (const QString name : {"mlmn_float_3e", "fulltext_e", "myfilter"}) {
-        const QString source = filterPath(name == "myfilter" ? "fulltext_e" : name);
-        QVERIFY(QFile::copy(source, elsewhere.filePath(name)));
-    }
+    for (const QString name : {"mlmn_float_3e", "fulltext_e", "myfilter", "slsn_float_0e"})
+        QVERIFY(QFile::copy(filterPath(name.contains("_e") ? name : "fulltext_e"),
+                            elsewhere.filePath(name)));
     QCOMPARE(judge(elsewhere.filePath("mlmn_float_3e"), "1.0001 2\n", "1 2\n").score, 10);
     QCOMPARE(judge(elsewhere.filePath("fulltext_e"), "a\n", "a\r\n").score, 0);
-    const Run unknown = judge(elsewhere.filePath("myfilter"), "a\n", "a\n");
-    QCOMPARE(unknown.exitCode, 2);
-    QCOMPARE(unknown.score, 0);
-    QVERIFY2(unknown.message.contains("myfilter"), qPrintable(unknown.message));
+    for (const QString name : {"myfilter", "slsn_float_0e"}) {
+        const Run unknown = judge(elsewhere.filePath(name), "a\n", "a\n");
+        QCOMPARE(unknown.exitCode, 2);
+        QCOMPARE(unknown.message, "Unknown filter name \"" + name + "\".");
+    }
     const Run usage = runFilter("fulltext_e", {"only", "two"});
     QCOMPARE(usage.exitCode, 2);
     QCOMPARE(usage.score, 0);
+    QProcess full;
+    full.setStandardOutputFile("/dev/full");
+    full.start(filterPath("fulltext_e"), {"in", "task.out", m_dir.filePath("task1.ans")});
+    QVERIFY(full.waitForFinished(30000));
+    QCOMPARE(full.exitCode(), 1);
+    QVERIFY(full.readAllStandardError().startsWith("cannot write the verdict: No space left"));
 }
 
 QTEST_GUILESS_MAIN(TestFilters)

@@ -7,6 +7,7 @@ cut: says 226 after a short transfer: six.txt (listed as 6 bytes, 3 sent), told.
      as 6 bytes, 3 sent), the listing of sub; whole.txt arrives.
 nat: gives 127.0.0.2 as its passive address but listens on 127.0.0.1 only.
 single: greets a second session with 421; lists a, b and c, each holding in.c.
+notype: refuses the binary type. deep: every directory holds a directory d.
 Prints its port as the first line; serves sessions side by side until killed.
 """
 import socket
@@ -58,7 +59,8 @@ def data_channel(conn):
 def transfer(conn, listener, verb, path):
     """Sends the data of LIST or RETR; False when the session is to end."""
     if verb == "LIST":
-        data, told = b"".join(LISTINGS.get((MODE, path), [])), b""
+        listing = [unix(DIR, 0, b"d")] if MODE == "deep" else LISTINGS.get((MODE, path), [])
+        data, told = b"".join(listing), b""
     else:
         data, told = FILES.get(path, (b"ok", b""))
     send(conn, b"150 Here it comes" + told)
@@ -80,7 +82,9 @@ def session(conn):
     for raw in conn.makefile("rb"):
         verb, _, arg = raw.rstrip(b"\r\n").decode(errors="replace").partition(" ")
         path = arg if arg.startswith("/") else cwd.rstrip("/") + "/" + arg
-        if verb in REPLIES:
+        if verb == "TYPE" and MODE == "notype":
+            send(conn, "504 Only ASCII here")
+        elif verb in REPLIES:
             send(conn, REPLIES[verb])
             if verb == "QUIT":
                 return

@@ -5,11 +5,13 @@
 #include "getfile.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <fcntl.h>
+#include <memory>
 #include <numeric>
 #include <unistd.h>
 
@@ -18,13 +20,11 @@ using Tree = QMap<QString, QByteArray>;
 namespace
 {
 
-// The password of the server the tests share: blanks and a shell's substitution reach nobody's
-// shell.
+// The shared server's password: blanks and a shell's substitution reach nobody's shell.
 const QString kPassword = "p w$(x)";
 
-// One of this folder's FTP servers on 127.0.0.1, stopped when destroyed, politely first: the
-// launcher of the real servers then stops its server. The scripts print their port once they
-// accept connections.
+// One of this folder's FTP servers on 127.0.0.1, which prints its port once it accepts
+// connections; stopped politely first, so that the launcher of a real server stops it.
 struct Server {
     QProcess process;
     QString port;
@@ -39,7 +39,6 @@ struct Server {
 
     bool start(const QString &script, const QStringList &args)
     {
-        // Debian's interpreter, which has the FTP server module.
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(
             "/usr/bin/python3",
@@ -47,19 +46,15 @@ struct Server {
         while (!process.canReadLine() && process.waitForReadyRead(15000)) {
         }
         port = QString::fromUtf8(process.readLine()).trimmed();
+        // The launcher's status 77: the server is not installed.
+        if (port.isEmpty() && process.waitForFinished(1000) && process.exitCode() == 77)
+            port = "missing";
         return !port.isEmpty();
-    }
-
-    // The launcher's status 77: the server is not installed.
-    bool missing()
-    {
-        process.waitForFinished(1000);
-        return process.state() == QProcess::NotRunning && process.exitCode() == 77;
     }
 };
 
-// Every entry below dir by relative path after prefix: file contents, or "<dir>" for a
-// directory; links are taken for what they point to, as a download fetches them.
+// Every entry below dir by relative path: file contents, or "<dir>" for a directory; links are
+// taken for what they point to, as a download fetches them.
 Tree treeOf(const QString &dir, const QString &prefix = QString())
 {
     Tree tree;
@@ -73,38 +68,6 @@ Tree treeOf(const QString &dir, const QString &prefix = QString())
     return tree;
 }
 
-// A file whose name is raw bytes, which need not be valid in the locale's encoding.
-bool writeRaw(const QByteArray &path, const QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool written =
-        fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    return fd >= 0 && ::close(fd) == 0 && written;
-}
-
-// The real dialog with its outcome box replaced, so the test reads what the user would see.
-class RecordingGetFile : public GetFile
-{
-public:
-    using GetFile::GetFile;
-    QStringList titles, texts;
-
-protected:
-    void report(const QString &title, const QString &text) override
-    {
-        titles << title;
-        texts << text;
-    }
-};
-
-void setText(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *edit = dialog->findChild<QLineEdit *>(name);
-    QVERIFY2(edit, name);
-    edit->clear();
-    QTest::keyClicks(edit, text);
-}
-
 // "top|top/a.txt=ok": the directory top holding a.txt, which holds "ok".
 Tree entries(const QString &text)
 {
@@ -113,6 +76,15 @@ Tree entries(const QString &text)
         tree.insert(entry.section('=', 0, 0),
                     entry.contains('=') ? entry.section('=', 1).toUtf8() : "<dir>");
     return tree;
+}
+
+// A file whose name is raw bytes, which need not be valid in the locale's encoding.
+bool writeRaw(const QByteArray &path, const QByteArray &bytes)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written =
+        fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    return fd >= 0 && ::close(fd) == 0 && written;
 }
 
 void fill(GetByFTP *ftp, const QString &port, const QString &password, const QString &dir)
@@ -125,6 +97,17 @@ void fill(GetByFTP *ftp, const QString &port, const QString &password, const QSt
     ftp->setTimeout(5000);
 }
 
+// The real dialog with its outcome box replaced, so the test reads what the user would see.
+class RecordingGetFile : public GetFile
+{
+public:
+    using GetFile::GetFile;
+    QStringList shown;
+
+protected:
+    void report(const QString &title, const QString &text) override { shown << title + text; }
+};
+
 } // namespace
 
 class TestGetByFtp : public QObject
@@ -135,7 +118,6 @@ private slots:
     void initTestCase();
     void downloads_data();
     void downloads();
-    void refusedDirectories();
     void scriptedServers_data();
     void scriptedServers();
     void dialogDownloadsIntoPlayers();
@@ -170,8 +152,8 @@ void TestGetByFtp::initTestCase()
             QByteArray::number(i)));
     QVERIFY(QDir().mkpath(root + "/gbk") && QDir().mkpath(root + "/clash"));
     QVERIFY(writeRaw(top + "/gbk/\xd5\xc5\xc8\xfd.cpp", "zhang") && // 张三.cpp in GBK
-            writeRaw(top + "/gbk/\xc0\xee\xcb\xc4.cpp", "li"));     // 李四.cpp in GBK
-    QVERIFY(writeRaw(top + "/clash/good.c", "ok") && writeRaw(top + "/clash/\x80x.c", "a") &&
+            writeRaw(top + "/gbk/\xc0\xee\xcb\xc4.cpp", "li") &&    // 李四.cpp in GBK
+            writeRaw(top + "/clash/good.c", "ok") && writeRaw(top + "/clash/\x80x.c", "a") &&
             writeRaw(top + "/clash/\xffx.c", "b"));
     QVERIFY(server.start("ftpserver.py", {root, "judge", kPassword}));
 }
@@ -186,21 +168,19 @@ void TestGetByFtp::downloads_data()
 
 // The shared tree arrives whole from the shared server and from Debian's own, also below missing
 // parents. From the shared server, a directory of 600 entries, fetched again over local copies,
-// which take the server's current files; from Debian's, GBK names as they are, and names that
-// collide once decoded, which are left out.
+// which take the server's current files, and directories refused without a word written; from
+// Debian's, GBK names as they are, and names that collide once decoded, which are left out.
 void TestGetByFtp::downloads()
 {
     QFETCH(QString, password);
     const bool shared = password == kPassword;
     Server real;
-    if (!shared && !real.start("realftp.py", {QTest::currentDataTag(), serverRoot.path()}) &&
-        real.missing())
+    QVERIFY(shared || real.start("realftp.py", {QTest::currentDataTag(), serverRoot.path()}));
+    if (real.port == "missing")
         QSKIP("the server is not installed (sh scripts/bootstrap.sh test)");
-    const QString port = shared ? server.port : real.port;
-    QVERIFY(!port.isEmpty());
     QTemporaryDir local, nested;
     GetByFTP ftp;
-    fill(&ftp, port, password, "day1");
+    fill(&ftp, shared ? server.port : real.port, password, "day1");
     ftp.setServer("localhost");
     ftp.setName(password.isEmpty() ? "anonymous" : "judge");
     QVERIFY2(ftp.getDir(local.path()) == 1, ftp.failureText());
@@ -216,6 +196,14 @@ void TestGetByFtp::downloads()
         QVERIFY(writeFile(local.path() + "/day2/player-with-a-long-id-007/sum.c", "local edit"));
         QCOMPARE(ftp.getDir(local.path()), 1);
         QCOMPARE(treeOf(local.path() + "/day2"), treeOf(serverRoot.path() + "/day2"));
+        // The server's refusal of the CWD is named; the login directory is not taken instead.
+        for (const char *dir : {"../outside", "/day1", "day1/../../outside", "no-such-day"}) {
+            ftp.setDir(dir);
+            QCOMPARE(ftp.getDir(nested.path() + "/inner"), 0);
+            QVERIFY2(ftp.failureText().contains(dir), ftp.failureText());
+        }
+        QVERIFY2(ftp.failureText().contains("info failed: 550"), ftp.failureText());
+        QVERIFY(!QFileInfo::exists(nested.path() + "/inner"));
         return;
     }
     ftp.setDir("gbk");
@@ -228,56 +216,45 @@ void TestGetByFtp::downloads()
     QCOMPARE(treeOf(local.path() + "/clash"), (Tree{{"good.c", "ok"}}));
 }
 
-// Directories that cannot be entered or that reach outside, and a port nobody listens on: nothing
-// is written. A wrong password is met by the dialog and the command line.
-void TestGetByFtp::refusedDirectories()
-{
-    QTemporaryDir local;
-    GetByFTP ftp;
-    for (const char *dir : {"../outside", "/day1", "day1/../../outside", "no-such-day"}) {
-        fill(&ftp, server.port, kPassword, dir);
-        QCOMPARE(ftp.getDir(local.path() + "/inner"), 0);
-        QVERIFY2(ftp.failureText().contains(dir), ftp.failureText());
-    }
-    // The server's refusal of the CWD is named, and the login directory is not taken instead.
-    QVERIFY2(ftp.failureText().contains("info failed: 550"), ftp.failureText());
-    fill(&ftp, "1", kPassword, "day1");
-    QCOMPARE(ftp.getDir(local.path()), 0);
-    QVERIFY2(ftp.failureText().contains("Connection refused"), ftp.failureText());
-    QVERIFY(treeOf(local.path()).isEmpty());
-}
-
 void TestGetByFtp::scriptedServers_data()
 {
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("tree");
-    QTest::addColumn<QStringList>("failures"); // texts the failure text must hold
+    QTest::addColumn<QString>("failure"); // a text the failure text must hold, in order
     const QString good = "top|top/good.txt=ok";
     // A transfer cut short leaves no truncated file behind, nor a temporary one.
-    QTest::newRow("drop") << 0 << "top" << QStringList{"big.bin", "connection to the server lost"};
-    QTest::newRow("stall") << 0 << "" << QStringList{"timed out"};
-    // A subdirectory that cannot be entered fails the download, whichever session met it; the
-    // rest still arrives.
+    QTest::newRow("drop") << 0 << "top"
+                          << "big.bin|connection to the server lost";
+    QTest::newRow("stall") << 0 << ""
+                           << "timed out";
+    // A subdirectory that cannot be entered fails the download; the rest still arrives.
     QTest::newRow("refusesub") << 0 << good + "|top/sub2|top/sub2/in.c=ok"
-                               << QStringList{"the directory sub was not fetched"};
+                               << "the directory sub was not fetched";
     // A server that lets in one session only: the first fetches everything.
     QTest::newRow("single") << 1
                             << "top|top/a|top/a/in.c=ok|top/b|top/b/in.c=ok|top/c|top/c/in.c=ok"
-                            << QStringList();
+                            << "";
     QTest::newRow("cut") << 0 << "top|top/whole.txt=ok|top/sub"
-                         << QStringList{"six.txt failed: cut short: 3 of 6 bytes",
-                                        "told.txt failed: cut short: 3 of 6 bytes",
-                                        "in /top/sub: the listing was cut short"};
-    QTest::newRow("busy") << 0 << "" << QStringList{"421 Too many users, try later"};
+                         << "six.txt failed: cut short: 3 of 6 bytes|told.txt failed: cut short: "
+                            "3 of 6 bytes|in /top/sub: the listing was cut short";
+    QTest::newRow("busy") << 0 << ""
+                          << "421 Too many users, try later";
     // The passive address cannot be reached; the address the server was reached at can.
-    QTest::newRow("nat") << 1 << good << QStringList();
+    QTest::newRow("nat") << 1 << good << "";
+    QTest::newRow("notype") << 0 << ""
+                            << "binary transfer type refused: 504";
+    // A tree deeper than any contest's (a loop of links, say) stops 64 levels below the top.
+    QString deep = "top", path = "top";
+    for (int level = 1; level <= 64; ++level)
+        deep += '|' + (path += "/d");
+    QTest::newRow("deep") << 0 << deep << "directory tree too deep at /top/d/d/";
 }
 
 void TestGetByFtp::scriptedServers()
 {
     const QString mode = QTest::currentDataTag();
     QFETCH(QString, tree);
-    QFETCH(QStringList, failures);
+    QFETCH(QString, failure);
     Server scripted;
     QVERIFY(scripted.start("scriptedftp.py", {mode}));
     QTemporaryDir local;
@@ -286,10 +263,9 @@ void TestGetByFtp::scriptedServers()
     ftp.setTimeout(mode == "stall" ? 300 : 5000);
     QTEST(ftp.getDir(local.path()), "result");
     QCOMPARE(treeOf(local.path()), entries(tree));
-    for (const QString &failure : failures)
-        QVERIFY2(ftp.failureText().contains(failure.toUtf8()), ftp.failureText());
-    if (failures.isEmpty())
-        QVERIFY2(ftp.failureText().isEmpty(), ftp.failureText());
+    for (const QString &part : failure.split('|'))
+        QVERIFY2(ftp.failureText().contains(part.toUtf8()), ftp.failureText());
+    QVERIFY2(failure.isEmpty() == ftp.failureText().isEmpty(), ftp.failureText());
 }
 
 // The dialog blames the settings until the directory is reached, and names what did not arrive
@@ -304,79 +280,91 @@ void TestGetByFtp::dialogDownloadsIntoPlayers()
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QString("下载目录"));
     QCOMPARE(dialog.findChild<QLineEdit *>("portLE")->text(), QString("21"));
-    setText(&dialog, "serverLE", "127.0.0.1");
-    setText(&dialog, "nameLE", "judge");
     Server partial;
     QVERIFY(partial.start("scriptedftp.py", {"refusesub"}));
-    const QString before = QDir::currentPath();
-    const struct {
-        QString port, password, dir, shown, reason;
-    } clicks[] = {
-        {server.port, "wrong", "day1", "失败下载失败,请检查配置信息\n", "Password error: 530"},
-        {server.port, kPassword, "day1", "成功下载成功", ""},
-        {partial.port, kPassword, "top", "失败下载失败,以下内容未能下载:\n",
-         "the directory sub was not fetched"},
-    };
-    auto *getPB = dialog.findChild<QPushButton *>("getPB");
-    for (const auto &click : clicks) {
-        setText(&dialog, "portLE", click.port);
-        setText(&dialog, "passwdLE", click.password);
-        setText(&dialog, "dirLE", click.dir);
-        QTest::mouseClick(getPB, Qt::LeftButton);
-        const QString shown = dialog.titles.last() + dialog.texts.last();
-        QVERIFY2(shown.startsWith(click.shown) && shown.contains(click.reason), qPrintable(shown));
+    const QString before = QDir::currentPath(), check = "失败下载失败,请检查配置信息\n";
+    // A session that met nothing after a good one blames the settings again.
+    const QStringList clicks[] = {
+        {"127.0.0.9", server.port, kPassword, "day1", check + "Connection refused"},
+        {"127.0.0.1", server.port, kPassword, "day1", "成功下载成功"},
+        {"127.0.0.1", server.port, "wrong", "day1", check + "Password error: 530"},
+        {"127.0.0.1", partial.port, kPassword, "top",
+         "失败下载失败,以下内容未能下载:\nthe directory sub was not fetched"},
+        {"127.0.0.1", server.port, kPassword, "day1", "失败下载失败:比赛目录下没有 players 目录"}};
+    for (const QStringList &click : clicks) {
+        int field = 0;
+        for (const char *name : {"serverLE", "portLE", "nameLE", "passwdLE", "dirLE"}) {
+            auto *edit = dialog.findChild<QLineEdit *>(name);
+            edit->clear();
+            QTest::keyClicks(edit, name == QString("nameLE") ? "judge" : click[field++]);
+        }
+        // Without a players directory nothing is written.
+        if (click[4].contains("players"))
+            QVERIFY(QDir(home.path() + "/players").removeRecursively());
+        QTest::mouseClick(dialog.findChild<QPushButton *>("getPB"), Qt::LeftButton);
+        QVERIFY2(dialog.shown.last().startsWith(click[4].section('\n', 0, 0)) &&
+                     dialog.shown.last().contains(click[4].section('\n', 1)),
+                 qPrintable(dialog.shown.last()));
         QVERIFY(dialog.isVisible());
+        if (dialog.shown.size() == 4) {
+            QCOMPARE(treeOf(home.path() + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
+            QCOMPARE(readFile(home.path() + "/players/top/good.txt"), QByteArray("ok"));
+        }
     }
-    QCOMPARE(dialog.titles.size(), 3);
+    QCOMPARE(dialog.shown.size(), 5);
     QCOMPARE(QDir::currentPath(), before);
-    QCOMPARE(treeOf(home.path() + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
-    QCOMPARE(readFile(home.path() + "/players/top/good.txt"), QByteArray("ok"));
-
-    // Without a players directory nothing is written and the failure is shown.
-    QVERIFY(QDir(home.path() + "/players").removeRecursively());
-    QTest::mouseClick(getPB, Qt::LeftButton);
-    QVERIFY(dialog.texts.last().startsWith("下载失败:比赛目录下没有 players 目录"));
     QVERIFY(!QFileInfo::exists(home.path() + "/players"));
-
     QTest::mouseClick(dialog.findChild<QPushButton *>("cancelPB"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
+
+    // The plain dialog shows its outcome in a message box.
+    GetFile plain(&setup, nullptr);
+    auto shown = std::make_shared<QString>();
+    QTimer::singleShot(0, [shown] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            *shown = box->windowTitle() + box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(plain.findChild<QPushButton *>("getPB"), Qt::LeftButton);
+    QVERIFY2(shown->startsWith("失败下载失败:比赛目录下没有 players 目录"), qPrintable(*shown));
 }
 
 // taldon-cli fetch: the password from a file, bad input refused before anything is written, and
-// a file cut short behind a 226 named in a failure (what arrives is the scripted servers' test).
+// a file cut short behind a 226 named in a failure, its hidden file removed without a word.
 void TestGetByFtp::cliFetchesIntoPlayers()
 {
     QTemporaryDir work;
-    const QString home = work.path() + "/contest home";
+    const QString home = work.path() + "/contest home", good = work.path() + "/good";
     QCOMPARE(runCli({"new", home}).status, 0);
-    const QString good = work.path() + "/good", bad = work.path() + "/bad";
-    QVERIFY(writeFile(good, kPassword.toUtf8() + '\n') && writeFile(bad, "nope\n"));
-    const auto fetch = [&](const QString &contest, const QString &port, const QString &password,
-                           const QString &dir) {
-        QStringList args{"fetch", contest,  "--server", "127.0.0.1",       "--port",
-                         port,    "--user", "judge",    "--password-file", password};
-        return runCli(dir.isEmpty() ? args : args << "--dir" << dir);
-    };
-    const ProgramRun wrong = fetch(home, server.port, bad, "day1");
-    QCOMPARE(wrong.status, 1);
-    QVERIFY2(wrong.err.contains("Password error"), qPrintable(wrong.err));
-    const QString none = work.path() + "/none", noContest = work.path() + "/no contest";
-    for (const QStringList &refused : {QStringList{home, good, ""},
-                                       {home, good, "../x"},
-                                       {home, none, "day1"},
-                                       {noContest, good, "day1"}})
-        QCOMPARE(fetch(refused[0], server.port, refused[1], refused[2]).status, 2);
-    QVERIFY(QDir(home + "/players").isEmpty());
-
-    QCOMPARE(fetch(home, server.port, good, "day1").status, 0);
-    QCOMPARE(treeOf(home + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
-
+    QVERIFY(writeFile(good, kPassword.toUtf8() + '\n') && writeFile(work.path() + "/bad", "no\n"));
     Server cut;
     QVERIFY(cut.start("scriptedftp.py", {"cut"}));
-    const ProgramRun partial = fetch(home, cut.port, good, "top");
+    const auto fetch = [&](const QString &contest, const QString &password, const QString &dir,
+                           const QString &port = QString()) {
+        const QStringList args{"fetch",           contest,
+                               "--server",        "127.0.0.1",
+                               "--port",          port.isEmpty() ? server.port : port,
+                               "--user",          "judge",
+                               "--password-file", work.path() + password};
+        return runCli(dir.isEmpty() ? args : args + QStringList{"--dir", dir});
+    };
+    const ProgramRun wrong = fetch(home, "/bad", "day1");
+    QCOMPARE(wrong.status, 1);
+    QVERIFY2(wrong.err.contains("Password error"), qPrintable(wrong.err));
+    for (const QStringList &refused : {QStringList{home, "/good", ""},
+                                       {home, "/good", "../x"},
+                                       {home, "/none", "day1"},
+                                       {work.path() + "/no contest", "/good", "day1"}})
+        QCOMPARE(fetch(refused[0], refused[1], refused[2]).status, 2);
+    QVERIFY(QDir(home + "/players").isEmpty());
+    QCOMPARE(fetch(home, "/good", "day1").status, 0);
+    QCOMPARE(treeOf(home + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
+    const ProgramRun partial = fetch(home, "/good", "top", cut.port);
     QCOMPARE(partial.status, 1);
     QVERIFY2(partial.err.contains("not everything arrived:\n") &&
-                 partial.err.contains("six.txt failed: cut short"),
+                 partial.err.contains("six.txt failed: cut short") &&
+                 !partial.err.contains("unlink"),
              qPrintable(partial.err));
 }
 
