@@ -65,7 +65,8 @@ private slots:
         QVERIFY(QFileInfo(oddPdf).size() > 3);
     }
 
-    // Reports that cannot be written are counted by id, not skipped in silence.
+    // Reports that cannot be written are counted by id, not skipped in silence; a day out of
+    // range, no contest or no statistics print nothing and pass over no one.
     void unwritableReportsAreReported()
     {
         QTemporaryDir home;
@@ -77,9 +78,14 @@ private slots:
         const DayReportsResult result = printDayReports(setup.get(), 1);
         QCOMPARE(result.failed, QStringList({"p1"}));
         QCOMPARE(result.written, 1);
-        QCOMPARE(printDayReports(setup.get(), 7).written, 0);
+        QCOMPARE(printDayReports(setup.get(), 0).written, 1);
+        for (int day : {-1, 3}) {
+            const DayReportsResult none = printDayReports(setup.get(), day);
+            QCOMPARE(none.written + none.skipped + none.failed.size(), 0);
+        }
+        QCOMPARE(printDayReports(nullptr, 0).skipped, 0);
         resetStats(nullptr);
-        QCOMPARE(printDayReports(setup.get(), 1).written, 0);
+        QCOMPARE(printDayReports(setup.get(), 1).skipped, 0);
     }
 };
 
