@@ -103,11 +103,9 @@ void TestCli::newCreatesHome()
     const QString program = tmp.path() + "/bin/taldon-cli";
     QVERIFY(QDir(tmp.path()).mkpath("bin/filter"));
     QVERIFY(QFile::copy(cliPath(), program));
-    QFile filter(tmp.path() + "/bin/filter/lines");
-    QVERIFY(filter.open(QIODevice::WriteOnly));
-    filter.write("#!/bin/sh\n");
-    filter.close();
-    QVERIFY(filter.setPermissions(filter.permissions() | QFile::ExeOwner));
+    const QString filter = tmp.path() + "/bin/filter/lines";
+    QVERIFY(writeFile(filter, "#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(filter, QFile::ReadOwner | QFile::ExeOwner));
 
     const QString home = tmp.path() + "/新 建/考试 '$(touch pwned)'";
     const ProgramRun run = runProgram(program, {"new", home, "--name", "全国 赛"}, tmp.path());
@@ -186,30 +184,25 @@ void TestCli::badInputChangesNothing()
     QTemporaryDir tmp;
     const QString home = tmp.path() + "/c";
     QCOMPARE(runCli({"new", home}).status, 0);
-    QFile file(tmp.path() + "/plain file");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString file = tmp.path() + "/plain file";
+    QVERIFY(writeFile(file, QByteArray()));
     const auto before = snapshot(tmp.path());
 
-    const QList<QStringList> bad{
-        {"show", tmp.path() + "/missing"},
-        {"show", tmp.path()},
-        {"save", tmp.path() + "/missing"},
-        {"save", home, "--to", tmp.path() + "/nowhere"},
-        {"new", file.fileName()},
-        {"new", home + "/x", "--name", ""},
-        {"new", home + "/x", "--name", "赛\nDAYNUM=5"},
-        {"new"},
-        {"show", home, home},
-        {"save", home, "--bogus"},
-        {"frobnicate"},
-        {},
-    };
-    for (const QStringList &args : bad) {
+    // One case a line, its arguments joined by '|': %t is the temporary directory, %h the
+    // contest, %f a plain file and %n a line break; the empty line is no arguments at all.
+    const QString bad =
+        "show|%t/missing\nshow|%t\nsave|%t/missing\nsave|%h|--to|%t/nowhere\n"
+        "new|%f\nnew|%h/x|--name|\nnew|%h/x|--name|赛%nDAYNUM=5\nnew\n"
+        "show|%h|%h\nsave|%h|--bogus\nfrobnicate\nreport|%h\nreport|%h|--day|1\n"
+        "report|%h|--day|x\nreport|%t/missing|--day|1\nteams|%h|--best|100\nteams|%h|--best|-1\n";
+    for (const QString &line : bad.split('\n')) {
+        QString joined = line;
+        joined.replace("%t", tmp.path()).replace("%h", home).replace("%f", file);
+        const QStringList args =
+            line.isEmpty() ? QStringList() : joined.replace("%n", "\n").split('|');
         const ProgramRun run = runCli(args);
-        QVERIFY2(run.status == 2, qPrintable(args.join(' ')));
-        QVERIFY2(run.out.isEmpty(), qPrintable(args.join(' ')));
-        QVERIFY2(!run.err.trimmed().isEmpty(), qPrintable(args.join(' ')));
+        QVERIFY2(run.status == 2 && run.out.isEmpty() && !run.err.trimmed().isEmpty(),
+                 qPrintable(args.join(' ')));
     }
     const ProgramRun missing = runCli({"show", tmp.path() + "/missing"});
     QCOMPARE(missing.err.trimmed().count('\n'), 0);

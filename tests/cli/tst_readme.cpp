@@ -2,12 +2,11 @@
 // scripts, CI and taldon-cli really do.
 
 #include "common/programrun.h"
+#include "common/testfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,34 +21,7 @@ QString sourcePath(const QString &relative)
 
 QString readSource(const QString &relative)
 {
-    QFile file(sourcePath(relative));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
-
-// Lines of the README's indented code blocks, without the indentation; a line ending in a
-// backslash goes on with the next.
-QStringList codeLines(QString readme)
-{
-    readme.replace(QRegularExpression("\\\\\n\\s*"), " ");
-    QStringList lines;
-    for (const QString &line : readme.split('\n')) {
-        if (line.startsWith("    "))
-            lines << line.trimmed();
-    }
-    return lines;
-}
-
-// The subcommands as taldon-cli --help lists them under "commands:".
-QStringList subcommands()
-{
-    const ProgramRun help = runCli({"--help"});
-    QStringList names;
-    const QRegularExpression row("^  (\\S+)\\t", QRegularExpression::MultilineOption);
-    for (auto it = row.globalMatch(help.outText()); it.hasNext();)
-        names << it.next().captured(1);
-    return help.status == 0 ? names : QStringList();
+    return QString::fromUtf8(readFile(sourcePath(relative)));
 }
 
 } // namespace
@@ -67,27 +39,20 @@ private slots:
 
 void TestReadme::startsWithTheCommandsThatCiAndTheScriptRun()
 {
-    const QString readme = readSource("README.md");
-    QStringList lines = readme.split('\n');
+    QStringList lines = readSource("README.md").split('\n');
     lines.removeAll(QString());
-    QVERIFY(lines.size() > 3);
-    QCOMPARE(lines.at(0), QString("# Taldon"));
-    QCOMPARE(lines.at(1), QString("    sh scripts/taldon.sh run"));
-    QCOMPARE(lines.at(2), QString("    sh scripts/taldon.sh test"));
-
-    // CI runs the README's test command and nothing else.
-    const QString ci = readSource(".ci/run");
+    QCOMPARE(lines.mid(0, 3), QStringList({"# Taldon", "    sh scripts/taldon.sh run",
+                                           "    sh scripts/taldon.sh test"}));
+    // CI runs the README's test command, which the script takes and names in its usage notes.
     QVERIFY(
         QRegularExpression("^sh scripts/taldon\\.sh test\\b", QRegularExpression::MultilineOption)
-            .match(ci)
+            .match(readSource(".ci/run"))
             .hasMatch());
-
-    // The script itself takes both words and names them in its own usage notes.
     const QString script = readSource("scripts/taldon.sh");
-    for (const char *word : {"run", "test"}) {
-        QVERIFY2(script.contains('\n' + QString(word) + ")\n"), word);
-        QVERIFY2(script.contains("scripts/taldon.sh " + QString(word)), word);
-    }
+    for (const QString word : {"run", "test"})
+        QVERIFY2(script.contains('\n' + word + ")\n") &&
+                     script.contains("scripts/taldon.sh " + word),
+                 qPrintable(word));
 }
 
 // Before installing or building anything, run tells a user without a display how to get one.
@@ -108,13 +73,23 @@ void TestReadme::runWithoutADisplaySaysHowToGetOne()
     QVERIFY(!QFileInfo::exists(build.path() + "/b"));
 }
 
-// Every subcommand has an example, and every option an example uses is one that subcommand
-// lists in its --help.
+// Every subcommand that taldon-cli --help lists has an example in the README's indented code
+// (a trailing backslash goes on with the next line), and every option an example uses is one
+// that subcommand lists in its --help.
 void TestReadme::hasAWorkingExampleOfEverySubcommand()
 {
-    const QStringList names = subcommands();
+    const ProgramRun list = runCli({"--help"});
+    QCOMPARE(list.status, 0);
+    QStringList names;
+    const QRegularExpression row("^  (\\S+)\\t", QRegularExpression::MultilineOption);
+    for (auto it = row.globalMatch(list.outText()); it.hasNext();)
+        names << it.next().captured(1);
     QVERIFY2(names.size() >= 8, qPrintable(names.join(' ')));
-    const QStringList code = codeLines(readSource("README.md"));
+    QStringList code;
+    for (const QString &line :
+         readSource("README.md").replace(QRegularExpression("\\\\\n\\s*"), " ").split('\n'))
+        if (line.startsWith("    "))
+            code << line.trimmed();
     const QRegularExpression option("(?:^|\\s)(--?[a-z][a-z-]*)");
     for (const QString &name : names) {
         const QString prefix = "taldon-cli " + name + ' ';
@@ -123,13 +98,16 @@ void TestReadme::hasAWorkingExampleOfEverySubcommand()
         const QString help = run.outText();
         // The usage line names the subcommand, as it is to be typed.
         const QString usage = help.section('\n', 0, 0);
-        QVERIFY2(usage.startsWith("Usage: ") && usage.contains("taldon-cli " + name + " [options]"),
+        QVERIFY2(usage.startsWith("Usage: ") && usage.contains(prefix + "[options]"),
                  qPrintable(usage));
         int examples = 0;
         for (const QString &line : code) {
             if (!line.startsWith(prefix))
                 continue;
             ++examples;
+            // An example given a path has the usage line say what that path is.
+            if (line.mid(prefix.size()).startsWith('/'))
+                QVERIFY2(!usage.section("[options]", 1).trimmed().isEmpty(), qPrintable(usage));
             for (auto it = option.globalMatch(line); it.hasNext();) {
                 const QString used = it.next().captured(1);
                 QVERIFY2(help.contains(used + ' ') || help.contains(used + ','),
@@ -140,24 +118,20 @@ void TestReadme::hasAWorkingExampleOfEverySubcommand()
     }
 }
 
+// The welcome page and the three tabs, each shown at the window's size.
 void TestReadme::showsEveryScreenshotAtWindowSize()
 {
-    const QString readme = readSource("README.md");
     const QRegularExpression image("!\\[[^\\]]*\\]\\(([^)]+)\\)");
     QStringList shown;
-    for (auto it = image.globalMatch(readme); it.hasNext();)
+    for (auto it = image.globalMatch(readSource("README.md")); it.hasNext();)
         shown << it.next().captured(1);
     const QStringList taken =
-        QDir(sourcePath("docs/screenshots")).entryList({"*.png"}, QDir::Files, QDir::Name);
-    // The welcome page and the three tabs.
+        QDir(sourcePath("docs/screenshots")).entryList({"*.png"}, QDir::Files);
     QCOMPARE(taken.size(), 4);
     for (const QString &file : taken)
         QVERIFY2(shown.contains("docs/screenshots/" + file), qPrintable(file));
-    for (const QString &path : shown) {
-        QImageReader reader(sourcePath(path));
-        QVERIFY2(reader.canRead(), qPrintable(path));
-        QCOMPARE(reader.size(), QSize(760, 578));
-    }
+    for (const QString &path : shown)
+        QCOMPARE(QImageReader(sourcePath(path)).size(), QSize(760, 578));
 }
 
 QTEST_GUILESS_MAIN(TestReadme)
