@@ -1,22 +1,32 @@
 #include "csetupinfo.h"
 
 #include "common/programrun.h"
+#include "common/testfiles.h"
+#include "report/reportcontest.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
 
-#include "common/testfiles.h"
-
 namespace
 {
+
+QString sourcePath(const QString &relative)
+{
+    return qEnvironmentVariable("TALDON_SOURCE_DIR") + '/' + relative;
+}
+
+QString readSource(const QString &relative)
+{
+    return QString::fromUtf8(readFile(sourcePath(relative)));
+}
 
 QJsonObject show(const QString &contest)
 {
@@ -87,13 +97,19 @@ private slots:
     void showAndSaveRoundTrip();
     void badInputChangesNothing();
     void showSaysWhatItReadDifferently();
+    void reportWritesTheDay();
+    void readmeMatchesTheScriptsAndPictures();
+    void readmeHasAWorkingExampleOfEverySubcommand();
 };
 
 // Stock filters installed on this machine must not be found instead of the ones the tests place
-// (or leave out) beside the programs; child processes inherit the setting.
+// (or leave out) beside the programs. The programs run as for root from a console or under cron:
+// no display, no platform, no session runtime directory. Child processes inherit all this.
 void TestCli::initTestCase()
 {
     qputenv("TALDON_FILTER_DIR", QByteArray());
+    for (const char *name : {"XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        qunsetenv(name);
 }
 
 void TestCli::newCreatesHome()
@@ -233,5 +249,129 @@ void TestCli::showSaysWhatItReadDifferently()
     QVERIFY(run.err.contains("player.info 不是 UTF-8 编码"));
 }
 
-QTEST_MAIN(TestCli)
+// Two days; on day 1 two of three players have results, one with blanks in its id. A report that
+// cannot be written fails the command and leaves the others; the output stays clean of the
+// toolkit's warnings.
+void TestCli::reportWritesTheDay()
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + "/my contest";
+    QVERIFY(QDir().mkpath(home));
+    auto setup = makeContest(home, {{{"sum", {10, 10}}}, {{"b", {10}}}});
+    for (const auto &player :
+         {qMakePair(QString("a 1"), QString("甲")), qMakePair(QString("b2"), QString("乙")),
+          qMakePair(QString("c3"), QString("丙"))})
+        setup->getPlayerInfo()->addPlayerInfo(player.first, player.second);
+    QVERIFY(setup->saveSetupInfo(home));
+    const QByteArray block =
+        "{sum 100 Compile successfully\n101 10 0.1 ok\n101 3 0.2 partly\n}102 13\n";
+    appendResult(home, 1, "a 1", block);
+    appendResult(home, 1, "c3", block);
+    const ProgramRun run = runCli({"report", home, "--day", "1"});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QString());
+    QVERIFY(run.outText().contains("[1/3] a 1: " + home +
+                                   "/ps/day1/a 1/a 1.pdf\n[2/3] b2: no "
+                                   "results\n[3/3] c3: " +
+                                   home + "/ps/day1/c3/c3.pdf\n"));
+    QVERIFY(pdfText(home + "/ps/day1/a 1/a 1.pdf").contains(QStringLiteral("姓名:甲")));
+    QVERIFY(pdfText(home + "/ps/day1/c3/c3.pdf").contains("partly"));
+    QVERIFY(!QFile::exists(home + "/ps/day1/b2"));
+    const ProgramRun help = runCli({"report", "--help"});
+    QCOMPARE(help.status, 0);
+    QCOMPARE(help.err, QString());
+
+    QVERIFY(QDir(home + "/ps/day1/c3").removeRecursively() &&
+            writeFile(home + "/ps/day1/c3", QByteArray()));
+    const ProgramRun blocked = runCli({"report", home, "--day", "1"});
+    QCOMPARE(blocked.status, 1);
+    QVERIFY(blocked.outText().contains("c3: FAILED"));
+    QVERIFY(blocked.err.contains("c3"));
+    QVERIFY(QFile::exists(home + "/ps/day1/a 1/a 1.pdf"));
+}
+
+// The README starts with the commands that CI and the script run; run tells a user without a
+// display how to get one before building anything; every screenshot is shown at window size.
+void TestCli::readmeMatchesTheScriptsAndPictures()
+{
+    QStringList lines = readSource("README.md").split('\n');
+    lines.removeAll(QString());
+    QCOMPARE(lines.mid(0, 3), QStringList({"# Taldon", "    sh scripts/taldon.sh run",
+                                           "    sh scripts/taldon.sh test"}));
+    QVERIFY(
+        QRegularExpression("^sh scripts/taldon\\.sh test\\b", QRegularExpression::MultilineOption)
+            .match(readSource(".ci/run"))
+            .hasMatch());
+    const QString script = readSource("scripts/taldon.sh");
+    for (const QString word : {"run", "test"})
+        QVERIFY2(script.contains('\n' + word + ")\n") &&
+                     script.contains("scripts/taldon.sh " + word),
+                 qPrintable(word));
+
+    QTemporaryDir build;
+    const ProgramRun run = runProgram("env", {"TALDON_BUILD_DIR=" + build.path() + "/b", "sh",
+                                              sourcePath("scripts/taldon.sh"), "run"});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("xvfb-run -a sh scripts/taldon.sh run"), qPrintable(run.err));
+    QVERIFY(!QFileInfo::exists(build.path() + "/b"));
+
+    const QRegularExpression image("!\\[[^\\]]*\\]\\(([^)]+)\\)");
+    QStringList shown;
+    for (auto it = image.globalMatch(readSource("README.md")); it.hasNext();)
+        shown << it.next().captured(1);
+    const QStringList taken =
+        QDir(sourcePath("docs/screenshots")).entryList({"*.png"}, QDir::Files);
+    QCOMPARE(taken.size(), 4);
+    for (const QString &file : taken)
+        QVERIFY2(shown.contains("docs/screenshots/" + file), qPrintable(file));
+    for (const QString &path : shown)
+        QCOMPARE(QImageReader(sourcePath(path)).size(), QSize(760, 578));
+}
+
+// Every subcommand that taldon-cli --help lists has an example in the README's indented code
+// (a trailing backslash goes on with the next line), and every option an example uses is one
+// that subcommand lists in its --help.
+void TestCli::readmeHasAWorkingExampleOfEverySubcommand()
+{
+    const ProgramRun list = runCli({"--help"});
+    QCOMPARE(list.status, 0);
+    QStringList names;
+    const QRegularExpression row("^  (\\S+)\\t", QRegularExpression::MultilineOption);
+    for (auto it = row.globalMatch(list.outText()); it.hasNext();)
+        names << it.next().captured(1);
+    QVERIFY2(names.size() >= 8, qPrintable(names.join(' ')));
+    QStringList code;
+    for (const QString &line :
+         readSource("README.md").replace(QRegularExpression("\\\\\n\\s*"), " ").split('\n'))
+        if (line.startsWith("    "))
+            code << line.trimmed();
+    const QRegularExpression option("(?:^|\\s)(--?[a-z][a-z-]*)");
+    for (const QString &name : names) {
+        const QString prefix = "taldon-cli " + name + ' ';
+        const ProgramRun run = runCli({name, "--help"});
+        QCOMPARE(run.status, 0);
+        const QString help = run.outText();
+        // The usage line names the subcommand, as it is to be typed.
+        const QString usage = help.section('\n', 0, 0);
+        QVERIFY2(usage.startsWith("Usage: ") && usage.contains(prefix + "[options]"),
+                 qPrintable(usage));
+        int examples = 0;
+        for (const QString &line : code) {
+            if (!line.startsWith(prefix))
+                continue;
+            ++examples;
+            // An example given a path has the usage line say what that path is.
+            if (line.mid(prefix.size()).startsWith('/'))
+                QVERIFY2(!usage.section("[options]", 1).trimmed().isEmpty(), qPrintable(usage));
+            for (auto it = option.globalMatch(line); it.hasNext();) {
+                const QString used = it.next().captured(1);
+                QVERIFY2(help.contains(used + ' ') || help.contains(used + ','),
+                         qPrintable(name + ": " + used));
+            }
+        }
+        QVERIFY2(examples > 0, qPrintable("no example of " + name));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"
