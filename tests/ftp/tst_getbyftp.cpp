@@ -155,7 +155,7 @@ void TestGetByFtp::initTestCase()
             writeRaw(top + "/gbk/\xc0\xee\xcb\xc4.cpp", "li") &&    // 李四.cpp in GBK
             writeRaw(top + "/clash/good.c", "ok") && writeRaw(top + "/clash/\x80x.c", "a") &&
             writeRaw(top + "/clash/\xffx.c", "b"));
-    QVERIFY(server.start("ftpserver.py", {root, "judge", kPassword}));
+    QVERIFY(server.start("realftp.py", {"pyftpdlib", root, kPassword}));
 }
 
 void TestGetByFtp::downloads_data()
