@@ -198,22 +198,36 @@ void TestCli::showAndSaveRoundTrip()
 void TestCli::badInputChangesNothing()
 {
     QTemporaryDir tmp;
-    const QString home = tmp.path() + "/c";
+    const QString home = tmp.path() + "/c", days = tmp.path() + "/d";
     QCOMPARE(runCli({"new", home}).status, 0);
+    QCOMPARE(runCli({"new", days}).status, 0);
+    fillContest(days + "/setup.cfg");
     const QString file = tmp.path() + "/plain file";
     QVERIFY(writeFile(file, QByteArray()));
     const auto before = snapshot(tmp.path());
 
     // One case a line, its arguments joined by '|': %t is the temporary directory, %h the
-    // contest, %f a plain file and %n a line break; the empty line is no arguments at all.
+    // contest, %d the one of a day, %f a plain file, %p a fetch's server options and %n a line
+    // break; the empty line is no arguments at all. Nothing refused evaluates or fetches a file,
+    // as the snapshot shows.
     const QString bad =
         "show|%t/missing\nshow|%t\nsave|%t/missing\nsave|%h|--to|%t/nowhere\n"
         "new|%f\nnew|%h/x|--name|\nnew|%h/x|--name|赛%nDAYNUM=5\nnew\n"
         "show|%h|%h\nsave|%h|--bogus\nfrobnicate\nreport|%h\nreport|%h|--day|1\n"
-        "report|%h|--day|x\nreport|%t/missing|--day|1\nteams|%h|--best|100\nteams|%h|--best|-1\n";
+        "report|%h|--day|x\nreport|%t/missing|--day|1\nteams|%h|--best|100\nteams|%h|--best|-1\n"
+        "eval|%d|--day|2\neval|%d|--day|x\neval|%d\neval|%d|--day|1|--task|nope\n"
+        "eval|%d|--day|1|JS-001|XX-999\neval|%t/missing|--day|1\neval|%d|--day=1|--shard=0/2\n"
+        "eval|%d|--day=1|--shard=3/2\neval|%d|--day=1|--shard=1/2/2\neval|%d|--day=1|--jobs=0\n"
+        "eval|%d|--day=1|--jobs=65\neval|%d|--day=1|--ids-file|%t/missing\nfetch|%h|%p|%f\n"
+        "fetch|%h|%p|%f|--dir|../x\nfetch|%h|%p|%t/missing|--dir|d\nfetch|%t/"
+        "missing|%p|%f|--dir|d\n";
     for (const QString &line : bad.split('\n')) {
         QString joined = line;
-        joined.replace("%t", tmp.path()).replace("%h", home).replace("%f", file);
+        joined.replace("%p", "--server|127.0.0.1|--user|judge|--password-file")
+            .replace("%t", tmp.path())
+            .replace("%h", home)
+            .replace("%d", days)
+            .replace("%f", file);
         const QStringList args =
             line.isEmpty() ? QStringList() : joined.replace("%n", "\n").split('|');
         const ProgramRun run = runCli(args);

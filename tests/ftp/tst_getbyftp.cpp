@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <memory>
 #include <numeric>
 #include <unistd.h>
 
@@ -78,15 +76,6 @@ Tree entries(const QString &text)
     return tree;
 }
 
-// A file whose name is raw bytes, which need not be valid in the locale's encoding.
-bool writeRaw(const QByteArray &path, const QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool written =
-        fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    return fd >= 0 && ::close(fd) == 0 && written;
-}
-
 void fill(GetByFTP *ftp, const QString &port, const QString &password, const QString &dir)
 {
     ftp->setServer("127.0.0.1");
@@ -114,6 +103,9 @@ class TestGetByFtp : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir serverRoot;
+    Server server;
+
 private slots:
     void initTestCase();
     void downloads_data();
@@ -122,10 +114,6 @@ private slots:
     void scriptedServers();
     void dialogDownloadsIntoPlayers();
     void cliFetchesIntoPlayers();
-
-private:
-    QTemporaryDir serverRoot;
-    Server server;
 };
 
 // The tree every server serves: a day with blanks, UTF-8 names, links, an empty file and every
@@ -134,7 +122,6 @@ private:
 void TestGetByFtp::initTestCase()
 {
     const QString root = serverRoot.path();
-    const QByteArray top = QFile::encodeName(root);
     QByteArray allBytes(256, '\0');
     std::iota(allBytes.begin(), allBytes.end(), '\0');
     QVERIFY(writeFiles(root, {{"day1/1001/add/add.c", "int main() { return 0; }\n"},
@@ -144,17 +131,20 @@ void TestGetByFtp::initTestCase()
                               {"day1/1002/bin/all.bin", allBytes.repeated(3)},
                               {"day1/1002/empty.txt", ""},
                               {"day1/张三/add.cpp", "int main() {}\r\n"}}));
-    QCOMPARE(::symlink("张三", top + "/day1/linked"), 0);
-    QCOMPARE(::symlink("张三/add.cpp", top + "/day1/filelink"), 0);
     for (int i = 0; i < 300; ++i)
         QVERIFY(writeFile(
             root + QString("/day2/player-with-a-long-id-%1/sum.c").arg(i, 3, 10, QChar('0')),
             QByteArray::number(i)));
-    QVERIFY(QDir().mkpath(root + "/gbk") && QDir().mkpath(root + "/clash"));
-    QVERIFY(writeRaw(top + "/gbk/\xd5\xc5\xc8\xfd.cpp", "zhang") && // 张三.cpp in GBK
-            writeRaw(top + "/gbk/\xc0\xee\xcb\xc4.cpp", "li") &&    // 李四.cpp in GBK
-            writeRaw(top + "/clash/good.c", "ok") && writeRaw(top + "/clash/\x80x.c", "a") &&
-            writeRaw(top + "/clash/\xffx.c", "b"));
+    // Links, and names of raw bytes, which need not be valid in the locale's encoding.
+    const char *more =
+        "import os, sys\nos.chdir(sys.argv[1])\nos.mkdir('gbk'); os.mkdir('clash')\n"
+        "os.symlink('张三', 'day1/linked'); os.symlink('张三/add.cpp', 'day1/filelink')\n"
+        "for n, b in [(b'gbk/\\xd5\\xc5\\xc8\\xfd.cpp', b'zhang'),  # 张三.cpp in GBK\n"
+        "             (b'gbk/\\xc0\\xee\\xcb\\xc4.cpp', b'li'),  # 李四.cpp in GBK\n"
+        "             (b'clash/good.c', b'ok'), (b'clash/\\x80x.c', b'a'),\n"
+        "             (b'clash/\\xffx.c', b'b')]:\n"
+        "    open(n, 'wb').write(b)\n";
+    QCOMPARE(runProgram("python3", {"-c", more, root}).status, 0);
     QVERIFY(server.start("realftp.py", {"pyftpdlib", root, kPassword}));
 }
 
@@ -319,48 +309,37 @@ void TestGetByFtp::dialogDownloadsIntoPlayers()
 
     // The plain dialog shows its outcome in a message box.
     GetFile plain(&setup, nullptr);
-    auto shown = std::make_shared<QString>();
-    QTimer::singleShot(0, [shown] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            *shown = box->windowTitle() + box->text();
-            box->accept();
-        }
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            shown = box->windowTitle() + box->text(), box->accept();
     });
     QTest::mouseClick(plain.findChild<QPushButton *>("getPB"), Qt::LeftButton);
-    QVERIFY2(shown->startsWith("失败下载失败:比赛目录下没有 players 目录"), qPrintable(*shown));
+    QVERIFY2(shown.startsWith("失败下载失败:比赛目录下没有 players 目录"), qPrintable(shown));
 }
 
-// taldon-cli fetch: the password from a file, bad input refused before anything is written, and
-// a file cut short behind a 226 named in a failure, its hidden file removed without a word.
+// taldon-cli fetch: the password from a file, and a file cut short behind a 226 named in a
+// failure, its hidden file removed without a word. tst_cli refuses its bad input.
 void TestGetByFtp::cliFetchesIntoPlayers()
 {
     QTemporaryDir work;
-    const QString home = work.path() + "/contest home", good = work.path() + "/good";
+    const QString home = work.path() + "/contest home";
     QCOMPARE(runCli({"new", home}).status, 0);
-    QVERIFY(writeFile(good, kPassword.toUtf8() + '\n') && writeFile(work.path() + "/bad", "no\n"));
+    QVERIFY(writeFile(work.path() + "/good", kPassword.toUtf8() + '\n') &&
+            writeFile(work.path() + "/bad", "no\n"));
     Server cut;
     QVERIFY(cut.start("scriptedftp.py", {"cut"}));
-    const auto fetch = [&](const QString &contest, const QString &password, const QString &dir,
-                           const QString &port = QString()) {
-        const QStringList args{"fetch",           contest,
-                               "--server",        "127.0.0.1",
-                               "--port",          port.isEmpty() ? server.port : port,
-                               "--user",          "judge",
-                               "--password-file", work.path() + password};
-        return runCli(dir.isEmpty() ? args : args + QStringList{"--dir", dir});
+    const auto fetch = [&](const QString &password, const QString &dir, const QString &port) {
+        return runCli({"fetch", home, "--server", "127.0.0.1", "--port", port, "--user", "judge",
+                       "--password-file", work.path() + password, "--dir", dir});
     };
-    const ProgramRun wrong = fetch(home, "/bad", "day1");
+    const ProgramRun wrong = fetch("/bad", "day1", server.port);
     QCOMPARE(wrong.status, 1);
     QVERIFY2(wrong.err.contains("Password error"), qPrintable(wrong.err));
-    for (const QStringList &refused : {QStringList{home, "/good", ""},
-                                       {home, "/good", "../x"},
-                                       {home, "/none", "day1"},
-                                       {work.path() + "/no contest", "/good", "day1"}})
-        QCOMPARE(fetch(refused[0], refused[1], refused[2]).status, 2);
     QVERIFY(QDir(home + "/players").isEmpty());
-    QCOMPARE(fetch(home, "/good", "day1").status, 0);
+    QCOMPARE(fetch("/good", "day1", server.port).status, 0);
     QCOMPARE(treeOf(home + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
-    const ProgramRun partial = fetch(home, "/good", "top", cut.port);
+    const ProgramRun partial = fetch("/good", "top", cut.port);
     QCOMPARE(partial.status, 1);
     QVERIFY2(partial.err.contains("not everything arrived:\n") &&
                  partial.err.contains("six.txt failed: cut short") &&
