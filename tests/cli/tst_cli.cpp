@@ -87,8 +87,7 @@ private slots:
     void badInputChangesNothing();
     void showSaysWhatItReadDifferently();
     void reportWritesTheDay();
-    void readmeMatchesTheScriptsAndPictures();
-    void readmeHasAWorkingExampleOfEverySubcommand();
+    void readmeMatchesTheProgramsAndScripts();
 };
 
 // Stock filters installed on this machine must not be found instead of the ones the tests place
@@ -297,9 +296,13 @@ void TestCli::reportWritesTheDay()
 
 // The README starts with the commands that CI and the script run; run tells a user without a
 // display how to get one before building anything; every screenshot is shown at window size.
-void TestCli::readmeMatchesTheScriptsAndPictures()
+// Every subcommand that taldon-cli --help lists has an example in the README's indented code
+// (a trailing backslash goes on with the next line), and every option an example uses is one
+// that subcommand lists in its --help.
+void TestCli::readmeMatchesTheProgramsAndScripts()
 {
-    QStringList lines = readSource("README.md").split('\n');
+    const QString readme = readSource("README.md");
+    QStringList lines = readme.split('\n');
     lines.removeAll(QString());
     QCOMPARE(lines.mid(0, 3), QStringList({"# Taldon", "    sh scripts/taldon.sh run",
                                            "    sh scripts/taldon.sh test"}));
@@ -322,7 +325,7 @@ void TestCli::readmeMatchesTheScriptsAndPictures()
 
     const QRegularExpression image("!\\[[^\\]]*\\]\\(([^)]+)\\)");
     QStringList shown;
-    for (auto it = image.globalMatch(readSource("README.md")); it.hasNext();)
+    for (auto it = image.globalMatch(readme); it.hasNext();)
         shown << it.next().captured(1);
     const QStringList taken =
         QDir(sourcePath("docs/screenshots")).entryList({"*.png"}, QDir::Files);
@@ -331,13 +334,7 @@ void TestCli::readmeMatchesTheScriptsAndPictures()
         QVERIFY2(shown.contains("docs/screenshots/" + file), qPrintable(file));
     for (const QString &path : shown)
         QCOMPARE(QImageReader(sourcePath(path)).size(), QSize(760, 578));
-}
 
-// Every subcommand that taldon-cli --help lists has an example in the README's indented code
-// (a trailing backslash goes on with the next line), and every option an example uses is one
-// that subcommand lists in its --help.
-void TestCli::readmeHasAWorkingExampleOfEverySubcommand()
-{
     const ProgramRun list = runCli({"--help"});
     QCOMPARE(list.status, 0);
     QStringList names;
@@ -347,7 +344,7 @@ void TestCli::readmeHasAWorkingExampleOfEverySubcommand()
     QVERIFY2(names.size() >= 8, qPrintable(names.join(' ')));
     QStringList code;
     for (const QString &line :
-         readSource("README.md").replace(QRegularExpression("\\\\\n\\s*"), " ").split('\n'))
+         QString(readme).replace(QRegularExpression("\\\\\n\\s*"), " ").split('\n'))
         if (line.startsWith("    "))
             code << line.trimmed();
     const QRegularExpression option("(?:^|\\s)(--?[a-z][a-z-]*)");
