@@ -230,8 +230,8 @@ void TestCli::badInputChangesNothing()
     QCOMPARE(snapshot(tmp.path()), before);
 }
 
-// A huge test point count is read as the 99 a task can hold, and a GBK player list decoded; both
-// are said on standard error.
+// What the model read differently from the files, a huge test point count and a GBK player list
+// (tests/model checks how), is said on standard error.
 void TestCli::showSaysWhatItReadDifferently()
 {
     QTemporaryDir tmp;
@@ -243,12 +243,6 @@ void TestCli::showSaysWhatItReadDifferently()
          {"player.info", QTextCodec::codecForName("GB18030")->fromUnicode("JS-1@张三\n")}}));
     const ProgramRun run = runCli({"show", tmp.path()});
     QCOMPARE(run.status, 0);
-    const QJsonObject contest = QJsonDocument::fromJson(run.out).object();
-    const QJsonObject task =
-        contest.value("days").toArray().at(0).toObject().value("tasks").toArray().at(0).toObject();
-    QCOMPARE(task.value("marks").toArray().size(), 99);
-    QCOMPARE(contest.value("players").toArray().at(0).toObject().value("name").toString(),
-             QString("张三"));
     QVERIFY2(run.err.contains("SAMPLES=2000000000 超过 99 个测试点的上限"), qPrintable(run.err));
     QVERIFY(run.err.contains("player.info 不是 UTF-8 编码"));
 }
