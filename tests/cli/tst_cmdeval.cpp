@@ -335,6 +335,8 @@ void TstCmdEval::manyMachines_data()
     QTest::newRow("shard 1/4 on two jobs")
         << QStringList{"--shard", "1/4", "--jobs", "2"} << QStringList{"JS-001", "JS-005"} << 0;
     QTest::newRow("shard 4/4") << QStringList{"--shard=4/4"} << QStringList{"JS-004"} << 0;
+    QTest::newRow("shard 1/1 on the most jobs")
+        << QStringList{"--shard=1/1", "--jobs=64"} << players << 0;
     QTest::newRow("ids file, sharded")
         << QStringList{"--ids-file", base.path() + "/ids", "--shard", "2/2"}
         << QStringList{"JS-003"} << 0;
