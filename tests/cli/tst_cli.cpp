@@ -1,22 +1,30 @@
 #include "csetupinfo.h"
 
 #include "common/programrun.h"
+#include "common/testfiles.h"
+#include "report/reportcontest.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
 
-#include "common/testfiles.h"
-
 namespace
 {
+
+QString sourcePath(const QString &relative)
+{
+    return qEnvironmentVariable("TALDON_SOURCE_DIR") + '/' + relative;
+}
+
+QString readSource(const QString &relative)
+{
+    return QString::fromUtf8(readFile(sourcePath(relative)));
+}
 
 QJsonObject show(const QString &contest)
 {
@@ -24,21 +32,12 @@ QJsonObject show(const QString &contest)
     return run.status == 0 ? QJsonDocument::fromJson(run.out).object() : QJsonObject();
 }
 
-// Every file below dir with a digest of its bytes, so "nothing changed" can be checked.
-QMap<QString, QByteArray> snapshot(const QString &dir)
+// Every directory and file below dir, the files with a digest of their bytes, so "nothing
+// changed" can be checked.
+QByteArray snapshot(const QString &dir)
 {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        QByteArray digest;
-        if (file.open(QIODevice::ReadOnly))
-            digest = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
-        files.insert(path, digest);
-    }
-    return files;
+    const char *list = "{ find \"$1\" -type d; find \"$1\" -type f -exec sha1sum {} +; } | sort";
+    return runProgram("sh", {"-c", list, "sh", dir}).out;
 }
 
 // A contest with one day of two tasks and a registry, written through the model.
@@ -87,13 +86,18 @@ private slots:
     void showAndSaveRoundTrip();
     void badInputChangesNothing();
     void showSaysWhatItReadDifferently();
+    void reportWritesTheDay();
+    void readmeMatchesTheProgramsAndScripts();
 };
 
 // Stock filters installed on this machine must not be found instead of the ones the tests place
-// (or leave out) beside the programs; child processes inherit the setting.
+// (or leave out) beside the programs. The programs run as for root from a console or under cron:
+// no display, no platform, no session runtime directory. Child processes inherit all this.
 void TestCli::initTestCase()
 {
     qputenv("TALDON_FILTER_DIR", QByteArray());
+    for (const char *name : {"XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        qunsetenv(name);
 }
 
 void TestCli::newCreatesHome()
@@ -165,6 +169,7 @@ void TestCli::showAndSaveRoundTrip()
 
     // Saving in place rewrites the same bytes.
     const auto before = snapshot(home);
+    QVERIFY(before.contains("/setup.cfg\n"));
     QCOMPARE(runCli({"save", home}).status, 0);
     QCOMPARE(snapshot(home), before);
 
@@ -182,22 +187,37 @@ void TestCli::showAndSaveRoundTrip()
 void TestCli::badInputChangesNothing()
 {
     QTemporaryDir tmp;
-    const QString home = tmp.path() + "/c";
+    const QString home = tmp.path() + "/c", days = tmp.path() + "/d";
     QCOMPARE(runCli({"new", home}).status, 0);
+    QCOMPARE(runCli({"new", days}).status, 0);
+    fillContest(days + "/setup.cfg");
     const QString file = tmp.path() + "/plain file";
     QVERIFY(writeFile(file, QByteArray()));
     const auto before = snapshot(tmp.path());
+    QVERIFY(before.contains("/d/setup.cfg\n"));
 
     // One case a line, its arguments joined by '|': %t is the temporary directory, %h the
-    // contest, %f a plain file and %n a line break; the empty line is no arguments at all.
+    // contest, %d the one of a day, %f a plain file, %p a fetch's server options and %n a line
+    // break; the empty line is no arguments at all. Nothing refused evaluates or fetches a file,
+    // as the snapshot shows.
     const QString bad =
         "show|%t/missing\nshow|%t\nsave|%t/missing\nsave|%h|--to|%t/nowhere\n"
         "new|%f\nnew|%h/x|--name|\nnew|%h/x|--name|赛%nDAYNUM=5\nnew\n"
         "show|%h|%h\nsave|%h|--bogus\nfrobnicate\nreport|%h\nreport|%h|--day|1\n"
-        "report|%h|--day|x\nreport|%t/missing|--day|1\nteams|%h|--best|100\nteams|%h|--best|-1\n";
+        "report|%h|--day|x\nreport|%t/missing|--day|1\nteams|%h|--best|100\nteams|%h|--best|-1\n"
+        "eval|%d|--day|2\neval|%d|--day|x\neval|%d\neval|%d|--day|1|--task|nope\n"
+        "eval|%d|--day|1|JS-001|XX-999\neval|%t/missing|--day|1\neval|%d|--day=1|--shard=0/2\n"
+        "eval|%d|--day=1|--shard=3/2\neval|%d|--day=1|--shard=1/2/2\neval|%d|--day=1|--jobs=0\n"
+        "eval|%d|--day=1|--jobs=65\neval|%d|--day=1|--ids-file|%t/missing\nfetch|%h|%p|%f\n"
+        "fetch|%h|%p|%f|--dir|../x\nfetch|%h|%p|%t/missing|--dir|d\nfetch|%t/"
+        "missing|%p|%f|--dir|d\n";
     for (const QString &line : bad.split('\n')) {
         QString joined = line;
-        joined.replace("%t", tmp.path()).replace("%h", home).replace("%f", file);
+        joined.replace("%p", "--server|127.0.0.1|--user|judge|--password-file")
+            .replace("%t", tmp.path())
+            .replace("%h", home)
+            .replace("%d", days)
+            .replace("%f", file);
         const QStringList args =
             line.isEmpty() ? QStringList() : joined.replace("%n", "\n").split('|');
         const ProgramRun run = runCli(args);
@@ -210,8 +230,8 @@ void TestCli::badInputChangesNothing()
     QCOMPARE(snapshot(tmp.path()), before);
 }
 
-// A huge test point count is read as the 99 a task can hold, and a GBK player list decoded; both
-// are said on standard error.
+// What the model read differently from the files, a huge test point count and a GBK player list
+// (tests/model checks how), is said on standard error.
 void TestCli::showSaysWhatItReadDifferently()
 {
     QTemporaryDir tmp;
@@ -223,15 +243,131 @@ void TestCli::showSaysWhatItReadDifferently()
          {"player.info", QTextCodec::codecForName("GB18030")->fromUnicode("JS-1@张三\n")}}));
     const ProgramRun run = runCli({"show", tmp.path()});
     QCOMPARE(run.status, 0);
-    const QJsonObject contest = QJsonDocument::fromJson(run.out).object();
-    const QJsonObject task =
-        contest.value("days").toArray().at(0).toObject().value("tasks").toArray().at(0).toObject();
-    QCOMPARE(task.value("marks").toArray().size(), 99);
-    QCOMPARE(contest.value("players").toArray().at(0).toObject().value("name").toString(),
-             QString("张三"));
     QVERIFY2(run.err.contains("SAMPLES=2000000000 超过 99 个测试点的上限"), qPrintable(run.err));
     QVERIFY(run.err.contains("player.info 不是 UTF-8 编码"));
 }
 
-QTEST_MAIN(TestCli)
+// Two days; on day 1 two of three players have results, one with blanks in its id. A report that
+// cannot be written fails the command and leaves the others; the output stays clean of the
+// toolkit's warnings.
+void TestCli::reportWritesTheDay()
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + "/my contest";
+    QVERIFY(QDir().mkpath(home));
+    auto setup = makeContest(home, {{{"sum", {10, 10}}}, {{"b", {10}}}});
+    for (const auto &player :
+         {qMakePair(QString("a 1"), QString("甲")), qMakePair(QString("b2"), QString("乙")),
+          qMakePair(QString("c3"), QString("丙"))})
+        setup->getPlayerInfo()->addPlayerInfo(player.first, player.second);
+    QVERIFY(setup->saveSetupInfo(home));
+    const QByteArray block =
+        "{sum 100 Compile successfully\n101 10 0.1 ok\n101 3 0.2 partly\n}102 13\n";
+    appendResult(home, 1, "a 1", block);
+    appendResult(home, 1, "c3", block);
+    const ProgramRun run = runCli({"report", home, "--day", "1"});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QString());
+    QVERIFY(run.outText().contains("[1/3] a 1: " + home +
+                                   "/ps/day1/a 1/a 1.pdf\n[2/3] b2: no "
+                                   "results\n[3/3] c3: " +
+                                   home + "/ps/day1/c3/c3.pdf\n"));
+    QVERIFY(pdfText(home + "/ps/day1/a 1/a 1.pdf").contains(QStringLiteral("姓名:甲")));
+    QVERIFY(pdfText(home + "/ps/day1/c3/c3.pdf").contains("partly"));
+    QVERIFY(!QFile::exists(home + "/ps/day1/b2"));
+    const ProgramRun help = runCli({"report", "--help"});
+    QCOMPARE(help.status, 0);
+    QCOMPARE(help.err, QString());
+
+    QVERIFY(QDir(home + "/ps/day1/c3").removeRecursively() &&
+            writeFile(home + "/ps/day1/c3", QByteArray()));
+    const ProgramRun blocked = runCli({"report", home, "--day", "1"});
+    QCOMPARE(blocked.status, 1);
+    QVERIFY(blocked.outText().contains("c3: FAILED"));
+    QVERIFY(blocked.err.contains("c3"));
+    QVERIFY(QFile::exists(home + "/ps/day1/a 1/a 1.pdf"));
+}
+
+// The README starts with the commands that CI and the script run; run tells a user without a
+// display how to get one before building anything; every screenshot is shown at window size.
+// Every subcommand that taldon-cli --help lists has an example in the README's indented code
+// (a trailing backslash goes on with the next line), and every option an example uses is one
+// that subcommand lists in its --help.
+void TestCli::readmeMatchesTheProgramsAndScripts()
+{
+    const QString readme = readSource("README.md");
+    QStringList lines = readme.split('\n');
+    lines.removeAll(QString());
+    QCOMPARE(lines.mid(0, 3), QStringList({"# Taldon", "    sh scripts/taldon.sh run",
+                                           "    sh scripts/taldon.sh test"}));
+    QVERIFY(
+        QRegularExpression("^sh scripts/taldon\\.sh test\\b", QRegularExpression::MultilineOption)
+            .match(readSource(".ci/run"))
+            .hasMatch());
+    const QString script = readSource("scripts/taldon.sh");
+    for (const QString word : {"run", "test"})
+        QVERIFY2(script.contains('\n' + word + ")\n") &&
+                     script.contains("scripts/taldon.sh " + word),
+                 qPrintable(word));
+
+    QTemporaryDir build;
+    const ProgramRun run = runProgram("env", {"TALDON_BUILD_DIR=" + build.path() + "/b", "sh",
+                                              sourcePath("scripts/taldon.sh"), "run"});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("xvfb-run -a sh scripts/taldon.sh run"), qPrintable(run.err));
+    QVERIFY(!QFileInfo::exists(build.path() + "/b"));
+
+    const QRegularExpression image("!\\[[^\\]]*\\]\\(([^)]+)\\)");
+    QStringList shown;
+    for (auto it = image.globalMatch(readme); it.hasNext();)
+        shown << it.next().captured(1);
+    const QStringList taken =
+        QDir(sourcePath("docs/screenshots")).entryList({"*.png"}, QDir::Files);
+    QCOMPARE(taken.size(), 4);
+    for (const QString &file : taken)
+        QVERIFY2(shown.contains("docs/screenshots/" + file), qPrintable(file));
+    for (const QString &path : shown)
+        QCOMPARE(QImageReader(sourcePath(path)).size(), QSize(760, 578));
+
+    const ProgramRun list = runCli({"--help"});
+    QCOMPARE(list.status, 0);
+    QStringList names;
+    const QRegularExpression row("^  (\\S+)\\t", QRegularExpression::MultilineOption);
+    for (auto it = row.globalMatch(list.outText()); it.hasNext();)
+        names << it.next().captured(1);
+    QVERIFY2(names.size() >= 8, qPrintable(names.join(' ')));
+    QStringList code;
+    for (const QString &line :
+         QString(readme).replace(QRegularExpression("\\\\\n\\s*"), " ").split('\n'))
+        if (line.startsWith("    "))
+            code << line.trimmed();
+    const QRegularExpression option("(?:^|\\s)(--?[a-z][a-z-]*)");
+    for (const QString &name : names) {
+        const QString prefix = "taldon-cli " + name + ' ';
+        const ProgramRun run = runCli({name, "--help"});
+        QCOMPARE(run.status, 0);
+        const QString help = run.outText();
+        // The usage line names the subcommand, as it is to be typed.
+        const QString usage = help.section('\n', 0, 0);
+        QVERIFY2(usage.startsWith("Usage: ") && usage.contains(prefix + "[options]"),
+                 qPrintable(usage));
+        int examples = 0;
+        for (const QString &line : code) {
+            if (!line.startsWith(prefix))
+                continue;
+            ++examples;
+            // An example given a path has the usage line say what that path is.
+            if (line.mid(prefix.size()).startsWith('/'))
+                QVERIFY2(!usage.section("[options]", 1).trimmed().isEmpty(), qPrintable(usage));
+            for (auto it = option.globalMatch(line); it.hasNext();) {
+                const QString used = it.next().captured(1);
+                QVERIFY2(help.contains(used + ' ') || help.contains(used + ','),
+                         qPrintable(name + ": " + used));
+            }
+        }
+        QVERIFY2(examples > 0, qPrintable("no example of " + name));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"

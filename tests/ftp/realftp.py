@@ -1,13 +1,14 @@
-"""Runs one of Debian's FTP servers for the tests: serves ROOT on 127.0.0.1 on a free port.
+"""Runs an FTP server for the tests, read-only and passive, on 127.0.0.1 on a free port.
 
-Usage: realftp.py vsftpd|proftpd ROOT
-vsftpd serves anonymous logins, proftpd the user judge with the password secret; both read-only,
-passive mode. The configuration comes from servers/<name>.* beside this file. Prints the port
-once the server accepts connections, then runs until it is killed; the server dies with it.
-Exits with 77 when the server is not unpacked (scripts/bootstrap.sh test unpacks it).
+Usage: realftp.py pyftpdlib|vsftpd|proftpd ROOT [PASSWORD]
+pyftpdlib serves ROOT to judge/PASSWORD, vsftpd to anonymous logins, proftpd to judge/secret; the
+last two, Debian's, are configured by servers/<name>.* beside this file. Prints the port once the
+server accepts connections, then runs until it is killed; the server dies with it. Exits with 77
+when a server of Debian's is not unpacked (scripts/bootstrap.sh test unpacks it).
 """
 import ctypes
 import grp
+import logging
 import os
 import pwd
 import shutil
@@ -23,6 +24,18 @@ SERVERS = os.environ.get("TALDON_TEST_SERVERS", "/usr/local/lib/taldon/test-ftp"
 BINARIES = {"vsftpd": "vsftpd/usr/sbin/vsftpd", "proftpd": "proftpd-core/usr/sbin/proftpd"}
 FILES = {"vsftpd": ["vsftpd.conf"],
          "proftpd": ["proftpd.conf", "proftpd.passwd", "proftpd.group"]}
+
+
+def pyftpdlib(root, password):
+    from pyftpdlib.authorizers import DummyAuthorizer
+    from pyftpdlib.handlers import FTPHandler
+    from pyftpdlib.servers import FTPServer
+    logging.disable(logging.CRITICAL)
+    FTPHandler.authorizer = DummyAuthorizer()
+    FTPHandler.authorizer.add_user("judge", password, root, perm="elr")
+    server = FTPServer(("127.0.0.1", 0), FTPHandler)
+    print(server.socket.getsockname()[1], flush=True)
+    server.serve_forever()
 
 
 def fill(name, work, values):
@@ -47,11 +60,12 @@ def accepts(port):
 
 def main():
     kind, root = sys.argv[1], os.path.abspath(sys.argv[2])
+    if kind == "pyftpdlib":
+        return pyftpdlib(root, sys.argv[3])
     binary = os.path.join(SERVERS, BINARIES[kind])
     if not os.access(binary, os.X_OK):
-        print("%s is not unpacked in %s (run: sh scripts/bootstrap.sh test)" % (kind, SERVERS),
-              file=sys.stderr)
-        sys.exit(77)
+        sys.exit(print("%s is not unpacked in %s (run: sh scripts/bootstrap.sh test)"
+                       % (kind, SERVERS), file=sys.stderr) or 77)
     work = tempfile.mkdtemp(prefix="taldon-" + kind + "-")
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))

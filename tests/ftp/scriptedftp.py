@@ -1,13 +1,11 @@
 """A scripted FTP server that misbehaves on purpose, one way per MODE; files hold "ok".
 
-drop: drops both connections in the middle of sending big.bin.
-stall: never answers. busy: greets with 421.
-refusesub: lists sub, which it refuses to enter, sub2 (holding in.c) and good.txt.
-cut: says 226 after a short transfer: six.txt (listed as 6 bytes, 3 sent), told.txt (announced
-     as 6 bytes, 3 sent), the listing of sub; whole.txt arrives.
-nat: gives 127.0.0.2 as its passive address but listens on 127.0.0.1 only.
-single: greets a second session with 421; lists a, b and c, each holding in.c.
-notype: refuses the binary type. deep: every directory holds a directory d.
+drop: drops both connections in the middle of sending big.bin. stall: never answers. busy:
+greets with 421. refusesub: lists sub, which it refuses to enter, sub2 (holding in.c) and good.txt.
+cut: says 226 after a short transfer: six.txt (listed as 6 bytes, 3 sent), told.txt (announced as
+6 bytes, 3 sent), the listing of sub; whole.txt arrives. nat: gives 127.0.0.2 as its passive
+address but listens on 127.0.0.1 only. single: greets a second session with 421; lists a, b and
+c, each holding in.c. notype: refuses the binary type. deep: every directory holds a directory d.
 Prints its port as the first line; serves sessions side by side until killed.
 """
 import socket
@@ -47,9 +45,7 @@ def send(conn, data):
 
 
 def data_channel(conn):
-    listener = socket.socket()
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(1)
+    listener = socket.create_server(("127.0.0.1", 0), backlog=1)
     port = listener.getsockname()[1]
     host = "127,0,0,2" if MODE == "nat" else "127,0,0,1"
     send(conn, "227 Entering Passive Mode ({},{},{})".format(host, port // 256, port % 256))
@@ -122,10 +118,7 @@ def handle(conn):
 
 
 def main():
-    server = socket.socket()
-    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    server.bind(("127.0.0.1", 0))
-    server.listen(4)
+    server = socket.create_server(("127.0.0.1", 0), backlog=4)
     print(server.getsockname()[1], flush=True)
     while True:
         conn, _ = server.accept()

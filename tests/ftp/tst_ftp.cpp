@@ -1,8 +1,15 @@
+// The reading of listings and passive replies, the address rules and the file on its way; and
+// GetByFTP, the download dialog and taldon-cli fetch against servers the test starts.
+
 #include "common/programrun.h"
 #include "common/testfiles.h"
 #include "csetupinfo.h"
+#include "ftpconnection.h"
+#include "ftplisting.h"
 #include "getbyftp.h"
 #include "getfile.h"
+#include "partfile.h"
+#include "textdecoder.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -10,9 +17,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <memory>
+#include <csignal>
 #include <numeric>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using Tree = QMap<QString, QByteArray>;
@@ -78,15 +85,6 @@ Tree entries(const QString &text)
     return tree;
 }
 
-// A file whose name is raw bytes, which need not be valid in the locale's encoding.
-bool writeRaw(const QByteArray &path, const QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool written =
-        fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    return fd >= 0 && ::close(fd) == 0 && written;
-}
-
 void fill(GetByFTP *ftp, const QString &port, const QString &password, const QString &dir)
 {
     ftp->setServer("127.0.0.1");
@@ -95,6 +93,11 @@ void fill(GetByFTP *ftp, const QString &port, const QString &password, const QSt
     ftp->setPass(password);
     ftp->setDir(dir);
     ftp->setTimeout(5000);
+}
+
+QByteArray unixLine(const QByteArray &name, const char *kind = "-rw-r--r--")
+{
+    return QByteArray(kind) + " 1 ftp ftp 12 Mar 01 10:00 " + name + "\r\n";
 }
 
 // The real dialog with its outcome box replaced, so the test reads what the user would see.
@@ -110,9 +113,12 @@ protected:
 
 } // namespace
 
-class TestGetByFtp : public QObject
+class TestFtp : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir serverRoot;
+    Server server;
 
 private slots:
     void initTestCase();
@@ -122,19 +128,19 @@ private slots:
     void scriptedServers();
     void dialogDownloadsIntoPlayers();
     void cliFetchesIntoPlayers();
-
-private:
-    QTemporaryDir serverRoot;
-    Server server;
+    void parseLinesAndReplies();
+    void read_data();
+    void read();
+    void dataAddresses();
+    void partFileReportsAFullDisk();
 };
 
 // The tree every server serves: a day with blanks, UTF-8 names, links, an empty file and every
 // byte value; a day of 300 players; names in GBK, which only Debian's servers serve as they are,
 // and names that collide once decoded.
-void TestGetByFtp::initTestCase()
+void TestFtp::initTestCase()
 {
     const QString root = serverRoot.path();
-    const QByteArray top = QFile::encodeName(root);
     QByteArray allBytes(256, '\0');
     std::iota(allBytes.begin(), allBytes.end(), '\0');
     QVERIFY(writeFiles(root, {{"day1/1001/add/add.c", "int main() { return 0; }\n"},
@@ -144,21 +150,24 @@ void TestGetByFtp::initTestCase()
                               {"day1/1002/bin/all.bin", allBytes.repeated(3)},
                               {"day1/1002/empty.txt", ""},
                               {"day1/张三/add.cpp", "int main() {}\r\n"}}));
-    QCOMPARE(::symlink("张三", top + "/day1/linked"), 0);
-    QCOMPARE(::symlink("张三/add.cpp", top + "/day1/filelink"), 0);
     for (int i = 0; i < 300; ++i)
         QVERIFY(writeFile(
             root + QString("/day2/player-with-a-long-id-%1/sum.c").arg(i, 3, 10, QChar('0')),
             QByteArray::number(i)));
-    QVERIFY(QDir().mkpath(root + "/gbk") && QDir().mkpath(root + "/clash"));
-    QVERIFY(writeRaw(top + "/gbk/\xd5\xc5\xc8\xfd.cpp", "zhang") && // 张三.cpp in GBK
-            writeRaw(top + "/gbk/\xc0\xee\xcb\xc4.cpp", "li") &&    // 李四.cpp in GBK
-            writeRaw(top + "/clash/good.c", "ok") && writeRaw(top + "/clash/\x80x.c", "a") &&
-            writeRaw(top + "/clash/\xffx.c", "b"));
-    QVERIFY(server.start("ftpserver.py", {root, "judge", kPassword}));
+    // Links, and names of raw bytes, which need not be valid in the locale's encoding.
+    const char *more =
+        "import os, sys\nos.chdir(sys.argv[1])\nos.mkdir('gbk'); os.mkdir('clash')\n"
+        "os.symlink('张三', 'day1/linked'); os.symlink('张三/add.cpp', 'day1/filelink')\n"
+        "for n, b in [(b'gbk/\\xd5\\xc5\\xc8\\xfd.cpp', b'zhang'),  # 张三.cpp in GBK\n"
+        "             (b'gbk/\\xc0\\xee\\xcb\\xc4.cpp', b'li'),  # 李四.cpp in GBK\n"
+        "             (b'clash/good.c', b'ok'), (b'clash/\\x80x.c', b'a'),\n"
+        "             (b'clash/\\xffx.c', b'b')]:\n"
+        "    open(n, 'wb').write(b)\n";
+    QCOMPARE(runProgram("python3", {"-c", more, root}).status, 0);
+    QVERIFY(server.start("realftp.py", {"pyftpdlib", root, kPassword}));
 }
 
-void TestGetByFtp::downloads_data()
+void TestFtp::downloads_data()
 {
     QTest::addColumn<QString>("password"); // none: an anonymous login
     QTest::newRow("pyftpdlib") << kPassword;
@@ -170,7 +179,7 @@ void TestGetByFtp::downloads_data()
 // parents. From the shared server, a directory of 600 entries, fetched again over local copies,
 // which take the server's current files, and directories refused without a word written; from
 // Debian's, GBK names as they are, and names that collide once decoded, which are left out.
-void TestGetByFtp::downloads()
+void TestFtp::downloads()
 {
     QFETCH(QString, password);
     const bool shared = password == kPassword;
@@ -216,7 +225,7 @@ void TestGetByFtp::downloads()
     QCOMPARE(treeOf(local.path() + "/clash"), (Tree{{"good.c", "ok"}}));
 }
 
-void TestGetByFtp::scriptedServers_data()
+void TestFtp::scriptedServers_data()
 {
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("tree");
@@ -250,7 +259,7 @@ void TestGetByFtp::scriptedServers_data()
     QTest::newRow("deep") << 0 << deep << "directory tree too deep at /top/d/d/";
 }
 
-void TestGetByFtp::scriptedServers()
+void TestFtp::scriptedServers()
 {
     const QString mode = QTest::currentDataTag();
     QFETCH(QString, tree);
@@ -270,7 +279,7 @@ void TestGetByFtp::scriptedServers()
 
 // The dialog blames the settings until the directory is reached, and names what did not arrive
 // after that.
-void TestGetByFtp::dialogDownloadsIntoPlayers()
+void TestFtp::dialogDownloadsIntoPlayers()
 {
     QTemporaryDir home;
     QVERIFY(QDir().mkpath(home.path() + "/players"));
@@ -319,48 +328,37 @@ void TestGetByFtp::dialogDownloadsIntoPlayers()
 
     // The plain dialog shows its outcome in a message box.
     GetFile plain(&setup, nullptr);
-    auto shown = std::make_shared<QString>();
-    QTimer::singleShot(0, [shown] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            *shown = box->windowTitle() + box->text();
-            box->accept();
-        }
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            shown = box->windowTitle() + box->text(), box->accept();
     });
     QTest::mouseClick(plain.findChild<QPushButton *>("getPB"), Qt::LeftButton);
-    QVERIFY2(shown->startsWith("失败下载失败:比赛目录下没有 players 目录"), qPrintable(*shown));
+    QVERIFY2(shown.startsWith("失败下载失败:比赛目录下没有 players 目录"), qPrintable(shown));
 }
 
-// taldon-cli fetch: the password from a file, bad input refused before anything is written, and
-// a file cut short behind a 226 named in a failure, its hidden file removed without a word.
-void TestGetByFtp::cliFetchesIntoPlayers()
+// taldon-cli fetch: the password from a file, and a file cut short behind a 226 named in a
+// failure, its hidden file removed without a word. tst_cli refuses its bad input.
+void TestFtp::cliFetchesIntoPlayers()
 {
     QTemporaryDir work;
-    const QString home = work.path() + "/contest home", good = work.path() + "/good";
+    const QString home = work.path() + "/contest home";
     QCOMPARE(runCli({"new", home}).status, 0);
-    QVERIFY(writeFile(good, kPassword.toUtf8() + '\n') && writeFile(work.path() + "/bad", "no\n"));
+    QVERIFY(writeFile(work.path() + "/good", kPassword.toUtf8() + '\n') &&
+            writeFile(work.path() + "/bad", "no\n"));
     Server cut;
     QVERIFY(cut.start("scriptedftp.py", {"cut"}));
-    const auto fetch = [&](const QString &contest, const QString &password, const QString &dir,
-                           const QString &port = QString()) {
-        const QStringList args{"fetch",           contest,
-                               "--server",        "127.0.0.1",
-                               "--port",          port.isEmpty() ? server.port : port,
-                               "--user",          "judge",
-                               "--password-file", work.path() + password};
-        return runCli(dir.isEmpty() ? args : args + QStringList{"--dir", dir});
+    const auto fetch = [&](const QString &password, const QString &dir, const QString &port) {
+        return runCli({"fetch", home, "--server", "127.0.0.1", "--port", port, "--user", "judge",
+                       "--password-file", work.path() + password, "--dir", dir});
     };
-    const ProgramRun wrong = fetch(home, "/bad", "day1");
+    const ProgramRun wrong = fetch("/bad", "day1", server.port);
     QCOMPARE(wrong.status, 1);
     QVERIFY2(wrong.err.contains("Password error"), qPrintable(wrong.err));
-    for (const QStringList &refused : {QStringList{home, "/good", ""},
-                                       {home, "/good", "../x"},
-                                       {home, "/none", "day1"},
-                                       {work.path() + "/no contest", "/good", "day1"}})
-        QCOMPARE(fetch(refused[0], refused[1], refused[2]).status, 2);
     QVERIFY(QDir(home + "/players").isEmpty());
-    QCOMPARE(fetch(home, "/good", "day1").status, 0);
+    QCOMPARE(fetch("/good", "day1", server.port).status, 0);
     QCOMPARE(treeOf(home + "/players/day1"), treeOf(serverRoot.path() + "/day1"));
-    const ProgramRun partial = fetch(home, "/good", "top", cut.port);
+    const ProgramRun partial = fetch("/good", "top", cut.port);
     QCOMPARE(partial.status, 1);
     QVERIFY2(partial.err.contains("not everything arrived:\n") &&
                  partial.err.contains("six.txt failed: cut short") &&
@@ -368,5 +366,141 @@ void TestGetByFtp::cliFetchesIntoPlayers()
              qPrintable(partial.err));
 }
 
-QTEST_MAIN(TestGetByFtp)
-#include "tst_getbyftp.moc"
+// Each input beside what was read of it, so that a failure names the input.
+void TestFtp::parseLinesAndReplies()
+{
+    // "d" or "-" for a directory, "l" or "-" for a link, the size and the name; empty when the
+    // line is no entry.
+    const char *const lines[][2] = {
+        {"drwxr-xr-x   2 ftp ftp 4096 Mar 01 10:00 day1", "d- -1 day1"},
+        {"-rw-r--r-- 1 ftp ftp 12 Mar  1  2024 my prog.c", "-- 12 my prog.c"},
+        {"-rw-r--r-- 1 0 0 5 Dec 07 09:29  lead.c", "-- 5  lead.c"},
+        {"-rw-r--r-- 1 owner 7 Jan 01 00:00 a b", "-- 7 a b"},
+        {"lrwxrwxrwx 1 ftp ftp 5 Mar 01 10:00 a b -> c d", "-l -1 a b"},
+        {"-rw-r--r-- 1 ftp ftp 5 Mar 01 10:00 x -> y", "-- 5 x -> y"},
+        {"01-15-24  10:30AM       <DIR>           sub", "d- -1  sub"},
+        {"01-15-24  10:31PM                 1234 my add.c", "-- 1234 my add.c"},
+        {"12-31-2023  23:59                    0 empty.txt", "-- 0 empty.txt"},
+        {"total 12", ""},
+        {"-rw-r--r-- 1 ftp ftp 12 Mar 01", ""},
+        {"2024-01-15  10:30AM  <DIR>  day1", ""},
+        {"", ""}};
+    for (const auto &line : lines) {
+        FtpListEntry got;
+        const QByteArray read = FtpListing::parseLine(line[0], &got)
+                                    ? QByteArray(got.isDir ? "d" : "-") +
+                                          (got.isLink ? "l " : "- ") +
+                                          QByteArray::number(got.size) + ' ' + got.name
+                                    : QByteArray();
+        QCOMPARE(line[0] + (" -> " + read), line[0] + QByteArray(" -> ") + line[1]);
+    }
+    // The address with the port after a colon; empty when refused.
+    const char *const replies[][2] = {
+        {"227 Entering Passive Mode (192,168,1,5,19,137)\r\n", "192.168.1.5:5001"},
+        {"227 =( 10, 0, 0, 1, 0, 21 )", "10.0.0.1:21"},
+        {"500 (1,2,3,4,5,6)", ""},
+        {"227 1,2,3,4,5,6", ""},
+        {"227 (1,2,3,4,5)", ""},
+        {"227 (1,2,3,4,256,6)", ""},
+        {"227 (a,2,3,4,5,6)", ""}};
+    for (const auto &reply : replies) {
+        QByteArray host;
+        int port = 0;
+        const QByteArray read = FtpConnection::parsePasvReply(reply[0], &host, &port)
+                                    ? host + ':' + QByteArray::number(port)
+                                    : QByteArray();
+        QCOMPARE(reply[0] + (" -> " + read), reply[0] + QByteArray(" -> ") + reply[1]);
+    }
+    for (const char *bad : {"", ".", "..", "a/b", "/etc", "x\ry"})
+        QVERIFY2(!FtpListing::isSafeName(bad), bad);
+    for (const char *good : {"a", "...", "..x", "my prog.c", "-rf", " lead"})
+        QVERIFY2(FtpListing::isSafeName(good), good);
+}
+
+void TestFtp::read_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("localNames");
+    QTest::addColumn<QStringList>("problems"); // a text each problem must contain, in order
+    const QByteArray utf8Zhang = QString("张三.cpp").toUtf8();
+    const QByteArray gbkLi("\xc0\xee\xcb\xc4.cpp"); // 李四.cpp in GBK
+    QTest::newRow("utf-8") << unixLine(utf8Zhang) + unixLine("a.c") << true
+                           << QStringList{"张三.cpp", "a.c"} << QStringList();
+    // One name that is not UTF-8 makes the whole listing GB18030.
+    QTest::newRow("gbk") << unixLine(utf8Zhang) + unixLine(gbkLi) << true
+                         << QStringList{TextDecoder::fromGb18030(utf8Zhang), "李四.cpp"}
+                         << QStringList();
+    QTest::newRow("clash") << unixLine("\x80x.c") + unixLine("b.c") + unixLine("\xffx.c") << true
+                           << QStringList{"b.c"}
+                           << QStringList{"\"\\x80x.c\" and \"\\xffx.c\" would both be saved"};
+    QTest::newRow("dots") << unixLine(".", "drwxr-xr-x") + unixLine("..", "drwxr-xr-x") +
+                                 unixLine("a/b") + unixLine("c")
+                          << true << QStringList{"c"} << QStringList();
+    QTest::newRow("cut") << unixLine("a.c") + "-rw-r" << false << QStringList()
+                         << QStringList{"cut short"};
+    QTest::newRow("nothing readable") << QByteArray("no listing\r\nnor this\r\n") << false
+                                      << QStringList() << QStringList{"no listing"};
+    QTest::newRow("one unreadable line")
+        << unixLine("a.c") + "what is this\r\n"
+        << true << QStringList{"a.c"} << QStringList{"unreadable listing line: what is this"};
+    QTest::newRow("empty") << QByteArray("total 0\r\n") << true << QStringList() << QStringList();
+}
+
+void TestFtp::read()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, problems);
+    FtpListing listing;
+    QTEST(listing.read(data), "ok");
+    QStringList names;
+    for (const FtpListEntry &entry : listing.entries())
+        names << entry.localName;
+    QTEST(names, "localNames");
+    QCOMPARE(listing.problems().size(), problems.size());
+    for (int i = 0; i < problems.size(); ++i)
+        QVERIFY2(listing.problems()[i].contains(problems[i].toUtf8()),
+                 listing.problems()[i].constData());
+}
+
+// The addresses tried for the data link: an internal one from a server reached from outside
+// (also over IPv6) gives way to the peer at once; anything else is tried first, the peer after.
+void TestFtp::dataAddresses()
+{
+    const QByteArray peer = "198.51.100.7";
+    for (const char *internal : {"10.0.0.5", "172.16.0.1", "172.31.255.1", "192.168.1.5",
+                                 "127.0.0.1", "0.0.0.0", peer.constData()})
+        QCOMPARE(FtpConnection::dataAddresses(internal, peer), QList<QByteArray>{peer});
+    for (const char *other : {"172.32.0.1", "172.15.0.1", "192.169.0.1", "203.0.113.4"})
+        QCOMPARE(FtpConnection::dataAddresses(other, peer), (QList<QByteArray>{other, peer}));
+    QCOMPARE(FtpConnection::dataAddresses("10.0.0.5", "::1"), QList<QByteArray>{"::1"});
+    QCOMPARE(FtpConnection::dataAddresses("127.0.0.2", "127.0.0.1"),
+             (QList<QByteArray>{"127.0.0.2", "127.0.0.1"}));
+}
+
+// A disk that fills up (here a file size limit) fails the write, and nothing stays behind.
+void TestFtp::partFileReportsAFullDisk()
+{
+    QTemporaryDir dir;
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4096, old.rlim_max};
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool written;
+    QByteArray error;
+    {
+        PartFile file(dir.filePath("big.bin"));
+        const QByteArray data(10000, 'x');
+        written = file.open() && file.write(data.constData(), data.size());
+        error = file.errorText();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    QVERIFY(!written);
+    QVERIFY2(error.contains("write failed on") && error.contains("too large"), error);
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+QTEST_MAIN(TestFtp)
+#include "tst_ftp.moc"
