@@ -11,125 +11,120 @@
 
 #include <memory>
 
-namespace
-{
-
-QTreeWidget *tree(MainWindow &window)
-{
-    return child<QTreeWidget>(window, "proLV");
-}
-
-int infoPage(MainWindow &window)
-{
-    return child<QStackedWidget>(window, "infoWS")->currentIndex();
-}
-
-QStringList lines(const QString &path)
-{
-    return QString::fromUtf8(readFile(path)).split('\n', Qt::SkipEmptyParts);
-}
-
-// A contest of one day with the given tasks, each with the task's defaults.
-CSetupInfo *contestOf(const QStringList &tasks)
-{
-    auto *contest = new CSetupInfo;
-    auto *day = new CDayInfo;
-    day->setDayname("第1场--day1");
-    for (const QString &name : tasks) {
-        auto *task = new CTaskInfo;
-        task->setTaskname(name);
-        day->addATask(task);
-    }
-    contest->addADay(day);
-    return contest;
-}
-
-// Saves the contest under home and opens it in the shown window, its days expanded.
-void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
-{
-    const std::unique_ptr<CSetupInfo> contest(written);
-    window.show();
-    QVERIFY(contest->saveSetupInfo(home));
-    openFromMenu(&window, home + "/setup.cfg");
-    QVERIFY(window.getSetupInfo());
-    tree(window)->expandAll();
-}
-
-void menu(MainWindow &window, QTreeWidgetItem *item, const QString &pick)
-{
-    treeContextMenu(tree(window), item, pick);
-}
-
-QTreeWidgetItem *task(MainWindow &window, int t = 0)
-{
-    return tree(window)->topLevelItem(0)->child(t);
-}
-
-QStringList treeTexts(QTreeWidget *view)
-{
-    QStringList texts;
-    for (int d = 0; d < view->topLevelItemCount(); ++d) {
-        texts << view->topLevelItem(d)->text(0);
-        for (int t = 0; t < view->topLevelItem(d)->childCount(); ++t)
-            texts << "  " + view->topLevelItem(d)->child(t)->text(0);
-    }
-    return texts;
-}
-
-QStringList recordTexts(CSetupInfo *contest)
-{
-    QStringList texts;
-    for (int d = 0; d < contest->getDayNum(); ++d) {
-        texts << contest->getDayInfo(d)->getDayname();
-        for (int t = 0; t < contest->getDayInfo(d)->getTaskNum(); ++t)
-            texts << "  " + contest->getDayInfo(d)->getTaskInfo(t)->getTaskname();
-    }
-    return texts;
-}
-
-} // namespace
-
+// Each test has a fresh shown window and temporary directory.
 class TestTaskConfig : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir *tmp = nullptr;
+    MainWindow *window = nullptr;
+
+    QTreeWidget *tree() { return child<QTreeWidget>(window, "proLV"); }
+    QTreeWidgetItem *task(int t = 0) { return tree()->topLevelItem(0)->child(t); }
+    void choose(QTreeWidgetItem *item) { clickItem(tree(), item); }
+    int infoPage() { return child<QStackedWidget>(window, "infoWS")->currentIndex(); }
+    void menu(QTreeWidgetItem *item, const QString &pick) { treeContextMenu(tree(), item, pick); }
+    QStringList lines(const QString &path)
+    {
+        return QString::fromUtf8(readFile(path)).split('\n', Qt::SkipEmptyParts);
+    }
+
+    // A contest of one day with the given tasks, each with the task's defaults.
+    static CSetupInfo *contestOf(const QStringList &tasks)
+    {
+        auto *contest = new CSetupInfo;
+        auto *day = new CDayInfo;
+        day->setDayname("第1场--day1");
+        for (const QString &name : tasks) {
+            auto *task = new CTaskInfo;
+            task->setTaskname(name);
+            day->addATask(task);
+        }
+        contest->addADay(day);
+        return contest;
+    }
+
+    // Saves the contest under home (the temporary directory by default) and opens it, its days
+    // expanded and its first task chosen.
+    void open(CSetupInfo *written, QString home = QString())
+    {
+        const std::unique_ptr<CSetupInfo> contest(written);
+        home = home.isEmpty() ? tmp->path() : home;
+        QVERIFY(contest->saveSetupInfo(home));
+        openFromMenu(window, home + "/setup.cfg");
+        QVERIFY(window->getSetupInfo());
+        tree()->expandAll();
+        choose(task());
+    }
+
+    QStringList treeTexts()
+    {
+        QStringList texts;
+        for (int d = 0; d < tree()->topLevelItemCount(); ++d) {
+            texts << tree()->topLevelItem(d)->text(0);
+            for (int t = 0; t < tree()->topLevelItem(d)->childCount(); ++t)
+                texts << "  " + tree()->topLevelItem(d)->child(t)->text(0);
+        }
+        return texts;
+    }
+
+    QStringList recordTexts()
+    {
+        CSetupInfo *contest = window->getSetupInfo();
+        QStringList texts;
+        for (int d = 0; d < contest->getDayNum(); ++d) {
+            texts << contest->getDayInfo(d)->getDayname();
+            for (int t = 0; t < contest->getDayInfo(d)->getTaskNum(); ++t)
+                texts << "  " + contest->getDayInfo(d)->getTaskInfo(t)->getTaskname();
+        }
+        return texts;
+    }
 
 private slots:
     // A uid of this test's own: a fork bomb of a test running beside it as root takes the whole
     // process limit of its uid for a moment, which would fail a compilation here.
     void initTestCase() { setSubmissionUid(kSubmissionUid + 92); }
-    void cleanup() { FileDialogs::replaceOpenFileName({}); }
+    void init()
+    {
+        tmp = new QTemporaryDir;
+        window = new MainWindow;
+        window->show();
+    }
+
+    void cleanup()
+    {
+        FileDialogs::replaceOpenFileName({});
+        delete window;
+        delete tmp;
+    }
 
     void contestBuiltFromTheContextMenu()
     {
-        QTemporaryDir tmp;
-        MainWindow window;
-        window.show();
-        newContestFromMenu(&window, "省赛", tmp.path() + "/考试 一");
-        QVERIFY(window.getSetupInfo());
-        QTreeWidget *view = tree(window);
-        QCOMPARE(infoPage(window), 1);
+        newContestFromMenu(window, "省赛", tmp->path() + "/考试 一");
+        QVERIFY(window->getSetupInfo());
+        QTreeWidget *view = tree();
+        QCOMPARE(infoPage(), 1);
         for (int i = 0; i < 3; ++i)
-            menu(window, nullptr, "添加考试");
-        QCOMPARE(recordTexts(window.getSetupInfo()),
-                 QStringList({"第1场--day1", "第2场--day2", "第3场--day3"}));
-        menu(window, view->topLevelItem(0), "添加试题");
-        menu(window, view->topLevelItem(2), "添加试题");
-        menu(window, view->topLevelItem(2), "添加试题");
+            menu(nullptr, "添加考试");
+        QCOMPARE(recordTexts(), QStringList({"第1场--day1", "第2场--day2", "第3场--day3"}));
+        menu(view->topLevelItem(0), "添加试题");
+        menu(view->topLevelItem(2), "添加试题");
+        menu(view->topLevelItem(2), "添加试题");
         clickItem(view, view->topLevelItem(0));
-        QCOMPARE(infoPage(window), 2);
+        QCOMPARE(infoPage(), 2);
 
         // Deleting the middle day renumbers the later one, in the tree and in the records.
-        menu(window, view->topLevelItem(1), "删除");
+        menu(view->topLevelItem(1), "删除");
         const QStringList left{"第1场--day1", "  Unknown", "第2场--day2", "  Unknown", "  Unknown"};
-        QCOMPARE(treeTexts(view), left);
-        QCOMPARE(recordTexts(window.getSetupInfo()), left);
-        menu(window, view->topLevelItem(1)->child(0), "删除");
-        QCOMPARE(window.getSetupInfo()->getDayInfo(1)->getTaskNum(), 1);
-        menu(window, view->topLevelItem(0), "删除");
-        menu(window, view->topLevelItem(0), "删除");
+        QCOMPARE(treeTexts(), left);
+        QCOMPARE(recordTexts(), left);
+        menu(view->topLevelItem(1)->child(0), "删除");
+        QCOMPARE(window->getSetupInfo()->getDayInfo(1)->getTaskNum(), 1);
+        menu(view->topLevelItem(0), "删除");
+        menu(view->topLevelItem(0), "删除");
         QCOMPARE(view->topLevelItemCount(), 0);
-        QCOMPARE(window.getSetupInfo()->getDayNum(), 0);
-        QCOMPARE(infoPage(window), 1);
+        QCOMPARE(window->getSetupInfo()->getDayNum(), 0);
+        QCOMPARE(infoPage(), 1);
         QVERIFY(!curTask);
     }
 
@@ -137,38 +132,36 @@ private slots:
     // that now stands for its task, and deleting the task it shows must release it.
     void formKeepsEditingItsTaskAcrossAdds()
     {
-        QTemporaryDir tmp;
-        MainWindow window;
-        openContest(window, contestOf({"alpha", "beta"}), tmp.path());
-        QTreeWidget *view = tree(window);
-        clickItem(view, task(window, 1));
-        QCOMPARE(infoPage(window), 0);
-        menu(window, nullptr, "添加考试");
-        menu(window, view->topLevelItem(0), "添加试题");
-        QCOMPARE(infoPage(window), 0);
+        open(contestOf({"alpha", "beta"}));
+        QTreeWidget *view = tree();
+        clickItem(view, task(1));
+        QCOMPARE(infoPage(), 0);
+        menu(nullptr, "添加考试");
+        menu(view->topLevelItem(0), "添加试题");
+        QCOMPARE(infoPage(), 0);
         retype(child<QLineEdit>(window, "basenameLE"), "beta2");
-        CSetupInfo *setup = window.getSetupInfo();
+        CSetupInfo *setup = window->getSetupInfo();
         CDayInfo *day = setup->getDayInfo(0);
         QCOMPARE(curTask, day->getTaskInfo(1));
         QCOMPARE(day->getTaskInfo(1)->getTaskname(), QString("beta2"));
-        QCOMPARE(task(window, 1)->text(0), QString("beta2"));
+        QCOMPARE(task(1)->text(0), QString("beta2"));
         retype(child<QLineEdit>(window, "basenameLE"), QString());
         QCOMPARE(day->getTaskInfo(1)->getTaskname(), QString("beta2"));
 
         // The evaluation page's chosen day is fetched again as well, and forgotten with its day.
         curDay = setup->getDayInfo(0);
-        menu(window, nullptr, "添加考试");
+        menu(nullptr, "添加考试");
         QCOMPARE(curDay, setup->getDayInfo(0));
-        menu(window, view->topLevelItem(1), "删除");
+        menu(view->topLevelItem(1), "删除");
         QCOMPARE(curDay, setup->getDayInfo(0));
         curDay = setup->getDayInfo(1);
-        menu(window, view->topLevelItem(1), "删除");
+        menu(view->topLevelItem(1), "删除");
         QVERIFY(!curDay);
         QCOMPARE(setup->getDayNum(), 1);
 
         // Deleting the task shown lets the form show the tree's current item instead.
-        menu(window, task(window, 1), "删除");
-        QCOMPARE(recordTexts(setup), QStringList({"第1场--day1", "  alpha", "  Unknown"}));
+        menu(task(1), "删除");
+        QCOMPARE(recordTexts(), QStringList({"第1场--day1", "  alpha", "  Unknown"}));
         QTreeWidgetItem *current = view->currentItem();
         QVERIFY(current && current->parent());
         QCOMPARE(curTask,
@@ -178,10 +171,7 @@ private slots:
 
     void formEditsReachTheTaskFile()
     {
-        QTemporaryDir tmp;
-        MainWindow window;
-        openContest(window, contestOf({"alpha"}), tmp.path());
-        clickItem(tree(window), task(window));
+        open(contestOf({"alpha"}));
         retype(child<QLineEdit>(window, "basenameLE"), "求和");
         child<QComboBox>(window, "submitCB")->setCurrentIndex(1);
         retype(child<QSpinBox>(window, "timelimitSB"), "3");
@@ -194,43 +184,37 @@ private slots:
         clickBox(child<QCheckBox>(window, "sjavaCB"));
         retype(child<QLineEdit>(window, "sjavaLE"), "-encoding UTF-8");
         child<QAction>(window, "saveGameAct")->trigger();
-        QCOMPARE(lines(tmp.path() + "/task1_1.info"),
+        QCOMPARE(lines(tmp->path() + "/task1_1.info"),
                  QStringList({"TITLE=", "NAME=求和", "RUN=", "INFILESUFFIX=in", "ANSFILESUFFIX=ans",
                               "PLUG=mlsn_int_e", "TYPE=ANSWERS", "LIMIT=3", "MEMLIMITS=128",
                               "SAMPLES=5", "CCL=c@gcc -o %o %i -O2 -lm", "CCL=cpp@g++ -o %o %i ",
                               "CCL=java@javac %i -encoding UTF-8", "MARK=1@20", "MARK=2@20",
                               "MARK=3@20", "MARK=4@20", "MARK=5@20"}));
-        QCOMPARE(task(window)->text(0), QString("求和"));
+        QCOMPARE(task()->text(0), QString("求和"));
 
-        // The saved task shows again as it was edited.
-        MainWindow again;
-        again.show();
-        openFromMenu(&again, tmp.path() + "/setup.cfg");
-        tree(again)->expandAll();
-        clickItem(tree(again), task(again));
-        QStringList shown{child<QLineEdit>(again, "basenameLE")->text()};
+        // The edited task shows again as it was edited.
+        choose(tree()->topLevelItem(0));
+        choose(task());
+        QStringList shown{child<QLineEdit>(window, "basenameLE")->text()};
         for (const char *box : {"submitCB", "methodCB", "numCB"})
-            shown << QString::number(child<QComboBox>(again, box)->currentIndex());
+            shown << QString::number(child<QComboBox>(window, box)->currentIndex());
         for (const char *box : {"timelimitSB", "memlimitSB", "testpointnumSB", "tscSB"})
-            shown << QString::number(child<QSpinBox>(again, box)->value());
+            shown << QString::number(child<QSpinBox>(window, box)->value());
         for (const char *language : {"sc", "scplus", "spascal", "spython", "sjava"}) {
-            auto *options = child<QLineEdit>(again, (QByteArray(language) + "LE").constData());
-            if (child<QCheckBox>(again, (QByteArray(language) + "CB").constData())->isChecked())
+            auto *options = child<QLineEdit>(window, (QByteArray(language) + "LE").constData());
+            if (child<QCheckBox>(window, (QByteArray(language) + "CB").constData())->isChecked())
                 shown << options->text();
             else
                 QVERIFY(!options->isEnabled());
         }
         QCOMPARE(shown, QStringList({"求和", "1", "2", "3", "3", "128", "5", "100", "-O2 -lm", "",
                                      "-encoding UTF-8"}));
-        QVERIFY(child<QCheckBox>(again, "aveCB")->isChecked());
+        QVERIFY(child<QCheckBox>(window, "aveCB")->isChecked());
     }
 
     void marksFollowTotalCountAndCells()
     {
-        QTemporaryDir tmp;
-        MainWindow window;
-        openContest(window, contestOf({"alpha"}), tmp.path());
-        clickItem(tree(window), task(window));
+        open(contestOf({"alpha"}));
         auto *total = child<QSpinBox>(window, "tscSB");
         auto *count = child<QSpinBox>(window, "testpointnumSB");
         auto *cells = child<QTableWidget>(window, "spTB");
@@ -265,8 +249,8 @@ private slots:
         QCOMPARE(total->value(), 90);
 
         // Unequal marks come back with equal marks off and the table open.
-        clickItem(tree(window), tree(window)->topLevelItem(0));
-        clickItem(tree(window), task(window));
+        choose(tree()->topLevelItem(0));
+        choose(task());
         QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
         QVERIFY(!total->isEnabled() && cells->isEnabled());
         QCOMPARE(rowTexts(cells, 0), QStringList({"25", "40", "25", "0"}));
@@ -276,7 +260,6 @@ private slots:
     // is edited.
     void clampedValuesStayInTheRecord()
     {
-        QTemporaryDir tmp;
         CSetupInfo *contest(contestOf({"alpha", "beta"}));
         CTaskInfo *big = contest->getDayInfo(0)->getTaskInfo(0);
         big->setSamplenum(90);
@@ -284,23 +267,21 @@ private slots:
         big->setMemlimit(4000);
         for (int i = 1; i <= 90; ++i)
             big->setSampleMark(i, 7);
-        MainWindow window;
-        openContest(window, contest, tmp.path());
-        clickItem(tree(window), task(window));
+        open(contest);
         QList<int> shown;
         for (const char *box : {"testpointnumSB", "timelimitSB", "tscSB"})
             shown << child<QSpinBox>(window, box)->value();
         QCOMPARE(shown, QList<int>({80, 2, 500}));
         QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 90);
-        clickItem(tree(window), task(window, 1));
-        clickItem(tree(window), task(window));
-        clickItem(tree(window), tree(window)->topLevelItem(0));
+        choose(task(1));
+        choose(task());
+        choose(tree()->topLevelItem(0));
         QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
                  QStringList({"alpha", "", "源文件", "630", "90", "2.5sec", ""}));
 
-        clickItem(tree(window), task(window));
+        choose(task());
         retype(child<QSpinBox>(window, "timelimitSB"), "4");
-        CTaskInfo *edited = window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
+        CTaskInfo *edited = window->getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
         QCOMPARE(edited->getTimelimit(), 4.0f);
         QCOMPARE(edited->getSamplenum(), 90);
         QCOMPARE(edited->getSampleMark(90), 7);
@@ -308,11 +289,9 @@ private slots:
 
     void filterNamesComposedAndShown()
     {
-        QTemporaryDir tmp;
         CSetupInfo *contest(contestOf({"alpha", "beta"}));
         contest->getDayInfo(0)->getTaskInfo(1)->setPlugname("mlmn_float_0e");
-        MainWindow window;
-        openContest(window, contest, tmp.path());
+        open(contest);
         auto *method = child<QComboBox>(window, "methodCB");
         auto *strings = child<QComboBox>(window, "stringCB");
         auto *numbers = child<QComboBox>(window, "numCB");
@@ -321,13 +300,13 @@ private slots:
         auto *noFilter = child<QLabel>(window, "nofilterTL");
 
         // A stored floating point name with a digit the box cannot show hides the precision.
-        clickItem(tree(window), task(window, 1));
+        choose(task(1));
         QCOMPARE(method->currentIndex(), 3);
         QCOMPARE(numbers->currentIndex(), 4);
         QVERIFY(floatFrame->isHidden() && !numbers->isHidden() && noFilter->isHidden());
         QCOMPARE(curTask->getPlugname(), QString("mlmn_float_0e"));
 
-        clickItem(tree(window), task(window));
+        choose(task());
         QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
         QVERIFY(!noFilter->isHidden());
         // The first and last entry of each list (every name is the filter name model's to compose).
@@ -350,8 +329,8 @@ private slots:
             QCOMPARE(curTask->getPlugname(), QLatin1String(row.name));
             QVERIFY(noFilter->isHidden());
 
-            clickItem(tree(window), task(window, 1));
-            clickItem(tree(window), task(window));
+            choose(task(1));
+            choose(task());
             QCOMPARE(method->currentIndex(), row.method);
             QCOMPARE(entries->currentIndex(), row.entry);
             QCOMPARE(floatFrame->isHidden(), row.method != 3);
@@ -365,20 +344,18 @@ private slots:
     // A stored custom name shows in its disabled field; another method drops it. The file dialog
     // chooses a file that is placed in the contest, and one whose name the contest already has
     // for another file only when the user agrees.
-    void customFilterChosenAndShown()
+    void customFiltersChosenAndShown()
     {
-        QTemporaryDir tmp;
-        const QString home = tmp.path() + "/home", mine = tmp.path() + "/u/filters/";
+        const QString home = tmp->path() + "/home", mine = tmp->path() + "/u/filters/";
         QVERIFY(writeFile(mine + "myjudge", "#!/bin/sh\n") && writeFile(mine + "checker", "new"));
         QVERIFY(writeFile(home + "/filter/checker", "old"));
         CSetupInfo *contest(contestOf({"alpha", "beta"}));
         contest->getDayInfo(0)->getTaskInfo(1)->setPlugname("checker");
-        MainWindow window;
-        openContest(window, contest, home);
+        open(contest, home);
         auto *methodLE = child<QLineEdit>(window, "methodLE");
         auto *method = child<QComboBox>(window, "methodCB");
         auto *noFilter = child<QLabel>(window, "nofilterTL");
-        clickItem(tree(window), task(window, 1));
+        choose(task(1));
         QCOMPARE(method->currentIndex(), 4);
         QVERIFY(!child<QFrame>(window, "customF")->isHidden());
         QCOMPARE(methodLE->text(), QString("checker"));
@@ -386,7 +363,7 @@ private slots:
         method->setCurrentIndex(1);
         QVERIFY(curTask->getPlugname().isEmpty());
 
-        clickItem(tree(window), task(window));
+        choose(task());
         method->setCurrentIndex(4);
         QString asked, chosen;
         FileDialogs::replaceOpenFileName(
@@ -394,11 +371,11 @@ private slots:
                 asked = QStringList({caption, dir, filter}).join('|');
                 return chosen;
             });
-        clickButton(&window, "methodPB");
+        clickButton(window, "methodPB");
         QCOMPARE(asked, "Choose a file|" + FileDialogs::startDirectory() + "|Filters (*)");
         QVERIFY(curTask->getPlugname().isEmpty() && !noFilter->isHidden());
         chosen = mine + "myjudge";
-        clickButton(&window, "methodPB");
+        clickButton(window, "methodPB");
         QCOMPARE(curTask->getPlugname(), QString("myjudge"));
         QCOMPARE(methodLE->text(), QString("myjudge"));
         QVERIFY(noFilter->isHidden() && QFile::exists(home + "/filter/myjudge"));
@@ -406,46 +383,37 @@ private slots:
         chosen = mine + "checker";
         for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
             answerMessageBox(nullptr, answer);
-            clickButton(&window, "methodPB");
+            clickButton(window, "methodPB");
             QCOMPARE(curTask->getPlugname(),
                      QString(answer == QMessageBox::Yes ? "checker" : "myjudge"));
         }
         QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
-    }
 
-    // A ticked checker source is built with the task's C++ command and its own testlib.h, and
-    // kept under the task's name; the tick is stored, saved and shown again. A build failure
-    // says so.
-    void testlibCheckerBuiltStoredAndShown()
-    {
-        QTemporaryDir tmp;
-        const QString home = tmp.path() + "/home", source = tmp.path() + "/problem/checker.cpp";
-        QVERIFY(QDir().mkpath(home + "/filter"));
-        QVERIFY(writeFile(tmp.path() + "/problem/testlib.h", "#define VERDICT \"ok\\n\"\n"));
-        QVERIFY(writeFile(source, "#include \"testlib.h\"\n#include <cstdio>\n"
+        // A ticked checker source is built with the task's C++ command and its own testlib.h,
+        // and kept under the task's name; the tick is stored, saved and shown again. A build
+        // failure says so.
+        chosen = tmp->path() + "/problem/checker.cpp";
+        QVERIFY(writeFile(tmp->path() + "/problem/testlib.h", "#define VERDICT \"ok\\n\"\n"));
+        QVERIFY(writeFile(chosen, "#include \"testlib.h\"\n#include <cstdio>\n"
                                   "int main() { std::fputs(VERDICT, stderr); }\n"));
-        MainWindow window;
-        openContest(window, contestOf({"alpha", "beta"}), home);
         auto *testlib = child<QCheckBox>(window, "testlibCB");
-        clickItem(tree(window), task(window));
-        child<QComboBox>(window, "methodCB")->setCurrentIndex(4);
         clickBox(testlib);
         QCOMPARE(curTask->getChecker(), TestlibChecker);
-        withOpenFile(source, [&window] { clickButton(&window, "methodPB"); });
+        clickButton(window, "methodPB");
         QCOMPARE(curTask->getPlugname(), QString("alpha_checker"));
         QCOMPARE(child<QLineEdit>(window, "methodLE")->text(), QString("alpha_checker"));
         QVERIFY(QFileInfo(home + "/filter/alpha_checker").isExecutable());
         child<QAction>(window, "saveGameAct")->trigger();
         QVERIFY(lines(home + "/task1_1.info").contains("CHECKER=testlib"));
-        clickItem(tree(window), task(window, 1));
+        choose(task(1));
         QVERIFY(!testlib->isChecked());
-        clickItem(tree(window), task(window));
+        choose(task());
         QVERIFY(testlib->isChecked() && !testlib->isHidden());
 
-        QVERIFY(writeFile(source, "int main( {\n"));
+        QVERIFY(writeFile(chosen, "int main( {\n"));
         Answered seen;
         answerMessageBox(&seen);
-        withOpenFile(source, [&window] { clickButton(&window, "methodPB"); });
+        clickButton(window, "methodPB");
         QVERIFY2(seen.text.startsWith("校验器编译失败") && seen.text.contains("error"),
                  qPrintable(seen.text));
         QCOMPARE(curTask->getPlugname(), QString("alpha_checker"));
@@ -457,12 +425,9 @@ private slots:
     // unticking removes the command and clears the field.
     void languagesCheckedEditedUnchecked()
     {
-        QTemporaryDir tmp;
         CSetupInfo *contest(contestOf({"alpha"}));
         contest->getDayInfo(0)->getTaskInfo(0)->setCcl(0, nullptr);
-        MainWindow window;
-        openContest(window, contest, tmp.path());
-        clickItem(tree(window), task(window));
+        open(contest);
         const char *const languages[][3] = {{"sc", "c", "gcc -o %o %i "},
                                             {"scplus", "cpp", "g++ -o %o %i "},
                                             {"spascal", "pas", "fpc %i "},
@@ -489,34 +454,32 @@ private slots:
     // first, and once renamed the old results count nowhere.
     void renamingATaskWithResultsAsksFirst()
     {
-        QTemporaryDir tmp;
         CSetupInfo *contest(contestOf({"alpha"}));
         CPlayerInfo players;
         players.addPlayerInfo("JS-1", "李明");
         contest->setPlayerInfo(&players);
-        QVERIFY(writeFile(tmp.path() + "/result/day1/JS-1/JS-1.result",
+        QVERIFY(writeFile(tmp->path() + "/result/day1/JS-1/JS-1.result",
                           "{alpha 100 x\n101 10 0.1 ok\n}102 10\n"));
-        MainWindow window;
-        openContest(window, contest, tmp.path());
+        open(contest);
         auto *name = child<QLineEdit>(window, "basenameLE");
         auto *table = child<QTableWidget>(window, "playersinfoTB");
         auto *tabs = child<QTabWidget>(window, "tabWidget");
         tabs->setCurrentIndex(2);
         QCOMPARE(table->item(0, 4)->text(), QString("10"));
         tabs->setCurrentIndex(0);
-        clickItem(tree(window), task(window));
+        choose(task());
 
         Answered seen;
         answerMessageBox(&seen, QMessageBox::No);
         retype(name, "gamma");
         QCOMPARE(seen.title, QString("修改试题名称"));
         QVERIFY2(seen.text.startsWith("试题 alpha 已有选手的评测结果"), qPrintable(seen.text));
-        QCOMPARE(QStringList({curTask->getTaskname(), name->text(), task(window)->text(0)}),
+        QCOMPARE(QStringList({curTask->getTaskname(), name->text(), task()->text(0)}),
                  QStringList({"alpha", "alpha", "alpha"}));
         answerMessageBox(&seen, QMessageBox::Yes);
         retype(name, "gamma");
         QCOMPARE(curTask->getTaskname(), QString("gamma"));
-        QCOMPARE(task(window)->text(0), QString("gamma"));
+        QCOMPARE(task()->text(0), QString("gamma"));
         // A name without results is changed without a question.
         seen = {};
         answerMessageBox(&seen, QMessageBox::No);
