@@ -189,9 +189,8 @@ private slots:
         QCOMPARE(enabled, QList<bool>({false, false, false, true}));
     }
 
-    // Save as writes the records only, no directories, where the user chooses, which becomes the
-    // home; Cancel keeps it. With the home replaced by a plain file nothing can be saved: every
-    // command that saves says so, Save as asks for no directory and New keeps the contest.
+    // Save as writes only the records where the user chooses, the new home; Cancel keeps it. With
+    // the home a plain file, every command that saves says it failed and New keeps the contest.
     void saveAsAndFailedSaves()
     {
         QTemporaryDir tmp;
@@ -260,9 +259,8 @@ private slots:
         QCOMPARE(readFile(tmp.path() + "/player.info"), QString("JS-1@张三\n").toUtf8());
     }
 
-    // OK is enabled only with both a name and a path; 浏览 starts in the typed directory when it
-    // exists and cancelling keeps the path; Return never opens 浏览: it does nothing while OK is
-    // disabled and accepts once it is enabled.
+    // OK needs a name and a path; 浏览 starts in the typed directory, Cancel keeps the path; Return
+    // never opens 浏览 and accepts once OK is enabled.
     void newGameDialog()
     {
         NewGameDlg dialog;
@@ -304,9 +302,8 @@ private slots:
         QCOMPARE(dialog.getContestName() + '|' + dialog.getHomePath(), "校赛|" + typed);
     }
 
-    // The home of the effective user, from the password database: for root /root, never
-    // /home/root, which does not exist and would open /home with "root" typed as the file name.
-    // The proposed file is named for the contest, a slash in the name being no directory.
+    // The effective user's home from the password database (/root, not /home/root); a proposed
+    // file is named for the contest, a slash in the name being no directory.
     void dialogsStartInTheUsersHome()
     {
         const QString home = FileDialogs::startDirectory();

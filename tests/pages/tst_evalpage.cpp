@@ -108,8 +108,7 @@ void answerRange(int item)
     });
 }
 
-// Ticks the players, chooses the range entry, agrees to a parallel evaluation and waits for the
-// end.
+// Ticks the players, chooses the range entry, agrees to running in parallel and waits.
 void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
 {
     tick(child<QTableWidget>(w, "manageTB"), ids);
@@ -143,9 +142,7 @@ class TestEvalPage : public QObject
     Q_OBJECT
 
 private slots:
-    // A uid of this test's own: a fork bomb of a test running beside it as root takes the whole
-    // process limit of its uid for a moment, which would fail a compilation here. The workers of
-    // a parallel evaluation are the command-line program's.
+    // A uid of its own: a fork bomb of a test beside it as root takes its uid's process limit.
     void initTestCase()
     {
         setSubmissionUid(kSubmissionUid + 91);
@@ -235,10 +232,8 @@ private slots:
         QVERIFY(!w.getSetupInfo()->getPlayerInfo()->getPlayerInfoById("BJ-5"));
     }
 
-    // By one thread or by two worker processes: a day must be chosen and a player ticked; ZJ-3
-    // alone on the answer task (the range dialog's item 2) leaves its sum column at 0 and stays
-    // ticked for the run of the whole day, whose progress counts every player and whose controls
-    // come back only at the end.
+    // By one thread or two worker processes: a day must be chosen and a player ticked; ZJ-3 alone
+    // on "ans" (range item 2) stays ticked for the whole day, whose progress counts every player.
     void evaluatesTickedPlayers_data()
     {
         QTest::addColumn<int>("jobs");
@@ -297,9 +292,8 @@ private slots:
         }
     }
 
-    // What cannot start says so and leaves the page as it was: a contest without its tmp
-    // directory; the full sandbox required where it is off. Without the full sandbox required,
-    // the window warns once and evaluates with the plain protections.
+    // Without the sandbox the window warns once and evaluates; the sandbox required or the tmp
+    // directory gone, it refuses and leaves the page as it was.
     void evaluationThatCannotStart()
     {
         qputenv("TALDON_SANDBOX", "off");
@@ -382,10 +376,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(contest.home + "/players/day3"));
     }
 
-    // Missing test data, a task without filter and a task refused for its name fail the
-    // evaluation: each row says why, the line under the table says it once per cause, for the day
-    // shown. A window that opens the contest later (evaluated by taldon-cli, say) shows its first
-    // day with the statuses the result files give, by the rules of a live evaluation.
+    // Missing test data, no filter and a refused name fail the evaluation: each row says why, the
+    // line under the table once per cause; a window opened later shows the same from the files.
     void evaluationFailuresAndStatusesFromFiles()
     {
         Contest contest;
@@ -441,9 +433,8 @@ private slots:
         check(again, causes.mid(0, 2));
     }
 
-    // Closing during an evaluation, by one thread or by worker processes, asks whether to stop
-    // it; stopping ends the runs at once, leaves the players' blocks complete and evaluates
-    // nobody else.
+    // Closing during an evaluation asks first; stopping ends the runs at once, leaves the blocks
+    // complete and evaluates nobody else.
     void quittingStopsTheEvaluation_data() { evaluatesTickedPlayers_data(); }
 
     void quittingStopsTheEvaluation()

@@ -143,9 +143,8 @@ private slots:
         QCOMPARE(table->rowCount(), 6);
     }
 
-    // Score ranges count the players between their bounds, never evaluated ones with 0, and stay
-    // when the tab is entered again, as the custom team statistic does; the task page divides by
-    // all six players and marks a time nobody has.
+    // Ranges count players between their bounds, unevaluated ones as 0, and stay on entering the
+    // tab, as the custom team statistic does; task averages divide by all six players.
     void subPages()
     {
         const auto contest = sampleContest();

@@ -81,8 +81,7 @@ class TestTaskConfig : public QObject
     }
 
 private slots:
-    // A uid of this test's own: a fork bomb of a test running beside it as root takes the whole
-    // process limit of its uid for a moment, which would fail a compilation here.
+    // A uid of its own: a fork bomb of a test beside it as root takes its uid's process limit.
     void initTestCase() { setSubmissionUid(kSubmissionUid + 92); }
     void init()
     {
@@ -341,9 +340,8 @@ private slots:
         }
     }
 
-    // A stored custom name shows in its disabled field; another method drops it. The file dialog
-    // chooses a file that is placed in the contest, and one whose name the contest already has
-    // for another file only when the user agrees.
+    // A stored custom name shows disabled; another method drops it. A chosen file is copied into
+    // the contest, over another of its name only when the user agrees.
     void customFiltersChosenAndShown()
     {
         const QString home = tmp->path() + "/home", mine = tmp->path() + "/u/filters/";
@@ -389,9 +387,8 @@ private slots:
         }
         QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
 
-        // A ticked checker source is built with the task's C++ command and its own testlib.h,
-        // and kept under the task's name; the tick is stored, saved and shown again. A build
-        // failure says so.
+        // A ticked checker source is built beside its own testlib.h under the task's name; the
+        // tick is saved and shown again, a build failure said.
         chosen = tmp->path() + "/problem/checker.cpp";
         QVERIFY(writeFile(tmp->path() + "/problem/testlib.h", "#define VERDICT \"ok\\n\"\n"));
         QVERIFY(writeFile(chosen, "#include \"testlib.h\"\n#include <cstdio>\n"
