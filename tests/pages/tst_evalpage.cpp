@@ -21,35 +21,40 @@ namespace
 const char SUM_OK[] = "#include <stdio.h>\nint main(void){int a,b;freopen(\"sum.in\",\"r\",stdin);"
                       "freopen(\"sum.out\",\"w\",stdout);scanf(\"%d%d\",&a,&b);"
                       "printf(\"%d\\n\",a+b);return 0;}\n";
-const char SUM_THREE[] = "#include <stdio.h>\nint main(void){freopen(\"sum.out\",\"w\",stdout);"
-                         "printf(\"3\\n\");return 0;}\n";
 
-// A contest home with one day of two tasks: "sum" (a C program, two test points) and "ans"
-// (an answer file, one test point), and the players JS-1, JS-2 and ZJ-3 with their submissions.
+// One day of two tasks: "sum" (a C program, two test points) and "ans" (an answer file, one test
+// point), and the players JS-1, JS-2 and ZJ-3 with their submissions.
 class Contest : public TestContest
 {
 public:
-    Contest() : TestContest(QStringLiteral("比赛 $(x)"))
+    Contest() : TestContest("比赛 $(x)")
     {
-        day.setDayname(QStringLiteral("第一场"));
-        addTask(QStringLiteral("sum"), SOURCE, 2);
-        addTask(QStringLiteral("ans"), ANSWERS, 1);
-        QVERIFY(save({{QStringLiteral("JS-1"), QStringLiteral("李明")},
-                      {QStringLiteral("JS-2"), QStringLiteral("王芳")},
-                      {QStringLiteral("ZJ-3"), QStringLiteral("张伟")}}));
-        writePoint(QStringLiteral("sum"), 1, "1 2\n", "3\n");
-        writePoint(QStringLiteral("sum"), 2, "5 5\n", "10\n");
-        writePoint(QStringLiteral("ans"), 1, "q\n", "42\n");
-        submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_OK);
-        submit(QStringLiteral("JS-1"), QStringLiteral("sum"), QStringLiteral("sum.cpp"),
-               "not this one\n");
-        submit(QStringLiteral("JS-1"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "42\n");
-        submit(QStringLiteral("JS-2"), QStringLiteral("sum"), QStringLiteral("sum.c"), SUM_THREE);
-        submit(QStringLiteral("JS-2"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "41\n");
-        submit(QStringLiteral("ZJ-3"), QStringLiteral("ans"), QStringLiteral("ans1.out"), "42\n");
+        day.setDayname("第一场");
+        addTask("sum", SOURCE, 2);
+        addTask("ans", ANSWERS, 1);
+        QVERIFY(save({{"JS-1", "李明"}, {"JS-2", "王芳"}, {"ZJ-3", "张伟"}}));
+        writePoint("sum", 1, "1 2\n", "3\n");
+        writePoint("sum", 2, "5 5\n", "10\n");
+        writePoint("ans", 1, "q\n", "42\n");
+        submit("JS-1", "sum", "sum.c", SUM_OK);
+        submit("JS-1", "sum", "sum.cpp", "not this one\n");
+        submit("JS-1", "ans", "ans1.out", "42\n");
+        submit("JS-2", "sum", "sum.c",
+               "#include <stdio.h>\nint main(void){freopen(\"sum.out\",\"w\",stdout);"
+               "printf(\"3\\n\");return 0;}\n");
+        submit("JS-2", "ans", "ans1.out", "41\n");
+        submit("ZJ-3", "ans", "ans1.out", "42\n");
     }
 
-    QString setupFile() const { return home + QStringLiteral("/setup.cfg"); }
+    QString setupFile() const { return home + "/setup.cfg"; }
+
+    // Writes the records again after changing them.
+    template <typename Change> void rewrite(Change change)
+    {
+        CSetupInfo setup(setupFile());
+        change(setup);
+        QVERIFY(setup.saveSetupInfo());
+    }
 };
 
 // Opens the contest, on the evaluation tab (which shows the first day) when evalTab.
@@ -62,13 +67,17 @@ void openContest(MainWindow &w, const Contest &contest, bool evalTab = false)
         child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
 }
 
-// The row whose id column holds id.
 int rowOf(QTableWidget *table, const QString &id)
 {
     return rowWith(table, 2, id);
 }
 
-// Ticks the players by id.
+QStringList evalRow(MainWindow &w, const QString &id)
+{
+    auto *table = child<QTableWidget>(w, "manageTB");
+    return rowTexts(table, rowOf(table, id)).mid(3);
+}
+
 void tick(QTableWidget *table, const QStringList &ids)
 {
     for (const QString &id : ids)
@@ -76,31 +85,15 @@ void tick(QTableWidget *table, const QStringList &ids)
                           table->visualItemRect(table->item(rowOf(table, id), 0)).center());
 }
 
-// Status and scores of every player after evaluating the whole day: sum, JS-1 passes both
-// points, JS-2 only the first; ans: JS-1 and ZJ-3 right, JS-2 wrong.
-void checkWholeDay(QTableWidget *table)
-{
-    const QMap<QString, QStringList> expected = {
-        {"JS-1", {"测评成功", "30", "20", "10"}},
-        {"JS-2", {"测评成功", "10", "10", "0"}},
-        {"ZJ-3", {"测评成功", "10", "0", "10"}},
-    };
-    for (auto row = expected.begin(); row != expected.end(); ++row) {
-        QCOMPARE(rowTexts(table, rowOf(table, row.key())).mid(3), row.value());
-        // The table shows what the statistics read from the result files.
-        QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
-    }
-}
-
+// The name alone does not enable OK, which the answer leaves then with the dialog open.
 void addPlayer(MainWindow &w, const QString &name, const QString &id)
 {
     answerNextModal([name, id](QWidget *modal) {
-        auto *ok = modal->findChild<QPushButton *>(QStringLiteral("okPB"));
-        modal->findChild<QLineEdit *>(QStringLiteral("nameLE"))->setText(name);
-        // The name alone does not enable the button.
+        auto *ok = child<QPushButton>(modal, "okPB");
+        child<QLineEdit>(modal, "nameLE")->setText(name);
         if (ok->isEnabled())
             return;
-        modal->findChild<QLineEdit *>(QStringLiteral("idLE"))->setText(id);
+        child<QLineEdit>(modal, "idLE")->setText(id);
         QTest::mouseClick(ok, Qt::LeftButton);
     });
     clickButton(&w, "addplayerPB");
@@ -111,12 +104,11 @@ void answerRange(int item)
 {
     answerNextModal([item](QWidget *modal) {
         modal->findChild<QComboBox *>()->setCurrentIndex(item);
-        modal->findChild<QPushButton *>(QStringLiteral("okPB"))->click();
+        child<QPushButton>(modal, "okPB")->click();
     });
 }
 
-// Ticks the players by id, chooses the range entry, agrees to a parallel evaluation and waits
-// until the evaluation is over.
+// Ticks the players, chooses the range entry, agrees to running in parallel and waits.
 void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
 {
     tick(child<QTableWidget>(w, "manageTB"), ids);
@@ -127,18 +119,20 @@ void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
         QTimer::singleShot(0, [&asked] { answerMessageBox(&asked, QMessageBox::Yes); });
     auto *start = child<QPushButton>(w, "evalselectedPB");
     QTest::mouseClick(start, Qt::LeftButton);
-    QCOMPARE(asked.title, parallel ? QStringLiteral("同时评测") : QString());
+    QCOMPARE(asked.title, parallel ? QString("同时评测") : QString());
     // A second click before the first player's signal must not start a second evaluation.
     QVERIFY(!start->isEnabled() && !child<QSpinBox>(w, "evaljobsSB")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
 }
 
-// Writes a contest's records again after changing them.
-template <typename Change> void rewrite(const Contest &contest, Change change)
+// Presses start for the range entry, answering the box that comes.
+void startRefused(MainWindow &w, int rangeItem, Answered *seen)
 {
-    CSetupInfo setup(contest.setupFile());
-    change(setup);
-    QVERIFY(setup.saveSetupInfo());
+    answerRange(rangeItem);
+    *seen = {};
+    QTimer::singleShot(0, [seen] { answerMessageBox(seen); });
+    clickButton(&w, "evalselectedPB");
+    QTRY_VERIFY_WITH_TIMEOUT(!seen->title.isEmpty(), 10000);
 }
 
 } // namespace
@@ -148,380 +142,340 @@ class TestEvalPage : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void managesPlayerList();
-    void evaluatesTickedPlayers_data();
-    void evaluatesTickedPlayers();
-    void evaluationThatCannotStart();
-    void sandboxUnavailable();
-    void deletedDayKeepsItsFilesUntilSaved();
-    void evaluationFailuresAndStatusesFromFiles();
-    void quittingStopsTheEvaluation_data();
-    void quittingStopsTheEvaluation();
-};
+    // A uid of its own: a fork bomb of a test beside it as root takes its uid's process limit.
+    void initTestCase()
+    {
+        setSubmissionUid(kSubmissionUid + 91);
+        qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
+    }
 
-// A submission uid of this test's own: a fork bomb of a test running beside it as root takes the
-// whole process limit of its uid for a moment, which would fail a compilation here.
-// The workers of a parallel evaluation are the command-line program's.
-void TestEvalPage::initTestCase()
-{
-    setSubmissionUid(kSubmissionUid + 91);
-    qputenv("TALDON_CLI", qgetenv("TALDON_BINARY_DIR") + "/cli/taldon-cli");
-}
+    void managesPlayerList()
+    {
+        Contest contest;
+        MainWindow w;
+        openContest(w, contest);
+        auto *table = child<QTableWidget>(w, "manageTB");
+        QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
+        QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
+        QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
 
-void TestEvalPage::managesPlayerList()
-{
-    Contest contest;
-    MainWindow w;
-    openContest(w, contest);
-    auto *table = child<QTableWidget>(w, "manageTB");
-    QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
-    QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
-    QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
+        // A taken id, whatever its case, and one holding the list separator are refused.
+        Answered seen;
+        for (const auto &refused :
+             {QStringList{"js-1", "选手编号重复!"}, QStringList{"JS@09", "编号不能含有 @!"}}) {
+            answerMessageBox(&seen);
+            addPlayer(w, "重名", refused[0]);
+            QTRY_COMPARE(seen.text, refused[1]);
+            QCOMPARE(table->rowCount(), 3);
+        }
+        auto *tickAll = child<QPushButton>(w, "mselectallPB");
+        QTest::mouseClick(tickAll, Qt::LeftButton);
+        QCOMPARE(tickAll->text(), QString("取消全选"));
+        addPlayer(w, "Wang", "SH-9");
+        const int added = rowOf(table, "SH-9");
+        QCOMPARE(table->item(added, 0)->checkState(), Qt::Checked);
+        QCOMPARE(table->item(added, 1)->text(), QString("上海"));
+        QTest::mouseClick(tickAll, Qt::LeftButton);
+        QCOMPARE(table->item(added, 0)->checkState(), Qt::Unchecked);
 
-    // A taken id, whatever its case, and one holding the list separator are refused.
-    Answered seen;
-    const char *const refusals[][2] = {{"js-1", "选手编号重复!"}, {"JS@09", "编号不能含有 @!"}};
-    for (const auto &refused : refusals) {
+        // Each search column by the button, Return in the box, then the empty search showing all.
+        auto *search = child<QLineEdit>(w, "findLE");
+        const struct {
+            int field;
+            const char *text;
+            QStringList found;
+        } searches[] = {
+            {0, "王", {"JS-2"}}, {1, "江", {"JS-1", "JS-2", "ZJ-3"}}, {2, "-3", {"ZJ-3"}}};
+        for (const auto &find : searches) {
+            child<QComboBox>(w, "findCB")->setCurrentIndex(find.field);
+            search->setText(find.text);
+            clickButton(&w, "findPB");
+            QCOMPARE(column(table, 2), find.found);
+        }
+        search->setText("JS-");
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2"}));
+        search->clear();
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(table->rowCount(), 4);
+
+        // Export, then import a list that replaces the registry and the rows.
+        const QString exported = contest.base.path() + "/名单.txt";
+        QString proposed;
+        FileDialogs::replaceSaveFileName(
+            [exported, &proposed](QWidget *, const QString &, const QString &dir, const QString &) {
+                proposed = dir;
+                return exported;
+            });
+        w.getSetupInfo()->setContestName("校赛");
         answerMessageBox(&seen);
-        addPlayer(w, QStringLiteral("重名"), refused[0]);
-        QTRY_COMPARE(seen.text, QString::fromUtf8(refused[1]));
-        QCOMPARE(table->rowCount(), 3);
+        clickButton(&w, "exportplayerPB");
+        FileDialogs::replaceSaveFileName({});
+        QCOMPARE(seen.text, QString("导出完成"));
+        QCOMPARE(proposed, QDir(FileDialogs::startDirectory()).filePath("校赛-选手名单.txt"));
+        QCOMPARE(QString::fromUtf8(readFile(exported)),
+                 QString("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
+        contest.write("list.txt", "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
+        answerMessageBox(&seen);
+        withOpenFile(contest.home + "/list.txt", [&w] { clickButton(&w, "importplayerPB"); });
+        QCOMPARE(seen.text, QString("第 2 行没有导入: 编号不能含有 @ (JS@9)"));
+        QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
+        QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
+
+        // Deleting needs a current row.
+        table->setCurrentCell(-1, -1);
+        clickButton(&w, "delplayerPB");
+        QCOMPARE(table->rowCount(), 2);
+        table->setCurrentCell(rowOf(table, "BJ-5"), 2);
+        clickButton(&w, "delplayerPB");
+        QCOMPARE(column(table, 2), QStringList({"GD-6"}));
+        QVERIFY(!w.getSetupInfo()->getPlayerInfo()->getPlayerInfoById("BJ-5"));
     }
 
-    auto *tickAll = child<QPushButton>(w, "mselectallPB");
-    QTest::mouseClick(tickAll, Qt::LeftButton);
-    QCOMPARE(tickAll->text(), QStringLiteral("取消全选"));
-    addPlayer(w, QStringLiteral("Wang"), QStringLiteral("SH-9"));
-    const int added = rowOf(table, "SH-9");
-    QCOMPARE(table->item(added, 0)->checkState(), Qt::Checked);
-    QCOMPARE(table->item(added, 1)->text(), QStringLiteral("上海"));
-    QTest::mouseClick(tickAll, Qt::LeftButton);
-    QCOMPARE(table->item(added, 0)->checkState(), Qt::Unchecked);
-
-    // Each search column by the button, Return in the box, then the empty search showing all.
-    auto *search = child<QLineEdit>(w, "findLE");
-    const struct {
-        int field;
-        const char *text;
-        QStringList found;
-    } searches[] = {{0, "王", {"JS-2"}}, {1, "江", {"JS-1", "JS-2", "ZJ-3"}}, {2, "-3", {"ZJ-3"}}};
-    for (const auto &find : searches) {
-        child<QComboBox>(w, "findCB")->setCurrentIndex(find.field);
-        search->setText(QString::fromUtf8(find.text));
-        clickButton(&w, "findPB");
-        QCOMPARE(column(table, 2), find.found);
+    // By one thread or two worker processes: a day must be chosen and a player ticked; ZJ-3 alone
+    // on "ans" (range item 2) stays ticked for the whole day, whose progress counts every player.
+    void evaluatesTickedPlayers_data()
+    {
+        QTest::addColumn<int>("jobs");
+        QTest::newRow("thread") << 1;
+        QTest::newRow("workers") << 2;
     }
-    search->setText(QStringLiteral("JS-"));
-    QTest::keyClick(search, Qt::Key_Return);
-    QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2"}));
-    search->clear();
-    QTest::keyClick(search, Qt::Key_Return);
-    QCOMPARE(table->rowCount(), 4);
 
-    // Export, then import a list that replaces the registry and the rows.
-    const QString exported = contest.base.path() + QStringLiteral("/名单.txt");
-    QString proposed;
-    FileDialogs::replaceSaveFileName(
-        [exported, &proposed](QWidget *, const QString &, const QString &dir, const QString &) {
-            proposed = dir;
-            return exported;
-        });
-    w.getSetupInfo()->setContestName(QStringLiteral("校赛"));
-    answerMessageBox(&seen);
-    clickButton(&w, "exportplayerPB");
-    FileDialogs::replaceSaveFileName({});
-    QCOMPARE(seen.text, QStringLiteral("导出完成"));
-    QCOMPARE(proposed, FileDialogs::startDirectory() + QStringLiteral("/校赛-选手名单.txt"));
-    QCOMPARE(QString::fromUtf8(readFile(exported)),
-             QStringLiteral("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
-    contest.write(QStringLiteral("list.txt"), "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
-    answerMessageBox(&seen);
-    withOpenFile(contest.home + QStringLiteral("/list.txt"),
-                 [&w] { clickButton(&w, "importplayerPB"); });
-    QCOMPARE(seen.text, QStringLiteral("第 2 行没有导入: 编号不能含有 @ (JS@9)"));
-    QCOMPARE(column(table, 2), QStringList({"BJ-5", "GD-6"}));
-    QCOMPARE(w.getSetupInfo()->getPlayerInfo()->getPlayerInfo()->size(), 2);
+    void evaluatesTickedPlayers()
+    {
+        QFETCH(int, jobs);
+        Contest contest;
+        MainWindow w;
+        openContest(w, contest, true);
+        auto *table = child<QTableWidget>(w, "manageTB");
+        auto *tabs = child<QTabWidget>(w, "tabWidget");
+        auto *day = child<QSpinBox>(w, "evaldaySB");
+        QCOMPARE(child<QSpinBox>(w, "evaljobsSB")->maximum(), QThread::idealThreadCount());
+        child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
+        Answered seen;
+        answerMessageBox(&seen);
+        day->setValue(0);
+        clickButton(&w, "evalselectedPB");
+        QCOMPARE(seen.text, QString("请选择评测场次!"));
+        day->setValue(1);
+        QCOMPARE(headerTexts(table).mid(5), QStringList({"sum", "ans"}));
+        answerMessageBox(&seen);
+        clickButton(&w, "evalselectedPB");
+        QCOMPARE(seen.text, QString("请选择评测选手!"));
+        QVERIFY(!t);
 
-    // Deleting needs a current row.
-    table->setCurrentCell(-1, -1);
-    clickButton(&w, "delplayerPB");
-    QCOMPARE(table->rowCount(), 2);
-    table->setCurrentCell(rowOf(table, "BJ-5"), 2);
-    clickButton(&w, "delplayerPB");
-    QCOMPARE(column(table, 2), QStringList({"GD-6"}));
-    QVERIFY(!w.getSetupInfo()->getPlayerInfo()->getPlayerInfoById(QStringLiteral("BJ-5")));
-}
-
-// By one thread or by two worker processes: a day must be chosen and a player ticked; ZJ-3 alone
-// on the answer task ("ans" is the range dialog's item 2) leaves its sum column at 0 and stays
-// ticked for the run of the whole day, whose progress counts every player and whose controls
-// come back only at the end.
-void TestEvalPage::evaluatesTickedPlayers_data()
-{
-    QTest::addColumn<int>("jobs");
-    QTest::newRow("thread") << 1;
-    QTest::newRow("workers") << 2;
-}
-
-void TestEvalPage::evaluatesTickedPlayers()
-{
-    QFETCH(int, jobs);
-    Contest contest;
-    MainWindow w;
-    openContest(w, contest, true);
-    auto *table = child<QTableWidget>(w, "manageTB");
-    auto *tabs = child<QTabWidget>(w, "tabWidget");
-    auto *day = child<QSpinBox>(w, "evaldaySB");
-    QCOMPARE(child<QSpinBox>(w, "evaljobsSB")->maximum(), QThread::idealThreadCount());
-    child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
-
-    Answered seen;
-    answerMessageBox(&seen);
-    day->setValue(0);
-    clickButton(&w, "evalselectedPB");
-    QCOMPARE(seen.text, QStringLiteral("请选择评测场次!"));
-    day->setValue(1);
-    QCOMPARE(headerTexts(table).mid(5), QStringList({"sum", "ans"}));
-    answerMessageBox(&seen);
-    clickButton(&w, "evalselectedPB");
-    QCOMPARE(seen.text, QStringLiteral("请选择评测选手!"));
-    QVERIFY(!t);
-
-    evaluate(w, {"ZJ-3"}, 2);
-    QCOMPARE(rowTexts(table, rowOf(table, "ZJ-3")).mid(3),
-             QStringList({"测评成功", "10", "0", "10"}));
-    QVERIFY(!QFile::exists(contest.home + QStringLiteral("/result/day1/JS-1")));
-
-    auto *bar = child<QProgressBar>(w, "evalB");
-    QSignalSpy progress(bar, &QProgressBar::valueChanged);
-    evaluate(w, {"JS-1", "JS-2"}, 0);
-    QCOMPARE(progress.count() ? progress.constLast().at(0).toInt() : -1, 3);
-    if (jobs == 1) {
+        evaluate(w, {"ZJ-3"}, 2);
+        QCOMPARE(evalRow(w, "ZJ-3"), QStringList({"测评成功", "10", "0", "10"}));
+        QVERIFY(!QFile::exists(contest.home + "/result/day1/JS-1"));
+        auto *bar = child<QProgressBar>(w, "evalB");
+        QSignalSpy progress(bar, &QProgressBar::valueChanged);
+        evaluate(w, {"JS-1", "JS-2"}, 0);
         QList<int> steps;
         for (const QList<QVariant> &args : progress)
             steps << args.at(0).toInt();
-        QCOMPARE(steps, QList<int>({0, 1, 2, 3}));
-    }
-    QCOMPARE(child<QLabel>(w, "fevalTL")->text(), QStringLiteral("3"));
-    QCOMPARE(child<QLabel>(w, "tevalTL")->text(), QStringLiteral("3"));
-    QCOMPARE(bar->maximum(), 3);
-    QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
-    QVERIFY(child<QPushButton>(w, "addplayerPB")->isEnabled());
-    checkWholeDay(table);
-}
-
-void TestEvalPage::evaluationThatCannotStart()
-{
-    Contest contest;
-    MainWindow w;
-    openContest(w, contest, true);
-    QVERIFY(QDir(contest.home + QStringLiteral("/tmp")).removeRecursively());
-    auto *table = child<QTableWidget>(w, "manageTB");
-    tick(table, {"JS-1"});
-    answerRange(0);
-    Answered seen;
-    QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
-    clickButton(&w, "evalselectedPB");
-    QTRY_COMPARE_WITH_TIMEOUT(seen.title, QStringLiteral("Error"), 10000);
-    QVERIFY(seen.text.contains(QStringLiteral("/tmp")));
-    QTRY_VERIFY(!t);
-    QVERIFY(child<QPushButton>(w, "evalselectedPB")->isEnabled());
-    QVERIFY(child<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
-    QCOMPARE(table->item(0, 3)->text(), QStringLiteral("未测评"));
-}
-
-// Without the sandbox the window warns once and evaluates with the plain protections; with the
-// full sandbox required it refuses.
-void TestEvalPage::sandboxUnavailable()
-{
-    qputenv("TALDON_SANDBOX", "off");
-    Contest contest;
-    MainWindow w;
-    openContest(w, contest, true);
-    auto *table = child<QTableWidget>(w, "manageTB");
-    tick(table, {"ZJ-3"});
-    auto *start = child<QPushButton>(w, "evalselectedPB");
-    Answered seen;
-    answerRange(2);
-    QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
-    QTest::mouseClick(start, Qt::LeftButton);
-    QCOMPARE(seen.title, QStringLiteral("Warning"));
-    QVERIFY(seen.text.contains(QStringLiteral("TALDON_SANDBOX=off")));
-    QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
-    QCOMPARE(table->item(rowOf(table, "ZJ-3"), 6)->text(), QStringLiteral("10"));
-    // Said once: the second evaluation starts without a box, which would block the click.
-    answerRange(2);
-    QTest::mouseClick(start, Qt::LeftButton);
-    QVERIFY(t);
-    QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
-
-    child<QAction>(w, "requireSandboxAct")->setChecked(true);
-    seen = {};
-    answerRange(2);
-    QTimer::singleShot(0, [&seen] { answerMessageBox(&seen); });
-    QTest::mouseClick(start, Qt::LeftButton);
-    QCOMPARE(seen.title, QStringLiteral("Error"));
-    QVERIFY(!t && start->isEnabled());
-    qunsetenv("TALDON_SANDBOX");
-}
-
-// Day 2 of three, with a result file, is deleted: the former day 3 is evaluated in its own
-// directories until Save renames them, and the deleted day's files are kept aside.
-void TestEvalPage::deletedDayKeepsItsFilesUntilSaved()
-{
-    Contest contest;
-    rewrite(contest, [](CSetupInfo &three) {
-        for (const char *name : {"第二场", "第三场"}) {
-            auto *day = new CDayInfo(*three.getDayInfo(0));
-            day->setDayname(QString::fromUtf8(name));
-            three.addADay(day);
+        QCOMPARE(steps.value(steps.size() - 1, -1), 3);
+        if (jobs == 1)
+            QCOMPARE(steps, QList<int>({0, 1, 2, 3}));
+        QCOMPARE(child<QLabel>(w, "fevalTL")->text() + child<QLabel>(w, "tevalTL")->text(),
+                 QString("33"));
+        QCOMPARE(bar->maximum(), 3);
+        QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
+        QVERIFY(child<QPushButton>(w, "addplayerPB")->isEnabled());
+        // sum: JS-1 passes both points, JS-2 only the first; ans: JS-2 is wrong.
+        const QMap<QString, QStringList> expected = {{"JS-1", {"测评成功", "30", "20", "10"}},
+                                                     {"JS-2", {"测评成功", "10", "10", "0"}},
+                                                     {"ZJ-3", {"测评成功", "10", "0", "10"}}};
+        for (auto row = expected.begin(); row != expected.end(); ++row) {
+            QCOMPARE(evalRow(w, row.key()), row.value());
+            // The table shows what the statistics read from the result files.
+            QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
         }
-    });
-    const QByteArray old = "{sum 100 Compile successfully\n101 0 0.010 old\n}102 0\n";
-    contest.write(QStringLiteral("result/day2/JS-1/JS-1.result"), old);
-    contest.write(QStringLiteral("players/day3/JS-1/sum/sum.c"), SUM_OK);
-    MainWindow w;
-    openContest(w, contest);
-    auto *tree = child<QTreeWidget>(w, "proLV");
-    Answered seen;
-    answerMessageBox(&seen, QMessageBox::No);
-    treeContextMenu(tree, tree->topLevelItem(1), QStringLiteral("删除"));
-    QCOMPARE(seen.title, QStringLiteral("删除考试"));
-    QVERIFY2(seen.text.contains(QStringLiteral("\nplayers/day3 → players/day2\n"
-                                               "result/day2 → result/day2.deleted\n")),
-             qPrintable(seen.text));
-    QCOMPARE(w.getSetupInfo()->getDayNum(), 3);
-    answerMessageBox(&seen, QMessageBox::Yes);
-    treeContextMenu(tree, tree->topLevelItem(1), QStringLiteral("删除"));
-    QCOMPARE(w.getSetupInfo()->getDayNum(), 2);
+    }
 
-    child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-    child<QSpinBox>(w, "evaldaySB")->setValue(2);
-    evaluate(w, {"JS-1"}, 1);
-    auto *table = child<QTableWidget>(w, "manageTB");
-    QCOMPARE(table->item(rowOf(table, "JS-1"), 5)->text(), QStringLiteral("20"));
-    const QString result = contest.home + QStringLiteral("/result/day%1/JS-1/JS-1.result");
-    const QByteArray passed = "{sum 100 Compile successfully\n101 10 ";
-    QVERIFY(readFile(result.arg(3)).startsWith(passed));
-    QCOMPARE(readFile(result.arg(2)), old);
-    child<QAction>(w, "saveGameAct")->trigger();
-    QVERIFY(readFile(result.arg(2)).startsWith(passed));
-    QCOMPARE(readFile(result.arg("2.deleted")), old);
-    QVERIFY(!QFileInfo::exists(contest.home + QStringLiteral("/players/day3")));
-}
+    // Without the sandbox the window warns once and evaluates; the sandbox required or the tmp
+    // directory gone, it refuses and leaves the page as it was.
+    void evaluationThatCannotStart()
+    {
+        qputenv("TALDON_SANDBOX", "off");
+        Contest contest;
+        MainWindow w;
+        openContest(w, contest, true);
+        auto *start = child<QPushButton>(w, "evalselectedPB");
+        auto *table = child<QTableWidget>(w, "manageTB");
+        tick(table, {"ZJ-3"});
+        Answered seen;
+        startRefused(w, 2, &seen);
+        QCOMPARE(seen.title, QString("Warning"));
+        QVERIFY(seen.text.contains("TALDON_SANDBOX=off"));
+        QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
+        QCOMPARE(evalRow(w, "ZJ-3").value(3), QString("10"));
+        // Said once: the second evaluation starts without a box, which would block the click.
+        answerRange(2);
+        QTest::mouseClick(start, Qt::LeftButton);
+        QVERIFY(t);
+        QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
 
-// Missing test data, a task without filter and a task refused for its name fail the evaluation:
-// each row says why, the line under the table says it once per cause, for the day shown. A
-// window that opens the contest later (evaluated by taldon-cli, say) shows its first day with the
-// statuses the result files give, by the rules of a live evaluation.
-void TestEvalPage::evaluationFailuresAndStatusesFromFiles()
-{
-    Contest contest;
-    rewrite(contest, [](CSetupInfo &setup) {
-        CDayInfo *day = setup.getDayInfo(0);
-        day->getTaskInfo(1)->setPlugname(QString());
-        auto *named = new CTaskInfo(*day->getTaskInfo(0));
-        named->setTaskname(QStringLiteral("two words"));
-        day->addATask(named);
-        auto *second = new CDayInfo(*day);
-        second->getTaskInfo(0)->setTaskname(QStringLiteral("add"));
-        second->getTaskInfo(1)->setTaskname(QStringLiteral("key"));
-        setup.addADay(second);
-    });
-    QVERIFY(QFile::remove(contest.home + QStringLiteral("/evaldata/sum2.ans")));
-    contest.write(QStringLiteral("result/day2/JS-2/JS-2.result"),
-                  "{add 100 Compile successfully\n101 10 0.010 ok\n101 10 0.020 ok\n}102 20\n"
-                  "{key 100 Evaluate answer files.\n101 10 0.000 ok\n}102 10\n");
-    MainWindow w;
-    openContest(w, contest, true);
-    QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
-    evaluate(w, {"JS-1", "JS-2"}, 0);
+        child<QAction>(w, "requireSandboxAct")->setChecked(true);
+        startRefused(w, 2, &seen);
+        QCOMPARE(seen.title, QString("Error"));
+        QVERIFY(!t && start->isEnabled());
+        child<QAction>(w, "requireSandboxAct")->setChecked(false);
+        qunsetenv("TALDON_SANDBOX");
 
-    const QStringList causes = {
-        QStringLiteral("sum: Test data evaldata/sum2.ans not found."),
-        QStringLiteral("ans: The task has no filter: choose its comparison method."),
-        QStringLiteral("two words: a task name must be one word without braces or '/'")};
-    const auto check = [](MainWindow &window, const QStringList &causes) {
-        auto *table = child<QTableWidget>(window, "manageTB");
-        auto *failures = child<QLabel>(window, "failuresTL");
-        QCOMPARE(child<QSpinBox>(window, "evaldaySB")->value(), 1);
-        QCOMPARE(column(table, 3), QStringList({"测评失败", "测评失败", "未测评"}));
-        QCOMPARE(table->item(0, 3)->toolTip(), causes.join('\n'));
-        QVERIFY(!failures->isHidden());
-        QCOMPARE(failures->text(), QStringLiteral("测评失败 (2 名选手) ") +
-                                       causes.join(QStringLiteral("\n测评失败 (2 名选手) ")));
-    };
-    check(w, causes);
-    QVERIFY(readFile(contest.home + QStringLiteral("/result/day1/JS-1/JS-1.result"))
-                .startsWith("{sum -106 Test data evaldata/sum2.ans not found.\n"));
+        QVERIFY(QDir(contest.home + "/tmp").removeRecursively());
+        tick(table, {"ZJ-3", "JS-1"});
+        startRefused(w, 0, &seen);
+        QCOMPARE(seen.title, QString("Error"));
+        QVERIFY(seen.text.contains("/tmp"));
+        QTRY_VERIFY(!t);
+        QVERIFY(start->isEnabled() && child<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
+        QCOMPARE(evalRow(w, "JS-1").value(0), QString("未测评"));
+    }
 
-    auto *table = child<QTableWidget>(w, "manageTB");
-    child<QSpinBox>(w, "evaldaySB")->setValue(2);
-    QCOMPARE(headerTexts(table).mid(5), QStringList({"add", "key", "two words"}));
-    QCOMPARE(column(table, 3), QStringList({"未测评", "测评成功", "未测评"}));
-    QCOMPARE(column(table, 4), QStringList({"0", "30", "0"}));
-    QCOMPARE(table->item(1, 3)->toolTip(), QStringLiteral("未测评: two words"));
-    QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
-    child<QSpinBox>(w, "evaldaySB")->setValue(1);
-    check(w, causes);
-    // A refused name has no block in the result file to say so.
-    MainWindow again;
-    openContest(again, contest, true);
-    check(again, causes.mid(0, 2));
-}
+    // Day 2 of three, with a result file, is deleted: the former day 3 is evaluated in its own
+    // directories until Save renames them, and the deleted day's files are kept aside.
+    void deletedDayKeepsItsFilesUntilSaved()
+    {
+        Contest contest;
+        contest.rewrite([](CSetupInfo &three) {
+            for (const char *name : {"第二场", "第三场"}) {
+                auto *day = new CDayInfo(*three.getDayInfo(0));
+                day->setDayname(name);
+                three.addADay(day);
+            }
+        });
+        const QByteArray old = "{sum 100 Compile successfully\n101 0 0.010 old\n}102 0\n";
+        contest.write("result/day2/JS-1/JS-1.result", old);
+        contest.write("players/day3/JS-1/sum/sum.c", SUM_OK);
+        MainWindow w;
+        openContest(w, contest);
+        auto *tree = child<QTreeWidget>(w, "proLV");
+        Answered seen;
+        answerMessageBox(&seen, QMessageBox::No);
+        treeContextMenu(tree, tree->topLevelItem(1), "删除");
+        QCOMPARE(seen.title, QString("删除考试"));
+        QVERIFY2(seen.text.contains("\nplayers/day3 → players/day2\n"
+                                    "result/day2 → result/day2.deleted\n"),
+                 qPrintable(seen.text));
+        QCOMPARE(w.getSetupInfo()->getDayNum(), 3);
+        answerMessageBox(&seen, QMessageBox::Yes);
+        treeContextMenu(tree, tree->topLevelItem(1), "删除");
+        QCOMPARE(w.getSetupInfo()->getDayNum(), 2);
 
-// Closing during an evaluation, by one thread or by worker processes, asks whether to stop it;
-// stopping ends the runs at once, leaves the players' blocks complete and evaluates nobody else.
-void TestEvalPage::quittingStopsTheEvaluation_data()
-{
-    QTest::addColumn<int>("jobs");
-    QTest::newRow("thread") << 1;
-    QTest::newRow("workers") << 2;
-}
+        child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+        child<QSpinBox>(w, "evaldaySB")->setValue(2);
+        evaluate(w, {"JS-1"}, 1);
+        QCOMPARE(evalRow(w, "JS-1").value(2), QString("20"));
+        const QString result = contest.home + "/result/day%1/JS-1/JS-1.result";
+        const QByteArray passed = "{sum 100 Compile successfully\n101 10 ";
+        QVERIFY(readFile(result.arg(3)).startsWith(passed));
+        QCOMPARE(readFile(result.arg(2)), old);
+        child<QAction>(w, "saveGameAct")->trigger();
+        QVERIFY(readFile(result.arg(2)).startsWith(passed));
+        QCOMPARE(readFile(result.arg("2.deleted")), old);
+        QVERIFY(!QFileInfo::exists(contest.home + "/players/day3"));
+    }
 
-void TestEvalPage::quittingStopsTheEvaluation()
-{
-    QFETCH(int, jobs);
-    Contest contest;
-    rewrite(contest,
+    // Missing test data, no filter and a refused name fail the evaluation: each row says why, the
+    // line under the table once per cause; a window opened later shows the same from the files.
+    void evaluationFailuresAndStatusesFromFiles()
+    {
+        Contest contest;
+        contest.rewrite([](CSetupInfo &setup) {
+            CDayInfo *day = setup.getDayInfo(0);
+            day->getTaskInfo(1)->setPlugname(QString());
+            auto *named = new CTaskInfo(*day->getTaskInfo(0));
+            named->setTaskname("two words");
+            day->addATask(named);
+            auto *second = new CDayInfo(*day);
+            second->getTaskInfo(0)->setTaskname("add");
+            second->getTaskInfo(1)->setTaskname("key");
+            setup.addADay(second);
+        });
+        QVERIFY(QFile::remove(contest.home + "/evaldata/sum2.ans"));
+        contest.write("result/day2/JS-2/JS-2.result",
+                      "{add 100 Compile successfully\n101 10 0.010 ok\n101 10 0.020 ok\n}102 20\n"
+                      "{key 100 Evaluate answer files.\n101 10 0.000 ok\n}102 10\n");
+        MainWindow w;
+        openContest(w, contest, true);
+        QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
+        evaluate(w, {"JS-1", "JS-2"}, 0);
+
+        const QStringList causes = {
+            "sum: Test data evaldata/sum2.ans not found.",
+            "ans: The task has no filter: choose its comparison method.",
+            "two words: a task name must be one word without braces or '/'"};
+        const auto check = [](MainWindow &window, const QStringList &causes) {
+            auto *table = child<QTableWidget>(window, "manageTB");
+            auto *failures = child<QLabel>(window, "failuresTL");
+            QCOMPARE(child<QSpinBox>(window, "evaldaySB")->value(), 1);
+            QCOMPARE(column(table, 3), QStringList({"测评失败", "测评失败", "未测评"}));
+            QCOMPARE(table->item(0, 3)->toolTip(), causes.join('\n'));
+            QVERIFY(!failures->isHidden());
+            QCOMPARE(failures->text(),
+                     "测评失败 (2 名选手) " + causes.join(QString("\n测评失败 (2 名选手) ")));
+        };
+        check(w, causes);
+        QVERIFY(readFile(contest.home + "/result/day1/JS-1/JS-1.result")
+                    .startsWith("{sum -106 Test data evaldata/sum2.ans not found.\n"));
+        auto *table = child<QTableWidget>(w, "manageTB");
+        child<QSpinBox>(w, "evaldaySB")->setValue(2);
+        QCOMPARE(headerTexts(table).mid(5), QStringList({"add", "key", "two words"}));
+        QCOMPARE(column(table, 3), QStringList({"未测评", "测评成功", "未测评"}));
+        QCOMPARE(column(table, 4), QStringList({"0", "30", "0"}));
+        QCOMPARE(table->item(1, 3)->toolTip(), QString("未测评: two words"));
+        QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
+        child<QSpinBox>(w, "evaldaySB")->setValue(1);
+        check(w, causes);
+        // A refused name has no block in the result file to say so.
+        MainWindow again;
+        openContest(again, contest, true);
+        check(again, causes.mid(0, 2));
+    }
+
+    // Closing during an evaluation asks first; stopping ends the runs at once, leaves the blocks
+    // complete and evaluates nobody else.
+    void quittingStopsTheEvaluation_data() { evaluatesTickedPlayers_data(); }
+
+    void quittingStopsTheEvaluation()
+    {
+        QFETCH(int, jobs);
+        Contest contest;
+        contest.rewrite(
             [](CSetupInfo &setup) { setup.getDayInfo(0)->getTaskInfo(0)->setTimelimit(5); });
-    const QStringList ids{"JS-1", "JS-2", "ZJ-3"};
-    for (int r = 0; r < jobs; ++r)
-        contest.submit(ids[r], QStringLiteral("sum"), QStringLiteral("sum.c"),
-                       "int main(void){for(;;);}\n");
-    const auto running = [jobs] {
-        return countProcessesNamed(QStringLiteral("sum"), submissionUsers(jobs));
-    };
-    MainWindow w;
-    openContest(w, contest, true);
-    child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
-    auto *table = child<QTableWidget>(w, "manageTB");
-    tick(table, ids.mid(0, jobs + 1));
-    answerRange(0);
-    if (jobs > 1)
-        QTimer::singleShot(0, [] { answerMessageBox(nullptr, QMessageBox::Yes); });
-    clickButton(&w, "evalselectedPB");
-    QTRY_COMPARE_WITH_TIMEOUT(running(), jobs, 30000);
+        const QStringList ids{"JS-1", "JS-2", "ZJ-3"};
+        for (int r = 0; r < jobs; ++r)
+            contest.submit(ids[r], "sum", "sum.c", "int main(void){for(;;);}\n");
+        const auto running = [jobs] { return countProcessesNamed("sum", submissionUsers(jobs)); };
+        MainWindow w;
+        openContest(w, contest, true);
+        child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
+        tick(child<QTableWidget>(w, "manageTB"), ids.mid(0, jobs + 1));
+        answerRange(0);
+        if (jobs > 1)
+            QTimer::singleShot(0, [] { answerMessageBox(nullptr, QMessageBox::Yes); });
+        clickButton(&w, "evalselectedPB");
+        QTRY_COMPARE_WITH_TIMEOUT(running(), jobs, 30000);
 
-    Answered seen;
-    answerMessageBox(&seen, QMessageBox::No);
-    QVERIFY(!w.close());
-    QCOMPARE(seen.text, QStringLiteral("正在评测, 确定停止评测并关闭?"));
-    QCOMPARE(running(), jobs);
-    QElapsedTimer clock;
-    clock.start();
-    answerMessageBox(&seen, QMessageBox::Yes);
-    QVERIFY(w.close());
-    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(!w.isVisible());
-    QCOMPARE(running(), 0);
-    for (int r = 0; r < jobs; ++r)
-        QCOMPARE(contest.result(ids[r]),
-                 QStringLiteral("{sum 100 Compile successfully\n-106 0 T Evaluation stopped.\n"
-                                "-106 0 T Evaluation stopped.\n}102 0\n"));
-    QCOMPARE(contest.result(ids[jobs]), QStringLiteral("<no result file>"));
-}
+        Answered seen;
+        answerMessageBox(&seen, QMessageBox::No);
+        QVERIFY(!w.close());
+        QCOMPARE(seen.text, QString("正在评测, 确定停止评测并关闭?"));
+        QCOMPARE(running(), jobs);
+        QElapsedTimer clock;
+        clock.start();
+        answerMessageBox(&seen, QMessageBox::Yes);
+        QVERIFY(w.close());
+        QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!w.isVisible());
+        QCOMPARE(running(), 0);
+        for (int r = 0; r < jobs; ++r)
+            QCOMPARE(contest.result(ids[r]),
+                     QString("{sum 100 Compile successfully\n-106 0 T Evaluation stopped.\n"
+                             "-106 0 T Evaluation stopped.\n}102 0\n"));
+        QCOMPARE(contest.result(ids[jobs]), QString("<no result file>"));
+    }
+};
 
 QTEST_MAIN(TestEvalPage)
 #include "tst_evalpage.moc"

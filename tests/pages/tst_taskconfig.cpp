@@ -11,572 +11,482 @@
 
 #include <memory>
 
-namespace
-{
-
-QTreeWidget *tree(MainWindow &window)
-{
-    return child<QTreeWidget>(window, "proLV");
-}
-
-int infoPage(MainWindow &window)
-{
-    return child<QStackedWidget>(window, "infoWS")->currentIndex();
-}
-
-QStringList lines(const QString &path)
-{
-    return QString::fromUtf8(readFile(path)).split('\n', Qt::SkipEmptyParts);
-}
-
-// Shows the window, saves the contest under home and opens it there, its days expanded.
-void openContest(MainWindow &window, CSetupInfo *written, const QString &home)
-{
-    const std::unique_ptr<CSetupInfo> contest(written);
-    window.show();
-    QVERIFY(contest->saveSetupInfo(home));
-    openFromMenu(&window, home + "/setup.cfg");
-    QVERIFY(window.getSetupInfo());
-    tree(window)->expandAll();
-}
-
-// A contest of one day with the given tasks, each with the task's defaults.
-CSetupInfo *contestOf(const QStringList &tasks)
-{
-    auto *contest = new CSetupInfo;
-    auto *day = new CDayInfo;
-    day->setDayname(QStringLiteral("第1场--day1"));
-    for (const QString &name : tasks) {
-        auto *task = new CTaskInfo;
-        task->setTaskname(name);
-        day->addATask(task);
-    }
-    contest->addADay(day);
-    return contest;
-}
-
-QStringList contextMenu(MainWindow &window, QTreeWidgetItem *item, const QString &pick = {})
-{
-    return treeContextMenu(tree(window), item, pick);
-}
-
-QTreeWidgetItem *firstTask(MainWindow &window)
-{
-    return tree(window)->topLevelItem(0)->child(0);
-}
-
-QStringList treeTexts(QTreeWidget *view)
-{
-    QStringList texts;
-    for (int d = 0; d < view->topLevelItemCount(); ++d) {
-        QTreeWidgetItem *day = view->topLevelItem(d);
-        texts << day->text(0);
-        for (int t = 0; t < day->childCount(); ++t)
-            texts << QStringLiteral("  ") + day->child(t)->text(0);
-    }
-    return texts;
-}
-
-QStringList recordTexts(CSetupInfo *contest)
-{
-    QStringList texts;
-    for (int d = 0; d < contest->getDayNum(); ++d) {
-        CDayInfo *day = contest->getDayInfo(d);
-        texts << day->getDayname();
-        for (int t = 0; t < day->getTaskNum(); ++t)
-            texts << QStringLiteral("  ") + day->getTaskInfo(t)->getTaskname();
-    }
-    return texts;
-}
-
-} // namespace
-
+// Each test has a fresh shown window and temporary directory.
 class TestTaskConfig : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir *tmp = nullptr;
+    MainWindow *window = nullptr;
+
+    QTreeWidget *tree() { return child<QTreeWidget>(window, "proLV"); }
+    QTreeWidgetItem *task(int t = 0) { return tree()->topLevelItem(0)->child(t); }
+    void choose(QTreeWidgetItem *item) { clickItem(tree(), item); }
+    int infoPage() { return child<QStackedWidget>(window, "infoWS")->currentIndex(); }
+    void menu(QTreeWidgetItem *item, const QString &pick) { treeContextMenu(tree(), item, pick); }
+    QStringList lines(const QString &path)
+    {
+        return QString::fromUtf8(readFile(path)).split('\n', Qt::SkipEmptyParts);
+    }
+
+    // A contest of one day with the given tasks, each with the task's defaults.
+    static CSetupInfo *contestOf(const QStringList &tasks)
+    {
+        auto *contest = new CSetupInfo;
+        auto *day = new CDayInfo;
+        day->setDayname("第1场--day1");
+        for (const QString &name : tasks) {
+            auto *task = new CTaskInfo;
+            task->setTaskname(name);
+            day->addATask(task);
+        }
+        contest->addADay(day);
+        return contest;
+    }
+
+    // Saves the contest under home (the temporary directory by default) and opens it, its days
+    // expanded and its first task chosen.
+    void open(CSetupInfo *written, QString home = QString())
+    {
+        const std::unique_ptr<CSetupInfo> contest(written);
+        home = home.isEmpty() ? tmp->path() : home;
+        QVERIFY(contest->saveSetupInfo(home));
+        openFromMenu(window, home + "/setup.cfg");
+        QVERIFY(window->getSetupInfo());
+        tree()->expandAll();
+        choose(task());
+    }
+
+    QStringList treeTexts()
+    {
+        QStringList texts;
+        for (int d = 0; d < tree()->topLevelItemCount(); ++d) {
+            texts << tree()->topLevelItem(d)->text(0);
+            for (int t = 0; t < tree()->topLevelItem(d)->childCount(); ++t)
+                texts << "  " + tree()->topLevelItem(d)->child(t)->text(0);
+        }
+        return texts;
+    }
+
+    QStringList recordTexts()
+    {
+        CSetupInfo *contest = window->getSetupInfo();
+        QStringList texts;
+        for (int d = 0; d < contest->getDayNum(); ++d) {
+            texts << contest->getDayInfo(d)->getDayname();
+            for (int t = 0; t < contest->getDayInfo(d)->getTaskNum(); ++t)
+                texts << "  " + contest->getDayInfo(d)->getTaskInfo(t)->getTaskname();
+        }
+        return texts;
+    }
+
 private slots:
-    void initTestCase();
-    void cleanup();
-    void contestBuiltFromTheContextMenu();
-    void formKeepsEditingItsTaskAcrossAdds();
-    void formEditsReachTheTaskFile();
-    void marksFollowTotalCountAndCells();
-    void clampedValuesStayInTheRecord();
-    void filterNamesComposedAndShown();
-    void customFilterChosenAndShown();
-    void testlibCheckerBuiltStoredAndShown();
-    void languagesCheckedEditedUnchecked();
-    void renamingATaskWithResultsAsksFirst();
-};
-
-// A submission uid of this test's own: a fork bomb of a test running beside it as root takes the
-// whole process limit of its uid for a moment, which would fail a compilation here.
-void TestTaskConfig::initTestCase()
-{
-    setSubmissionUid(kSubmissionUid + 92);
-}
-
-void TestTaskConfig::cleanup()
-{
-    FileDialogs::replaceOpenFileName({});
-}
-
-void TestTaskConfig::contestBuiltFromTheContextMenu()
-{
-    QTemporaryDir tmp;
-    const QString home = tmp.path() + QStringLiteral("/考试 一");
-    MainWindow window;
-    window.show();
-    newContestFromMenu(&window, QStringLiteral("省赛"), home);
-    QVERIFY(window.getSetupInfo());
-    QTreeWidget *view = tree(window);
-    QCOMPARE(infoPage(window), 1);
-
-    for (int i = 0; i < 3; ++i)
-        contextMenu(window, nullptr, QStringLiteral("添加考试"));
-    QCOMPARE(recordTexts(window.getSetupInfo()),
-             QStringList({"第1场--day1", "第2场--day2", "第3场--day3"}));
-
-    contextMenu(window, view->topLevelItem(0), QStringLiteral("添加试题"));
-    contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
-    contextMenu(window, view->topLevelItem(2), QStringLiteral("添加试题"));
-    clickItem(tree(window), view->topLevelItem(0));
-    QCOMPARE(infoPage(window), 2);
-
-    // Deleting the middle day renumbers the later one, in the tree and in the records.
-    contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
-    const QStringList left{"第1场--day1", "  Unknown", "第2场--day2", "  Unknown", "  Unknown"};
-    QCOMPARE(treeTexts(view), left);
-    QCOMPARE(recordTexts(window.getSetupInfo()), left);
-
-    contextMenu(window, view->topLevelItem(1)->child(0), QStringLiteral("删除"));
-    QCOMPARE(window.getSetupInfo()->getDayInfo(1)->getTaskNum(), 1);
-    contextMenu(window, view->topLevelItem(0), QStringLiteral("删除"));
-    contextMenu(window, view->topLevelItem(0), QStringLiteral("删除"));
-    QCOMPARE(view->topLevelItemCount(), 0);
-    QCOMPARE(window.getSetupInfo()->getDayNum(), 0);
-    QCOMPARE(infoPage(window), 1);
-    QVERIFY(!curTask);
-}
-
-// Adding days and tasks rebuilds the contest's arrays; the form must go on editing the record
-// that now stands for its task, and deleting the task it shows must release it.
-void TestTaskConfig::formKeepsEditingItsTaskAcrossAdds()
-{
-    QTemporaryDir tmp;
-    CSetupInfo *contest(contestOf({"alpha", "beta"}));
-    MainWindow window;
-    openContest(window, contest, tmp.path());
-    QTreeWidget *view = tree(window);
-    clickItem(tree(window), view->topLevelItem(0)->child(1));
-    QCOMPARE(infoPage(window), 0);
-
-    contextMenu(window, nullptr, QStringLiteral("添加考试"));
-    contextMenu(window, view->topLevelItem(0), QStringLiteral("添加试题"));
-    QCOMPARE(infoPage(window), 0);
-    retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("beta2"));
-    CDayInfo *day = window.getSetupInfo()->getDayInfo(0);
-    QCOMPARE(curTask, day->getTaskInfo(1));
-    QCOMPARE(day->getTaskInfo(1)->getTaskname(), QStringLiteral("beta2"));
-    QCOMPARE(view->topLevelItem(0)->child(1)->text(0), QStringLiteral("beta2"));
-
-    retype(child<QLineEdit>(window, "basenameLE"), QString());
-    QCOMPARE(day->getTaskInfo(1)->getTaskname(), QStringLiteral("beta2"));
-
-    // The evaluation page's chosen day is fetched again as well, and forgotten with its day.
-    CSetupInfo *setup = window.getSetupInfo();
-    curDay = setup->getDayInfo(0);
-    contextMenu(window, nullptr, QStringLiteral("添加考试"));
-    QCOMPARE(curDay, setup->getDayInfo(0));
-    contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
-    QCOMPARE(curDay, setup->getDayInfo(0));
-    curDay = setup->getDayInfo(1);
-    contextMenu(window, view->topLevelItem(1), QStringLiteral("删除"));
-    QVERIFY(!curDay);
-    QCOMPARE(setup->getDayNum(), 1);
-
-    // Deleting the task shown lets the form show the tree's current item instead.
-    contextMenu(window, view->topLevelItem(0)->child(1), QStringLiteral("删除"));
-    QCOMPARE(recordTexts(window.getSetupInfo()),
-             QStringList({"第1场--day1", "  alpha", "  Unknown"}));
-    QTreeWidgetItem *current = view->currentItem();
-    QVERIFY(current && current->parent());
-    QCOMPARE(curTask, window.getSetupInfo()->getDayInfo(0)->getTaskInfo(
-                          current->parent()->indexOfChild(current)));
-    QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), curTask->getTaskname());
-}
-
-void TestTaskConfig::formEditsReachTheTaskFile()
-{
-    QTemporaryDir tmp;
-    CSetupInfo *contest(contestOf({"alpha"}));
-    MainWindow window;
-    openContest(window, contest, tmp.path());
-    clickItem(tree(window), firstTask(window));
-
-    retype(child<QLineEdit>(window, "basenameLE"), QStringLiteral("求和"));
-    child<QComboBox>(window, "submitCB")->setCurrentIndex(1);
-    retype(child<QSpinBox>(window, "timelimitSB"), QStringLiteral("3"));
-    retype(child<QSpinBox>(window, "memlimitSB"), QStringLiteral("128"));
-    retype(child<QSpinBox>(window, "testpointnumSB"), QStringLiteral("5"));
-    child<QComboBox>(window, "methodCB")->setCurrentIndex(2);
-    child<QComboBox>(window, "numCB")->setCurrentIndex(3);
-    clickBox(child<QCheckBox>(window, "spascalCB"));
-    retype(child<QLineEdit>(window, "scLE"), QStringLiteral("-O2 -lm"));
-    clickBox(child<QCheckBox>(window, "sjavaCB"));
-    retype(child<QLineEdit>(window, "sjavaLE"), QStringLiteral("-encoding UTF-8"));
-    child<QAction>(window, "saveGameAct")->trigger();
-
-    QCOMPARE(lines(tmp.path() + "/task1_1.info"),
-             QStringList({"TITLE=", "NAME=求和", "RUN=", "INFILESUFFIX=in", "ANSFILESUFFIX=ans",
-                          "PLUG=mlsn_int_e", "TYPE=ANSWERS", "LIMIT=3", "MEMLIMITS=128",
-                          "SAMPLES=5", "CCL=c@gcc -o %o %i -O2 -lm", "CCL=cpp@g++ -o %o %i ",
-                          "CCL=java@javac %i -encoding UTF-8", "MARK=1@20", "MARK=2@20",
-                          "MARK=3@20", "MARK=4@20", "MARK=5@20"}));
-    QCOMPARE(tree(window)->topLevelItem(0)->child(0)->text(0), QStringLiteral("求和"));
-
-    // The saved task shows again as it was edited.
-    MainWindow again;
-    again.show();
-    openFromMenu(&again, tmp.path() + "/setup.cfg");
-    tree(again)->expandAll();
-    clickItem(tree(again), tree(again)->topLevelItem(0)->child(0));
-    QCOMPARE(child<QLineEdit>(again, "basenameLE")->text(), QStringLiteral("求和"));
-    QList<int> shown;
-    for (const char *box : {"submitCB", "methodCB", "numCB"})
-        shown << child<QComboBox>(again, box)->currentIndex();
-    for (const char *box : {"timelimitSB", "memlimitSB", "testpointnumSB", "tscSB"})
-        shown << child<QSpinBox>(again, box)->value();
-    QCOMPARE(shown, QList<int>({1, 2, 3, 3, 128, 5, 100}));
-    QStringList languages;
-    for (const char *language : {"sc", "scplus", "spascal", "spython", "sjava"}) {
-        const QByteArray name(language);
-        if (child<QCheckBox>(again, (name + "CB").constData())->isChecked())
-            languages << child<QLineEdit>(again, (name + "LE").constData())->text();
-        else
-            QVERIFY(!child<QLineEdit>(again, (name + "LE").constData())->isEnabled());
+    // A uid of its own: a fork bomb of a test beside it as root takes its uid's process limit.
+    void initTestCase() { setSubmissionUid(kSubmissionUid + 92); }
+    void init()
+    {
+        tmp = new QTemporaryDir;
+        window = new MainWindow;
+        window->show();
     }
-    QCOMPARE(languages, QStringList({"-O2 -lm", "", "-encoding UTF-8"}));
-    QVERIFY(child<QCheckBox>(again, "aveCB")->isChecked());
-}
 
-void TestTaskConfig::marksFollowTotalCountAndCells()
-{
-    QTemporaryDir tmp;
-    CSetupInfo *contest(contestOf({"alpha"}));
-    MainWindow window;
-    openContest(window, contest, tmp.path());
-    clickItem(tree(window), firstTask(window));
-    auto *total = child<QSpinBox>(window, "tscSB");
-    auto *count = child<QSpinBox>(window, "testpointnumSB");
-    auto *cells = child<QTableWidget>(window, "spTB");
-    QVERIFY(total->isEnabled() && !cells->isEnabled());
+    void cleanup()
+    {
+        FileDialogs::replaceOpenFileName({});
+        delete window;
+        delete tmp;
+    }
 
-    // 100 over 3 points drops the remainder: the record's total is 99, the box still says 100.
-    count->setValue(3);
-    total->setValue(90);
-    total->setValue(100);
-    QCOMPARE(marksOf(curTask), QList<int>({33, 33, 33}));
-    QCOMPARE(curTask->getTotal(), 99);
-    QCOMPARE(total->value(), 100);
-    QCOMPARE(rowTexts(cells, 0), QStringList({"33", "33", "33"}));
+    void contestBuiltFromTheContextMenu()
+    {
+        newContestFromMenu(window, "省赛", tmp->path() + "/考试 一");
+        QVERIFY(window->getSetupInfo());
+        QTreeWidget *view = tree();
+        QCOMPARE(infoPage(), 1);
+        for (int i = 0; i < 3; ++i)
+            menu(nullptr, "添加考试");
+        QCOMPARE(recordTexts(), QStringList({"第1场--day1", "第2场--day2", "第3场--day3"}));
+        menu(view->topLevelItem(0), "添加试题");
+        menu(view->topLevelItem(2), "添加试题");
+        menu(view->topLevelItem(2), "添加试题");
+        clickItem(view, view->topLevelItem(0));
+        QCOMPARE(infoPage(), 2);
 
-    count->setValue(10);
-    count->setValue(4);
-    QCOMPARE(marksOf(curTask), QList<int>({25, 25, 25, 25}));
-    QCOMPARE(rowTexts(cells, 0), QStringList({"25", "25", "25", "25"}));
-    count->setValue(0);
-    QCOMPARE(curTask->getSamplenum(), 4);
+        // Deleting the middle day renumbers the later one, in the tree and in the records.
+        menu(view->topLevelItem(1), "删除");
+        const QStringList left{"第1场--day1", "  Unknown", "第2场--day2", "  Unknown", "  Unknown"};
+        QCOMPARE(treeTexts(), left);
+        QCOMPARE(recordTexts(), left);
+        menu(view->topLevelItem(1)->child(0), "删除");
+        QCOMPARE(window->getSetupInfo()->getDayInfo(1)->getTaskNum(), 1);
+        menu(view->topLevelItem(0), "删除");
+        menu(view->topLevelItem(0), "删除");
+        QCOMPARE(view->topLevelItemCount(), 0);
+        QCOMPARE(window->getSetupInfo()->getDayNum(), 0);
+        QCOMPARE(infoPage(), 1);
+        QVERIFY(!curTask);
+    }
 
-    // Without equal marks one cell changes one mark and the total box follows the sum.
-    clickBox(child<QCheckBox>(window, "aveCB"));
-    QVERIFY(!total->isEnabled() && cells->isEnabled());
-    cells->item(0, 1)->setText(QStringLiteral("40"));
-    QCOMPARE(marksOf(curTask), QList<int>({25, 40, 25, 25}));
-    QCOMPARE(total->value(), 115);
-    cells->item(0, 2)->setText(QStringLiteral("-5"));
-    QCOMPARE(curTask->getSampleMark(3), 25);
-    QCOMPARE(cells->item(0, 2)->text(), QStringLiteral("25"));
-    cells->item(0, 3)->setText(QStringLiteral("abc"));
-    QCOMPARE(curTask->getSampleMark(4), 0);
-    QCOMPARE(total->value(), 90);
+    // Adding days and tasks rebuilds the contest's arrays; the form must go on editing the record
+    // that now stands for its task, and deleting the task it shows must release it.
+    void formKeepsEditingItsTaskAcrossAdds()
+    {
+        open(contestOf({"alpha", "beta"}));
+        QTreeWidget *view = tree();
+        clickItem(view, task(1));
+        QCOMPARE(infoPage(), 0);
+        menu(nullptr, "添加考试");
+        menu(view->topLevelItem(0), "添加试题");
+        QCOMPARE(infoPage(), 0);
+        retype(child<QLineEdit>(window, "basenameLE"), "beta2");
+        CSetupInfo *setup = window->getSetupInfo();
+        CDayInfo *day = setup->getDayInfo(0);
+        QCOMPARE(curTask, day->getTaskInfo(1));
+        QCOMPARE(day->getTaskInfo(1)->getTaskname(), QString("beta2"));
+        QCOMPARE(task(1)->text(0), QString("beta2"));
+        retype(child<QLineEdit>(window, "basenameLE"), QString());
+        QCOMPARE(day->getTaskInfo(1)->getTaskname(), QString("beta2"));
 
-    // Unequal marks come back with equal marks off and the table open.
-    clickItem(tree(window), tree(window)->topLevelItem(0));
-    clickItem(tree(window), firstTask(window));
-    QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
-    QVERIFY(!total->isEnabled() && cells->isEnabled());
-    QCOMPARE(rowTexts(cells, 0), QStringList({"25", "40", "25", "0"}));
-}
+        // The evaluation page's chosen day is fetched again as well, and forgotten with its day.
+        curDay = setup->getDayInfo(0);
+        menu(nullptr, "添加考试");
+        QCOMPARE(curDay, setup->getDayInfo(0));
+        menu(view->topLevelItem(1), "删除");
+        QCOMPARE(curDay, setup->getDayInfo(0));
+        curDay = setup->getDayInfo(1);
+        menu(view->topLevelItem(1), "删除");
+        QVERIFY(!curDay);
+        QCOMPARE(setup->getDayNum(), 1);
 
-// Values the boxes cannot show are shown clamped; the record keeps them until that very box is
-// edited.
-void TestTaskConfig::clampedValuesStayInTheRecord()
-{
-    QTemporaryDir tmp;
-    CSetupInfo *contest(contestOf({"alpha", "beta"}));
-    CTaskInfo *big = contest->getDayInfo(0)->getTaskInfo(0);
-    big->setSamplenum(90);
-    big->setTimelimit(2.5f);
-    big->setMemlimit(4000);
-    for (int i = 1; i <= 90; ++i)
-        big->setSampleMark(i, 7);
-    MainWindow window;
-    openContest(window, contest, tmp.path());
-    QTreeWidgetItem *day = tree(window)->topLevelItem(0);
-    clickItem(tree(window), day->child(0));
-    QCOMPARE(child<QSpinBox>(window, "testpointnumSB")->value(), 80);
-    QCOMPARE(child<QSpinBox>(window, "timelimitSB")->value(), 2);
-    QCOMPARE(child<QSpinBox>(window, "tscSB")->value(), 500);
-    QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 90);
-    clickItem(tree(window), day->child(1));
-    clickItem(tree(window), day->child(0));
-    clickItem(tree(window), day);
-    QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
-             QStringList({"alpha", "", "源文件", "630", "90", "2.5sec", ""}));
+        // Deleting the task shown lets the form show the tree's current item instead.
+        menu(task(1), "删除");
+        QCOMPARE(recordTexts(), QStringList({"第1场--day1", "  alpha", "  Unknown"}));
+        QTreeWidgetItem *current = view->currentItem();
+        QVERIFY(current && current->parent());
+        QCOMPARE(curTask,
+                 setup->getDayInfo(0)->getTaskInfo(current->parent()->indexOfChild(current)));
+        QCOMPARE(child<QLineEdit>(window, "basenameLE")->text(), curTask->getTaskname());
+    }
 
-    clickItem(tree(window), day->child(0));
-    retype(child<QSpinBox>(window, "timelimitSB"), QStringLiteral("4"));
-    CTaskInfo *task = window.getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
-    QCOMPARE(task->getTimelimit(), 4.0f);
-    QCOMPARE(task->getSamplenum(), 90);
-    QCOMPARE(task->getSampleMark(90), 7);
-}
+    void formEditsReachTheTaskFile()
+    {
+        open(contestOf({"alpha"}));
+        retype(child<QLineEdit>(window, "basenameLE"), "求和");
+        child<QComboBox>(window, "submitCB")->setCurrentIndex(1);
+        retype(child<QSpinBox>(window, "timelimitSB"), "3");
+        retype(child<QSpinBox>(window, "memlimitSB"), "128");
+        retype(child<QSpinBox>(window, "testpointnumSB"), "5");
+        child<QComboBox>(window, "methodCB")->setCurrentIndex(2);
+        child<QComboBox>(window, "numCB")->setCurrentIndex(3);
+        clickBox(child<QCheckBox>(window, "spascalCB"));
+        retype(child<QLineEdit>(window, "scLE"), "-O2 -lm");
+        clickBox(child<QCheckBox>(window, "sjavaCB"));
+        retype(child<QLineEdit>(window, "sjavaLE"), "-encoding UTF-8");
+        child<QAction>(window, "saveGameAct")->trigger();
+        QCOMPARE(lines(tmp->path() + "/task1_1.info"),
+                 QStringList({"TITLE=", "NAME=求和", "RUN=", "INFILESUFFIX=in", "ANSFILESUFFIX=ans",
+                              "PLUG=mlsn_int_e", "TYPE=ANSWERS", "LIMIT=3", "MEMLIMITS=128",
+                              "SAMPLES=5", "CCL=c@gcc -o %o %i -O2 -lm", "CCL=cpp@g++ -o %o %i ",
+                              "CCL=java@javac %i -encoding UTF-8", "MARK=1@20", "MARK=2@20",
+                              "MARK=3@20", "MARK=4@20", "MARK=5@20"}));
+        QCOMPARE(task()->text(0), QString("求和"));
 
-void TestTaskConfig::filterNamesComposedAndShown()
-{
-    QTemporaryDir tmp;
-    CSetupInfo *contest(contestOf({"alpha", "beta"}));
-    contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("mlmn_float_0e"));
-    MainWindow window;
-    openContest(window, contest, tmp.path());
-    QTreeWidgetItem *alpha = tree(window)->topLevelItem(0)->child(0);
-    QTreeWidgetItem *beta = tree(window)->topLevelItem(0)->child(1);
-    auto *method = child<QComboBox>(window, "methodCB");
-    auto *strings = child<QComboBox>(window, "stringCB");
-    auto *numbers = child<QComboBox>(window, "numCB");
-    auto *precise = child<QSpinBox>(window, "preciseSB");
-    auto *floatFrame = child<QFrame>(window, "floatF");
-    // Shown exactly while the task has no filter, which no evaluation can judge with.
-    auto *noFilter = child<QLabel>(window, "nofilterTL");
+        // The edited task shows again as it was edited.
+        choose(tree()->topLevelItem(0));
+        choose(task());
+        QStringList shown{child<QLineEdit>(window, "basenameLE")->text()};
+        for (const char *box : {"submitCB", "methodCB", "numCB"})
+            shown << QString::number(child<QComboBox>(window, box)->currentIndex());
+        for (const char *box : {"timelimitSB", "memlimitSB", "testpointnumSB", "tscSB"})
+            shown << QString::number(child<QSpinBox>(window, box)->value());
+        for (const char *language : {"sc", "scplus", "spascal", "spython", "sjava"}) {
+            auto *options = child<QLineEdit>(window, (QByteArray(language) + "LE").constData());
+            if (child<QCheckBox>(window, (QByteArray(language) + "CB").constData())->isChecked())
+                shown << options->text();
+            else
+                QVERIFY(!options->isEnabled());
+        }
+        QCOMPARE(shown, QStringList({"求和", "1", "2", "3", "3", "128", "5", "100", "-O2 -lm", "",
+                                     "-encoding UTF-8"}));
+        QVERIFY(child<QCheckBox>(window, "aveCB")->isChecked());
+    }
 
-    // A stored floating point name with a digit the box cannot show hides the precision.
-    clickItem(tree(window), beta);
-    QCOMPARE(method->currentIndex(), 3);
-    QCOMPARE(numbers->currentIndex(), 4);
-    QVERIFY(floatFrame->isHidden() && !numbers->isHidden());
-    QVERIFY(noFilter->isHidden());
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("mlmn_float_0e"));
+    void marksFollowTotalCountAndCells()
+    {
+        open(contestOf({"alpha"}));
+        auto *total = child<QSpinBox>(window, "tscSB");
+        auto *count = child<QSpinBox>(window, "testpointnumSB");
+        auto *cells = child<QTableWidget>(window, "spTB");
+        QVERIFY(total->isEnabled() && !cells->isEnabled());
 
-    clickItem(tree(window), alpha);
-    QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
-    QVERIFY(!noFilter->isHidden());
-    // The first and last entry of each list (every name is the filter name model's to compose).
-    const struct {
-        int method, entry, digit;
-        const char *name;
-    } rows[] = {{1, 1, 0, "fulltext_e"},    {1, 3, 0, "slss_filterspace_e"},
-                {2, 1, 0, "slsn_int_e"},    {2, 4, 0, "mlmn_int_e"},
-                {3, 1, 5, "slsn_float_5e"}, {3, 4, 1, "mlmn_float_1e"}};
-    for (const auto &row : rows) {
-        method->setCurrentIndex(row.method);
-        QVERIFY(curTask->getPlugname().isEmpty());
+        // 100 over 3 points drops the remainder: the record's total is 99, the box still says 100.
+        count->setValue(3);
+        total->setValue(90);
+        total->setValue(100);
+        QCOMPARE(marksOf(curTask), QList<int>({33, 33, 33}));
+        QCOMPARE(curTask->getTotal(), 99);
+        QCOMPARE(total->value(), 100);
+        QCOMPARE(rowTexts(cells, 0), QStringList({"33", "33", "33"}));
+        count->setValue(10);
+        count->setValue(4);
+        QCOMPARE(marksOf(curTask), QList<int>({25, 25, 25, 25}));
+        QCOMPARE(rowTexts(cells, 0), QStringList({"25", "25", "25", "25"}));
+        count->setValue(0);
+        QCOMPARE(curTask->getSamplenum(), 4);
+
+        // Without equal marks one cell changes one mark and the total box follows the sum.
+        clickBox(child<QCheckBox>(window, "aveCB"));
+        QVERIFY(!total->isEnabled() && cells->isEnabled());
+        cells->item(0, 1)->setText("40");
+        QCOMPARE(marksOf(curTask), QList<int>({25, 40, 25, 25}));
+        QCOMPARE(total->value(), 115);
+        cells->item(0, 2)->setText("-5");
+        QCOMPARE(curTask->getSampleMark(3), 25);
+        QCOMPARE(cells->item(0, 2)->text(), QString("25"));
+        cells->item(0, 3)->setText("abc");
+        QCOMPARE(curTask->getSampleMark(4), 0);
+        QCOMPARE(total->value(), 90);
+
+        // Unequal marks come back with equal marks off and the table open.
+        choose(tree()->topLevelItem(0));
+        choose(task());
+        QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
+        QVERIFY(!total->isEnabled() && cells->isEnabled());
+        QCOMPARE(rowTexts(cells, 0), QStringList({"25", "40", "25", "0"}));
+    }
+
+    // Values the boxes cannot show are shown clamped; the record keeps them until that very box
+    // is edited.
+    void clampedValuesStayInTheRecord()
+    {
+        CSetupInfo *contest(contestOf({"alpha", "beta"}));
+        CTaskInfo *big = contest->getDayInfo(0)->getTaskInfo(0);
+        big->setSamplenum(90);
+        big->setTimelimit(2.5f);
+        big->setMemlimit(4000);
+        for (int i = 1; i <= 90; ++i)
+            big->setSampleMark(i, 7);
+        open(contest);
+        QList<int> shown;
+        for (const char *box : {"testpointnumSB", "timelimitSB", "tscSB"})
+            shown << child<QSpinBox>(window, box)->value();
+        QCOMPARE(shown, QList<int>({80, 2, 500}));
+        QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 90);
+        choose(task(1));
+        choose(task());
+        choose(tree()->topLevelItem(0));
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "dayTB"), 0),
+                 QStringList({"alpha", "", "源文件", "630", "90", "2.5sec", ""}));
+
+        choose(task());
+        retype(child<QSpinBox>(window, "timelimitSB"), "4");
+        CTaskInfo *edited = window->getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
+        QCOMPARE(edited->getTimelimit(), 4.0f);
+        QCOMPARE(edited->getSamplenum(), 90);
+        QCOMPARE(edited->getSampleMark(90), 7);
+    }
+
+    void filterNamesComposedAndShown()
+    {
+        CSetupInfo *contest(contestOf({"alpha", "beta"}));
+        contest->getDayInfo(0)->getTaskInfo(1)->setPlugname("mlmn_float_0e");
+        open(contest);
+        auto *method = child<QComboBox>(window, "methodCB");
+        auto *strings = child<QComboBox>(window, "stringCB");
+        auto *numbers = child<QComboBox>(window, "numCB");
+        auto *floatFrame = child<QFrame>(window, "floatF");
+        // Shown exactly while the task has no filter, which no evaluation can judge with.
+        auto *noFilter = child<QLabel>(window, "nofilterTL");
+
+        // A stored floating point name with a digit the box cannot show hides the precision.
+        choose(task(1));
+        QCOMPARE(method->currentIndex(), 3);
+        QCOMPARE(numbers->currentIndex(), 4);
+        QVERIFY(floatFrame->isHidden() && !numbers->isHidden() && noFilter->isHidden());
+        QCOMPARE(curTask->getPlugname(), QString("mlmn_float_0e"));
+
+        choose(task());
+        QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
         QVERIFY(!noFilter->isHidden());
-        QCOMPARE(strings->isHidden(), row.method != 1);
-        QCOMPARE(numbers->isHidden(), row.method == 1);
-        QCOMPARE(floatFrame->isHidden(), row.method != 3);
-        (row.method == 1 ? strings : numbers)->setCurrentIndex(row.entry);
-        if (row.digit)
-            precise->setValue(row.digit);
-        QCOMPARE(curTask->getPlugname(), QLatin1String(row.name));
-        QVERIFY(noFilter->isHidden());
+        // The first and last entry of each list (every name is the filter name model's to compose).
+        const struct {
+            int method, entry, digit;
+            const char *name;
+        } rows[] = {{1, 1, 0, "fulltext_e"},    {1, 3, 0, "slss_filterspace_e"},
+                    {2, 1, 0, "slsn_int_e"},    {2, 4, 0, "mlmn_int_e"},
+                    {3, 1, 5, "slsn_float_5e"}, {3, 4, 1, "mlmn_float_1e"}};
+        for (const auto &row : rows) {
+            method->setCurrentIndex(row.method);
+            QVERIFY(curTask->getPlugname().isEmpty() && !noFilter->isHidden());
+            QCOMPARE(strings->isHidden(), row.method != 1);
+            QCOMPARE(numbers->isHidden(), row.method == 1);
+            QCOMPARE(floatFrame->isHidden(), row.method != 3);
+            QComboBox *entries = row.method == 1 ? strings : numbers;
+            entries->setCurrentIndex(row.entry);
+            if (row.digit)
+                child<QSpinBox>(window, "preciseSB")->setValue(row.digit);
+            QCOMPARE(curTask->getPlugname(), QLatin1String(row.name));
+            QVERIFY(noFilter->isHidden());
 
-        clickItem(tree(window), beta);
-        clickItem(tree(window), alpha);
-        QCOMPARE(method->currentIndex(), row.method);
-        QCOMPARE((row.method == 1 ? strings : numbers)->currentIndex(), row.entry);
-        QCOMPARE(floatFrame->isHidden(), row.method != 3);
-        if (row.digit)
-            QCOMPARE(precise->value(), row.digit);
-        method->setCurrentIndex(0);
+            choose(task(1));
+            choose(task());
+            QCOMPARE(method->currentIndex(), row.method);
+            QCOMPARE(entries->currentIndex(), row.entry);
+            QCOMPARE(floatFrame->isHidden(), row.method != 3);
+            if (row.digit)
+                QCOMPARE(child<QSpinBox>(window, "preciseSB")->value(), row.digit);
+            method->setCurrentIndex(0);
+            QVERIFY(curTask->getPlugname().isEmpty());
+        }
+    }
+
+    // A stored custom name shows disabled; another method drops it. A chosen file is copied into
+    // the contest, over another of its name only when the user agrees.
+    void customFiltersChosenAndShown()
+    {
+        const QString home = tmp->path() + "/home", mine = tmp->path() + "/u/filters/";
+        QVERIFY(writeFile(mine + "myjudge", "#!/bin/sh\n") && writeFile(mine + "checker", "new"));
+        QVERIFY(writeFile(home + "/filter/checker", "old"));
+        CSetupInfo *contest(contestOf({"alpha", "beta"}));
+        contest->getDayInfo(0)->getTaskInfo(1)->setPlugname("checker");
+        open(contest, home);
+        auto *methodLE = child<QLineEdit>(window, "methodLE");
+        auto *method = child<QComboBox>(window, "methodCB");
+        auto *noFilter = child<QLabel>(window, "nofilterTL");
+        choose(task(1));
+        QCOMPARE(method->currentIndex(), 4);
+        QVERIFY(!child<QFrame>(window, "customF")->isHidden());
+        QCOMPARE(methodLE->text(), QString("checker"));
+        QVERIFY(!methodLE->isEnabled());
+        method->setCurrentIndex(1);
         QVERIFY(curTask->getPlugname().isEmpty());
+
+        choose(task());
+        method->setCurrentIndex(4);
+        QString asked, chosen;
+        FileDialogs::replaceOpenFileName(
+            [&](QWidget *, const QString &caption, const QString &dir, const QString &filter) {
+                asked = QStringList({caption, dir, filter}).join('|');
+                return chosen;
+            });
+        clickButton(window, "methodPB");
+        QCOMPARE(asked, "Choose a file|" + FileDialogs::startDirectory() + "|Filters (*)");
+        QVERIFY(curTask->getPlugname().isEmpty() && !noFilter->isHidden());
+        chosen = mine + "myjudge";
+        clickButton(window, "methodPB");
+        QCOMPARE(curTask->getPlugname(), QString("myjudge"));
+        QCOMPARE(methodLE->text(), QString("myjudge"));
+        QVERIFY(noFilter->isHidden() && QFile::exists(home + "/filter/myjudge"));
+
+        chosen = mine + "checker";
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            answerMessageBox(nullptr, answer);
+            clickButton(window, "methodPB");
+            QCOMPARE(curTask->getPlugname(),
+                     QString(answer == QMessageBox::Yes ? "checker" : "myjudge"));
+        }
+        QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
+
+        // A ticked checker source is built beside its own testlib.h under the task's name; the
+        // tick is saved and shown again, a build failure said.
+        chosen = tmp->path() + "/problem/checker.cpp";
+        QVERIFY(writeFile(tmp->path() + "/problem/testlib.h", "#define VERDICT \"ok\\n\"\n"));
+        QVERIFY(writeFile(chosen, "#include \"testlib.h\"\n#include <cstdio>\n"
+                                  "int main() { std::fputs(VERDICT, stderr); }\n"));
+        auto *testlib = child<QCheckBox>(window, "testlibCB");
+        clickBox(testlib);
+        QCOMPARE(curTask->getChecker(), TestlibChecker);
+        clickButton(window, "methodPB");
+        QCOMPARE(curTask->getPlugname(), QString("alpha_checker"));
+        QCOMPARE(child<QLineEdit>(window, "methodLE")->text(), QString("alpha_checker"));
+        QVERIFY(QFileInfo(home + "/filter/alpha_checker").isExecutable());
+        child<QAction>(window, "saveGameAct")->trigger();
+        QVERIFY(lines(home + "/task1_1.info").contains("CHECKER=testlib"));
+        choose(task(1));
+        QVERIFY(!testlib->isChecked());
+        choose(task());
+        QVERIFY(testlib->isChecked() && !testlib->isHidden());
+
+        QVERIFY(writeFile(chosen, "int main( {\n"));
+        Answered seen;
+        answerMessageBox(&seen);
+        clickButton(window, "methodPB");
+        QVERIFY2(seen.text.startsWith("校验器编译失败") && seen.text.contains("error"),
+                 qPrintable(seen.text));
+        QCOMPARE(curTask->getPlugname(), QString("alpha_checker"));
+        clickBox(testlib);
+        QVERIFY(curTask->getChecker().isEmpty());
     }
-}
 
-// A stored custom name shows in its disabled field; another method drops it. The file dialog
-// chooses a file that is placed in the contest, and one whose name the contest already has for
-// another file only when the user agrees.
-void TestTaskConfig::customFilterChosenAndShown()
-{
-    QTemporaryDir tmp;
-    const QString home = tmp.path() + "/home", mine = tmp.path() + "/u/filters/";
-    QVERIFY(writeFile(mine + "myjudge", "#!/bin/sh\n") && writeFile(mine + "checker", "new"));
-    QVERIFY(writeFile(home + "/filter/checker", "old"));
-    CSetupInfo *contest(contestOf({"alpha", "beta"}));
-    contest->getDayInfo(0)->getTaskInfo(1)->setPlugname(QStringLiteral("checker"));
-    MainWindow window;
-    openContest(window, contest, home);
-    auto *methodLE = child<QLineEdit>(window, "methodLE");
-    auto *method = child<QComboBox>(window, "methodCB");
-
-    clickItem(tree(window), tree(window)->topLevelItem(0)->child(1));
-    QCOMPARE(method->currentIndex(), 4);
-    QVERIFY(!child<QFrame>(window, "customF")->isHidden());
-    QCOMPARE(methodLE->text(), QStringLiteral("checker"));
-    QVERIFY(!methodLE->isEnabled());
-    method->setCurrentIndex(1);
-    QVERIFY(curTask->getPlugname().isEmpty());
-
-    clickItem(tree(window), firstTask(window));
-    method->setCurrentIndex(4);
-    QString asked, chosen;
-    FileDialogs::replaceOpenFileName(
-        [&](QWidget *, const QString &caption, const QString &dir, const QString &filter) {
-            asked = QStringList({caption, dir, filter}).join('|');
-            return chosen;
-        });
-    clickButton(&window, "methodPB");
-    QCOMPARE(asked, "Choose a file|" + FileDialogs::startDirectory() + "|Filters (*)");
-    QVERIFY(curTask->getPlugname().isEmpty());
-    QVERIFY(!child<QLabel>(window, "nofilterTL")->isHidden());
-
-    chosen = mine + "myjudge";
-    clickButton(&window, "methodPB");
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("myjudge"));
-    QCOMPARE(methodLE->text(), QStringLiteral("myjudge"));
-    QVERIFY(child<QLabel>(window, "nofilterTL")->isHidden());
-    QVERIFY(QFile::exists(home + "/filter/myjudge"));
-
-    chosen = mine + "checker";
-    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        answerMessageBox(nullptr, answer);
-        clickButton(&window, "methodPB");
-        QCOMPARE(curTask->getPlugname(),
-                 QLatin1String(answer == QMessageBox::Yes ? "checker" : "myjudge"));
+    // Each box adds its language's command, the options field edits what follows it, and
+    // unticking removes the command and clears the field.
+    void languagesCheckedEditedUnchecked()
+    {
+        CSetupInfo *contest(contestOf({"alpha"}));
+        contest->getDayInfo(0)->getTaskInfo(0)->setCcl(0, nullptr);
+        open(contest);
+        const char *const languages[][3] = {{"sc", "c", "gcc -o %o %i "},
+                                            {"scplus", "cpp", "g++ -o %o %i "},
+                                            {"spascal", "pas", "fpc %i "},
+                                            {"spython", "py", "python3 -m py_compile %i "},
+                                            {"sjava", "java", "javac %i "}};
+        for (const auto &language : languages) {
+            auto *box = child<QCheckBox>(window, (QByteArray(language[0]) + "CB").constData());
+            auto *options = child<QLineEdit>(window, (QByteArray(language[0]) + "LE").constData());
+            const QString lang = language[1], command = language[2];
+            QVERIFY(!box->isChecked() && !options->isEnabled());
+            clickBox(box);
+            QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
+            retype(options, "-O2");
+            QCOMPARE(curTask->getCcl(lang)->getCmd(), command + "-O2");
+            clickBox(box);
+            QVERIFY(!curTask->getCcl(lang) && !options->isEnabled() && options->text().isEmpty());
+            clickBox(box);
+            QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
+        }
+        QCOMPARE(curTask->getCclnum(), 5);
     }
-    QCOMPARE(lines(home + "/filter/checker"), QStringList{"new"});
-}
 
-// A ticked checker source is built with the task's C++ command and its own testlib.h, and kept
-// under the task's name; the tick is stored, saved and shown again. A build failure says so.
-void TestTaskConfig::testlibCheckerBuiltStoredAndShown()
-{
-    QTemporaryDir tmp;
-    const QString home = tmp.path() + "/home", source = tmp.path() + "/problem/checker.cpp";
-    QVERIFY(QDir().mkpath(home + "/filter"));
-    QVERIFY(writeFile(tmp.path() + "/problem/testlib.h", "#define VERDICT \"ok\\n\"\n"));
-    QVERIFY(writeFile(source, "#include \"testlib.h\"\n#include <cstdio>\n"
-                              "int main() { std::fputs(VERDICT, stderr); }\n"));
-    MainWindow window;
-    openContest(window, contestOf({"alpha", "beta"}), home);
-    auto *testlib = child<QCheckBox>(window, "testlibCB");
-    clickItem(tree(window), firstTask(window));
-    child<QComboBox>(window, "methodCB")->setCurrentIndex(4);
-    clickBox(testlib);
-    QCOMPARE(curTask->getChecker(), TestlibChecker);
-    FileDialogs::replaceOpenFileName(
-        [&](QWidget *, const QString &, const QString &, const QString &) { return source; });
-    clickButton(&window, "methodPB");
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("alpha_checker"));
-    QCOMPARE(child<QLineEdit>(window, "methodLE")->text(), QStringLiteral("alpha_checker"));
-    QVERIFY(QFileInfo(home + "/filter/alpha_checker").isExecutable());
-    child<QAction>(window, "saveGameAct")->trigger();
-    QVERIFY(lines(home + "/task1_1.info").contains(QStringLiteral("CHECKER=testlib")));
+    // The results of a task are found by its name: a rename that would leave results behind asks
+    // first, and once renamed the old results count nowhere.
+    void renamingATaskWithResultsAsksFirst()
+    {
+        CSetupInfo *contest(contestOf({"alpha"}));
+        CPlayerInfo players;
+        players.addPlayerInfo("JS-1", "李明");
+        contest->setPlayerInfo(&players);
+        QVERIFY(writeFile(tmp->path() + "/result/day1/JS-1/JS-1.result",
+                          "{alpha 100 x\n101 10 0.1 ok\n}102 10\n"));
+        open(contest);
+        auto *name = child<QLineEdit>(window, "basenameLE");
+        auto *table = child<QTableWidget>(window, "playersinfoTB");
+        auto *tabs = child<QTabWidget>(window, "tabWidget");
+        tabs->setCurrentIndex(2);
+        QCOMPARE(table->item(0, 4)->text(), QString("10"));
+        tabs->setCurrentIndex(0);
+        choose(task());
 
-    clickItem(tree(window), tree(window)->topLevelItem(0)->child(1));
-    QVERIFY(!testlib->isChecked());
-    clickItem(tree(window), firstTask(window));
-    QVERIFY(testlib->isChecked() && !testlib->isHidden());
-
-    QVERIFY(writeFile(source, "int main( {\n"));
-    Answered seen;
-    answerMessageBox(&seen);
-    clickButton(&window, "methodPB");
-    QVERIFY2(seen.text.startsWith(QStringLiteral("校验器编译失败")), qPrintable(seen.text));
-    QVERIFY2(seen.text.contains(QStringLiteral("error")), qPrintable(seen.text));
-    QCOMPARE(curTask->getPlugname(), QStringLiteral("alpha_checker"));
-    clickBox(testlib);
-    QVERIFY(curTask->getChecker().isEmpty());
-}
-
-// Each box adds its language's command, the options field edits what follows it, and unticking
-// removes the command and clears the field.
-void TestTaskConfig::languagesCheckedEditedUnchecked()
-{
-    QTemporaryDir tmp;
-    CSetupInfo *contest(contestOf({"alpha"}));
-    contest->getDayInfo(0)->getTaskInfo(0)->setCcl(0, nullptr);
-    MainWindow window;
-    openContest(window, contest, tmp.path());
-    clickItem(tree(window), firstTask(window));
-    const char *const languages[][3] = {{"sc", "c", "gcc -o %o %i "},
-                                        {"scplus", "cpp", "g++ -o %o %i "},
-                                        {"spascal", "pas", "fpc %i "},
-                                        {"spython", "py", "python3 -m py_compile %i "},
-                                        {"sjava", "java", "javac %i "}};
-    for (const auto &language : languages) {
-        auto *box = child<QCheckBox>(window, (QByteArray(language[0]) + "CB").constData());
-        auto *options = child<QLineEdit>(window, (QByteArray(language[0]) + "LE").constData());
-        const QString lang = QLatin1String(language[1]), command = QLatin1String(language[2]);
-        QVERIFY(!box->isChecked() && !options->isEnabled());
-        clickBox(box);
-        QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
-        retype(options, QStringLiteral("-O2"));
-        QCOMPARE(curTask->getCcl(lang)->getCmd(), command + "-O2");
-        clickBox(box);
-        QVERIFY(!curTask->getCcl(lang));
-        QVERIFY(!options->isEnabled() && options->text().isEmpty());
-        clickBox(box);
-        QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
+        Answered seen;
+        answerMessageBox(&seen, QMessageBox::No);
+        retype(name, "gamma");
+        QCOMPARE(seen.title, QString("修改试题名称"));
+        QVERIFY2(seen.text.startsWith("试题 alpha 已有选手的评测结果"), qPrintable(seen.text));
+        QCOMPARE(QStringList({curTask->getTaskname(), name->text(), task()->text(0)}),
+                 QStringList({"alpha", "alpha", "alpha"}));
+        answerMessageBox(&seen, QMessageBox::Yes);
+        retype(name, "gamma");
+        QCOMPARE(curTask->getTaskname(), QString("gamma"));
+        QCOMPARE(task()->text(0), QString("gamma"));
+        // A name without results is changed without a question.
+        seen = {};
+        answerMessageBox(&seen, QMessageBox::No);
+        retype(name, "delta");
+        QCOMPARE(curTask->getTaskname(), QString("delta"));
+        QCOMPARE(seen.title, QString());
+        tabs->setCurrentIndex(2);
+        QCOMPARE(table->item(0, 4)->text(), QString("0"));
     }
-    QCOMPARE(curTask->getCclnum(), 5);
-}
-
-// The results of a task are found by its name: a rename that would leave results behind asks
-// first, and once renamed the old results count nowhere.
-void TestTaskConfig::renamingATaskWithResultsAsksFirst()
-{
-    QTemporaryDir tmp;
-    CSetupInfo *contest(contestOf({"alpha"}));
-    CPlayerInfo players;
-    players.addPlayerInfo(QStringLiteral("JS-1"), QStringLiteral("李明"));
-    contest->setPlayerInfo(&players);
-    QVERIFY(writeFile(tmp.path() + "/result/day1/JS-1/JS-1.result",
-                      "{alpha 100 x\n101 10 0.1 ok\n}102 10\n"));
-    MainWindow window;
-    openContest(window, contest, tmp.path());
-    auto *name = child<QLineEdit>(window, "basenameLE");
-    auto *table = child<QTableWidget>(window, "playersinfoTB");
-    auto *tabs = child<QTabWidget>(window, "tabWidget");
-    tabs->setCurrentIndex(2);
-    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("10"));
-    tabs->setCurrentIndex(0);
-    clickItem(tree(window), firstTask(window));
-
-    Answered seen;
-    answerMessageBox(&seen, QMessageBox::No);
-    retype(name, QStringLiteral("gamma"));
-    QCOMPARE(seen.title, QStringLiteral("修改试题名称"));
-    QVERIFY2(seen.text.startsWith(QStringLiteral("试题 alpha 已有选手的评测结果")),
-             qPrintable(seen.text));
-    QCOMPARE(curTask->getTaskname(), QStringLiteral("alpha"));
-    QCOMPARE(name->text(), QStringLiteral("alpha"));
-    QCOMPARE(firstTask(window)->text(0), QStringLiteral("alpha"));
-
-    answerMessageBox(&seen, QMessageBox::Yes);
-    retype(name, QStringLiteral("gamma"));
-    QCOMPARE(curTask->getTaskname(), QStringLiteral("gamma"));
-    QCOMPARE(firstTask(window)->text(0), QStringLiteral("gamma"));
-    // A name without results is changed without a question.
-    seen = {};
-    answerMessageBox(&seen, QMessageBox::No);
-    retype(name, QStringLiteral("delta"));
-    QCOMPARE(curTask->getTaskname(), QStringLiteral("delta"));
-    QCOMPARE(seen.title, QString());
-    tabs->setCurrentIndex(2);
-    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("0"));
-}
+};
 
 QTEST_MAIN(TestTaskConfig)
 #include "tst_taskconfig.moc"
