@@ -25,7 +25,6 @@ private slots:
     void listFilesRead();
     void unstorableIdsAndNames_data();
     void unstorableIdsAndNames();
-    void saveAndExport();
     void comparisonsLookupsAndRemovals();
 
 private:
@@ -65,7 +64,7 @@ void TstPlayerInfo::listFilesRead_data()
     row("bom", "import.csv", "\xEF\xBB\xBFGD-1,\xE9\x99\x88\r\n", "GD-1@陈");
 }
 
-// The list is read by its reader and written back as UTF-8 id@name lines.
+// The list is read by its reader, saved as UTF-8 id@name lines and exported as id,name ones.
 void TstPlayerInfo::listFilesRead()
 {
     QFETCH(QString, file);
@@ -91,6 +90,8 @@ void TstPlayerInfo::listFilesRead()
     const QString lines = read.isEmpty() ? QString() : QString(read).replace('|', '\n') + '\n';
     QCOMPARE(readFile(dir + (teams ? "/team.info" : "/player.info")), lines.toUtf8());
     QCOMPARE(readFile(dir + (teams ? "/player.info" : "/team.info")), QByteArray());
+    QVERIFY(reg.exportPlayerInfo(dir + "/out.csv"));
+    QCOMPARE(readFile(dir + "/out.csv"), teams ? QByteArray() : lines.toUtf8().replace('@', ','));
 }
 
 void TstPlayerInfo::unstorableIdsAndNames_data()
@@ -120,27 +121,6 @@ void TstPlayerInfo::unstorableIdsAndNames()
     QFETCH(QString, problem);
     const QString idProblem = PlayerInfo::idProblem(id);
     QCOMPARE(idProblem.isEmpty() ? PlayerInfo::nameProblem(name) : idProblem, problem);
-}
-
-void TstPlayerInfo::saveAndExport()
-{
-    CPlayerInfo reg;
-    reg.addPlayerInfo("JS-1", "Li");
-    reg.addPlayerInfo("JS-2", "王");
-    QVERIFY(reg.exportPlayerInfo(tmp.filePath("名单.csv")));
-    QCOMPARE(readFile(tmp.filePath("名单.csv")), QByteArray("JS-1,Li\nJS-2,王\n"));
-    CPlayerInfo back;
-    back.importPlayerInfo(tmp.filePath("名单.csv"));
-    QCOMPARE(entries(*back.getPlayerInfo()), QString("JS-1@Li|JS-2@王"));
-
-    // A name holding the separator is cut at it when read back.
-    reg.addTeamInfo("T", "a@b");
-    QVERIFY(reg.save(tmp.path()));
-    back.loadTeamInfo(tmp.filePath("team.info"));
-    QCOMPARE(entries(*back.getTeamInfo()), QString("T@a"));
-
-    QVERIFY(!reg.save(tmp.filePath("player.info")));
-    QVERIFY(!reg.exportPlayerInfo(tmp.filePath("no/dir/x.csv")));
 }
 
 // Lookups give the first match, removals take the first match only; ids of players compare
@@ -184,6 +164,8 @@ void TstPlayerInfo::comparisonsLookupsAndRemovals()
     std::unique_ptr<QList<PlayerInfo>> members(TeamInfo("JS", "江苏").getTeamPlayers(all));
     QCOMPARE(entries(*members), QString("JS-01@a|XJS-9@c"));
     QVERIFY(all[3].belongTeam(QString("ZJ")));
+    QVERIFY(!reg.save(tmp.filePath("no/dir")));
+    QVERIFY(!reg.exportPlayerInfo(tmp.filePath("no/dir/x.csv")));
 }
 
 QTEST_GUILESS_MAIN(TstPlayerInfo)
