@@ -110,7 +110,6 @@ void TestFilterName::customFilterPlacedInContest()
     QVERIFY(writeFile(chosen, "#!/bin/sh\necho 10\n"));
     QVERIFY(QFile::setPermissions(chosen, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const QString placed = home + QStringLiteral("/filter/判题");
-
     QCOMPARE(placeCustomFilter(home, chosen, false), FilterPlacement::Copied);
     QCOMPARE(readFile(placed), QByteArray("#!/bin/sh\necho 10\n"));
     QVERIFY(QFileInfo(placed).permissions() & QFile::ExeOwner);
@@ -156,7 +155,6 @@ void TestFilterName::makesTreeAndCopiesFilters()
              QByteArray("#!/bin/sh\ndata"));
     QCOMPARE(QFileInfo(home + "/filter/fulltext").permissions(),
              QFileInfo(stock + "/fulltext").permissions());
-
     QVERIFY(ContestTree::makeTree(tmp.filePath("bare"), tmp.filePath("no-stock")));
     QVERIFY(QDir(tmp.filePath("bare/filter")).isEmpty());
     const QString before = QDir::currentPath();
@@ -164,7 +162,6 @@ void TestFilterName::makesTreeAndCopiesFilters()
     QVERIFY(ContestTree::makeTree(tmp.filePath("none"), QString()));
     QVERIFY(QDir::setCurrent(before));
     QVERIFY(QDir(tmp.filePath("none/filter")).isEmpty());
-
     const QString blocked = tmp.filePath("blocked");
     QVERIFY(writeFile(blocked + "/tmp", "a file where a directory belongs"));
     QVERIFY(!ContestTree::makeTree(blocked, QString()));
@@ -189,7 +186,6 @@ void TestFilterName::programDirectoryAndStockFilters()
     }
     setProgramDirectory(nullptr);
     QCOMPARE(g_directory[0], '\0');
-
     const QString full = tmp.filePath("full");
     QVERIFY(QDir().mkpath(tmp.filePath("empty")) && QDir().mkpath(tmp.filePath("sub/fulltext_e")));
     QVERIFY(writeFile(full + "/fulltext_e", "#!/bin/sh\n"));
@@ -198,7 +194,6 @@ void TestFilterName::programDirectoryAndStockFilters()
                               tmp.filePath("sub"),     full,      tmp.filePath("later")};
     QCOMPARE(ContestTree::firstFilterDir(dirs), full);
     QCOMPARE(ContestTree::firstFilterDir(dirs.mid(0, 4)), QString());
-
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(tmp.path()));
     QVERIFY(writeFile(tmp.filePath("filter/stray"), "not a stock filter"));

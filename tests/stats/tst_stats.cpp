@@ -52,7 +52,7 @@ namespace
 class SavedContest : public ContestFixture
 {
 public:
-    SavedContest() : ContestFixture({{{"sum", {50, 50}}}, {{"words", {20}}}})
+    SavedContest() : ContestFixture({{{"sum", {50, 50}}}, {{"words", {20}}, {"sum", {50, 50}}}})
     {
         registerPlayers({{"BJ-001", "Li, Wei"}, {"bj-002", "Beta"}, {"XX-003", "Gamma"}});
         saveIn("a home $(touch pwned)");
@@ -72,13 +72,11 @@ private slots:
     void resetStatsFollowsTheNewContest();
     void resultFilesRead_data();
     void resultFilesRead();
-    void fieldsNamesAndAwards();
-    void resultsFile();
+    void csvPiecesAndAwards();
     void teamFile();
     void writeReplacesOnlyOnSuccess();
-    void resultsAndTeamsCsv();
+    void resultsAndTeamsFromTheCommandLine();
     void writtenScoresKeptInTheHome();
-    void badInputChangesNothing();
 };
 
 // Averages divide by all players, results or not; a time of a point counts for the average
@@ -99,7 +97,6 @@ void TestStats::statisticsDivideByAllPlayers()
     QCOMPARE(stat.getEqualTime("sum", 1), 1.0f / 3);
     QCOMPARE(stat.getSampleMax("sum", 100), 0);
     QCOMPARE(stat.getMin("none"), 0);
-
     addResult(&stat, "d", "sum", 0, 0, 1.2f); // timed out
     addResult(&stat, "e", "sum", 10, 10, 0.3f);
     QCOMPARE(stat.getEqualTime("sum", 1), 2.5f / 5);
@@ -108,7 +105,6 @@ void TestStats::statisticsDivideByAllPlayers()
     QCOMPARE(stat.getEqualSolveTime("sum", 2), 100.0f);
     QCOMPARE(stat.getMinTime("sum", 2), 100.0f);
     QCOMPARE(stat.getEqualTime("sum", 0), 100.0f);
-
     addResult(&stat, "f", "neg", -5, -3, 0.1f);
     QCOMPARE(stat.getMax("neg"), -5);
     QCOMPARE(stat.getSampleMax("neg", 1), 0);
@@ -126,7 +122,6 @@ void TestStats::rankingAndWrittenScores()
         addResult(&stat, id, "t", id[0] == 'b' ? 120 : 90);
     addResult(&stat, "d", "deleted", 500);
     QCOMPARE(stat.getList(1), QList<QString>({"b", "a", "c", "e", "d"}));
-
     const QString path = c.home.filePath("written.txt");
     QVERIFY(writeFile(path, "a@85\nb@90@extra\nc@70\nc@x\nb 99\nzz@5\n"));
     QVERIFY(stat.importWritten(path));
@@ -148,7 +143,6 @@ void TestStats::resetStatsFollowsTheNewContest()
     QVERIFY(mystat);
     QCOMPARE(mystat->getPlayerStat("JS-001").getTotal(), 10);
     teamstat = new TeamStat(&first.setup);
-
     ContestFixture second({{{"words", {50}}}});
     second.registerPlayers({{"BJ-002", "Beta"}});
     second.appendResult(1, "BJ-002", "{words 100 x\n101 10 0.1 ok\n}102 10\n");
@@ -157,7 +151,6 @@ void TestStats::resetStatsFollowsTheNewContest()
     QCOMPARE(mystat->getSetup(), &second.setup);
     QVERIFY(!mystat->playerExists("JS-001"));
     QCOMPARE(mystat->getPlayerStat("BJ-002").getTotal(), 50);
-
     resetStats(nullptr);
     QVERIFY(!mystat);
 }
@@ -177,7 +170,6 @@ void TestStats::resultFilesRead_data()
     const QByteArray refused =
         "{sum -106 The task has no filter.\n-106 0 ? The task has no filter.\n}102 0\n";
     const QString refusal = "sum: The task has no filter.";
-
     row("no file", none, none, "day1=0 -|day2=0 -|all=0");
     row("nothing written", "", none, "day1=0 N|day2=0 -|all=0");
     // Scores are mark * raw / 10, truncated; a raw score of 0 or below stays and counts nothing.
@@ -260,18 +252,16 @@ void TestStats::resultFilesRead()
     QCOMPARE(p.evalStatus(0).causes + p.evalStatus(1).causes, causes);
 }
 
-void TestStats::fieldsNamesAndAwards()
+void TestStats::csvPiecesAndAwards()
 {
     QCOMPARE(csvField("Li, Wei"), QString("\"Li, Wei\""));
     QCOMPARE(csvField("the \"best\""), QString("\"the \"\"best\"\"\""));
     QCOMPARE(csvField("two\nlines"), QString("\"two\nlines\""));
     QCOMPARE(csvField("cr\r"), QString("\"cr\r\""));
     QCOMPARE(csvText({{"a", "b,c"}, {}, {"d"}}), QString("a,\"b,c\",\n\nd,\n"));
-
     QCOMPARE(csvFileName("/tmp/results"), QString("/tmp/results.csv"));
     QCOMPARE(csvFileName("/tmp/scores.csv.old"), QString("/tmp/scores.csv.old"));
     QCOMPARE(csvFileName("/tmp/R.CSV"), QString("/tmp/R.CSV.csv"));
-
     QCOMPARE(awardCounts({"10%", "8", "30%"}, 40), QList<int>({4, 8, 12}));
     QCOMPARE(awardCounts({"50%", "50%", "1"}, 40), QList<int>());
     QCOMPARE(awardCounts({"15%", "0", "0"}, 7), QList<int>({1, 0, 0}));
@@ -281,27 +271,8 @@ void TestStats::fieldsNamesAndAwards()
     QCOMPARE(awardCount("101%", 40), -1);
     QCOMPARE(awardCount("41", 40), -1);
     QCOMPARE(awardCount("40", 40), 40);
-}
 
-// A row per registered player in registry order, 0 for one without results; every task of
-// every day, a name on two days twice. No tasks or no registry leave their part out.
-void TestStats::resultsFile()
-{
-    ContestFixture c({{{"sum", {50, 50}}, {"words", {50}}}, {{"sum", {50, 50}}}});
-    c.registerPlayers({{"JS-001", "Alpha"}, {"JS-002", "Beta"}, {"JS-003", "Zhang, San"}});
-    c.appendResult(1, "JS-001",
-                   "{sum 100 x\n101 10 0.1 ok\n101 10 0.1 ok\n}102 20\n"
-                   "{words 100 x\n101 10 0.1 ok\n}102 10\n");
-    MyStat stat(&c.setup);
-    stat.addPlayer("Alpha", "JS-001");
-    stat.addPlayer("Zhang, San", "JS-003");
-    stat.importResult("JS-001");
-    stat.players["JS-003"].setWritten(7);
-    QCOMPARE(resultsCsv(&c.setup, stat), QString("姓名,编号,总分,笔试,sum,words,sum,\n"
-                                                 "Alpha,JS-001,150,0,100,50,100,\n"
-                                                 "Beta,JS-002,0,0,0,0,0,\n"
-                                                 "\"Zhang, San\",JS-003,0,7,0,0,0,\n"));
-
+    // No tasks or no registry leave their part of the results out.
     ContestFixture noTasks({});
     noTasks.registerPlayers({{"JS-001", "Alpha"}});
     QCOMPARE(resultsCsv(&noTasks.setup, MyStat(&noTasks.setup)),
@@ -333,7 +304,6 @@ void TestStats::teamFile()
     mystat = &stat;
     teams.getScores();
     mystat = nullptr;
-
     const QStringList lines = teamsCsv(teams, 2).split('\n');
     QCOMPARE(lines.size(), 36);
     QCOMPARE(lines.filter(QRegularExpression("[1-9]")),
@@ -350,11 +320,9 @@ void TestStats::writeReplacesOnlyOnSuccess()
     QCOMPARE(readFile(path), QString("新,\n").toUtf8());
     QVERIFY(!QFile::exists(path + ".tmp"));
     QVERIFY(!QFile::exists(dir.filePath("x")));
-
     QVERIFY(QDir().mkdir(path + ".tmp"));
     QVERIFY(!writeTextFile(path, "lost,\n"));
     QCOMPARE(readFile(path), QString("新,\n").toUtf8());
-
     const QString target = dir.filePath("target-is-a-dir");
     QVERIFY(QDir().mkpath(target + "/inside"));
     QVERIFY(!writeTextFile(target, "x,\n"));
@@ -362,22 +330,22 @@ void TestStats::writeReplacesOnlyOnSuccess()
     QVERIFY(!writeTextFile(dir.filePath("no/such/dir/out.csv"), "x,\n"));
 }
 
-// Both files go to standard output or to the file named; names with blanks and command
-// substitutions stay names.
-void TestStats::resultsAndTeamsCsv()
+// A row per registered player in registry order, every task of every day (a name on two days
+// twice); both files go to standard output or to the file named, names with blanks and command
+// substitutions staying names. Bad input changes nothing.
+void TestStats::resultsAndTeamsFromTheCommandLine()
 {
     SavedContest c;
     c.appendResult(2, "BJ-001", "{words 100 x\n101 10 0.1 ok\n}102 10\n");
     c.appendResult(1, "bj-002", "{sum 100 x\n101 2 0.1 ok\n101 0 0.1 no\n}102 2\n");
-    const QByteArray expected = QString("姓名,编号,总分,笔试,sum,words,\n"
-                                        "\"Li, Wei\",BJ-001,95,0,75,20,\n"
-                                        "Beta,bj-002,10,0,10,0,\n"
-                                        "Gamma,XX-003,0,0,0,0,\n")
+    const QByteArray expected = QString("姓名,编号,总分,笔试,sum,words,sum,\n"
+                                        "\"Li, Wei\",BJ-001,95,0,75,20,75,\n"
+                                        "Beta,bj-002,10,0,10,0,10,\n"
+                                        "Gamma,XX-003,0,0,0,0,0,\n")
                                     .toUtf8();
     const ProgramRun toStdout = runCli({"results", c.setup.getHome()});
     QCOMPARE(toStdout.status, 0);
     QCOMPARE(toStdout.out, expected);
-
     const QString output = c.home.path() + "/out $(x).csv";
     const ProgramRun toFile =
         runCli({"results", c.setup.getHome() + "/setup.cfg", "--output", output});
@@ -386,7 +354,6 @@ void TestStats::resultsAndTeamsCsv()
     QCOMPARE(readFile(output), expected);
     QVERIFY(!QFile::exists(c.home.path() + "/pwned") &&
             !QFile::exists(c.setup.getHome() + "/pwned"));
-
     const ProgramRun teams = runCli({"teams", c.setup.getHome(), "--best", "99"});
     QCOMPARE(teams.status, 0);
     const QList<QByteArray> lines = teams.out.split('\n');
@@ -396,6 +363,20 @@ void TestStats::resultsAndTeamsCsv()
     QCOMPARE(lines.size(), 36);
     QCOMPARE(runCli({"teams", c.setup.getHome()}).out.split('\n')[1],
              QString("北京,105,52.5,95,10,0,").toUtf8());
+
+    const QString never = c.home.filePath("never.csv");
+    for (const char *n : {"-1", "100", "two", ""}) {
+        const ProgramRun run = runCli({"teams", c.setup.getHome(), "--best", n, "--output", never});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains("--best"));
+    }
+    QCOMPARE(runCli({"results", c.home.filePath("nowhere"), "--output", never}).status, 2);
+    QCOMPARE(runCli({"results"}).status, 2);
+    QVERIFY(!QFile::exists(never));
+    const ProgramRun unwritable =
+        runCli({"results", c.setup.getHome(), "--output", never + "/no/such.csv"});
+    QCOMPARE(unwritable.status, 1);
+    QVERIFY(unwritable.err.contains("cannot write"));
 }
 
 // The imported file is copied as written.txt and read by every later command; a second import
@@ -412,8 +393,7 @@ void TestStats::writtenScoresKeptInTheHome()
     QCOMPARE(run.outText(), QString("BJ-001 written=85\nbj-002 written=60\nXX-003 written=0\n"));
     QCOMPARE(readFile(home + "/written.txt"), scores);
     QCOMPARE(runCli({"results", home}).out.split('\n').mid(1, 2),
-             QList<QByteArray>({"\"Li, Wei\",BJ-001,75,85,75,0,", "Beta,bj-002,0,60,0,0,"}));
-
+             QList<QByteArray>({"\"Li, Wei\",BJ-001,75,85,75,0,75,", "Beta,bj-002,0,60,0,0,0,"}));
     QVERIFY(writeFile(file, "bj-002@61\n"));
     run = runCli({"written", home + "/setup.cfg", file});
     QCOMPARE(run.outText(), QString("BJ-001 written=0\nbj-002 written=61\nXX-003 written=0\n"));
@@ -425,26 +405,6 @@ void TestStats::writtenScoresKeptInTheHome()
         QVERIFY(run.err.contains("cannot read"));
     }
     QCOMPARE(readFile(home + "/written.txt"), QByteArray("bj-002@61\n"));
-}
-
-void TestStats::badInputChangesNothing()
-{
-    SavedContest c;
-    const QString output = c.home.filePath("never.csv");
-    for (const char *n : {"-1", "100", "two", ""}) {
-        const ProgramRun run =
-            runCli({"teams", c.setup.getHome(), "--best", n, "--output", output});
-        QCOMPARE(run.status, 2);
-        QVERIFY(run.err.contains("--best"));
-    }
-    QCOMPARE(runCli({"results", c.home.filePath("nowhere"), "--output", output}).status, 2);
-    QCOMPARE(runCli({"results"}).status, 2);
-    QVERIFY(!QFile::exists(output));
-
-    const ProgramRun unwritable =
-        runCli({"results", c.setup.getHome(), "--output", output + "/no/such.csv"});
-    QCOMPARE(unwritable.status, 1);
-    QVERIFY(unwritable.err.contains("cannot write"));
 }
 
 QTEST_GUILESS_MAIN(TestStats)
