@@ -258,7 +258,6 @@ private slots:
         QFile::resize(oddPdf, 3);
         QCOMPARE(printDayReports(setup.get(), 1).written, 2);
         QVERIFY(QFileInfo(oddPdf).size() > 3);
-
         QVERIFY(QDir(dir + "p1").removeRecursively() && writeFile(dir + "p1", ""));
         const DayReportsResult blocked = printDayReports(setup.get(), 1);
         QCOMPARE(blocked.failed, QStringList({"p1"}));

@@ -305,7 +305,6 @@ void TestStats::teamFile()
     teams.getScores();
     mystat = nullptr;
     const QStringList lines = teamsCsv(teams, 2).split('\n');
-    QCOMPARE(lines.size(), 36);
     QCOMPARE(lines.filter(QRegularExpression("[1-9]")),
              QStringList({"北京,160,80,90,70,160,", "江苏,140,46.6667,80,0,140,",
                           "广东,15,5,9,1,14,", "台湾,12,12,12,12,12,"}));
