@@ -179,13 +179,14 @@ void TestStats::resultFilesRead_data()
         "101 -4 0.100 penalty\n101 10 0.100 ok\n}102 13\n",
         none, "odd=20[10,-4,10]|sum=45[30,15]|day1=65 S|day2=0 -|all=65");
     // A later block of a task replaces the earlier; a task no day has (deleted or renamed)
-    // keeps its entry and trailer total but counts nowhere.
+    // keeps its entry and trailer total, the last one read if its own is not, but counts
+    // nowhere.
     row("later block wins",
         "{sum 100 x\n101 10 0.5 ok\n101 10 0.5 ok\n}102 20\n{odd 100 x\n101 5 0.1 ok\n}102 5\n"
         "{sum 100 x\n101 3 0.25 bad\n101 0 0.75 wrong\n}102 3\n{gone 100 x\n101 10 0.1 ok\n}102 "
-        "1000\n",
+        "1000\n{lost 100 x\n}x 7\n",
         "{words 100 x\n101 10 0.000 ok\n}102 10\n",
-        "gone=1000[10]|odd=7[7]|sum=9[9]|words=10[10]|day1=16 S|day2=10 S|all=26");
+        "gone=1000[10]|lost=1000[]|odd=7[7]|sum=9[9]|words=10[10]|day1=16 S|day2=10 S|all=26");
     // A name configured on two days is converted once, however often the files are read.
     row("two days", none, QByteArray(sound).replace("sum", "twice"),
         "twice=30[30]|day1=30 -|day2=30 S|all=30");
