@@ -290,6 +290,9 @@ private slots:
         const int before = y;
         DrawString(&painter, &y, 200, 100, QStringLiteral("nothing"), 1);
         QCOMPARE(y, before);
+        // Even a cell narrower than one glyph shows its text, a character a line.
+        DrawString(&painter, &y, 150, 150, QStringLiteral("ab"), 1);
+        QCOMPARE(y, before + 2 * step);
         painter.end();
         for (int x = 0; x < image.width(); ++x) {
             for (int row = 0; (x < 98 || x > 202) && row < image.height(); ++row)
