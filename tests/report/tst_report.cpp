@@ -99,6 +99,13 @@ private slots:
             "{a 100 Compile successfully\n101 10 0.010 free\n101 10 0.020 ok\n"
             "101 10 0.030 ok\n}102 30\n",
             {"1\\s+0\\.010\\s+free\\s+0\\s.*本题总得分\\s+20\\s"});
+        // A message too long for its cell wraps at blanks, its words whole.
+        QStringList words;
+        for (int i = 10; i < 90; ++i)
+            words << QString("w%1").arg(i);
+        row("long message", 0,
+            "{a 100 Compile successfully\n101 10 0.010 " + words.join(' ').toUtf8() + "\n}102 10\n",
+            QStringList(words).replaceInStrings(QRegularExpression("(.+)"), "\\s\\1\\s"));
         // No tasks, or no result file: the title block alone.
         row("no tasks", 1, "", {"成绩单"}, {"总分", "题目:"});
         row("no file", 2, QByteArray(), {"机器编号:private pc"}, {"总分", "题目:"});

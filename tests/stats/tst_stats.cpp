@@ -265,6 +265,7 @@ void TestStats::csvPiecesAndAwards()
     QCOMPARE(csvFileName("/tmp/R.CSV"), QString("/tmp/R.CSV.csv"));
     QCOMPARE(awardCounts({"10%", "8", "30%"}, 40), QList<int>({4, 8, 12}));
     QCOMPARE(awardCounts({"50%", "50%", "1"}, 40), QList<int>());
+    QCOMPARE(awardCounts({"50%", "50%", "0"}, 40), QList<int>({20, 20, 0}));
     QCOMPARE(awardCounts({"15%", "0", "0"}, 7), QList<int>({1, 0, 0}));
     QCOMPARE(awardCounts({"100%", "", ""}, 7), QList<int>());
     QCOMPARE(awardCounts({"-5", "1", "1"}, 40), QList<int>());
@@ -272,6 +273,7 @@ void TestStats::csvPiecesAndAwards()
     QCOMPARE(awardCount("101%", 40), -1);
     QCOMPARE(awardCount("41", 40), -1);
     QCOMPARE(awardCount("40", 40), 40);
+    QCOMPARE(awardCount("100%", 40), 40);
 
     // No tasks or no registry leave their part of the results out.
     ContestFixture noTasks({});
@@ -305,10 +307,10 @@ void TestStats::teamFile()
     mystat = &stat;
     teams.getScores();
     mystat = nullptr;
-    const QStringList lines = teamsCsv(teams, 2).split('\n');
+    const QStringList lines = teamsCsv(teams, 1).split('\n');
     QCOMPARE(lines.filter(QRegularExpression("[1-9]")),
-             QStringList({"北京,160,80,90,70,160,", "江苏,140,46.6667,80,0,140,",
-                          "广东,15,5,9,1,14,", "台湾,12,12,12,12,12,"}));
+             QStringList({"北京,160,80,90,70,90,", "江苏,140,46.6667,80,0,80,", "广东,15,5,9,1,9,",
+                          "台湾,12,12,12,12,12,"}));
 }
 
 void TestStats::writeReplacesOnlyOnSuccess()
