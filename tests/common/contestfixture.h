@@ -5,10 +5,8 @@
 
 #include "csetupinfo.h"
 
-#include <QList>
-#include <QPair>
-#include <QString>
 #include <QTemporaryDir>
+#include <QVector>
 
 // A task of a hand-made contest: its name and the marks of its test points.
 struct TaskMarks {
@@ -18,10 +16,7 @@ struct TaskMarks {
 
 inline QList<int> equalMarks(int points, int mark)
 {
-    QList<int> marks;
-    for (int i = 0; i < points; ++i)
-        marks << mark;
-    return marks;
+    return QVector<int>(points, mark).toList();
 }
 
 // Adds a day of tasks to setup for each list.
@@ -44,11 +39,9 @@ inline void addDays(CSetupInfo *setup, const QList<QList<TaskMarks>> &days)
 // The result file of the player for day (counted from 1) in the contest at home.
 inline QString resultPath(const QString &home, int day, const QString &id)
 {
-    return home + QStringLiteral("/result/day%1/").arg(day) + id + '/' + id +
-           QStringLiteral(".result");
+    return home + QStringLiteral("/result/day%1/%2/%2.result").arg(QString::number(day), id);
 }
 
-// Appends text to the result file of the player for day (counted from 1) in the contest at home.
 inline void appendResult(const QString &home, int day, const QString &id, const QByteArray &text)
 {
     appendFile(resultPath(home, day, id), text);
@@ -76,12 +69,10 @@ public:
     // Saves the contest in a directory of the temporary home, which becomes its home.
     void saveIn(const QString &name)
     {
-        const QString path = home.path() + '/' + name;
-        QDir().mkpath(path + QStringLiteral("/result"));
-        setup.saveSetupInfo(path);
+        QDir().mkpath(home.path() + '/' + name + QStringLiteral("/result"));
+        setup.saveSetupInfo(home.path() + '/' + name);
     }
 
-    // Appends text to the result file of the player for day (counted from 1).
     void appendResult(int day, const QString &id, const QByteArray &text)
     {
         ::appendResult(setup.getHome(), day, id, text);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <memory>
@@ -13,11 +14,56 @@
 using Files = QList<QPair<QString, QByteArray>>;
 Q_DECLARE_METATYPE(Files)
 
+// A task file as the task writes it: the lines of a new task in their stored order, those of values
+// instead where the key is the same, then the extra (CCL= and MARK=) lines. CHECKER= is written
+// only when set.
+static QByteArray taskText(const QByteArray &values, const QByteArray &extra = {})
+{
+    QByteArray text;
+    for (QByteArray line :
+         {"TITLE=", "NAME=Unknown", "RUN=", "INFILESUFFIX=in", "ANSFILESUFFIX=ans",
+          "PLUG=", "CHECKER=", "TYPE=SOURCE", "LIMIT=1", "MEMLIMITS=32", "SAMPLES=10"}) {
+        const QByteArray key = line.left(line.indexOf('=') + 1);
+        for (const QByteArray &given : values.split('\n')) {
+            if (given.startsWith(key))
+                line = given;
+        }
+        if (line != "CHECKER=")
+            text += line + '\n';
+    }
+    return text + extra;
+}
+
+// The task's compile commands, "lang@cmd" each, joined by '|'.
+static QString commands(CTaskInfo &task)
+{
+    QStringList list;
+    for (int i = 1; i <= task.getCclnum(); ++i)
+        list << task.getCcl(i)->getLang() + '@' + task.getCcl(i)->getCmd();
+    return list.join('|');
+}
+
+// The entries as "id@name" joined by '|'.
+template <typename Entry> static QString entries(const QList<Entry> &list)
+{
+    QStringList out;
+    for (const Entry &e : list)
+        out << e.id + '@' + e.name;
+    return out.join('|');
+}
+
 class TstContestFiles : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void taskFileReadAndWrittenBack_data();
+    void taskFileReadAndWrittenBack();
+    void compileCommandsCopiesAndReset();
+    void listFilesRead_data();
+    void listFilesRead();
+    void unstorableIdsAndNames();
+    void comparisonsLookupsAndRemovals();
     void contestRoundTripUnderOddPath();
     void handWrittenFilesRead_data();
     void handWrittenFilesRead();
@@ -29,6 +75,244 @@ private slots:
 private:
     QTemporaryDir tmp;
 };
+
+void TstContestFiles::taskFileReadAndWrittenBack_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("notice");
+    const auto row = [](const char *tag, const QByteArray &file, const QByteArray &written,
+                        int total, const QString &notice = QString()) {
+        QTest::newRow(tag) << file << written << total << notice;
+    };
+    const QByteArray every =
+        taskText("TITLE=加法\nNAME=add\nRUN=./add\nINFILESUFFIX=dat\nANSFILESUFFIX=out\n"
+                 "PLUG=fulltext\nLIMIT=0.5\nMEMLIMITS=128\nSAMPLES=4\n",
+                 "CCL=cpp@g++ -O2 -o %o %i \nCCL=c@gcc -o %o %i \nCCL=py@python3 %i \n"
+                 "MARK=1@5\nMARK=2@25\nMARK=3@0\n");
+    row("every field", every, every, 5 + 25 + 0 + 10);
+    // A checker's kind has a line of its own after PLUG=; a kind this version does not know is kept
+    // as it stands.
+    for (const char *kind : {"testlib", "interactor"}) {
+        const QByteArray checked = taskText("CHECKER=" + QByteArray(kind) + "\nTYPE=ANSWERS");
+        row(kind, checked, checked, 100);
+    }
+    // A line belongs to the first key of the table found anywhere in it, untrimmed and cut at the
+    // next occurrence of its key; other lines are skipped.
+    row("keys inside lines",
+        "RUN=./a NAME=1\nTITLE=NAME=x\n  PLUG=Day one PLUG=x\nANSFILESUFFIX= ans\n"
+        "NAME=first\nNAME=second\njust a comment line\n\n",
+        taskText("TITLE=NAME=x\nNAME=second\nANSFILESUFFIX= ans\nPLUG=Day one "), 100);
+    // The file's commands replace the stock ones, none included.
+    row("empty", "", taskText(""), 100);
+    row("compile commands", "CCL=c\nCCL=@gcc\nCCL=c@\nCCL=c@gcc -o %o %i @x\nCCL=c@cc %i\n",
+        taskText("", "CCL=c@gcc -o %o %i \nCCL=c@cc %i\n"), 100);
+    row("marks and limits",
+        "SAMPLES=5\nMARK=3@0\nMARK=0@5\nMARK=100@5\nMARK=4@-1\nMARK=5\nMARK=2@x@15\n"
+        "MARK=1@abc\nMEMLIMITS=4096\nTYPE=source\nLIMIT=fast\n",
+        taskText("TYPE=INVALID\nLIMIT=0\nMEMLIMITS=2048\nSAMPLES=5", "MARK=2@15\nMARK=3@0\n"),
+        10 + 15 + 0 + 10 + 10);
+    row("negative counts", "MEMLIMITS=-5\nSAMPLES=-2\n", taskText("MEMLIMITS=-5\nSAMPLES=-2"), 0);
+    // A task holds 99 marks: a larger count is cut to 99, and said.
+    row("too many points", "SAMPLES=2000000000\nMARK=99@0\n", taskText("SAMPLES=99", "MARK=99@0\n"),
+        98 * 10, "SAMPLES=2000000000 超过 99 个测试点的上限, 按 99 读入");
+    row("99 points", "SAMPLES=99\nMARK=99@1\n", taskText("SAMPLES=99", "MARK=99@1\n"), 98 * 10 + 1);
+}
+
+// The file is read into a task, whose copy writes it back; the copy's file, its total and the
+// notices say what was read.
+void TstContestFiles::taskFileReadAndWrittenBack()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, written);
+    QFETCH(int, total);
+    QFETCH(QString, notice);
+    const QString path = tmp.filePath("task1_1.info");
+    QVERIFY(writeFile(path, file));
+    CTaskInfo task;
+    QStringList notices;
+    QVERIFY(task.loadTaskInfo(path, &notices));
+    QCOMPARE(notices, notice.isEmpty() ? QStringList() : QStringList(path + ": " + notice));
+    QCOMPARE(task.hasTestlibChecker(), written.contains("CHECKER=testlib\n"));
+    CTaskInfo copy;
+    copy = task;
+    QCOMPARE(copy.getHome(), tmp.path());
+    QCOMPARE(copy.getTotal(), total);
+    QVERIFY(copy.save(tmp.path(), 2, 3));
+    QCOMPARE(readFile(tmp.filePath("task2_3.info")), written);
+}
+
+void TstContestFiles::compileCommandsCopiesAndReset()
+{
+    CTaskInfo task;
+    QCOMPARE(commands(task), QString("c@gcc -o %o %i |cpp@g++ -o %o %i |pas@fpc %i "));
+    task.addACcl(new CCompileCmd("java", JAVA_CL));
+    auto *dup = new CCompileCmd("c", "clang %i");
+    task.addACcl(dup); // refused: the caller still owns it
+    delete dup;
+    task.delACcl(QString("cpp"));
+    task.delACcl(QString("none"));
+    QCOMPARE(commands(task), QString("c@gcc -o %o %i |pas@fpc %i |java@javac %i "));
+    QCOMPARE(task.getCcl(2)->getLang(), QString("pas"));
+    QVERIFY(!task.getCcl(0) && !task.getCcl(4));
+
+    // A file may repeat a language: lookups and removals take the first. A missing file changes
+    // nothing, and a second file read does not keep the first one's commands.
+    const QString path = tmp.filePath("task1_1.info");
+    QVERIFY(!task.loadTaskInfo(tmp.filePath("no/such/task1_1.info")));
+    QCOMPARE(task.getCclnum(), 3);
+    QVERIFY(writeFile(path, "CCL=c@first\nCCL=py@p\nCCL=c@second\nSAMPLES=3\n"));
+    QVERIFY(task.loadTaskInfo(path));
+    QCOMPARE(task.getCcl(QString("c"))->getCmd(), QString("first"));
+    CTaskInfo fromPath(path);
+    QCOMPARE(fromPath.getTotal(), 30);
+    QCOMPARE(commands(fromPath), commands(task));
+    QCOMPARE(CTaskInfo(tmp.filePath("missing.info")).getCclnum(), 0);
+    task.delACcl(QString("c"));
+    QCOMPARE(commands(task), QString("py@p|c@second"));
+    // Setting the commands from a part of the task's own array must not read freed memory.
+    task.setCcl(1, task.getCclAll() + 1);
+    QCOMPARE(commands(task), QString("c@second"));
+    CTaskInfo copy(task);
+    task.delACcl(QString("c"));
+    QCOMPARE(commands(copy), QString("c@second"));
+
+    // A reset gives the limits, marks, filter and commands of a new task without commands, and
+    // keeps the names.
+    const QByteArray names = "TITLE=题\nNAME=kept\nRUN=./kept\nINFILESUFFIX=i\nANSFILESUFFIX=o\n";
+    QVERIFY(writeFile(path, names + "PLUG=f\nCHECKER=testlib\nTYPE=ANSWERS\nLIMIT=2.5\n"
+                                    "MEMLIMITS=256\nSAMPLES=4\nCCL=c@cc\nMARK=2@30\n"));
+    QVERIFY(task.loadTaskInfo(path));
+    task.resetInfo();
+    QVERIFY(task.save(tmp.path(), 1, 2));
+    QCOMPARE(readFile(tmp.filePath("task1_2.info")),
+             names + "PLUG=\nTYPE=SOURCE\nLIMIT=1\nMEMLIMITS=32\nSAMPLES=10\n");
+}
+
+void TstContestFiles::listFilesRead_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QStringList>("notices");
+    const auto row = [](const char *tag, const QString &file, const QByteArray &bytes,
+                        const QString &read, const QStringList &notices = {}) {
+        QTest::newRow(tag) << file << bytes << read << notices;
+    };
+    const QByteArray list = "A1@Alpha\n@Beta\nB2\nC3@名@extra\r\n\n";
+    row("players", "player.info", list, "A1@Alpha|B2@|C3@名");
+    row("teams", "team.info", list, "A1@Alpha|B2@|C3@名");
+    row("missing", "team.info", "<none>", "");
+    row("import", "import.csv", "C3,Gamma,extra\n D4, Delta\n,nobody\n", "C3@Gamma| D4@ Delta");
+    // What cannot be stored is left out of an import, which says which line.
+    row("import refusals", "import.csv", "OK-1,fine\nJS@09,张三\n..,x\nJS-1,a@b\nJS-2,b\n",
+        "OK-1@fine|JS-2@b",
+        {"第 2 行没有导入: 编号不能含有 @ (JS@09)", "第 3 行没有导入: 编号不能是 . 或 .. (..)",
+         "第 4 行没有导入: 姓名不能含有 @ (JS-1)"});
+    // A list made on Chinese Windows (GBK, CR LF, perhaps a byte order mark) reads right and
+    // says so once; so does one that is not whole UTF-8.
+    const QString gbk =
+        "player.info 不是 UTF-8 编码, 已按 GB18030 (GBK) 读入; 保存时将写成 UTF-8。";
+    row("gbk", "player.info",
+        QTextCodec::codecForName("GB18030")->fromUnicode(QString("JS-01@张三\r\nJS-02@李雷\r\n")),
+        "JS-01@张三|JS-02@李雷", {gbk});
+    row("gbk that starts like utf-8", "player.info", "JS-1@\xc0\xee\xcb\xc4\n", "JS-1@李四", {gbk});
+    row("utf-8 cut short", "player.info", "JS-1@a\xe5\xbc", "JS-1@a寮", {gbk});
+    row("overlong slash", "player.info", "JS-1@\xc0\xaf\n", "JS-1@蜡", {gbk});
+    row("bom", "import.csv", "\xEF\xBB\xBFGD-1,\xE9\x99\x88\r\n", "GD-1@陈");
+}
+
+// The list is read by its reader, saved as UTF-8 id@name lines and exported as id,name ones.
+void TstContestFiles::listFilesRead()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, read);
+    QFETCH(QStringList, notices);
+    const QString dir = tmp.filePath(QTest::currentDataTag());
+    QVERIFY(QDir().mkpath(dir));
+    if (bytes != "<none>")
+        QVERIFY(writeFile(dir + '/' + file, bytes));
+    CPlayerInfo reg;
+    QStringList said;
+    const bool teams = file == "team.info";
+    if (teams)
+        reg.loadTeamInfo(dir + '/' + file, &said);
+    else if (file == "player.info")
+        reg.loadPlayerInfo(dir + '/' + file, &said);
+    else
+        reg.importPlayerInfo(dir + '/' + file, &said);
+    QCOMPARE(teams ? entries(*reg.getTeamInfo()) : entries(*reg.getPlayerInfo()), read);
+    QCOMPARE(said, notices);
+    QVERIFY(reg.save(dir));
+    const QString lines = read.isEmpty() ? QString() : QString(read).replace('|', '\n') + '\n';
+    QCOMPARE(readFile(dir + (teams ? "/team.info" : "/player.info")), lines.toUtf8());
+    QCOMPARE(readFile(dir + (teams ? "/player.info" : "/team.info")), QByteArray());
+    QVERIFY(reg.exportPlayerInfo(dir + "/out.csv"));
+    QCOMPARE(readFile(dir + "/out.csv"), teams ? QByteArray() : lines.toUtf8().replace('@', ','));
+}
+
+void TstContestFiles::unstorableIdsAndNames()
+{
+    const QList<QPair<QString, QString>> ids = {
+        {"JS-09", ""},
+        {"", "编号不能为空"},
+        {"JS,9", "编号不能含有 ,"},
+        {"a/b", "编号不能含有 /"},
+        {".", "编号不能是 . 或 .."},
+        {"a..b", ""},
+        {"JS\n09", "编号不能含有换行或控制字符"},
+        {QString("JS") + QChar(0x2028), "编号不能含有换行或控制字符"},
+        {QString(67, QChar(0x4E00)), "编号太长"},
+        {QString(66, QChar(0x4E00)) + "ab", ""}};
+    for (const auto &id : ids)
+        QCOMPARE(PlayerInfo::idProblem(id.first), id.second);
+    QCOMPARE(PlayerInfo::nameProblem("张 三") + PlayerInfo::nameProblem("a\rDAYNUM=9"),
+             QString("姓名不能含有换行或控制字符"));
+}
+
+// Lookups give the first match, removals take the first match only; ids of players compare
+// without regard to case, those of teams and lookups do not. A team's players are those whose
+// ids contain its id.
+void TstContestFiles::comparisonsLookupsAndRemovals()
+{
+    QVERIFY(PlayerInfo("a1", "x") == PlayerInfo("A1", "y"));
+    QVERIFY(PlayerInfo("a9", "") < PlayerInfo("B1", ""));
+    QVERIFY(!(PlayerInfo("b1", "") < PlayerInfo("A9", "")));
+    QVERIFY(!(TeamInfo("js", "") == TeamInfo("JS", "")));
+    CPlayerInfo reg;
+    for (const char *id : {"A1", "A2", "A1"})
+        reg.addPlayerInfo(id, QString("Same ") + id);
+    reg.addPlayerInfo("A3", "Same A2");
+    QVERIFY(!reg.getPlayerInfoById("a1"));
+    QCOMPARE(reg.getPlayerInfoById("A1"), &(*reg.getPlayerInfo())[0]);
+    QCOMPARE(reg.getPlayerInfoByName("Same A2")->id, QString("A2"));
+    reg.delPlayerInfoById("a2");
+    reg.delPlayerInfoByName("nobody");
+    reg.delPlayerInfoById("A1");
+    reg.delPlayerInfoByName("Same A2");
+    QCOMPARE(entries(*reg.getPlayerInfo()), QString("A1@Same A1|A3@Same A2"));
+    reg.addTeamInfo("JS", "江苏");
+    reg.addTeamInfo("SU", "江苏");
+    reg.addTeamInfo("JS", "又一个");
+    QVERIFY(!reg.getTeamInfoByName("江"));
+    QCOMPARE(reg.getTeamInfoByName("江苏")->id, QString("JS"));
+    QCOMPARE(reg.getTeamInfoById("JS")->name, QString("江苏"));
+    reg.delTeamInfoById("JS");
+    QCOMPARE(entries(*reg.getTeamInfo()), QString("SU@江苏|JS@又一个"));
+    reg.delTeamInfoByName("江苏");
+    reg.delTeamInfoByName("none");
+    reg.delTeamInfoById("none");
+    QCOMPARE(entries(*reg.getTeamInfo()), QString("JS@又一个"));
+    QList<PlayerInfo> all{PlayerInfo("JS-01", "a"), PlayerInfo("js-02", "b"),
+                          PlayerInfo("XJS-9", "c"), PlayerInfo("ZJ-1", "d")};
+    std::unique_ptr<QList<PlayerInfo>> members(TeamInfo("JS", "江苏").getTeamPlayers(all));
+    QCOMPARE(entries(*members), QString("JS-01@a|XJS-9@c"));
+    QVERIFY(all[3].belongTeam(QString("ZJ")));
+    QVERIFY(!reg.save(tmp.filePath("no/dir")));
+    QVERIFY(!reg.exportPlayerInfo(tmp.filePath("no/dir/x.csv")));
+}
 
 // Two days, the first with task t11, the second with t21 and t22, each of 10 points with mark
 // 30 on point 2; a player and a team.
@@ -89,7 +373,6 @@ void TstContestFiles::contestRoundTripUnderOddPath()
     QCOMPARE(readFile(home + "/day2.info"), QByteArray("NAME=第2天\nBASESCORE=10\nTASKNUM=2\n"));
     QCOMPARE(readFile(home + "/player.info"), QByteArray("JS-01@李雷\n"));
     QCOMPARE(readFile(home + "/team.info"), QByteArray("JS@江苏\n"));
-
     CSetupInfo loaded(home + "/setup.cfg");
     const QString contest =
         "省赛 2026|第1天/5/1: t11=120|第2天/10/2: t21=120 t22=120|JS-01@李雷|team JS@江苏";
@@ -108,7 +391,6 @@ void TstContestFiles::handWrittenFilesRead_data()
 {
     QTest::addColumn<Files>("files");
     QTest::addColumn<QString>("contest");
-
     QTest::newRow("crlf") << Files{{"setup.cfg", "NAME=win\r\nDAYNUM=1\r\nPLAYER=player.info\r\n"},
                                    {"day1.info", "NAME=d\r\nBASESCORE=7\r\nTASKNUM=1\r\n"},
                                    {"task1_1.info", "NAME=sum\r\nSAMPLES=2\r\n"},
@@ -299,7 +581,6 @@ void TstContestFiles::dayAndTaskLists()
     setup.getPlayerInfo()->delPlayerInfoAll();
     QCOMPARE(describe(setup), QString("省赛 2026|team JS@江苏"));
     QCOMPARE(describe(copy), before);
-
     CDayInfo *day = copy.getDayInfo(1);
     auto *twin = new CTaskInfo;
     twin->setTaskname("t21");

@@ -1,102 +1,81 @@
 #include "compileoptions.h"
+#include "contesttree.h"
 #include "customfilter.h"
 #include "filtername.h"
+#include "globals.h"
 
 #include "common/testfiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
-Q_DECLARE_METATYPE(CompareMethod)
+static QString describe(const FilterChoice &c)
+{
+    return QString("%1 %2 %3 %4 %5")
+        .arg(int(c.method))
+        .arg(c.stringEntry)
+        .arg(c.numberEntry)
+        .arg(c.precision)
+        .arg(c.customName);
+}
 
 class TestFilterName : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void composedNamesReadBack_data();
     void composedNamesReadBack();
     void namesTheFormCannotCompose();
     void compileOptionsKeepTheCompiler();
     void customFilterPlacedInContest();
+    void makesTreeAndCopiesFilters();
+    void programDirectoryAndStockFilters();
+
+private:
+    QTemporaryDir tmp;
 };
 
-void TestFilterName::composedNamesReadBack_data()
-{
-    QTest::addColumn<CompareMethod>("method");
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<int>("precision");
-    QTest::addColumn<QString>("name");
-
-    const CompareMethod S = CompareMethod::String;
-    QTest::newRow("whole text") << S << 1 << 0 << "fulltext_e";
-    QTest::newRow("lines of strings") << S << 2 << 0 << "mlss_filterspace_e";
-    QTest::newRow("one string") << S << 3 << 0 << "slss_filterspace_e";
-    const char *const prefixes[] = {"slsn", "slmn", "mlsn", "mlmn"};
-    for (int entry = 1; entry <= 4; ++entry) {
-        const QString prefix = QLatin1String(prefixes[entry - 1]);
-        QTest::addRow("%s int", prefixes[entry - 1])
-            << CompareMethod::Integer << entry << 0 << prefix + "_int_e";
-        for (int digit = 1; digit <= 5; ++digit)
-            QTest::addRow("%s float %d", prefixes[entry - 1], digit)
-                << CompareMethod::Float << entry << digit
-                << QStringLiteral("%1_float_%2e").arg(prefix).arg(digit);
-    }
-}
-
-// Every name the form can compose is one the engine has a stock filter for, and reading it back
-// gives the choice that composed it.
+// Every name the form can compose is one of the stock filters the build makes, and reads back
+// as the choice that composed it; the empty sub-choice of any method composes the empty name.
 void TestFilterName::composedNamesReadBack()
 {
-    QFETCH(CompareMethod, method);
-    QFETCH(int, entry);
-    QFETCH(int, precision);
-    QFETCH(QString, name);
-
-    FilterChoice choice;
-    choice.method = method;
-    (method == CompareMethod::String ? choice.stringEntry : choice.numberEntry) = entry;
-    choice.precision = precision;
-    QCOMPARE(composeFilterName(choice), name);
-    // The engine runs the filter by this name; a stock one of that name must exist.
-    QVERIFY2(QFile::exists(qEnvironmentVariable("TALDON_BINARY_DIR") + "/app/filter/" + name),
-             qPrintable(name));
-
-    const FilterChoice back = readFilterName(name);
-    QCOMPARE(back.method, method);
-    QCOMPARE(back.stringEntry, choice.stringEntry);
-    QCOMPARE(back.numberEntry, choice.numberEntry);
-    if (method == CompareMethod::Float)
-        QCOMPARE(back.precision, precision);
-    QVERIFY(back.customName.isEmpty());
-
-    // The empty sub-choice of any method composes the empty name.
-    choice.stringEntry = choice.numberEntry = 0;
-    QCOMPARE(composeFilterName(choice), QString());
+    QList<FilterChoice> choices;
+    for (int entry = 1; entry <= 4; ++entry) {
+        if (entry < 4)
+            choices << FilterChoice{CompareMethod::String, entry, 0, 0, {}};
+        choices << FilterChoice{CompareMethod::Integer, 0, entry, 0, {}};
+        for (int digit = 1; digit <= 5; ++digit)
+            choices << FilterChoice{CompareMethod::Float, 0, entry, digit, {}};
+    }
+    for (FilterChoice choice : choices) {
+        const QString name = composeFilterName(choice);
+        QVERIFY2(QFile::exists(qEnvironmentVariable("TALDON_BINARY_DIR") + "/app/filter/" + name),
+                 qPrintable(name));
+        QCOMPARE(describe(readFilterName(name)), describe(choice));
+        choice.stringEntry = choice.numberEntry = 0;
+        QCOMPARE(composeFilterName(choice), QString());
+    }
 }
 
 void TestFilterName::namesTheFormCannotCompose()
 {
-    QCOMPARE(readFilterName(QString()).method, CompareMethod::None);
-    FilterChoice none;
-    QCOMPARE(composeFilterName(none), QString());
-
-    // Precision characters the box cannot show: a digit above 5 shows as 5, anything else hides
-    // the precision while the name is still read as a floating point one.
-    QCOMPARE(readFilterName("mlmn_float_7e").precision, 5);
-    const FilterChoice zero = readFilterName("mlmn_float_0e");
-    QCOMPARE(zero.method, CompareMethod::Float);
-    QCOMPARE(zero.numberEntry, 4);
-    QCOMPARE(zero.precision, 0);
-    QCOMPARE(readFilterName("slsn_float_xe").precision, 0);
+    QCOMPARE(describe(readFilterName(QString())), describe(FilterChoice()));
+    QCOMPARE(composeFilterName(FilterChoice()), QString());
+    // A precision digit above 5 shows as 5, anything else hides it while the name is still
+    // read as a floating point one.
+    QCOMPARE(readFilterName("mlmn_float_9e").precision, 5);
+    QCOMPARE(describe(readFilterName("mlmn_float_xe")),
+             QString("%1 0 4 0 ").arg(int(CompareMethod::Float)));
+    QCOMPARE(describe(readFilterName("slsn_float_0e")),
+             QString("%1 0 1 0 ").arg(int(CompareMethod::Float)));
 
     // Names that merely look alike are the organiser's own filters, shown by their names.
     for (const char *own : {"checker", "slsn_int_strict", "alxx_int_e", "slsn_float_12e",
                             "mlmn_float_3", "fulltext", "判题器"}) {
         const FilterChoice custom = readFilterName(QString::fromUtf8(own));
         QVERIFY2(custom.method == CompareMethod::Custom, own);
-        QCOMPARE(custom.customName, QString::fromUtf8(own));
         QCOMPARE(composeFilterName(custom), QString::fromUtf8(own));
         QCOMPARE(withPrecision(own, "4"), QString::fromUtf8(own));
     }
@@ -112,13 +91,11 @@ void TestFilterName::compileOptionsKeepTheCompiler()
     QCOMPARE(compileOptions("gcc -o %o %i "), QString());
     QCOMPARE(withCompileOptions("fpc %i ", "-O2"), QStringLiteral("fpc %i -O2"));
     QCOMPARE(withCompileOptions("fpc %i -O2", "-Xs"), QStringLiteral("fpc %i -Xs"));
-    QCOMPARE(withCompileOptions("fpc %i -Xs", QString()), QStringLiteral("fpc %i "));
     // Options that name the source again stay options: the split is at the first placeholder.
     const QString twice = withCompileOptions("g++ -o %o %i ", "-O2 %i extra.cpp");
     QCOMPARE(twice, QStringLiteral("g++ -o %o %i -O2 %i extra.cpp"));
     QCOMPARE(compileOptions(twice), QStringLiteral("-O2 %i extra.cpp"));
-    QCOMPARE(withCompileOptions(twice, "-O2 %i extra2.cpp"),
-             QStringLiteral("g++ -o %o %i -O2 %i extra2.cpp"));
+    QCOMPARE(withCompileOptions(twice, "-O2"), QStringLiteral("g++ -o %o %i -O2"));
     // A template without the placeholder is shown and edited whole.
     QCOMPARE(compileOptions("make"), QStringLiteral("make"));
     QCOMPARE(withCompileOptions("make", "make all"), QStringLiteral("make all"));
@@ -126,15 +103,13 @@ void TestFilterName::compileOptionsKeepTheCompiler()
 
 void TestFilterName::customFilterPlacedInContest()
 {
-    QTemporaryDir tmp;
-    const QString home = tmp.path() + QStringLiteral("/比赛 $(x)");
-    const QString outside = tmp.path() + QStringLiteral("/my judge");
+    const QString home = tmp.filePath("比赛 $(x)");
+    const QString outside = tmp.filePath("my judge");
     QVERIFY(QDir().mkpath(home + "/filter") && QDir().mkpath(outside));
     const QString chosen = outside + QStringLiteral("/判题");
     QVERIFY(writeFile(chosen, "#!/bin/sh\necho 10\n"));
     QVERIFY(QFile::setPermissions(chosen, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const QString placed = home + QStringLiteral("/filter/判题");
-
     QCOMPARE(placeCustomFilter(home, chosen, false), FilterPlacement::Copied);
     QCOMPARE(readFile(placed), QByteArray("#!/bin/sh\necho 10\n"));
     QVERIFY(QFileInfo(placed).permissions() & QFile::ExeOwner);
@@ -149,12 +124,91 @@ void TestFilterName::customFilterPlacedInContest()
     QCOMPARE(readFile(placed), QByteArray("#!/bin/sh\necho 5\n"));
 
     // A missing filter directory is made; a missing or unreadable source changes nothing.
-    const QString fresh = tmp.path() + QStringLiteral("/fresh");
-    QCOMPARE(placeCustomFilter(fresh, chosen, false), FilterPlacement::Copied);
-    QVERIFY(QFile::exists(fresh + QStringLiteral("/filter/判题")));
+    QCOMPARE(placeCustomFilter(tmp.filePath("fresh"), chosen, false), FilterPlacement::Copied);
+    QVERIFY(QFile::exists(tmp.filePath("fresh/filter/判题")));
     QCOMPARE(placeCustomFilter(home, outside + "/gone", false), FilterPlacement::Failed);
     QCOMPARE(placeCustomFilter(home, outside, false), FilterPlacement::Failed);
     QVERIFY(!QFile::exists(home + "/filter/gone"));
+}
+
+// The stock filters replace those of an earlier contest, with their permissions. A missing
+// stock directory copies nothing, nor does none at all take the current directory's files; a
+// file where a directory belongs fails the tree.
+void TestFilterName::makesTreeAndCopiesFilters()
+{
+    const QString stock = tmp.filePath("stock");
+    QVERIFY(QDir().mkpath(stock + "/subdir"));
+    QVERIFY(writeFile(stock + "/fulltext", "#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(stock + "/fulltext", QFile::ReadOwner | QFile::WriteOwner |
+                                                           QFile::ExeOwner | QFile::ExeOther));
+    QVERIFY(writeFile(stock + "/比较 $(x)", "data"));
+    const QString home = tmp.filePath("a/b/考试 2026");
+    QVERIFY(writeFile(home + "/filter/fulltext", "old filter that is longer"));
+    QVERIFY(QDir().mkpath(home + "/players/day1"));
+    QVERIFY(ContestTree::makeTree(home, stock));
+    QCOMPARE(QDir(home).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
+             QStringList({"data", "evaldata", "filter", "final", "players", "result", "tmp"}));
+    QVERIFY(QFileInfo(home + "/players/day1").isDir());
+    QCOMPARE(QDir(home + "/filter").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({"fulltext", "比较 $(x)"}));
+    QCOMPARE(readFile(home + "/filter/fulltext") + readFile(home + "/filter/比较 $(x)"),
+             QByteArray("#!/bin/sh\ndata"));
+    QCOMPARE(QFileInfo(home + "/filter/fulltext").permissions(),
+             QFileInfo(stock + "/fulltext").permissions());
+    QVERIFY(ContestTree::makeTree(tmp.filePath("bare"), tmp.filePath("no-stock")));
+    QVERIFY(QDir(tmp.filePath("bare/filter")).isEmpty());
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(stock));
+    QVERIFY(ContestTree::makeTree(tmp.filePath("none"), QString()));
+    QVERIFY(QDir::setCurrent(before));
+    QVERIFY(QDir(tmp.filePath("none/filter")).isEmpty());
+    const QString blocked = tmp.filePath("blocked");
+    QVERIFY(writeFile(blocked + "/tmp", "a file where a directory belongs"));
+    QVERIFY(!ContestTree::makeTree(blocked, QString()));
+    QVERIFY(QFileInfo(blocked + "/final").isDir() && !QFileInfo::exists(blocked + "/filter"));
+    QVERIFY(!ContestTree::makeTree(blocked + "/tmp/inner", QString()));
+}
+
+// The first candidate holding a file is the stock directory. A program started through the
+// search path is found by its real executable, not by a filter directory in the current one;
+// the installed directory comes last and may be named by the environment.
+void TestFilterName::programDirectoryAndStockFilters()
+{
+    setProgramDirectory("/opt/考试/bin/taldon");
+    QCOMPARE(QString::fromUtf8(g_directory), QString("/opt/考试/bin/"));
+    QCOMPARE(ContestTree::stockFilterCandidates().value(0), QString("/opt/考试/bin/filter"));
+    const QByteArray fits = "/" + QByteArray(91, 'd') + "/taldon";
+    setProgramDirectory(fits.constData());
+    QCOMPARE(QByteArray(g_directory), fits.left(93));
+    for (const QByteArray &refused : {fits + "x", QByteArray("taldon")}) {
+        setProgramDirectory(refused.constData());
+        QCOMPARE(g_directory[0], '\0');
+    }
+    setProgramDirectory(nullptr);
+    QCOMPARE(g_directory[0], '\0');
+    const QString full = tmp.filePath("full");
+    QVERIFY(QDir().mkpath(tmp.filePath("empty")) && QDir().mkpath(tmp.filePath("sub/fulltext_e")));
+    QVERIFY(writeFile(full + "/fulltext_e", "#!/bin/sh\n"));
+    QVERIFY(writeFile(tmp.filePath("later/fulltext_e"), "#!/bin/sh\n"));
+    const QStringList dirs = {tmp.filePath("missing"), QString(), tmp.filePath("empty"),
+                              tmp.filePath("sub"),     full,      tmp.filePath("later")};
+    QCOMPARE(ContestTree::firstFilterDir(dirs), full);
+    QCOMPARE(ContestTree::firstFilterDir(dirs.mid(0, 4)), QString());
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(tmp.path()));
+    QVERIFY(writeFile(tmp.filePath("filter/stray"), "not a stock filter"));
+    const QString beside = QCoreApplication::applicationDirPath() + "/filter";
+    const QStringList candidates = ContestTree::stockFilterCandidates();
+    QCOMPARE(candidates.value(0), beside);
+    for (const QString &dir : candidates)
+        QVERIFY2(QDir::isAbsolutePath(dir), qPrintable(dir));
+    qputenv("TALDON_FILTER_DIR", "/opt/taldon/filter");
+    QCOMPARE(ContestTree::stockFilterCandidates().constLast(), QString("/opt/taldon/filter"));
+    qputenv("TALDON_FILTER_DIR", QByteArray());
+    QVERIFY(QDir::setCurrent(before));
+    QVERIFY(writeFile(tmp.filePath("bin/filter/exact"), "#!/bin/sh\n"));
+    setProgramDirectory(tmp.filePath("bin/taldon").toUtf8().constData());
+    QCOMPARE(ContestTree::stockFilterDir(), tmp.filePath("bin/filter"));
 }
 
 QTEST_GUILESS_MAIN(TestFilterName)

@@ -62,13 +62,10 @@ inline QList<QPair<QString, QRectF>> pdfWords(const QString &path, int page)
     return words;
 }
 
+// pdftotext ends every page with a form feed.
 inline int pdfPages(const QString &path)
 {
-    for (const QString &line : runProgram("pdfinfo", {path}).outText().split('\n')) {
-        if (line.startsWith("Pages:"))
-            return line.mid(6).trimmed().toInt();
-    }
-    return 0;
+    return pdfText(path).count('\f');
 }
 
 #endif
