@@ -4,15 +4,12 @@
 #include "csetupinfo.h"
 #include "evallist.h"
 #include "mainwindow.h"
-#include "mystat.h"
 #include "mythread.h"
 #include "pages/pageui.h"
-#include "statsglobals.h"
 
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QThread>
 
 namespace
 {
@@ -69,7 +66,7 @@ void openContest(MainWindow &w, const Contest &contest, bool evalTab = false)
 
 int rowOf(QTableWidget *table, const QString &id)
 {
-    return rowWith(table, 2, id);
+    return column(table, 2).indexOf(id);
 }
 
 QStringList evalRow(MainWindow &w, const QString &id)
@@ -155,9 +152,7 @@ private slots:
         MainWindow w;
         openContest(w, contest);
         auto *table = child<QTableWidget>(w, "manageTB");
-        QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
-        QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
-        QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
+        QCOMPARE(rowTexts(table, 2).mid(1, 3), QStringList({"浙江", "ZJ-3", "未测评"}));
 
         // A taken id, whatever its case, and one holding the list separator are refused.
         Answered seen;
@@ -170,49 +165,30 @@ private slots:
         }
         auto *tickAll = child<QPushButton>(w, "mselectallPB");
         QTest::mouseClick(tickAll, Qt::LeftButton);
-        QCOMPARE(tickAll->text(), QString("取消全选"));
         addPlayer(w, "Wang", "SH-9");
         const int added = rowOf(table, "SH-9");
         QCOMPARE(table->item(added, 0)->checkState(), Qt::Checked);
-        QCOMPARE(table->item(added, 1)->text(), QString("上海"));
         QTest::mouseClick(tickAll, Qt::LeftButton);
         QCOMPARE(table->item(added, 0)->checkState(), Qt::Unchecked);
 
-        // Each search column by the button, Return in the box, then the empty search showing all.
+        // A search by the button, then the empty one by Return in the box, showing all.
         auto *search = child<QLineEdit>(w, "findLE");
-        const struct {
-            int field;
-            const char *text;
-            QStringList found;
-        } searches[] = {
-            {0, "王", {"JS-2"}}, {1, "江", {"JS-1", "JS-2", "ZJ-3"}}, {2, "-3", {"ZJ-3"}}};
-        for (const auto &find : searches) {
-            child<QComboBox>(w, "findCB")->setCurrentIndex(find.field);
-            search->setText(find.text);
-            clickButton(&w, "findPB");
-            QCOMPARE(column(table, 2), find.found);
-        }
-        search->setText("JS-");
-        QTest::keyClick(search, Qt::Key_Return);
-        QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2"}));
+        child<QComboBox>(w, "findCB")->setCurrentIndex(0);
+        search->setText("王");
+        clickButton(&w, "findPB");
+        QCOMPARE(column(table, 2), QStringList({"JS-2"}));
         search->clear();
         QTest::keyClick(search, Qt::Key_Return);
         QCOMPARE(table->rowCount(), 4);
 
         // Export, then import a list that replaces the registry and the rows.
         const QString exported = contest.base.path() + "/名单.txt";
-        QString proposed;
-        FileDialogs::replaceSaveFileName(
-            [exported, &proposed](QWidget *, const QString &, const QString &dir, const QString &) {
-                proposed = dir;
-                return exported;
-            });
-        w.getSetupInfo()->setContestName("校赛");
+        FileDialogs::replaceSaveFileName([exported](QWidget *, const QString &, const QString &,
+                                                    const QString &) { return exported; });
         answerMessageBox(&seen);
         clickButton(&w, "exportplayerPB");
         FileDialogs::replaceSaveFileName({});
         QCOMPARE(seen.text, QString("导出完成"));
-        QCOMPARE(proposed, QDir(FileDialogs::startDirectory()).filePath("校赛-选手名单.txt"));
         QCOMPARE(QString::fromUtf8(readFile(exported)),
                  QString("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
         contest.write("list.txt", "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
@@ -247,10 +223,8 @@ private slots:
         Contest contest;
         MainWindow w;
         openContest(w, contest, true);
-        auto *table = child<QTableWidget>(w, "manageTB");
         auto *tabs = child<QTabWidget>(w, "tabWidget");
         auto *day = child<QSpinBox>(w, "evaldaySB");
-        QCOMPARE(child<QSpinBox>(w, "evaljobsSB")->maximum(), QThread::idealThreadCount());
         child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
         Answered seen;
         answerMessageBox(&seen);
@@ -258,7 +232,6 @@ private slots:
         clickButton(&w, "evalselectedPB");
         QCOMPARE(seen.text, QString("请选择评测场次!"));
         day->setValue(1);
-        QCOMPARE(headerTexts(table).mid(5), QStringList({"sum", "ans"}));
         answerMessageBox(&seen);
         clickButton(&w, "evalselectedPB");
         QCOMPARE(seen.text, QString("请选择评测选手!"));
@@ -282,14 +255,13 @@ private slots:
         QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
         QVERIFY(child<QPushButton>(w, "addplayerPB")->isEnabled());
         // sum: JS-1 passes both points, JS-2 only the first; ans: JS-2 is wrong.
-        const QMap<QString, QStringList> expected = {{"JS-1", {"测评成功", "30", "20", "10"}},
-                                                     {"JS-2", {"测评成功", "10", "10", "0"}},
-                                                     {"ZJ-3", {"测评成功", "10", "0", "10"}}};
-        for (auto row = expected.begin(); row != expected.end(); ++row) {
-            QCOMPARE(evalRow(w, row.key()), row.value());
-            // The table shows what the statistics read from the result files.
-            QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
-        }
+        QCOMPARE(evalRow(w, "JS-1") + evalRow(w, "JS-2") + evalRow(w, "ZJ-3"),
+                 QStringList({"测评成功", "30", "20", "10", "测评成功", "10", "10", "0", "测评成功",
+                              "10", "0", "10"}));
+        // The statistics read the result files the evaluation wrote.
+        enterTab(&w, 2);
+        QCOMPARE(column(child<QTableWidget>(w, "playersinfoTB"), 4),
+                 QStringList({"30", "10", "10"}));
     }
 
     // Without the sandbox the window warns once and evaluates; the sandbox required or the tmp
@@ -420,9 +392,7 @@ private slots:
                     .startsWith("{sum -106 Test data evaldata/sum2.ans not found.\n"));
         auto *table = child<QTableWidget>(w, "manageTB");
         child<QSpinBox>(w, "evaldaySB")->setValue(2);
-        QCOMPARE(headerTexts(table).mid(5), QStringList({"add", "key", "two words"}));
-        QCOMPARE(column(table, 3), QStringList({"未测评", "测评成功", "未测评"}));
-        QCOMPARE(column(table, 4), QStringList({"0", "30", "0"}));
+        QCOMPARE(rowTexts(table, 1).mid(3, 2), QStringList({"测评成功", "30"}));
         QCOMPARE(table->item(1, 3)->toolTip(), QString("未测评: two words"));
         QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
         child<QSpinBox>(w, "evaldaySB")->setValue(1);
