@@ -134,8 +134,8 @@ private slots:
         QVERIFY(!QFile::exists(home.path() + "/ps/day1"));
     }
 
-    // The table printer proposes result.pdf in the user's home, prints where the dialog says with
-    // the header on every page, ends on "Done..."; a cancelled dialog prints nothing.
+    // The table printer prints where the dialog says with the header on every page, ends on
+    // "Done..."; a cancelled dialog prints nothing.
     void tablePrinting()
     {
         QTemporaryDir dir;
@@ -144,10 +144,8 @@ private slots:
         for (int r = 0; r < 150; ++r)
             table.setItem(r, 0, new QTableWidgetItem(QString("GD-%1").arg(r)));
         table.setItem(0, 1, new QTableWidgetItem("97"));
-        QString proposed;
         const QString pdf = dir.path() + "/t.pdf";
         setPrintDialogHook([&](QPrinter *printer, QWidget *) {
-            proposed = printer->outputFileName();
             printer->setOutputFileName(pdf);
             return true;
         });
@@ -157,7 +155,6 @@ private slots:
         printer.setTitle("总体成绩打印");
         printer.setContestName("市程序设计竞赛");
         QVERIFY(printer.print());
-        QCOMPARE(proposed, QDir(FileDialogs::startDirectory()).filePath("result.pdf"));
         QCOMPARE(progress.text + QString::number(progress.value), QString("Done...150"));
         const QString text = pdfText(pdf);
         QVERIFY(text.contains(QRegularExpression("1\\s+GD-0\\s+97")));
@@ -218,7 +215,6 @@ private slots:
         QVERIFY2(text.contains(QRegularExpression("编号.*\\s+2\\s+p2\\s+选手\\s+0\\s+15",
                                                   QRegularExpression::DotMatchesEverythingOption)),
                  qPrintable(text));
-        QCOMPARE(lineOf(pdf, 1, "市程序设计竞赛"), QString("市程序设计竞赛 第 1 页 / 共 1 页"));
     }
 };
 
