@@ -36,11 +36,6 @@ template <typename T> T *child(QWidget *parent, const char *name)
     return found;
 }
 
-template <typename T> T *child(QWidget &parent, const char *name)
-{
-    return child<T>(&parent, name);
-}
-
 inline void clickButton(QWidget *parent, const char *name)
 {
     QTest::mouseClick(child<QPushButton>(parent, name), Qt::LeftButton);
