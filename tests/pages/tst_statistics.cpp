@@ -141,7 +141,7 @@ private slots:
     }
 
     // Every day's tasks are offered; each shows its own test points, found on its own day.
-    void taskStatistics()
+    void taskStatisticsAndAwards()
     {
         ContestHome contest;
         const auto window = contest.open();
@@ -161,15 +161,9 @@ private slots:
         QCOMPARE(rowTexts(points, 1), QStringList({"0", "0", "0.166667", "INFINIT", "INFINIT"}));
         tasks->setCurrentIndex(3);
         QCOMPARE(points->rowCount(), 1);
-    }
 
-    // The ranking gives the levels in turn, equal totals by id (JS-003 before XX-003); refused
-    // entries change nothing, and a player registered after the opening is not ranked.
-    void awardLevels()
-    {
-        ContestHome contest;
-        const auto window = contest.open();
-        QWidget *w = window.get();
+        // The ranking gives the levels in turn, equal totals by id (JS-003 before XX-003); refused
+        // entries change nothing, and a player registered after the opening is not ranked.
         showSubPage(w, 3);
         auto *levels = child<QTableWidget>(w, "levelTB");
         const auto grade = [w](const QStringList &texts) {
@@ -197,7 +191,7 @@ private slots:
 
     // The exports are the command line's, the file name proposed from the contest's name, and a
     // failed export keeps the old file.
-    void exportsMatchTheCommandLine()
+    void exportsAndWrittenScores()
     {
         ContestHome contest;
         const auto window = contest.open();
@@ -237,21 +231,16 @@ private slots:
             QVERIFY2(seen.text.startsWith("无法写入文件"), button);
             QCOMPARE(readFile(target), QByteArray("keep me\n"));
         }
-    }
 
-    // 导入笔试成绩 fills the 笔试分 column and keeps the file as written.txt; a file that cannot
-    // be read changes nothing.
-    void writtenScoresImported()
-    {
-        ContestHome contest;
-        const QString file = contest.home.path() + "/笔试.txt";
+        // 导入笔试成绩 fills the 笔试分 column and keeps the file as written.txt; a file that
+        // cannot be read changes nothing.
+        const QString file = out + "/笔试.txt";
         QVERIFY(writeFile(file, "JS-002@88\njs-001@77\n"));
-        const auto window = contest.open();
-        auto *table = child<QTableWidget>(window.get(), "playersinfoTB");
-        Answered seen;
+        auto *table = child<QTableWidget>(w, "playersinfoTB");
+        showSubPage(w, 0);
         for (const QString &chosen : {file, file + ".none"}) {
             answerMessageBox(&seen);
-            withOpenFile(chosen, [&window] { clickButton(window.get(), "importWrittenPB"); });
+            withOpenFile(chosen, [w] { clickButton(w, "importWrittenPB"); });
             QVERIFY2(seen.text.startsWith(chosen == file ? "导入完成" : "无法导入笔试成绩"),
                      qPrintable(seen.text));
             QCOMPARE(column(table, 3).mid(0, 3), QStringList({"88", "77", "0"}));
