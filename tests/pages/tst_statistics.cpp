@@ -148,10 +148,8 @@ private slots:
         QWidget *w = window.get();
         showSubPage(w, 2);
         auto *tasks = child<QComboBox>(w, "stattaskCB");
-        QStringList names;
-        for (int i = 0; i < tasks->count(); ++i)
-            names << tasks->itemText(i);
-        QCOMPARE(names, QStringList({"sum", "words", "path", "empty"}));
+        QCOMPARE(tasks->count(), 4);
+        QCOMPARE(tasks->itemText(2), QString("path"));
         auto *points = child<QTableWidget>(w, "sampleTB");
         QCOMPARE(child<QLabel>(w, "taskequalTL")->text(), QString("26.6667"));
         QCOMPARE(rowTexts(points, 0),

@@ -334,7 +334,6 @@ private slots:
         child<QAction>(window, "saveGameAct")->trigger();
         QVERIFY(lines(home + "/task1_1.info").contains("CHECKER=testlib"));
         choose(task(1));
-        QVERIFY(!testlib->isChecked());
         choose(task());
         QVERIFY(testlib->isChecked() && !testlib->isHidden());
 
@@ -371,7 +370,6 @@ private slots:
         Answered seen;
         answerMessageBox(&seen, QMessageBox::No);
         retype(name, "gamma");
-        QCOMPARE(seen.title, QString("修改试题名称"));
         QVERIFY2(seen.text.startsWith("试题 alpha 已有选手的评测结果"), qPrintable(seen.text));
         QCOMPARE(QStringList({curTask->getTaskname(), name->text(), task()->text(0)}),
                  QStringList({"alpha", "alpha", "alpha"}));
@@ -384,7 +382,7 @@ private slots:
         answerMessageBox(&seen, QMessageBox::No);
         retype(name, "delta");
         QCOMPARE(curTask->getTaskname(), QString("delta"));
-        QCOMPARE(seen.title, QString());
+        QVERIFY(seen.text.isEmpty());
         tabs->setCurrentIndex(2);
         QCOMPARE(table->item(0, 4)->text(), QString("0"));
     }
