@@ -1,7 +1,7 @@
 #ifndef TALDON_TESTS_PAGES_PAGEUI_H
 #define TALDON_TESTS_PAGES_PAGEUI_H
 
-// What the page, window and journey tests do to the real widgets, as a user would.
+// What the page and window tests do to the real widgets, as a user would.
 
 #include "ctaskinfo.h"
 #include "filedialogs.h"
@@ -36,11 +36,6 @@ template <typename T> T *child(QWidget *parent, const char *name)
     return found;
 }
 
-template <typename T> T *child(QWidget &parent, const char *name)
-{
-    return child<T>(&parent, name);
-}
-
 inline void clickButton(QWidget *parent, const char *name)
 {
     QTest::mouseClick(child<QPushButton>(parent, name), Qt::LeftButton);
@@ -57,8 +52,9 @@ inline void clickItem(QTreeWidget *view, QTreeWidgetItem *item)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
 }
 
-// Selects all and types; one key event carries the whole text, as an input method sends Chinese.
-inline void type(QWidget *field, const QString &text)
+// Selects all, types and presses Enter, when the task form takes a value; one key event carries
+// the whole text, as an input method sends Chinese.
+inline void retype(QWidget *field, const QString &text)
 {
     field->setFocus();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
@@ -66,21 +62,7 @@ inline void type(QWidget *field, const QString &text)
         QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text, Qt::NoModifier);
     else
         QTest::keyClick(field, Qt::Key_Delete);
-}
-
-// Enter is when the task form takes a value.
-inline void retype(QWidget *field, const QString &text)
-{
-    type(field, text);
     QTest::keyClick(field, Qt::Key_Enter);
-}
-
-inline void chooseByKeys(QComboBox *box, int index)
-{
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-        QTest::keyClick(box, Qt::Key_Down);
 }
 
 inline QString cellText(const QTableWidget *table, int r, int c)
@@ -101,19 +83,6 @@ inline QStringList column(const QTableWidget *table, int c)
     QStringList texts;
     for (int r = 0; r < table->rowCount(); ++r)
         texts << cellText(table, r, c);
-    return texts;
-}
-
-inline int rowWith(const QTableWidget *table, int c, const QString &text)
-{
-    return column(table, c).indexOf(text);
-}
-
-inline QStringList headerTexts(const QTableWidget *table)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts << table->horizontalHeaderItem(c)->text();
     return texts;
 }
 

