@@ -11,6 +11,7 @@ import grp
 import logging
 import os
 import pwd
+import re
 import shutil
 import signal
 import socket
@@ -40,13 +41,10 @@ def pyftpdlib(root, password):
 
 def fill(name, work, values):
     with open(os.path.join(HERE, "servers", name)) as f:
-        text = f.read()
-    for key, value in values.items():
-        text = text.replace("@" + key + "@", str(value))
+        text = re.sub("@([A-Z]+)@", lambda m: str(values[m.group(1)]), f.read())
     target = os.path.join(work, name)
-    with open(target, "w") as f:
+    with open(os.open(target, os.O_WRONLY | os.O_CREAT, 0o600), "w") as f:
         f.write(text)
-    os.chmod(target, 0o600)
     return target
 
 

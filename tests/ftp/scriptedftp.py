@@ -44,14 +44,6 @@ def send(conn, data):
     conn.sendall((data if isinstance(data, bytes) else data.encode()) + b"\r\n")
 
 
-def data_channel(conn):
-    listener = socket.create_server(("127.0.0.1", 0), backlog=1)
-    port = listener.getsockname()[1]
-    host = "127,0,0,2" if MODE == "nat" else "127,0,0,1"
-    send(conn, "227 Entering Passive Mode ({},{},{})".format(host, port // 256, port % 256))
-    return listener
-
-
 def transfer(conn, listener, verb, path):
     """Sends the data of LIST or RETR; False when the session is to end."""
     if verb == "LIST":
@@ -62,14 +54,12 @@ def transfer(conn, listener, verb, path):
     send(conn, b"150 Here it comes" + told)
     link, _ = listener.accept()
     listener.close()
-    if MODE == "drop" and verb == "RETR":
-        link.sendall(b"x" * 50000)
-        link.close()
-        return False
-    link.sendall(data)
+    dropped = MODE == "drop" and verb == "RETR"
+    link.sendall(b"x" * 50000 if dropped else data)
     link.close()
-    send(conn, "226 Done")
-    return True
+    if not dropped:
+        send(conn, "226 Done")
+    return not dropped
 
 
 def session(conn):
@@ -91,7 +81,9 @@ def session(conn):
         elif verb == "PWD":
             send(conn, '257 "%s" is current' % cwd)
         elif verb == "PASV":
-            listener = data_channel(conn)
+            listener = socket.create_server(("127.0.0.1", 0), backlog=1)
+            port, last = listener.getsockname()[1], 2 if MODE == "nat" else 1
+            send(conn, "227 Passive (127,0,0,%d,%d,%d)" % (last, port // 256, port % 256))
         elif verb in ("LIST", "RETR"):
             if not transfer(conn, listener, verb, path if verb == "RETR" else cwd):
                 return
@@ -117,12 +109,7 @@ def handle(conn):
     conn.close()
 
 
-def main():
-    server = socket.create_server(("127.0.0.1", 0), backlog=4)
-    print(server.getsockname()[1], flush=True)
-    while True:
-        conn, _ = server.accept()
-        threading.Thread(target=handle, args=(conn,), daemon=True).start()
-
-
-main()
+SERVER = socket.create_server(("127.0.0.1", 0), backlog=4)
+print(SERVER.getsockname()[1], flush=True)
+while True:
+    threading.Thread(target=handle, args=(SERVER.accept()[0],), daemon=True).start()

@@ -1,6 +1,3 @@
-// The reading of listings and passive replies, the address rules and the file on its way; and
-// GetByFTP, the download dialog and taldon-cli fetch against servers the test starts.
-
 #include "common/programrun.h"
 #include "common/testfiles.h"
 #include "csetupinfo.h"
@@ -128,10 +125,9 @@ private slots:
     void scriptedServers();
     void dialogDownloadsIntoPlayers();
     void cliFetchesIntoPlayers();
-    void parseLinesAndReplies();
+    void listingsRepliesAndAddresses();
     void read_data();
     void read();
-    void dataAddresses();
     void partFileReportsAFullDisk();
 };
 
@@ -229,34 +225,28 @@ void TestFtp::scriptedServers_data()
 {
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("tree");
-    QTest::addColumn<QString>("failure"); // a text the failure text must hold, in order
-    const QString good = "top|top/good.txt=ok";
-    // A transfer cut short leaves no truncated file behind, nor a temporary one.
-    QTest::newRow("drop") << 0 << "top"
-                          << "big.bin|connection to the server lost";
-    QTest::newRow("stall") << 0 << ""
-                           << "timed out";
-    // A subdirectory that cannot be entered fails the download; the rest still arrives.
-    QTest::newRow("refusesub") << 0 << good + "|top/sub2|top/sub2/in.c=ok"
-                               << "the directory sub was not fetched";
-    // A server that lets in one session only: the first fetches everything.
-    QTest::newRow("single") << 1
-                            << "top|top/a|top/a/in.c=ok|top/b|top/b/in.c=ok|top/c|top/c/in.c=ok"
-                            << "";
-    QTest::newRow("cut") << 0 << "top|top/whole.txt=ok|top/sub"
-                         << "six.txt failed: cut short: 3 of 6 bytes|told.txt failed: cut short: "
-                            "3 of 6 bytes|in /top/sub: the listing was cut short";
-    QTest::newRow("busy") << 0 << ""
-                          << "421 Too many users, try later";
-    // The passive address cannot be reached; the address the server was reached at can.
-    QTest::newRow("nat") << 1 << good << "";
-    QTest::newRow("notype") << 0 << ""
-                            << "binary transfer type refused: 504";
-    // A tree deeper than any contest's (a loop of links, say) stops 64 levels below the top.
+    QTest::addColumn<QString>("failure"); // texts the failure text must hold, in order
+    // A transfer cut short leaves neither a truncated file nor a temporary one; a subdirectory
+    // refused fails the download but the rest arrives; a tree deeper than any contest's (a loop
+    // of links, say) stops 64 levels below the top.
     QString deep = "top", path = "top";
     for (int level = 1; level <= 64; ++level)
         deep += '|' + (path += "/d");
-    QTest::newRow("deep") << 0 << deep << "directory tree too deep at /top/d/d/";
+    const QString good = "top|top/good.txt=ok", in = "|top/%1|top/%1/in.c=ok";
+    const QStringList rows[] = {
+        {"drop", "0", "top", "big.bin|connection to the server lost"},
+        {"stall", "0", "", "timed out"},
+        {"refusesub", "0", good + in.arg("sub2"), "the directory sub was not fetched"},
+        {"single", "1", "top" + in.arg('a') + in.arg('b') + in.arg('c'), ""},
+        {"cut", "0", "top|top/whole.txt=ok|top/sub",
+         "six.txt failed: cut short: 3 of 6 bytes|told.txt failed: cut short: 3 of 6 bytes|"
+         "in /top/sub: the listing was cut short"},
+        {"busy", "0", "", "421 Too many users, try later"},
+        {"nat", "1", good, ""},
+        {"notype", "0", "", "binary transfer type refused: 504"},
+        {"deep", "0", deep, "directory tree too deep at /top/d/d/"}};
+    for (const QStringList &row : rows)
+        QTest::newRow(qPrintable(row[0])) << row[1].toInt() << row[2] << row[3];
 }
 
 void TestFtp::scriptedServers()
@@ -367,7 +357,7 @@ void TestFtp::cliFetchesIntoPlayers()
 }
 
 // Each input beside what was read of it, so that a failure names the input.
-void TestFtp::parseLinesAndReplies()
+void TestFtp::listingsRepliesAndAddresses()
 {
     // "d" or "-" for a directory, "l" or "-" for a link, the size and the name; empty when the
     // line is no entry.
@@ -415,6 +405,18 @@ void TestFtp::parseLinesAndReplies()
         QVERIFY2(!FtpListing::isSafeName(bad), bad);
     for (const char *good : {"a", "...", "..x", "my prog.c", "-rf", " lead"})
         QVERIFY2(FtpListing::isSafeName(good), good);
+
+    // The addresses tried for the data link: an internal one from a server reached from outside
+    // (also over IPv6) gives way to the peer at once; anything else is tried first, the peer after.
+    const QByteArray peer = "198.51.100.7";
+    for (const char *internal : {"10.0.0.5", "172.16.0.1", "172.31.255.1", "192.168.1.5",
+                                 "127.0.0.1", "0.0.0.0", peer.constData()})
+        QCOMPARE(FtpConnection::dataAddresses(internal, peer), QList<QByteArray>{peer});
+    for (const char *other : {"172.32.0.1", "172.15.0.1", "192.169.0.1", "203.0.113.4"})
+        QCOMPARE(FtpConnection::dataAddresses(other, peer), (QList<QByteArray>{other, peer}));
+    QCOMPARE(FtpConnection::dataAddresses("10.0.0.5", "::1"), QList<QByteArray>{"::1"});
+    QCOMPARE(FtpConnection::dataAddresses("127.0.0.2", "127.0.0.1"),
+             (QList<QByteArray>{"127.0.0.2", "127.0.0.1"}));
 }
 
 void TestFtp::read_data()
@@ -461,21 +463,6 @@ void TestFtp::read()
     for (int i = 0; i < problems.size(); ++i)
         QVERIFY2(listing.problems()[i].contains(problems[i].toUtf8()),
                  listing.problems()[i].constData());
-}
-
-// The addresses tried for the data link: an internal one from a server reached from outside
-// (also over IPv6) gives way to the peer at once; anything else is tried first, the peer after.
-void TestFtp::dataAddresses()
-{
-    const QByteArray peer = "198.51.100.7";
-    for (const char *internal : {"10.0.0.5", "172.16.0.1", "172.31.255.1", "192.168.1.5",
-                                 "127.0.0.1", "0.0.0.0", peer.constData()})
-        QCOMPARE(FtpConnection::dataAddresses(internal, peer), QList<QByteArray>{peer});
-    for (const char *other : {"172.32.0.1", "172.15.0.1", "192.169.0.1", "203.0.113.4"})
-        QCOMPARE(FtpConnection::dataAddresses(other, peer), (QList<QByteArray>{other, peer}));
-    QCOMPARE(FtpConnection::dataAddresses("10.0.0.5", "::1"), QList<QByteArray>{"::1"});
-    QCOMPARE(FtpConnection::dataAddresses("127.0.0.2", "127.0.0.1"),
-             (QList<QByteArray>{"127.0.0.2", "127.0.0.1"}));
 }
 
 // A disk that fills up (here a file size limit) fails the write, and nothing stays behind.
