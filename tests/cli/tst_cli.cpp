@@ -1,7 +1,5 @@
+#include "cli/clitest.h"
 #include "csetupinfo.h"
-
-#include "common/programrun.h"
-#include "common/testfiles.h"
 #include "report/reportcontest.h"
 
 #include <QImageReader>
@@ -16,24 +14,13 @@
 namespace
 {
 
-QString sourcePath(const QString &relative)
-{
-    return qEnvironmentVariable("TALDON_SOURCE_DIR") + '/' + relative;
-}
-
-QString readSource(const QString &relative)
-{
-    return QString::fromUtf8(readFile(sourcePath(relative)));
-}
-
 QJsonObject show(const QString &contest)
 {
     const ProgramRun run = runCli({"show", contest});
     return run.status == 0 ? QJsonDocument::fromJson(run.out).object() : QJsonObject();
 }
 
-// Every directory and file below dir, the files with a digest of their bytes, so "nothing
-// changed" can be checked.
+// Every directory and file below dir, the files with a digest, to check that nothing changed.
 QByteArray snapshot(const QString &dir)
 {
     const char *list = "{ find \"$1\" -type d; find \"$1\" -type f -exec sha1sum {} +; } | sort";
@@ -90,9 +77,8 @@ private slots:
     void readmeMatchesTheProgramsAndScripts();
 };
 
-// Stock filters installed on this machine must not be found instead of the ones the tests place
-// (or leave out) beside the programs. The programs run as for root from a console or under cron:
-// no display, no platform, no session runtime directory. Child processes inherit all this.
+// No installed stock filters, only those placed beside the programs; no display, platform or
+// session directory, as for root at a console or under cron. Child processes inherit all this.
 void TestCli::initTestCase()
 {
     qputenv("TALDON_FILTER_DIR", QByteArray());
@@ -196,10 +182,8 @@ void TestCli::badInputChangesNothing()
     const auto before = snapshot(tmp.path());
     QVERIFY(before.contains("/d/setup.cfg\n"));
 
-    // One case a line, its arguments joined by '|': %t is the temporary directory, %h the
-    // contest, %d the one of a day, %f a plain file, %p a fetch's server options and %n a line
-    // break; the empty line is no arguments at all. Nothing refused evaluates or fetches a file,
-    // as the snapshot shows.
+    // A case a line, arguments joined by '|' (none on the empty line): %t the temporary directory,
+    // %h a contest, %d one with a day, %f a plain file, %p a fetch's server options, %n a newline.
     const QString bad =
         "show|%t/missing\nshow|%t\nsave|%t/missing\nsave|%h|--to|%t/nowhere\n"
         "new|%f\nnew|%h/x|--name|\nnew|%h/x|--name|赛%nDAYNUM=5\nnew\n"
@@ -247,19 +231,16 @@ void TestCli::showSaysWhatItReadDifferently()
     QVERIFY(run.err.contains("player.info 不是 UTF-8 编码"));
 }
 
-// Two days; on day 1 two of three players have results, one with blanks in its id. A report that
-// cannot be written fails the command and leaves the others; the output stays clean of the
-// toolkit's warnings.
+// Two of three players have results, one with blanks in its id. A report that cannot be written
+// fails the command and leaves the others.
 void TestCli::reportWritesTheDay()
 {
     QTemporaryDir dir;
     const QString home = dir.path() + "/my contest";
     QVERIFY(QDir().mkpath(home));
     auto setup = makeContest(home, {{{"sum", {10, 10}}}, {{"b", {10}}}});
-    for (const auto &player :
-         {qMakePair(QString("a 1"), QString("甲")), qMakePair(QString("b2"), QString("乙")),
-          qMakePair(QString("c3"), QString("丙"))})
-        setup->getPlayerInfo()->addPlayerInfo(player.first, player.second);
+    for (const QString player : {"a 1|甲", "b2|乙", "c3|丙"})
+        setup->getPlayerInfo()->addPlayerInfo(player.section('|', 0, 0), player.section('|', 1));
     QVERIFY(setup->saveSetupInfo(home));
     const QByteArray block =
         "{sum 100 Compile successfully\n101 10 0.1 ok\n101 3 0.2 partly\n}102 13\n";
@@ -268,16 +249,12 @@ void TestCli::reportWritesTheDay()
     const ProgramRun run = runCli({"report", home, "--day", "1"});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QString());
-    QVERIFY(run.outText().contains("[1/3] a 1: " + home +
-                                   "/ps/day1/a 1/a 1.pdf\n[2/3] b2: no "
-                                   "results\n[3/3] c3: " +
-                                   home + "/ps/day1/c3/c3.pdf\n"));
+    QVERIFY(run.outText().contains(
+        QString("[1/3] a 1: %1/a 1/a 1.pdf\n[2/3] b2: no results\n[3/3] c3: %1/c3/c3.pdf\n")
+            .arg(home + "/ps/day1")));
     QVERIFY(pdfText(home + "/ps/day1/a 1/a 1.pdf").contains(QStringLiteral("姓名:甲")));
     QVERIFY(pdfText(home + "/ps/day1/c3/c3.pdf").contains("partly"));
     QVERIFY(!QFile::exists(home + "/ps/day1/b2"));
-    const ProgramRun help = runCli({"report", "--help"});
-    QCOMPARE(help.status, 0);
-    QCOMPARE(help.err, QString());
 
     QVERIFY(QDir(home + "/ps/day1/c3").removeRecursively() &&
             writeFile(home + "/ps/day1/c3", QByteArray()));
@@ -289,10 +266,8 @@ void TestCli::reportWritesTheDay()
 }
 
 // The README starts with the commands that CI and the script run; run tells a user without a
-// display how to get one before building anything; every screenshot is shown at window size.
-// Every subcommand that taldon-cli --help lists has an example in the README's indented code
-// (a trailing backslash goes on with the next line), and every option an example uses is one
-// that subcommand lists in its --help.
+// display how to get one first; every screenshot is shown at window size. Each subcommand of
+// --help has an example in the README's indented code, using only options its --help lists.
 void TestCli::readmeMatchesTheProgramsAndScripts()
 {
     const QString readme = readSource("README.md");
@@ -346,6 +321,7 @@ void TestCli::readmeMatchesTheProgramsAndScripts()
         const QString prefix = "taldon-cli " + name + ' ';
         const ProgramRun run = runCli({name, "--help"});
         QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QString()); // nor any of the toolkit's warnings
         const QString help = run.outText();
         // The usage line names the subcommand, as it is to be typed.
         const QString usage = help.section('\n', 0, 0);
