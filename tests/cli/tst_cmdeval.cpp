@@ -1,6 +1,5 @@
+#include "cli/clitest.h"
 #include "common/processes.h"
-#include "common/programrun.h"
-#include "common/testfiles.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -16,27 +15,23 @@
 namespace
 {
 
-// Runs sh -c script in dir; timeout gives the script a process group of its own and ends all of
-// it past the bound, which reads as a failed status.
+// sh -c script in dir with no input; timeout ends the script's whole process group past the bound.
 ProgramRun runScript(const QString &script, const QString &dir)
 {
     QProcess process;
     process.setWorkingDirectory(dir);
     process.start("timeout", {"-k", "5", "300", "sh", "-c", script});
     process.closeWriteChannel();
-    ProgramRun run;
-    if (process.waitForFinished(320000) && process.exitStatus() == QProcess::NormalExit)
-        run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    const bool ended =
+        process.waitForFinished(320000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 // The README's ```sh block that contains marker.
 QString readmeBlock(const QString &marker)
 {
-    const QString readme =
-        QString::fromUtf8(readFile(qEnvironmentVariable("TALDON_SOURCE_DIR") + "/README.md"));
+    const QString readme = readSource("README.md");
     const QRegularExpression fenced("^```sh\\n(.*?)^```$",
                                     QRegularExpression::MultilineOption |
                                         QRegularExpression::DotMatchesEverythingOption);
@@ -69,10 +64,9 @@ QStringList sortedLines(const QByteArray &text)
     return lines;
 }
 
-// munged, slurmctld and slurmd of a cluster of this machine alone, with a socket, ports, state
-// and spool of their own under a temporary directory, so that daemons a package may have started
-// are never reached. They are stopped by their pid files, by stop() or, should the test itself
-// be killed, by a watchdog that outlives it.
+// A cluster of this machine alone, its socket, ports, state and spool in a temporary directory so
+// that a package's daemons are never reached; stopped by stop() or, should the test be killed, by
+// a watchdog that outlives it.
 struct OneNodeCluster {
     QTemporaryDir dir;
     bool started = false;
@@ -87,8 +81,7 @@ struct OneNodeCluster {
     QString start()
     {
         const QString d = dir.path();
-        // munged wants every directory above its socket open to all (rwxr-xr-x), and a key for
-        // root alone.
+        // munged wants the directories above its socket rwxr-xr-x, and a key for root alone.
         QFile random("/dev/urandom");
         const QString key = d + "/munge.key";
         if (!dir.isValid() || !QFile::setPermissions(d, QFileDevice::Permissions(0x7055)) ||
@@ -107,8 +100,7 @@ struct OneNodeCluster {
         if (ports.size() != 2)
             return "no free ports";
         // %1 the host, %2 and %3 the ports, %4 the directory, %5 the cores.
-        const QString conf = QString::fromUtf8(readFile(qEnvironmentVariable("TALDON_SOURCE_DIR") +
-                                                        "/tests/cli/slurm.conf"))
+        const QString conf = readSource("tests/cli/slurm.conf")
                                  .arg(QString::fromLocal8Bit(host).section('.', 0, 0), ports[0],
                                       ports[1].trimmed(), d)
                                  .arg(sysconf(_SC_NPROCESSORS_ONLN));
@@ -166,8 +158,8 @@ struct OneNodeCluster {
 
 } // namespace
 
-// Runs taldon-cli eval on a fresh copy of the demo contest, and on a contest of seven players of
-// trivial programs that the README's recipes for several machines judge on this one.
+// taldon-cli eval on a copy of the demo contest, and the README's many-machines recipes on a
+// contest of seven players of trivial programs.
 class TstCmdEval : public QObject
 {
     Q_OBJECT
@@ -180,7 +172,6 @@ private slots:
     void manyMachines_data();
     void manyMachines();
     void busyWorkingDirectory();
-    void failedEvaluationIsNoSuccess();
     void signalStopsTheEvaluation_data();
     void signalStopsTheEvaluation();
 
@@ -219,12 +210,10 @@ QMap<QString, QByteArray> TstCmdEval::outcome() const
     return files;
 }
 
-// The cluster boots while the contests are made and judged. In the bench contest players score
-// differently: a missing submission, a wrong answer, a missing task. The recipes find the build's
-// taldon-cli, and Slurm's daemons, on PATH.
+// The cluster boots while the contests are made and judged. The bench's players score apart: a
+// missing submission, a wrong answer, a missing task. The recipes find taldon-cli on PATH.
 void TstCmdEval::initTestCase()
 {
-    const QString source = qEnvironmentVariable("TALDON_SOURCE_DIR");
     const QString build = qEnvironmentVariable("TALDON_BINARY_DIR");
     qputenv("PATH",
             QFile::encodeName(build + "/cli:" + qEnvironmentVariable("PATH") + ":/usr/sbin:/sbin"));
@@ -237,13 +226,13 @@ void TstCmdEval::initTestCase()
     if (slurmMissing.isEmpty())
         slurmFailure = cluster.start();
     demo = base.path() + "/演示 contest";
-    QCOMPARE(QProcess::execute("sh", {source + "/examples/demo/prepare.sh", demo, build}), 0);
+    QCOMPARE(QProcess::execute("sh", {sourcePath("examples/demo/prepare.sh"), demo, build}), 0);
 
     bench = machines.filePath("bench");
     local = machines.filePath("local");
     submit = machines.filePath("submit");
-    QCOMPARE(runProgram("sh", {source + "/bench/engine/gen_contest.sh", bench, build, "7"}).status,
-             0);
+    QCOMPARE(
+        runProgram("sh", {sourcePath("bench/engine/gen_contest.sh"), bench, build, "7"}).status, 0);
     for (int p = 1; p <= 7; ++p)
         players << QString("JS-00%1").arg(p);
     const QString day = bench + "/players/day1/";
@@ -280,6 +269,23 @@ void TstCmdEval::evaluatesAndPrintsPoints()
                         "ZJ-003 sum=0 words=10 total=10\nJS-004 sum=0 words=20 total=20\n"
                         "BJ-005 sum=0 words=0 total=0\nZJ-006 sum=0 words=0 total=0\n"
                         "JS-007 sum=0 words=0 total=0\nBJ-008 sum=0 words=0 total=0\n"));
+
+    // Missing test data fails the task for every player: said on standard error, exit status 1.
+    const QByteArray answer = readFile(demo + "/evaldata/sum3.ans");
+    QVERIFY(QFile::remove(demo + "/evaldata/sum3.ans"));
+    const ProgramRun failed = eval({demo, "--day=1", "--task=sum", "BJ-002", "JS-004"});
+    QVERIFY(writeFile(demo + "/evaldata/sum3.ans", answer));
+    QCOMPARE(failed.status, 1);
+    QCOMPARE(failed.out,
+             QByteArray("BJ-002 sum=0 words=20 total=20\nJS-004 sum=0 words=20 total=20\n"));
+    for (const QString id : {"BJ-002", "JS-004"})
+        QVERIFY2(failed.err.contains("eval: " + id +
+                                     ": not evaluated: sum: Test data "
+                                     "evaldata/sum3.ans not found."),
+                 qPrintable(failed.err));
+    QVERIFY(
+        resultOf("JS-004").endsWith("{sum -106 Test data evaldata/sum3.ans not found.\n"
+                                    "-106 0 ? Test data evaldata/sum3.ans not found.\n}102 0\n"));
 }
 
 // Where the sandbox cannot be had, the check says so and fails, an evaluation goes on with the
@@ -344,9 +350,8 @@ void TstCmdEval::manyMachines_data()
     QTest::newRow("slurm") << QStringList() << players << 3;
 }
 
-// Parallel workers, shards, id lists and the README's recipes for several machines evaluate
-// exactly the players asked for, each once, as a sequential evaluation does; each slice worked
-// in a directory of its own on the local disk, never in the contest's tmp/.
+// Workers, shards, id lists and the recipes evaluate exactly the players asked for, once, as a
+// sequential evaluation does; each slice works in a directory of its own on the local disk.
 void TstCmdEval::manyMachines()
 {
     QFETCH(QStringList, options);
@@ -415,12 +420,9 @@ void TstCmdEval::busyWorkingDirectory()
 {
     QProcess holder;
     holder.start("python3", {"-c",
-                             QStringLiteral("import fcntl, sys, time\n"
-                                            "f = open(sys.argv[1], 'w')\n"
-                                            "fcntl.lockf(f, fcntl.LOCK_EX)\n"
-                                            "f.write('otherhost 4242\\n'); f.flush()\n"
-                                            "print('locked', flush=True)\n"
-                                            "time.sleep(2)\n"),
+                             "import fcntl, sys, time; f = open(sys.argv[1], 'w'); "
+                             "fcntl.lockf(f, fcntl.LOCK_EX); f.write('otherhost 4242\\n'); "
+                             "f.flush(); print('locked', flush=True); time.sleep(2)",
                              demo + "/tmp.lock"});
     QVERIFY(holder.waitForReadyRead(10000));
     const QByteArray before = resultOf("JS-004");
@@ -434,28 +436,6 @@ void TstCmdEval::busyWorkingDirectory()
     QCOMPARE(waited.status, 0);
     QCOMPARE(waited.out, QByteArray("JS-004 sum=0 words=20 total=20\n"));
     QVERIFY(holder.waitForFinished(10000));
-}
-
-// Missing test data fails the task for every player: said on standard error, exit status 1.
-void TstCmdEval::failedEvaluationIsNoSuccess()
-{
-    // The players' words results as a full evaluation leaves them, whatever ran before.
-    QCOMPARE(eval({demo, "--day=1", "--task=words", "BJ-002", "JS-004"}).status, 0);
-    const QByteArray answer = readFile(demo + "/evaldata/sum3.ans");
-    QVERIFY(QFile::remove(demo + "/evaldata/sum3.ans"));
-    const ProgramRun run = eval({demo, "--day=1", "--task=sum", "BJ-002", "JS-004"});
-    QCOMPARE(run.status, 1);
-    QCOMPARE(run.out,
-             QByteArray("BJ-002 sum=0 words=20 total=20\nJS-004 sum=0 words=20 total=20\n"));
-    for (const char *id : {"BJ-002", "JS-004"})
-        QVERIFY2(run.err.contains(QStringLiteral("eval: %1: not evaluated: sum: Test data "
-                                                 "evaldata/sum3.ans not found.")
-                                      .arg(QLatin1String(id))),
-                 qPrintable(run.err));
-    QVERIFY(
-        resultOf("JS-004").endsWith("{sum -106 Test data evaldata/sum3.ans not found.\n"
-                                    "-106 0 ? Test data evaldata/sum3.ans not found.\n}102 0\n"));
-    QVERIFY(writeFile(demo + "/evaldata/sum3.ans", answer));
 }
 
 void TstCmdEval::signalStopsTheEvaluation_data()
