@@ -1,12 +1,7 @@
-"""A scripted FTP server that misbehaves on purpose, one way per MODE; files hold "ok".
+"""An FTP server that misbehaves on purpose, in the way argv[1] names: see where MODE is read.
 
-drop: drops both connections in the middle of sending big.bin. stall: never answers. busy:
-greets with 421. refusesub: lists sub, which it refuses to enter, sub2 (holding in.c) and good.txt.
-cut: says 226 after a short transfer: six.txt (listed as 6 bytes, 3 sent), told.txt (announced as
-6 bytes, 3 sent), the listing of sub; whole.txt arrives. nat: gives 127.0.0.2 as its passive
-address but listens on 127.0.0.1 only. single: greets a second session with 421; lists a, b and
-c, each holding in.c. notype: refuses the binary type. deep: every directory holds a directory d.
-Prints its port as the first line; serves sessions side by side until killed.
+Directories list what LISTINGS holds, files hold "ok" unless FILES says otherwise. Prints its port
+as the first line; serves sessions side by side until killed.
 """
 import socket
 import sys
