@@ -48,14 +48,6 @@ def fill(name, work, values):
     return target
 
 
-def accepts(port):
-    try:
-        with socket.create_connection(("127.0.0.1", port), timeout=1) as s:
-            return s.recv(4).startswith(b"220")
-    except OSError:
-        return False
-
-
 def main():
     kind, root = sys.argv[1], os.path.abspath(sys.argv[2])
     if kind == "pyftpdlib":
@@ -79,9 +71,12 @@ def main():
     for _ in range(100):
         if server.poll() is not None:
             sys.exit("%s exited with status %d" % (kind, server.returncode))
-        if accepts(port):
-            break
-        time.sleep(0.1)
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=1) as s:
+                if s.recv(4).startswith(b"220"):
+                    break
+        except OSError:
+            time.sleep(0.1)
     signal.signal(signal.SIGTERM, lambda *_: server.kill())
     print(port, flush=True)
     server.wait()
