@@ -1,7 +1,6 @@
 #include "common/processes.h"
 #include "common/programrun.h"
 #include "common/testfiles.h"
-#include "csetupinfo.h"
 #include "report/reportcontest.h"
 
 #include <QDirIterator>
@@ -46,39 +45,18 @@ QByteArray snapshot(const QString &dir)
     return runProgram("sh", {"-c", list, "sh", dir}).out;
 }
 
-// A contest with one day of two tasks and a registry, written through the model.
-void fillContest(const QString &setupFile)
-{
-    CSetupInfo setup(setupFile);
-    auto *day = new CDayInfo;
-    day->setDayname("第一试");
-    day->setBaseScore(20);
-    auto *source = new CTaskInfo;
-    source->setTaskname("sum");
-    source->setTitle("求和");
-    source->setTimelimit(1.5f);
-    source->setMemlimit(128);
-    source->setSamplenum(3);
-    source->setSampleMark(1, 20);
-    source->setSampleMark(2, 30);
-    source->setSampleMark(3, 50);
-    const CCompileCmd commands[] = {{"c", "gcc -o %o %i"}, {"java", "javac %i "}};
-    source->setCcl(2, commands);
-    day->addATask(source);
-    auto *answers = new CTaskInfo;
-    answers->setTaskname("maze");
-    answers->setCommitType(ANSWERS);
-    answers->setSamplenum(2);
-    answers->setPlugname("maze_checker");
-    answers->setChecker(TestlibChecker);
-    day->addATask(answers);
-    setup.addADay(day);
-    CPlayerInfo registry;
-    registry.addPlayerInfo("JS-001", "张三");
-    registry.addTeamInfo("JS", "江苏队");
-    setup.setPlayerInfo(&registry);
-    QVERIFY(setup.saveSetupInfo());
-}
+// A contest of one day, two tasks and a registry, in the bytes the model saves it in.
+const QList<QPair<QString, QByteArray>> kContest{
+    {"setup.cfg", "NAME=程序设计竞赛\nDAYNUM=1\nPLAYER=player.info\nTEAM=team.info\n"},
+    {"day1.info", "NAME=第一试\nBASESCORE=20\nTASKNUM=2\n"},
+    {"task1_1.info", "TITLE=求和\nNAME=sum\nRUN=\nINFILESUFFIX=in\nANSFILESUFFIX=ans\nPLUG=\n"
+                     "TYPE=SOURCE\nLIMIT=1.5\nMEMLIMITS=128\nSAMPLES=3\nCCL=c@gcc -o %o %i\n"
+                     "CCL=java@javac %i \nMARK=1@20\nMARK=2@30\nMARK=3@50\n"},
+    {"task1_2.info", "TITLE=\nNAME=maze\nRUN=\nINFILESUFFIX=in\nANSFILESUFFIX=ans\n"
+                     "PLUG=maze_checker\nCHECKER=testlib\nTYPE=ANSWERS\nLIMIT=1\nMEMLIMITS=32\n"
+                     "SAMPLES=2\nCCL=c@gcc -o %o %i \nCCL=cpp@g++ -o %o %i \nCCL=pas@fpc %i \n"},
+    {"player.info", "JS-001@张三\n"},
+    {"team.info", "JS@江苏队\n"}};
 
 // sh -c script in dir with no input; timeout ends the script's whole process group past the bound.
 ProgramRun runScript(const QString &script, const QString &dir)
@@ -246,9 +224,11 @@ private slots:
     void signalStopsTheEvaluation();
 
 private:
-    QByteArray resultOf(const QString &id) const
+    // The player's day 1 result in the demo contest, or in a copy of it.
+    QByteArray resultOf(const QString &id, const QString &home = QString()) const
     {
-        return readFile(QString("%1/result/day1/%2/%2.result").arg(demo, id));
+        return readFile(
+            QString("%1/result/day1/%2/%2.result").arg(home.isEmpty() ? demo : home, id));
     }
     static ProgramRun eval(const QStringList &args) { return runCli(QStringList{"eval"} + args); }
     QMap<QString, QByteArray> outcome() const;
@@ -534,10 +514,7 @@ void TestCli::signalStopsTheEvaluation()
         writeFile(QString("%1/players/day1/%2/sum/sum.c").arg(home, ids[r]),
                   "#include <sys/prctl.h>\n"
                   "int main(void){prctl(PR_SET_NAME, \"taldon-stopme\");for(;;);}\n");
-    const auto result = [&](const QString &id) {
-        return readFile(QString("%1/result/day1/%2/%2.result").arg(home, id));
-    };
-    const QByteArray untouched = result(ids[jobs]);
+    const QByteArray untouched = resultOf(ids[jobs], home);
     const auto running = [jobs] {
         return countProcessesNamed("taldon-stopme", submissionUsers(jobs));
     };
@@ -553,11 +530,11 @@ void TestCli::signalStopsTheEvaluation()
     QVERIFY(eval.readAllStandardError().contains("eval: stopped by a signal"));
     QCOMPARE(running(), 0);
     for (int r = 0; r < jobs; ++r) {
-        const QByteArray block = result(ids[r]);
+        const QByteArray block = resultOf(ids[r], home);
         QVERIFY2(block.contains("Evaluation stopped.\n") && block.contains("\n}102 0\n"),
                  block.constData());
     }
-    QCOMPARE(result(ids[jobs]), untouched);
+    QCOMPARE(resultOf(ids[jobs], home), untouched);
 }
 
 void TestCli::newCreatesHome()
@@ -565,11 +542,10 @@ void TestCli::newCreatesHome()
     QTemporaryDir tmp;
     // A copy of the program with stock filters beside it, as an installation has them.
     const QString program = tmp.path() + "/bin/taldon-cli";
-    QVERIFY(QDir(tmp.path()).mkpath("bin/filter"));
-    QVERIFY(QFile::copy(cliPath(), program));
     const QString filter = tmp.path() + "/bin/filter/lines";
-    QVERIFY(writeFile(filter, "#!/bin/sh\n"));
-    QVERIFY(QFile::setPermissions(filter, QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(QDir(tmp.path()).mkpath("bin/filter") && QFile::copy(cliPath(), program));
+    QVERIFY(writeFile(filter, "#!/bin/sh\n") &&
+            QFile::setPermissions(filter, QFile::ReadOwner | QFile::ExeOwner));
 
     const QString home = tmp.path() + "/新 建/考试 '$(touch pwned)'";
     const ProgramRun run = runProgram(program, {"new", home, "--name", "全国 赛"}, tmp.path());
@@ -592,8 +568,7 @@ void TestCli::newCreatesHome()
 
     // A copy with no filters anywhere near it still makes the contest, and says what is missing.
     const QString lone = tmp.path() + "/lone/taldon-cli";
-    QVERIFY(QDir(tmp.path()).mkpath("lone"));
-    QVERIFY(QFile::copy(cliPath(), lone));
+    QVERIFY(QDir(tmp.path()).mkpath("lone") && QFile::copy(cliPath(), lone));
     const QString bare = tmp.path() + "/bare";
     const ProgramRun warned = runProgram(lone, {"new", bare}, tmp.path());
     QCOMPARE(warned.status, 0);
@@ -607,7 +582,7 @@ void TestCli::showAndSaveRoundTrip()
     QTemporaryDir tmp;
     const QString home = tmp.path() + "/比赛 一";
     QCOMPARE(runCli({"new", home}).status, 0);
-    fillContest(home + "/setup.cfg");
+    QVERIFY(writeFiles(home, kContest));
 
     const QJsonObject contest = show(home);
     // Every setting as written, and the defaults of those left unset.
@@ -663,7 +638,7 @@ void TestCli::badInputChangesNothing()
     const QString home = tmp.path() + "/c", days = tmp.path() + "/d";
     QCOMPARE(runCli({"new", home}).status, 0);
     QCOMPARE(runCli({"new", days}).status, 0);
-    fillContest(days + "/setup.cfg");
+    QVERIFY(writeFiles(days, kContest));
     const QString file = tmp.path() + "/plain file";
     QVERIFY(writeFile(file, QByteArray()));
     const auto before = snapshot(tmp.path());
