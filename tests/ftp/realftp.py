@@ -11,6 +11,7 @@ import grp
 import logging
 import os
 import pwd
+import re
 import shutil
 import signal
 import socket
@@ -40,22 +41,11 @@ def pyftpdlib(root, password):
 
 def fill(name, work, values):
     with open(os.path.join(HERE, "servers", name)) as f:
-        text = f.read()
-    for key, value in values.items():
-        text = text.replace("@" + key + "@", str(value))
+        text = re.sub("@([A-Z]+)@", lambda m: str(values[m.group(1)]), f.read())
     target = os.path.join(work, name)
-    with open(target, "w") as f:
+    with open(os.open(target, os.O_WRONLY | os.O_CREAT, 0o600), "w") as f:
         f.write(text)
-    os.chmod(target, 0o600)
     return target
-
-
-def accepts(port):
-    try:
-        with socket.create_connection(("127.0.0.1", port), timeout=1) as s:
-            return s.recv(4).startswith(b"220")
-    except OSError:
-        return False
 
 
 def main():
@@ -81,9 +71,12 @@ def main():
     for _ in range(100):
         if server.poll() is not None:
             sys.exit("%s exited with status %d" % (kind, server.returncode))
-        if accepts(port):
-            break
-        time.sleep(0.1)
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=1) as s:
+                if s.recv(4).startswith(b"220"):
+                    break
+        except OSError:
+            time.sleep(0.1)
     signal.signal(signal.SIGTERM, lambda *_: server.kill())
     print(port, flush=True)
     server.wait()

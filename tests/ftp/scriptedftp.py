@@ -1,12 +1,7 @@
-"""A scripted FTP server that misbehaves on purpose, one way per MODE; files hold "ok".
+"""An FTP server that misbehaves on purpose, in the way argv[1] names: see where MODE is read.
 
-drop: drops both connections in the middle of sending big.bin. stall: never answers. busy:
-greets with 421. refusesub: lists sub, which it refuses to enter, sub2 (holding in.c) and good.txt.
-cut: says 226 after a short transfer: six.txt (listed as 6 bytes, 3 sent), told.txt (announced as
-6 bytes, 3 sent), the listing of sub; whole.txt arrives. nat: gives 127.0.0.2 as its passive
-address but listens on 127.0.0.1 only. single: greets a second session with 421; lists a, b and
-c, each holding in.c. notype: refuses the binary type. deep: every directory holds a directory d.
-Prints its port as the first line; serves sessions side by side until killed.
+Directories list what LISTINGS holds, files hold "ok" unless FILES says otherwise. Prints its port
+as the first line; serves sessions side by side until killed.
 """
 import socket
 import sys
@@ -44,14 +39,6 @@ def send(conn, data):
     conn.sendall((data if isinstance(data, bytes) else data.encode()) + b"\r\n")
 
 
-def data_channel(conn):
-    listener = socket.create_server(("127.0.0.1", 0), backlog=1)
-    port = listener.getsockname()[1]
-    host = "127,0,0,2" if MODE == "nat" else "127,0,0,1"
-    send(conn, "227 Entering Passive Mode ({},{},{})".format(host, port // 256, port % 256))
-    return listener
-
-
 def transfer(conn, listener, verb, path):
     """Sends the data of LIST or RETR; False when the session is to end."""
     if verb == "LIST":
@@ -62,14 +49,12 @@ def transfer(conn, listener, verb, path):
     send(conn, b"150 Here it comes" + told)
     link, _ = listener.accept()
     listener.close()
-    if MODE == "drop" and verb == "RETR":
-        link.sendall(b"x" * 50000)
-        link.close()
-        return False
-    link.sendall(data)
+    dropped = MODE == "drop" and verb == "RETR"
+    link.sendall(b"x" * 50000 if dropped else data)
     link.close()
-    send(conn, "226 Done")
-    return True
+    if not dropped:
+        send(conn, "226 Done")
+    return not dropped
 
 
 def session(conn):
@@ -91,7 +76,9 @@ def session(conn):
         elif verb == "PWD":
             send(conn, '257 "%s" is current' % cwd)
         elif verb == "PASV":
-            listener = data_channel(conn)
+            listener = socket.create_server(("127.0.0.1", 0), backlog=1)
+            port, last = listener.getsockname()[1], 2 if MODE == "nat" else 1
+            send(conn, "227 Passive (127,0,0,%d,%d,%d)" % (last, port // 256, port % 256))
         elif verb in ("LIST", "RETR"):
             if not transfer(conn, listener, verb, path if verb == "RETR" else cwd):
                 return
@@ -117,12 +104,7 @@ def handle(conn):
     conn.close()
 
 
-def main():
-    server = socket.create_server(("127.0.0.1", 0), backlog=4)
-    print(server.getsockname()[1], flush=True)
-    while True:
-        conn, _ = server.accept()
-        threading.Thread(target=handle, args=(conn,), daemon=True).start()
-
-
-main()
+SERVER = socket.create_server(("127.0.0.1", 0), backlog=4)
+print(SERVER.getsockname()[1], flush=True)
+while True:
+    threading.Thread(target=handle, args=(SERVER.accept()[0],), daemon=True).start()

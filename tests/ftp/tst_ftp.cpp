@@ -1,6 +1,3 @@
-// The reading of listings and passive replies, the address rules and the file on its way; and
-// GetByFTP, the download dialog and taldon-cli fetch against servers the test starts.
-
 #include "common/programrun.h"
 #include "common/testfiles.h"
 #include "csetupinfo.h"
@@ -60,8 +57,7 @@ struct Server {
     }
 };
 
-// Every entry below dir by relative path: file contents, or "<dir>" for a directory; links are
-// taken for what they point to, as a download fetches them.
+// Every entry below dir by relative path: contents, or "<dir>"; links read as what they point to.
 Tree treeOf(const QString &dir, const QString &prefix = QString())
 {
     Tree tree;
@@ -128,16 +124,14 @@ private slots:
     void scriptedServers();
     void dialogDownloadsIntoPlayers();
     void cliFetchesIntoPlayers();
-    void parseLinesAndReplies();
+    void listingsRepliesAndAddresses();
     void read_data();
     void read();
-    void dataAddresses();
     void partFileReportsAFullDisk();
 };
 
-// The tree every server serves: a day with blanks, UTF-8 names, links, an empty file and every
-// byte value; a day of 300 players; names in GBK, which only Debian's servers serve as they are,
-// and names that collide once decoded.
+// What the servers serve: blanks, UTF-8 names, links, an empty file, every byte value; 300
+// players; GBK names, served as they are by Debian's servers only, and names that clash decoded.
 void TestFtp::initTestCase()
 {
     const QString root = serverRoot.path();
@@ -156,12 +150,11 @@ void TestFtp::initTestCase()
             QByteArray::number(i)));
     // Links, and names of raw bytes, which need not be valid in the locale's encoding.
     const char *more =
-        "import os, sys\nos.chdir(sys.argv[1])\nos.mkdir('gbk'); os.mkdir('clash')\n"
+        "import os, sys\nos.chdir(sys.argv[1]); os.mkdir('gbk'); os.mkdir('clash')\n"
         "os.symlink('张三', 'day1/linked'); os.symlink('张三/add.cpp', 'day1/filelink')\n"
-        "for n, b in [(b'gbk/\\xd5\\xc5\\xc8\\xfd.cpp', b'zhang'),  # 张三.cpp in GBK\n"
-        "             (b'gbk/\\xc0\\xee\\xcb\\xc4.cpp', b'li'),  # 李四.cpp in GBK\n"
-        "             (b'clash/good.c', b'ok'), (b'clash/\\x80x.c', b'a'),\n"
-        "             (b'clash/\\xffx.c', b'b')]:\n"
+        "for n, b in [(b'gbk/\\xd5\\xc5\\xc8\\xfd.cpp', b'zhang'), (b'clash/good.c', b'ok'),\n"
+        "             (b'gbk/\\xc0\\xee\\xcb\\xc4.cpp', b'li'), (b'clash/\\x80x.c', b'a'),\n"
+        "             (b'clash/\\xffx.c', b'b')]:\n" // 张三.cpp and 李四.cpp in GBK
         "    open(n, 'wb').write(b)\n";
     QCOMPARE(runProgram("python3", {"-c", more, root}).status, 0);
     QVERIFY(server.start("realftp.py", {"pyftpdlib", root, kPassword}));
@@ -175,10 +168,8 @@ void TestFtp::downloads_data()
     QTest::newRow("proftpd") << "secret";
 }
 
-// The shared tree arrives whole from the shared server and from Debian's own, also below missing
-// parents. From the shared server, a directory of 600 entries, fetched again over local copies,
-// which take the server's current files, and directories refused without a word written; from
-// Debian's, GBK names as they are, and names that collide once decoded, which are left out.
+// The tree arrives whole from every server, also below missing parents; fetched again, local
+// copies take the server's files; refused directories write nothing; clashing names are left out.
 void TestFtp::downloads()
 {
     QFETCH(QString, password);
@@ -229,34 +220,28 @@ void TestFtp::scriptedServers_data()
 {
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("tree");
-    QTest::addColumn<QString>("failure"); // a text the failure text must hold, in order
-    const QString good = "top|top/good.txt=ok";
-    // A transfer cut short leaves no truncated file behind, nor a temporary one.
-    QTest::newRow("drop") << 0 << "top"
-                          << "big.bin|connection to the server lost";
-    QTest::newRow("stall") << 0 << ""
-                           << "timed out";
-    // A subdirectory that cannot be entered fails the download; the rest still arrives.
-    QTest::newRow("refusesub") << 0 << good + "|top/sub2|top/sub2/in.c=ok"
-                               << "the directory sub was not fetched";
-    // A server that lets in one session only: the first fetches everything.
-    QTest::newRow("single") << 1
-                            << "top|top/a|top/a/in.c=ok|top/b|top/b/in.c=ok|top/c|top/c/in.c=ok"
-                            << "";
-    QTest::newRow("cut") << 0 << "top|top/whole.txt=ok|top/sub"
-                         << "six.txt failed: cut short: 3 of 6 bytes|told.txt failed: cut short: "
-                            "3 of 6 bytes|in /top/sub: the listing was cut short";
-    QTest::newRow("busy") << 0 << ""
-                          << "421 Too many users, try later";
-    // The passive address cannot be reached; the address the server was reached at can.
-    QTest::newRow("nat") << 1 << good << "";
-    QTest::newRow("notype") << 0 << ""
-                            << "binary transfer type refused: 504";
-    // A tree deeper than any contest's (a loop of links, say) stops 64 levels below the top.
+    QTest::addColumn<QString>("failure"); // texts the failure text must hold, in order
+    // A transfer cut short leaves neither a truncated file nor a temporary one; a subdirectory
+    // refused fails the download but the rest arrives; a tree deeper than any contest's (a loop
+    // of links, say) stops 64 levels below the top.
     QString deep = "top", path = "top";
     for (int level = 1; level <= 64; ++level)
         deep += '|' + (path += "/d");
-    QTest::newRow("deep") << 0 << deep << "directory tree too deep at /top/d/d/";
+    const QString good = "top|top/good.txt=ok", in = "|top/%1|top/%1/in.c=ok";
+    const QStringList rows[] = {
+        {"drop", "0", "top", "big.bin|connection to the server lost"},
+        {"stall", "0", "", "timed out"},
+        {"refusesub", "0", good + in.arg("sub2"), "the directory sub was not fetched"},
+        {"single", "1", "top" + in.arg('a') + in.arg('b') + in.arg('c'), ""},
+        {"cut", "0", "top|top/whole.txt=ok|top/sub",
+         "six.txt failed: cut short: 3 of 6 bytes|told.txt failed: cut short: 3 of 6 bytes|"
+         "in /top/sub: the listing was cut short"},
+        {"busy", "0", "", "421 Too many users, try later"},
+        {"nat", "1", good, ""},
+        {"notype", "0", "", "binary transfer type refused: 504"},
+        {"deep", "0", deep, "directory tree too deep at /top/d/d/"}};
+    for (const QStringList &row : rows)
+        QTest::newRow(qPrintable(row[0])) << row[1].toInt() << row[2] << row[3];
 }
 
 void TestFtp::scriptedServers()
@@ -277,8 +262,7 @@ void TestFtp::scriptedServers()
     QVERIFY2(failure.isEmpty() == ftp.failureText().isEmpty(), ftp.failureText());
 }
 
-// The dialog blames the settings until the directory is reached, and names what did not arrive
-// after that.
+// The dialog blames the settings until the directory is reached, then names what did not arrive.
 void TestFtp::dialogDownloadsIntoPlayers()
 {
     QTemporaryDir home;
@@ -367,7 +351,7 @@ void TestFtp::cliFetchesIntoPlayers()
 }
 
 // Each input beside what was read of it, so that a failure names the input.
-void TestFtp::parseLinesAndReplies()
+void TestFtp::listingsRepliesAndAddresses()
 {
     // "d" or "-" for a directory, "l" or "-" for a link, the size and the name; empty when the
     // line is no entry.
@@ -415,58 +399,9 @@ void TestFtp::parseLinesAndReplies()
         QVERIFY2(!FtpListing::isSafeName(bad), bad);
     for (const char *good : {"a", "...", "..x", "my prog.c", "-rf", " lead"})
         QVERIFY2(FtpListing::isSafeName(good), good);
-}
 
-void TestFtp::read_data()
-{
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QStringList>("localNames");
-    QTest::addColumn<QStringList>("problems"); // a text each problem must contain, in order
-    const QByteArray utf8Zhang = QString("张三.cpp").toUtf8();
-    const QByteArray gbkLi("\xc0\xee\xcb\xc4.cpp"); // 李四.cpp in GBK
-    QTest::newRow("utf-8") << unixLine(utf8Zhang) + unixLine("a.c") << true
-                           << QStringList{"张三.cpp", "a.c"} << QStringList();
-    // One name that is not UTF-8 makes the whole listing GB18030.
-    QTest::newRow("gbk") << unixLine(utf8Zhang) + unixLine(gbkLi) << true
-                         << QStringList{TextDecoder::fromGb18030(utf8Zhang), "李四.cpp"}
-                         << QStringList();
-    QTest::newRow("clash") << unixLine("\x80x.c") + unixLine("b.c") + unixLine("\xffx.c") << true
-                           << QStringList{"b.c"}
-                           << QStringList{"\"\\x80x.c\" and \"\\xffx.c\" would both be saved"};
-    QTest::newRow("dots") << unixLine(".", "drwxr-xr-x") + unixLine("..", "drwxr-xr-x") +
-                                 unixLine("a/b") + unixLine("c")
-                          << true << QStringList{"c"} << QStringList();
-    QTest::newRow("cut") << unixLine("a.c") + "-rw-r" << false << QStringList()
-                         << QStringList{"cut short"};
-    QTest::newRow("nothing readable") << QByteArray("no listing\r\nnor this\r\n") << false
-                                      << QStringList() << QStringList{"no listing"};
-    QTest::newRow("one unreadable line")
-        << unixLine("a.c") + "what is this\r\n"
-        << true << QStringList{"a.c"} << QStringList{"unreadable listing line: what is this"};
-    QTest::newRow("empty") << QByteArray("total 0\r\n") << true << QStringList() << QStringList();
-}
-
-void TestFtp::read()
-{
-    QFETCH(QByteArray, data);
-    QFETCH(QStringList, problems);
-    FtpListing listing;
-    QTEST(listing.read(data), "ok");
-    QStringList names;
-    for (const FtpListEntry &entry : listing.entries())
-        names << entry.localName;
-    QTEST(names, "localNames");
-    QCOMPARE(listing.problems().size(), problems.size());
-    for (int i = 0; i < problems.size(); ++i)
-        QVERIFY2(listing.problems()[i].contains(problems[i].toUtf8()),
-                 listing.problems()[i].constData());
-}
-
-// The addresses tried for the data link: an internal one from a server reached from outside
-// (also over IPv6) gives way to the peer at once; anything else is tried first, the peer after.
-void TestFtp::dataAddresses()
-{
+    // The addresses tried for the data link: an internal one from a server reached from outside
+    // (also over IPv6) gives way to the peer at once; anything else is tried first, the peer after.
     const QByteArray peer = "198.51.100.7";
     for (const char *internal : {"10.0.0.5", "172.16.0.1", "172.31.255.1", "192.168.1.5",
                                  "127.0.0.1", "0.0.0.0", peer.constData()})
@@ -476,6 +411,48 @@ void TestFtp::dataAddresses()
     QCOMPARE(FtpConnection::dataAddresses("10.0.0.5", "::1"), QList<QByteArray>{"::1"});
     QCOMPARE(FtpConnection::dataAddresses("127.0.0.2", "127.0.0.1"),
              (QList<QByteArray>{"127.0.0.2", "127.0.0.1"}));
+}
+
+void TestFtp::read_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("localNames");
+    QTest::addColumn<QString>("problem"); // a text the only problem holds; empty: none
+    const QByteArray zhang = QString("张三.cpp").toUtf8();
+    const char *dir = "drwxr-xr-x";
+    const auto row = [](const char *tag, const QByteArray &data, bool ok, const QStringList &names,
+                        const QString &problem = QString()) {
+        QTest::newRow(tag) << data << ok << names << problem;
+    };
+    row("utf-8", unixLine(zhang) + unixLine("a.c"), true, {"张三.cpp", "a.c"});
+    // One name that is not UTF-8 makes the whole listing GB18030 (\xc0\xee\xcb\xc4 is 李四).
+    row("gbk", unixLine(zhang) + unixLine("\xc0\xee\xcb\xc4.cpp"), true,
+        {TextDecoder::fromGb18030(zhang), "李四.cpp"});
+    row("clash", unixLine("\x80x.c") + unixLine("b.c") + unixLine("\xffx.c"), true, {"b.c"},
+        "\"\\x80x.c\" and \"\\xffx.c\" would both be saved");
+    row("dots", unixLine(".", dir) + unixLine("..", dir) + unixLine("a/b") + unixLine("c"), true,
+        {"c"});
+    row("cut", unixLine("a.c") + "-rw-r", false, {}, "cut short");
+    row("nothing readable", "no listing\r\nnor this\r\n", false, {}, "no listing");
+    row("one unreadable line", unixLine("a.c") + "what is this\r\n", true, {"a.c"},
+        "unreadable listing line: what is this");
+    row("empty", "total 0\r\n", true, {});
+}
+
+void TestFtp::read()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, problem);
+    FtpListing listing;
+    QTEST(listing.read(data), "ok");
+    QStringList names;
+    for (const FtpListEntry &entry : listing.entries())
+        names << entry.localName;
+    QTEST(names, "localNames");
+    QCOMPARE(listing.problems().size(), problem.isEmpty() ? 0 : 1);
+    if (!problem.isEmpty())
+        QVERIFY2(listing.problems()[0].contains(problem.toUtf8()), listing.problems()[0]);
 }
 
 // A disk that fills up (here a file size limit) fails the write, and nothing stays behind.
