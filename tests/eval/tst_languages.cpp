@@ -13,9 +13,7 @@
 
 #include <memory>
 
-// Python and Java submissions compiled and run by the engine in its sandbox: each ends with the
-// verdict an organiser expects, the virtual machine's and the interpreter's memory errors
-// included.
+// Python and Java submissions compiled and run by the engine in its sandbox.
 class TstLanguages : public QObject
 {
     Q_OBJECT
@@ -24,9 +22,7 @@ private slots:
     void initTestCase();
     void verdicts_data();
     void verdicts();
-    void interpreterNotStarted_data();
     void interpreterNotStarted();
-    void javaClassNames_data();
     void javaClassNames();
 
 private:
@@ -192,60 +188,42 @@ void TstLanguages::verdicts()
     const QString id = QString::fromLatin1(QTest::currentDataTag());
     QCOMPARE(contest->result(id), block);
     QCOMPARE(judged.value(id, !success), success);
-    // An endless loop's time is what ended the run, long before the wall-clock bound; the main
-    // thread of the _threads programs only sleeps, so what counts is their threads' time. On a
-    // busy machine the wall-clock bound may end either run before the limit is used up.
+    // CPU time ends the loops, the threads' time the _threads programs, whose main thread sleeps;
+    // on a busy machine the wall-clock bound may come before the whole limit is used.
     const double used = firstTime(contest->home, id);
     if (id.endsWith("_loop") || id.endsWith("_threads"))
         QVERIFY2(used > 0.5, qPrintable(QString::number(used)));
 }
 
-void TstLanguages::interpreterNotStarted_data()
-{
-    QTest::addColumn<QByteArray>("program");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("not on the PATH")
-        << QByteArray("python3-not-here") << "Cannot start python3-not-here: it is not installed.";
-    QTest::newRow("exec fails") << QByteArray("/nonexistent/java")
-                                << "Cannot start /nonexistent/java: No such file or directory.";
-}
-
 void TstLanguages::interpreterNotStarted()
 {
-    QFETCH(QByteArray, program);
-    QFETCH(QString, message);
-    RunPlan plan;
-    plan.argv = {program, "x.py"};
-    plan.interpreter = true;
-    char msg[MESSAGE_SIZE] = {};
-    int score = 7;
-    float used = -1;
-    QCOMPARE(runPlanUnderCtrl(plan, 1.0f, &used, msg, &score), int(RunNotStarted));
-    QCOMPARE(QString::fromUtf8(msg), message);
-    QCOMPARE(score, 0);
-    QCOMPARE(used, 0.0f);
+    for (const char *program : {"python3-not-here", "/nonexistent/java"}) {
+        RunPlan plan;
+        plan.argv = {program, "x.py"};
+        plan.interpreter = true;
+        char msg[MESSAGE_SIZE] = {};
+        int score = 7;
+        float used = -1;
+        QCOMPARE(runPlanUnderCtrl(plan, 1.0f, &used, msg, &score), int(RunNotStarted));
+        QCOMPARE(QString::fromUtf8(msg),
+                 QStringLiteral("Cannot start %1: %2.")
+                     .arg(program,
+                          program[0] == '/' ? "No such file or directory" : "it is not installed"));
+        QCOMPARE(score, 0);
+        QCOMPARE(used, 0.0f);
+    }
 }
 
-void TstLanguages::javaClassNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("plain") << "sum" << true;
-    QTest::newRow("capital, digits, _ and $") << "Max_2$b" << true;
-    QTest::newRow("Chinese") << "求和" << true;
-    QTest::newRow("hyphen") << "two-sum" << false;
-    QTest::newRow("leading digit") << "2sum" << false;
-    QTest::newRow("keyword") << "class" << false;
-    QTest::newRow("restricted") << "var" << false;
-}
-
+// Python runs a file, whatever its name.
 void TstLanguages::javaClassNames()
 {
-    QFETCH(QString, name);
-    QFETCH(bool, accepted);
-    QCOMPARE(Language("java").refusal(name.toUtf8()).isEmpty(), accepted);
-    // Python runs a file, whatever its name.
-    QVERIFY(Language("py").refusal(name.toUtf8()).isEmpty());
+    const QList<QPair<QString, bool>> names = {
+        {"sum", true},   {"Max_2$b", true}, {"求和", true}, {"two-sum", false},
+        {"2sum", false}, {"class", false},  {"var", false}};
+    for (const auto &name : names) {
+        QCOMPARE(Language("java").refusal(name.first.toUtf8()).isEmpty(), name.second);
+        QVERIFY(Language("py").refusal(name.first.toUtf8()).isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(TstLanguages)
