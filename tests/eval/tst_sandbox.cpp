@@ -45,7 +45,7 @@ struct Hostile {
 
 #define ESCAPE                                                                                     \
     "101 10 T tty No such file or directory, push Operation not permitted, net Network is "        \
-    "unreachable, trace Operation not permitted, kill No such process, hidden\n"
+    "unreachable, trace Operation not permitted, kill No such process, hidden, bounded\n"
 
 const Hostile kHostile[] = {
     {"escape", "escape.c", 2, ESCAPE ESCAPE},
@@ -56,7 +56,6 @@ const Hostile kHostile[] = {
     {"fifo", "fifo.c", 1, "101 10 T <none>\n"},
     {"devzero", "devzero.c", 1, "-101 0 ? Compile failed.\n"},
     {"bigfiles", "bigfiles.c", 1, ""},
-    {"bomb", "bomb.c", 1, "101 10 T bounded\n"},
     {"hang", "fifo.c", 1, "-106 0 T Filter time out.\n"},
 };
 
