@@ -5,14 +5,14 @@
 
 #include <QList>
 #include <QPair>
-#include <QString>
 #include <QTemporaryDir>
 
 // A contest home in a temporary directory with one day, a judging filter and helpers to add
 // tasks, test data and submissions. The filter "judge" scores 10 when the judged file equals the
 // answer; an answer starting with "silent" makes it print nothing, one starting with "braces"
-// makes it print a message holding braces and a carriage return with score 5. Others may read
-// and search the home: a root judge runs submissions as another user.
+// makes it print a message holding braces and a carriage return with score 5. The filter "show"
+// scores 10 and prints the output's first line, or "<none>". Others may read and search the
+// home: a root judge runs submissions as another user.
 class TestContest
 {
 public:

@@ -25,12 +25,9 @@ const QByteArray kVerdict = "101 10 0.1\n";
 
 bool processGone(pid_t pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray line = stat.readAll();
+    const QByteArray line = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
     const int close = line.lastIndexOf(')');
-    return close >= 0 && line.mid(close + 2, 1) == "Z";
+    return close < 0 || line.mid(close + 2, 1) == "Z";
 }
 
 } // namespace

@@ -45,10 +45,10 @@ QString filterPath(const QString &name)
 
 } // namespace
 
+// The message and the score, when the output is exactly these two lines.
 TestFilters::Run TestFilters::runFilter(const QString &program, const QStringList &arguments)
 {
     const ProgramRun ran = runProgram(filterPath(program), arguments, m_dir.path());
-    // Exactly two lines: the message, then the score.
     const QList<QByteArray> lines = ran.out.split('\n');
     bool ok = lines.size() == 3 && lines[2].isEmpty();
     const int score = ok ? lines[1].toInt(&ok) : -1;
@@ -60,7 +60,7 @@ TestFilters::Run TestFilters::judge(const QString &name, const QByteArray &outpu
 {
     if (!writeFile(m_dir.filePath("task.out"), output) ||
         !writeFile(m_dir.filePath("task1.ans"), answer))
-        QTest::qFail("cannot write the files to judge", __FILE__, __LINE__);
+        qFatal("cannot write the files to judge");
     return runFilter(name, {"task.in", "task.out", m_dir.filePath("task1.ans")});
 }
 

@@ -53,10 +53,8 @@ int main(void)
     seen |= getenv("TALDON_SOURCE_DIR") || !home || strcmp(home, "/box") != 0;
     int started = 0;
     for (pid_t pid; started < 500 && (pid = fork()) >= 0; ++started)
-        if (pid == 0) {
+        if (pid == 0)
             pause();
-            _exit(0);
-        }
     fprintf(out, "%s, %s\n", seen ? "seen" : "hidden", started < 100 ? "bounded" : "unbounded");
     fclose(out);
     kill(-1, SIGKILL);

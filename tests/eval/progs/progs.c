@@ -33,7 +33,6 @@ static int cpu02(void)
 static int flood(void)
 {
     static char block[1 << 20];
-    memset(block, 'x', sizeof block);
     int fd = open("flood.out", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     while (fd >= 0)
         if (write(fd, block, sizeof block) < 0)
@@ -45,16 +44,9 @@ static int flood(void)
 static int forkbomb(void)
 {
     int started = 0;
-    for (int i = 0; i < 500; ++i) {
-        pid_t pid = fork();
-        if (pid < 0)
-            break;
-        if (pid == 0) {
+    for (pid_t pid; started < 500 && (pid = fork()) >= 0; ++started)
+        if (pid == 0)
             pause();
-            _exit(0);
-        }
-        ++started;
-    }
     return started < 100 ? 0 : 1;
 }
 
