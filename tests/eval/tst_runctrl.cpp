@@ -19,7 +19,6 @@
 namespace
 {
 
-const char kUntouched[] = "untouched";
 const int kScoreBefore = 7;
 const QByteArray kVerdict = "101 10 0.1\n";
 
@@ -70,9 +69,8 @@ void TstRunCtrl::cleanup()
     home.reset();
 }
 
-// The program is the one of progs/ named by the row's first word, else progs.c copied under the
-// row's name, which says what it does; "absent" is not there. probe checks its limits and
-// descriptors against the TALDON_EXPECT_ variables.
+// The program of progs/ named by the row's first word, else progs.c under the row's name, which
+// says what it does; "absent" is not there. probe checks limits against TALDON_EXPECT_*.
 void TstRunCtrl::outcomes_data()
 {
     QTest::addColumn<float>("limit");
@@ -132,7 +130,6 @@ void TstRunCtrl::outcomes()
     // An open result file of the judge must not be reachable from the submission.
     QFile verdict(home->filePath("verdict.result"));
     QVERIFY(verdict.open(QIODevice::ReadWrite) && verdict.write(kVerdict) > 0 && verdict.flush());
-
     // Standard error is shared with the child: catch it in a file to read its diagnostics.
     const QByteArray errPath = QFile::encodeName(home->filePath("stderr.txt"));
     const int savedErr = dup(2);
@@ -140,8 +137,7 @@ void TstRunCtrl::outcomes()
     if (savedErr < 0 || errFile < 0 || dup2(errFile, 2) != 2)
         qFatal("cannot redirect stderr");
     close(errFile);
-    char msg[1024];
-    strcpy(msg, kUntouched);
+    char msg[1024] = "untouched";
     int score = kScoreBefore;
     float used = 0;
     QByteArray program = QFile::encodeName(name);
@@ -153,9 +149,8 @@ void TstRunCtrl::outcomes()
     dup2(savedErr, 2);
     close(savedErr);
     const QByteArray errors = readFile(QFile::decodeName(errPath));
-
     QCOMPARE(got, code);
-    const QString messages[] = {kUntouched, "Time out.", "Exceeding memory limit."};
+    const QString messages[] = {"untouched", "Time out.", "Exceeding memory limit."};
     QCOMPARE(QString::fromUtf8(msg), messages[code == 0 ? 0 : code == -103 ? 1 : 2]);
     QCOMPARE(score, code == 0 ? kScoreBefore : 0);
     if (status >= 0)

@@ -1,12 +1,11 @@
+#include "common/processes.h"
 #include "common/testcontest.h"
+#include "common/testfiles.h"
 #include "compile.h"
 #include "evallist.h"
 #include "mythread.h"
 #include "taskeval.h"
 #include "testpoint.h"
-
-#include "common/processes.h"
-#include "common/testfiles.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -31,7 +30,6 @@ QString genCmd(const char *tmpl, const char *name = "sum", const char *lang = "c
     return QString::fromUtf8(line);
 }
 
-// An evaluation thread for the players (row, id) of the day and what it signals.
 struct Evaluation {
     Evaluation(CDayInfo *day, int taskIndex, const QList<_evaldata> &players)
         : thread(day, 1, taskIndex), start(&thread, &MyThread::startEvalPlayer),
@@ -158,7 +156,6 @@ void TstTaskEval::sourceOutcomes()
     QVERIFY(c.evaluate({"ok"}, 1));
     QVERIFY(c.evaluate({"ok"}, 2));
     QVERIFY(c.evaluate({id}, 3));
-
     const QString compiled = "{sum 100 Compile successfully\n";
     const QString accepted = compiled + "101 10 T ok\n101 10 T ok\n}102 20\n";
     const QString wrong = "101 0 T wrong answer on line 1\n";
@@ -175,8 +172,6 @@ void TstTaskEval::sourceOutcomes()
     // Answer files take no time.
     QVERIFY(readFile(c.home + "/result/day1/ok/ok.result")
                 .contains("\n101 10 0.000 ok\n101 0 0.000 wrong"));
-
-    // A second evaluation appends a new block after the old one.
     QVERIFY(c.evaluate({"cpp"}, 0));
     QCOMPARE(c.result("cpp"), accepted + accepted);
     QCOMPARE(c.result(id), "{求和 100 Compile successfully\n101 10 T ok\n}102 10\n");
@@ -190,9 +185,8 @@ void TstTaskEval::sourceOutcomes()
     QCOMPARE(QByteArray(msg), QByteArray("a(b) c d"));
 }
 
-// A testlib-style checker's verdicts become the points' scores and messages; its failures (a
-// FAIL, a crash, a time-out) are the evaluation's, not the player's, and fail the task. The
-// checker takes input, output and answer in that order, or FAILs.
+// A testlib-style checker's verdicts become the points' scores and messages; its failures (FAIL,
+// a crash, a time-out) fail the task. It takes input, output and answer in that order, or FAILs.
 void TstTaskEval::testlibCheckers()
 {
     TestContest c;
@@ -255,9 +249,8 @@ void TstTaskEval::evaluationFailures_data()
         << "Test data evaldata/sum1.in not found (2 files missing).";
 }
 
-// A task that cannot be evaluated is refused once per player, before anything runs, with a
-// block of code -106 that names the cause, also for a player without a source; the thread
-// reports the player as failed.
+// A task that cannot be evaluated is refused before anything runs, with a block of code -106
+// naming the cause, also for a player without a source, who is reported as failed too.
 void TstTaskEval::evaluationFailures()
 {
     QFETCH(int, type);
@@ -316,9 +309,8 @@ void TstTaskEval::stopEndsTheRunAndTheBlock()
     QCOMPARE(processesNamed({"spin"}, submissionUser()), QStringList());
 }
 
-// What the thread signals: each player's start, each task's outcome and each player's end, by
-// row; a failure to start is signalled as such and starts no one. Names that cannot be a file's
-// or a record's fail their task before anything runs; an INVALID task is left out, its player's
+// The thread's signals by row; a failure to start starts no one. Names that cannot be a file's or
+// a record's fail their task before anything runs; an INVALID task is left out, its player's
 // result file created empty.
 void TstTaskEval::threadSignals()
 {
@@ -335,7 +327,6 @@ void TstTaskEval::threadSignals()
     QCOMPARE(e.end.at(1), (QList<QVariant>{5, true}));
     QCOMPARE(e.failed.count(), 0);
     QCOMPARE(c.result("p1"), "{b 100 Evaluate answer files.\n101 10 T ok\n}102 10\n");
-
     // Without its tmp folder, or with a task out of range, the day is not evaluated.
     QVERIFY(QDir(c.home + "/tmp").removeRecursively());
     for (int taskIndex : {-1, 4}) {
@@ -346,7 +337,6 @@ void TstTaskEval::threadSignals()
         QCOMPARE(e.start.count(), 0);
     }
     QVERIFY(!QFile::exists(c.home + "/result/day1/p/p.result"));
-
     TestContest names;
     names.addTask("two words", SOURCE, 1);
     names.addTask("x{y", ANSWERS, 1);
@@ -360,7 +350,6 @@ void TstTaskEval::threadSignals()
         QCOMPARE(args.at(3).toBool(), false);
     QCOMPARE(refused.end, (QList<QList<QVariant>>{{7, false}}));
     QCOMPARE(readFile(names.home + "/result/day1/p/p.result"), QByteArray());
-
     Evaluation invalid(&names.day, 3, {{0, "p3"}});
     QVERIFY(invalid.run());
     QCOMPARE(invalid.task.count(), 0);

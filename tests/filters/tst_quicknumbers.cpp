@@ -74,10 +74,9 @@ bool sameBits(double a, double b)
 
 } // namespace
 
-// A number the quick readers read is one the parsers take, of the same length and value to the
-// bit; what they promise to read, they do. Digits follow each line's end, to be left unread.
-// Beside the random tokens: eight digits each side of the point, more than 2^53 in all, and a
-// point that just follows a first word of digits.
+// What the quick readers read, the parsers take, as long and of the same bits; what they promise
+// to read, they do; the digits after each line's end stay unread. Fixed: eight digits each side
+// of the point, more than 2^53 in all, and a point just after a first word of digits.
 void TestQuickNumbers::readAsTheParsersDo()
 {
     const std::string fixed[] = {"91282193.01767377", "-12345678.87654321", "9007199254740993",
@@ -95,7 +94,6 @@ void TestQuickNumbers::readAsTheParsersDo()
         const std::string buffer = line + "12345678901234567890";
         const std::string_view view(buffer.data(), line.size());
         const size_t pos = before.size();
-
         long long integer = 0, quickInteger = 0;
         const bool isInteger = parseInteger(token, integer);
         const size_t integerLength = readIntegerQuickly(view, pos, quickInteger);
@@ -103,7 +101,6 @@ void TestQuickNumbers::readAsTheParsersDo()
                      (isInteger && integerLength == token.size() && quickInteger == integer),
                  token.c_str());
         QVERIFY2(integerLength > 0 || !inIntegerReach(token), token.c_str());
-
         double real = 0, quickReal = 0;
         const bool isReal = parseReal(token, real);
         const size_t realLength = readRealQuickly(view, pos, quickReal);

@@ -1,7 +1,7 @@
-/* Goes for what is outside the box: the organiser's terminal, a server of the test on the
- * loopback interface, the judge, files left in /tmp and /dev/shm by an earlier run, the
- * contest's files and the judge's environment; forks up to 500 children that wait to be killed,
- * says whether the process bound stopped it, then kills every process it can. */
+/* Goes for what is outside the box: the organiser's terminal, the loopback interface (where a
+ * shared network would refuse the connection), the judge, files left in /tmp and /dev/shm by an
+ * earlier run, the contest's files and the judge's environment; forks up to 500 children, says
+ * whether the process bound stopped it, then kills every process it can. */
 #include <arpa/inet.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -29,11 +29,8 @@ int main(void)
     say("tty", open("/dev/tty", O_RDWR));
     say("push", ioctl(0, TIOCSTI, &c));
     int s = socket(AF_INET, SOCK_STREAM, 0);
-    struct sockaddr_in a;
-    memset(&a, 0, sizeof a);
-    a.sin_family = AF_INET;
-    a.sin_port = htons(@PORT@);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    struct sockaddr_in a = {.sin_family = AF_INET, .sin_port = htons(9),
+                            .sin_addr.s_addr = htonl(INADDR_LOOPBACK)};
     say("net", s < 0 ? -1 : connect(s, (struct sockaddr *)&a, sizeof a));
     say("trace", ptrace(PTRACE_ATTACH, @JUDGE@, 0, 0));
     say("kill", kill(@JUDGE@, SIGKILL));
