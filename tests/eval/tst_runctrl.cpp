@@ -1,19 +1,14 @@
+#include "common/testfiles.h"
 #include "runctrl.h"
 
-#include "common/testfiles.h"
-
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -53,8 +48,7 @@ void TstRunCtrl::init()
 {
     home.reset(new QTemporaryDir);
     const QString work = home->filePath("work");
-    QVERIFY(QDir().mkdir(work));
-    QVERIFY(chmod(QFile::encodeName(work).constData(), 0777) == 0);
+    QVERIFY(QDir().mkdir(work) && chmod(QFile::encodeName(work).constData(), 0777) == 0);
     oldCwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(work));
     grandchild = 0;
@@ -159,8 +153,7 @@ void TstRunCtrl::outcomes()
     if (mem == 0)
         QVERIFY2(!errors.contains("memlimit") && !errors.contains("RLIM"), errors.constData());
     QVERIFY(!QFile::exists("pwned"));
-    QVERIFY(verdict.seek(0));
-    QCOMPARE(verdict.readAll(), kVerdict);
+    QCOMPARE(readFile(verdict.fileName()), kVerdict);
     const QString times = QStringLiteral("used %1 s, wall %2 s").arg(used).arg(wall);
     if (name == "cpu02")
         QVERIFY2(used >= 0.19f && used < 0.5f, qPrintable(times));

@@ -18,8 +18,7 @@ private slots:
 private:
     struct Run {
         QString message;
-        int score = -1;
-        int exitCode = -1;
+        int score = -1, exitCode = -1;
     };
     Run judge(const QString &name, const QByteArray &output, const QByteArray &answer);
     Run runFilter(const QString &program, const QStringList &arguments);

@@ -1,7 +1,6 @@
-/* A checker in the testlib convention, without the library: it is started as
- * checker <input> <output> <answer>, says its verdict on the first line of standard error and
- * again by its exit status. The first word of the output picks the verdict; an input or answer
- * not where they should be is a FAIL. */
+/* A testlib-style checker, started as checker <input> <output> <answer>: its verdict, picked by
+ * the output's first word, is on the first line of standard error and in its exit status; an
+ * input or answer not where they should be is a FAIL. */
 #include <signal.h>
 #include <stdio.h>
 #include <string.h>

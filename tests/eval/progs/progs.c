@@ -1,6 +1,5 @@
-/* The small programs the controlled-execution tests run as submissions, but for those of their
-   own files, in one binary that does what the word in the name it is started under says. probe and
-   regain report each fault they find as a bit of their exit status. */
+/* The controlled-execution tests' submissions but those of their own files: one binary doing what a
+   word of the name it runs under says. probe and regain report faults as bits of the status. */
 #define _GNU_SOURCE
 #include <fcntl.h>
 #include <grp.h>
