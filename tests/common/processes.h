@@ -5,22 +5,18 @@
 
 #include <QDirIterator>
 #include <QFile>
-#include <QList>
 #include <QRegularExpression>
-#include <QStringList>
 
 #include <unistd.h>
 
-// The user a submission of this test process runs as: submissionUid() under a root judge, the
-// judge's own (mapped in its user namespace) otherwise.
+// The user a submission runs as: submissionUid() under a root judge, else the judge's own.
 inline uid_t submissionUser()
 {
     return geteuid() == 0 ? submissionUid() : geteuid();
 }
 
-// Processes of `uid` whose program name is one of `names`, as "name/pid", wherever they are: in
-// no group, session or namespace of the judge's. A submission runs in the sandbox, out of the
-// test's sight but for this.
+// Processes of `uid` named one of `names`, as "name/pid", in whatever group, session or
+// namespace: a submission runs in the sandbox, out of the test's sight but for this.
 inline QStringList processesNamed(const QStringList &names, uid_t uid)
 {
     QStringList found;
@@ -40,8 +36,7 @@ inline QStringList processesNamed(const QStringList &names, uid_t uid)
     return found;
 }
 
-// The users the submissions of an evaluation by `jobs` workers run as: worker K's own uid under
-// a root judge.
+// The users the submissions of `jobs` workers run as: worker K's own uid under a root judge.
 inline QList<uid_t> submissionUsers(int jobs)
 {
     if (jobs <= 1 || geteuid() != 0)

@@ -1,13 +1,9 @@
 #ifndef TALDON_TESTS_COMMON_PROGRAMRUN_H
 #define TALDON_TESTS_COMMON_PROGRAMRUN_H
 
-#include <QByteArray>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
-// What a program run gave back; status is -1 when it did not finish or crashed, so a crash is
-// never taken for an exit code.
+// What a program run gave back; status is -1 when it did not finish or crashed.
 struct ProgramRun {
     int status = -1;
     QByteArray out;
@@ -16,8 +12,7 @@ struct ProgramRun {
     QString outText() const { return QString::fromUtf8(out); }
 };
 
-// Runs program with args in workDir and captures its exit status and both outputs. Evaluations
-// take a while: the bound is generous.
+// Runs program with args in workDir; evaluations take a while, so the bound is generous.
 inline ProgramRun runProgram(const QString &program, const QStringList &args,
                              const QString &workDir = QString())
 {
@@ -38,7 +33,6 @@ inline QString cliPath()
     return qEnvironmentVariable("TALDON_BINARY_DIR") + QStringLiteral("/cli/taldon-cli");
 }
 
-// Runs the build's taldon-cli.
 inline ProgramRun runCli(const QStringList &args)
 {
     return runProgram(cliPath(), args);

@@ -22,6 +22,9 @@ const char JUDGE[] = "#!/bin/sh\n"
                      "esac\n"
                      "if cmp -s \"$2\" \"$3\"; then printf 'ok\\n10\\n'; else printf 'wrong answer "
                      "on line 1\\n0\\n'; fi\n";
+const char SHOW[] = "#!/bin/sh\n"
+                    "line=$(head -n 1 \"$2\" 2>/dev/null)\n"
+                    "printf '%s\\n10\\n' \"${line:-<none>}\"\n";
 
 } // namespace
 
@@ -32,6 +35,7 @@ TestContest::TestContest(const QString &homeName) : home(base.path() + QLatin1Ch
     if (!ContestTree::makeTree(home, QString()))
         qFatal("cannot make %s", qPrintable(home));
     write(QStringLiteral("filter/judge"), JUDGE);
+    write(QStringLiteral("filter/show"), SHOW);
     day.setHome(home);
 }
 

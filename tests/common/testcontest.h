@@ -5,14 +5,13 @@
 
 #include <QList>
 #include <QPair>
-#include <QString>
 #include <QTemporaryDir>
 
-// A contest home in a temporary directory with one day, a judging filter and helpers to add
-// tasks, test data and submissions. The filter "judge" scores 10 when the judged file equals the
-// answer; an answer starting with "silent" makes it print nothing, one starting with "braces"
-// makes it print a message holding braces and a carriage return with score 5. Others may read
-// and search the home: a root judge runs submissions as another user.
+// A contest home in a temporary directory with one day, which others may read and search (a root
+// judge runs submissions as another user). The filter "judge" scores 10 when the output equals
+// the answer; it prints nothing for an answer starting "silent", a message with braces and a
+// carriage return and score 5 for one starting "braces". "show" scores 10, showing the output's
+// first line or "<none>".
 class TestContest
 {
 public:

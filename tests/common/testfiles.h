@@ -2,14 +2,11 @@
 #define TALDON_TESTS_COMMON_TESTFILES_H
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QPair>
-#include <QString>
 
-// The tests build their files by hand: these write them, making the directories on the way.
-
+// These write files, making the directories on the way.
 inline bool writeFile(const QString &path, const QByteArray &bytes,
                       QIODevice::OpenMode mode = QIODevice::Truncate)
 {
@@ -26,10 +23,9 @@ inline bool appendFile(const QString &path, const QByteArray &bytes)
 // Writes the files below dir, (relative path, bytes) each; false when one cannot be written.
 inline bool writeFiles(const QString &dir, const QList<QPair<QString, QByteArray>> &files)
 {
-    for (const auto &file : files) {
+    for (const auto &file : files)
         if (!writeFile(dir + '/' + file.first, file.second))
             return false;
-    }
     return true;
 }
 

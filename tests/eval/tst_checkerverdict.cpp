@@ -74,8 +74,7 @@ void TstCheckerVerdict::verdicts_data()
     QTest::addColumn<QByteArray>("message");
     for (const Row &row : kRows) {
         const bool failed = row.score == kFailed;
-        const QByteArray message =
-            failed ? "Checker failed: " + QByteArray(row.message) : QByteArray(row.message);
+        const QByteArray message = QByteArray(failed ? "Checker failed: " : "") + row.message;
         QTest::newRow(qPrintable(QStringLiteral("%1, status %2").arg(row.errors).arg(row.status)))
             << QByteArray(row.errors) << row.status << (failed ? 0 : row.score) << failed
             << message;

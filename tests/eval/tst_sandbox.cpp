@@ -1,20 +1,15 @@
+#include "common/processes.h"
 #include "common/testcontest.h"
+#include "common/testfiles.h"
 #include "compile.h"
 #include "runctrl.h"
 #include "sandbox.h"
 #include "testpoint.h"
 
-#include "common/processes.h"
-#include "common/testfiles.h"
-
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QtTest>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 // Hostile submissions, compiled and run by the engine in its sandbox, each ending with a sound
@@ -31,11 +26,6 @@ private slots:
 namespace
 {
 
-// Scores every output 10 and shows its first line, so that each program can say what it found.
-const char SHOW[] = "#!/bin/sh\n"
-                    "line=$(head -n 1 \"$2\" 2>/dev/null)\n"
-                    "printf '%s\\n10\\n' \"${line:-<none>}\"\n";
-
 struct Hostile {
     const char *task;
     const char *source;
@@ -43,8 +33,12 @@ struct Hostile {
     const char *expected; // the block's body, times as T; empty: checked by the caller
 };
 
+#define ESCAPE                                                                                     \
+    "101 10 T tty No such file or directory, push Operation not permitted, net Network is "        \
+    "unreachable, trace Operation not permitted, kill No such process, hidden, bounded\n"
+
 const Hostile kHostile[] = {
-    {"tty", "tty.c", 1, "101 10 T tty No such file or directory, push Operation not permitted\n"},
+    {"escape", "escape.c", 2, ESCAPE ESCAPE},
     {"incbin", "incbin.c", 1, "-101 0 ? Compile failed.\n"},
     {"spinkids", "spinkids.c", 1, "-103 0 T Time out.\n"},
     {"survivor", "survivor.c", 2, "101 10 T first\n101 10 T second\n"},
@@ -52,12 +46,7 @@ const Hostile kHostile[] = {
     {"fifo", "fifo.c", 1, "101 10 T <none>\n"},
     {"devzero", "devzero.c", 1, "-101 0 ? Compile failed.\n"},
     {"bigfiles", "bigfiles.c", 1, ""},
-    {"leak", "leak.c", 2, "101 10 T clean\n101 10 T clean\n"},
-    {"net", "net.c", 1, "101 10 T Network is unreachable\n"},
-    {"peek", "peek.c", 1, "101 10 T hidden\n"},
-    {"judge", "judge.c", 1, "101 10 T trace Operation not permitted, kill No such process\n"},
-    {"bomb", "bomb.c", 1, "101 10 T bounded\n"},
-    {"hang", "peek.c", 1, "-106 0 T Filter time out.\n"},
+    {"hang", "fifo.c", 1, "-106 0 T Filter time out.\n"},
 };
 
 QString block(const QString &task, const QString &body)
@@ -81,34 +70,20 @@ void TstSandbox::initTestCase()
 
 void TstSandbox::hostileSubmissions()
 {
-    const QString sources = QStringLiteral(HOSTILE_DIR);
     TestContest c;
-    c.write("filter/show", SHOW);
     c.write("filter/hang", "#!/bin/sh\nexec sleep 60\n");
-    // A server on the judge's loopback interface that the submission must not reach.
-    const int server = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    QVERIFY(server >= 0 && bind(server, (sockaddr *)&address, sizeof address) == 0 &&
-            listen(server, 4) == 0 && getsockname(server, (sockaddr *)&address, &length) == 0);
     for (const char *leak : {"/tmp/taldon-leak", "/dev/shm/taldon-leak"})
         QFile::remove(QLatin1String(leak));
     for (const Hostile &h : kHostile) {
         const QString task = QLatin1String(h.task);
         CTaskInfo *t = c.addTask(task, SOURCE, h.points, 1.0f);
-        // The last task's filter never ends: its bound scores the point.
         t->setPlugname(task == "hang" ? "hang" : "show");
-        const QByteArray lines[] = {"first\n", "second\n"};
         for (int i = 1; i <= h.points; ++i)
-            c.writePoint(task, i, lines[i - 1], "any\n");
-        QByteArray text = readFile(sources + '/' + QLatin1String(h.source));
+            c.writePoint(task, i, i == 1 ? "first\n" : "second\n", "any\n");
+        QByteArray text = readFile(HOSTILE_DIR "/" + QLatin1String(h.source));
         text.replace("@HOME@", QFile::encodeName(c.home));
-        text.replace("@PORT@", QByteArray::number(ntohs(address.sin_port)));
         text.replace("@JUDGE@", QByteArray::number(getpid()));
-        text.replace("survivor.", task.toUtf8() + '.');
-        text.replace("peek.", task.toUtf8() + '.');
+        text.replace(QByteArray(h.source).replace(".c", "."), task.toUtf8() + '.');
         if (task == "survivorg")
             text.prepend("#define GROUP\n");
         c.submit("p", task, task + ".c", text);
@@ -121,7 +96,6 @@ void TstSandbox::hostileSubmissions()
     QVERIFY(evaluated);
     // The compilation of /dev/zero meets its address-space bound long before the time bound.
     QVERIFY2(clock.elapsed() < 50000, qPrintable(QString::number(clock.elapsed())));
-
     const QString result = c.result("p");
     QString expected;
     for (const Hostile &h : kHostile) {
@@ -137,16 +111,10 @@ void TstSandbox::hostileSubmissions()
         expected += block(QLatin1String(h.task), body);
     }
     QCOMPARE(result.split('\n'), expected.split('\n'));
-
     // Every process counts: the spinning children's time is what ended the run.
-    const QByteArray raw = readFile(c.home + "/result/day1/p/p.result");
-    const QRegularExpression spin("\\{spinkids [^\\n]*\\n-103 0 (\\d+\\.\\d+) ");
-    const auto m = spin.match(QString::fromUtf8(raw));
-    QVERIFY(m.hasMatch());
-    QVERIFY(m.captured(1).toDouble() > 1.0);
-
-    QVERIFY(accept(server, nullptr, nullptr) < 0 && errno == EAGAIN);
-    close(server);
+    const auto m = QRegularExpression("\\{spinkids [^\\n]*\\n-103 0 (\\d+\\.\\d+) ")
+                       .match(readFile(c.home + "/result/day1/p/p.result"));
+    QVERIFY(m.hasMatch() && m.captured(1).toDouble() > 1.0);
     for (const char *leak : {"/tmp/taldon-leak", "/dev/shm/taldon-leak"})
         QVERIFY(!QFile::exists(QLatin1String(leak)));
     QStringList names;

@@ -1,12 +1,11 @@
+#include "common/processes.h"
 #include "common/testcontest.h"
+#include "common/testfiles.h"
 #include "compile.h"
 #include "evallist.h"
 #include "mythread.h"
 #include "taskeval.h"
 #include "testpoint.h"
-
-#include "common/processes.h"
-#include "common/testfiles.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -31,31 +30,19 @@ QString genCmd(const char *tmpl, const char *name = "sum", const char *lang = "c
     return QString::fromUtf8(line);
 }
 
-// The block of a task that could not be evaluated for `cause`.
-QString refusedBlock(const QString &task, const QString &cause)
-{
-    return QStringLiteral("{%1 -106 %2\n-106 0 ? %2\n}102 0\n").arg(task, cause);
-}
-
-// An evaluation thread for the players (row, id) of the day and what it signals.
 struct Evaluation {
     Evaluation(CDayInfo *day, int taskIndex, const QList<_evaldata> &players)
-        : players(players), thread(day, 1, taskIndex), start(&thread, &MyThread::startEvalPlayer),
+        : thread(day, 1, taskIndex), start(&thread, &MyThread::startEvalPlayer),
           task(&thread, &MyThread::evalOneTaskComplete), end(&thread, &MyThread::endEvalPlayer),
           failed(&thread, &MyThread::evalFailed)
     {
-    }
-    void begin()
-    {
         evallist = players;
-        thread.start();
     }
     bool run()
     {
-        begin();
+        thread.start();
         return thread.wait(30000);
     }
-    QList<_evaldata> players;
     MyThread thread;
     QSignalSpy start, task, end, failed;
 };
@@ -69,17 +56,13 @@ class TstTaskEval : public QObject
 private slots:
     void initTestCase();
     void compileCommand();
-    void endlessCompilationIsKilled();
+    void boundsKillTheGroup();
     void sourceOutcomes();
     void testlibCheckers();
     void evaluationFailures_data();
     void evaluationFailures();
     void stopEndsTheRunAndTheBlock();
-    void hostileNamesRunNothing();
-    void refusedTaskNames();
-    void filterOutputAndBound();
     void threadSignals();
-    void failureToStartIsSignalled();
 };
 
 void TstTaskEval::initTestCase()
@@ -104,38 +87,51 @@ void TstTaskEval::compileCommand()
     QCOMPARE(GenCompCmd(nullptr, n.data(), l.data(), t.data()), 0);
 }
 
-void TstTaskEval::endlessCompilationIsKilled()
+// A compiler or a filter that overruns its bound is killed with the processes it started; within
+// the bound a compilation is judged by its program file as before.
+void TstTaskEval::boundsKillTheGroup()
 {
     QTemporaryDir dir;
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    // The "compiler" leaves a partial program and a background process behind, then hangs.
-    QByteArray cmd("echo partial > sum; (sleep 30; touch late) & sleep 30");
+    const QByteArray late = "(sleep 2; touch '" + QFile::encodeName(dir.path()) + "/late') & ";
+    QByteArray cmd = "echo partial > sum; " + late + "sleep 30";
     QByteArray exe("sum"), quick("echo built > sum");
+    QByteArray sh("/bin/sh"), dashC("-c"), hang = late + "exec sleep 60";
+    char *hung[] = {sh.data(), dashC.data(), hang.data(), nullptr};
     setCompileTimeLimit(1);
+    setFilterTimeLimit(1);
     QElapsedTimer clock;
     clock.start();
     const int code = CompileSrc(exe.data(), cmd.data());
-    const qint64 took = clock.elapsed();
-    // Within the bound a compilation is judged by its program file as before.
+    const qint64 took = clock.restart();
+    const int filtered = callfilter(hung);
+    const qint64 filterTook = clock.elapsed();
     QCOMPARE(CompileSrc(exe.data(), quick.data()), COMPILE_OK);
     setCompileTimeLimit(COMPILE_TIME_LIMIT);
+    setFilterTimeLimit(FILTER_TIME_LIMIT);
     QCOMPARE(code, COMPILE_FAILED);
-    QVERIFY(took < 10000);
-    // The whole group was killed: the background process never gets to write.
-    QTest::qWait(1500);
+    QCOMPARE(filtered, FILTER_TIMED_OUT);
+    QVERIFY(took < 10000 && filterTook < 2500);
+    QTest::qWait(2500);
     QVERIFY(!QFile::exists("late"));
     QVERIFY(QDir::setCurrent(before));
 }
 
 // Sources of either language, answer files and the filter's messages; an ANSWERS task reads the
-// files handed in, a missing one is judged as an empty output.
+// files handed in, a missing one is judged as an empty output. Names run nothing by a shell.
 void TstTaskEval::sourceOutcomes()
 {
-    TestContest c;
+    TestContest c("考试 2026 $(touch pwned) 'q");
     c.addTask("sum", SOURCE, 2, 0.5f);
     c.addTask("words", ANSWERS, 3);
     c.addTask("msg", SOURCE, 3);
+    CTaskInfo *task = c.addTask("求和", SOURCE, 1);
+    task->setCcl(0, nullptr);
+    task->addACcl(new CCompileCmd("c", "gcc -o %o %i # %d %s %n "));
+    c.writePoint("求和", 1, "2 2\n", "4\n");
+    const QString id = "JS-$(touch pwned) `touch pwned` b";
+    c.submit(id, "求和", "求和.c", QByteArray(SUM_OK).replace("sum.", "求和."));
     c.writePoint("sum", 1, "1 2\n", "3\n");
     c.writePoint("sum", 2, "5 5\n", "10\n");
     for (int i = 1; i <= 3; ++i)
@@ -159,7 +155,7 @@ void TstTaskEval::sourceOutcomes()
     QVERIFY(c.evaluate({"ok", "cpp", "wrong", "broken", "slow", "absent"}, 0));
     QVERIFY(c.evaluate({"ok"}, 1));
     QVERIFY(c.evaluate({"ok"}, 2));
-
+    QVERIFY(c.evaluate({id}, 3));
     const QString compiled = "{sum 100 Compile successfully\n";
     const QString accepted = compiled + "101 10 T ok\n101 10 T ok\n}102 20\n";
     const QString wrong = "101 0 T wrong answer on line 1\n";
@@ -176,24 +172,25 @@ void TstTaskEval::sourceOutcomes()
     // Answer files take no time.
     QVERIFY(readFile(c.home + "/result/day1/ok/ok.result")
                 .contains("\n101 10 0.000 ok\n101 0 0.000 wrong"));
-
-    // A second evaluation appends a new block after the old one.
     QVERIFY(c.evaluate({"cpp"}, 0));
     QCOMPARE(c.result("cpp"), accepted + accepted);
+    QCOMPARE(c.result(id), "{求和 100 Compile successfully\n101 10 T ok\n}102 10\n");
+    QDirIterator it(c.base.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QVERIFY2(it.next().section('/', -1) != "pwned", qPrintable(it.filePath()));
     QVERIFY(QDir(c.home + "/tmp").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     char msg[] = "a{b}\nc\rd";
     cleanMessage(msg);
     QCOMPARE(QByteArray(msg), QByteArray("a(b) c d"));
 }
 
-// A testlib-style checker's verdicts become the points' scores and messages; its failures (a
-// FAIL, a crash, a time-out) are the evaluation's, not the player's, and fail the task. The
-// checker takes input, output and answer in that order, or FAILs.
+// A testlib-style checker's verdicts become the points' scores and messages; its failures (FAIL,
+// a crash, a time-out) fail the task. It takes input, output and answer in that order, or FAILs.
 void TstTaskEval::testlibCheckers()
 {
     TestContest c;
-    const QStringList words = {"ok",      "wa",   "pe",    "eof", "points",
-                               "partial", "fail", "crash", "hang"};
+    const QStringList words = {"ok", "wa", "eof", "points", "partial", "fail", "crash", "hang"};
     c.addTask("t", ANSWERS, words.size());
     c.addTask("good", SOURCE, 1);
     for (int t = 0; t < 2; ++t) {
@@ -218,7 +215,6 @@ void TstTaskEval::testlibCheckers()
     QCOMPARE(c.result("p"), "{t 100 Evaluate answer files.\n"
                             "101 10 T ok 1 token\n"
                             "101 0 T wrong answer expected 'ok', found 'wa'\n"
-                            "101 0 T wrong output format Expected a token\n"
                             "101 0 T unexpected end of file\n"
                             "101 7 T points 0.75 three quarters\n"
                             "101 4 T partially correct (45) (almost)\n"
@@ -253,9 +249,8 @@ void TstTaskEval::evaluationFailures_data()
         << "Test data evaldata/sum1.in not found (2 files missing).";
 }
 
-// A task that cannot be evaluated is refused once per player, before anything runs, with a
-// block of code -106 that names the cause, also for a player without a source; the thread
-// reports the player as failed.
+// A task that cannot be evaluated is refused before anything runs, with a block of code -106
+// naming the cause, also for a player without a source, who is reported as failed too.
 void TstTaskEval::evaluationFailures()
 {
     QFETCH(int, type);
@@ -277,8 +272,9 @@ void TstTaskEval::evaluationFailures()
     c.submit("p", "sum", "sum1.out", "3\n");
     Evaluation e(&c.day, -1, {{0, "p"}, {1, "absent"}});
     QVERIFY(e.run());
-    QCOMPARE(c.result("p"), refusedBlock("sum", cause));
-    QCOMPARE(c.result("absent"), refusedBlock("sum", cause));
+    const QString refused = QStringLiteral("{sum -106 %1\n-106 0 ? %1\n}102 0\n").arg(cause);
+    QCOMPARE(c.result("p"), refused);
+    QCOMPARE(c.result("absent"), refused);
     QCOMPARE(e.task.at(0).at(3).toBool(), false);
     QCOMPARE(e.end.at(0), (QList<QVariant>{0, false}));
     QCOMPARE(e.end.at(1), (QList<QVariant>{1, false}));
@@ -297,7 +293,7 @@ void TstTaskEval::stopEndsTheRunAndTheBlock()
     c.submit("p1", "spin", "spin.c", spin);
     c.submit("p2", "spin", "spin.c", spin);
     Evaluation e(&c.day, -1, {{0, "p1"}, {1, "p2"}});
-    e.begin();
+    e.thread.start();
     QTRY_COMPARE_WITH_TIMEOUT(processesNamed({"spin"}, submissionUser()).size(), 2, 30000);
     QElapsedTimer clock;
     clock.start();
@@ -313,76 +309,9 @@ void TstTaskEval::stopEndsTheRunAndTheBlock()
     QCOMPARE(processesNamed({"spin"}, submissionUser()), QStringList());
 }
 
-void TstTaskEval::hostileNamesRunNothing()
-{
-    TestContest c("考试 2026 $(touch pwned) 'q");
-    CTaskInfo *task = c.addTask("求和", SOURCE, 1);
-    task->setCcl(0, nullptr);
-    task->addACcl(new CCompileCmd("c", "gcc -o %o %i # %d %s %n "));
-    c.writePoint("求和", 1, "2 2\n", "4\n");
-    const QString id = "JS-$(touch pwned) `touch pwned` b";
-    c.submit(id, "求和", "求和.c", QByteArray(SUM_OK).replace("sum.", "求和."));
-    QVERIFY(c.evaluate({id}));
-    QCOMPARE(c.result(id), "{求和 100 Compile successfully\n101 10 T ok\n}102 10\n");
-    QDirIterator it(c.base.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        QVERIFY2(it.next().section('/', -1) != "pwned", qPrintable(it.filePath()));
-}
-
-// Names that cannot be a file's or a record's fail their task before anything runs; an INVALID
-// task is left out, its player's result file created empty.
-void TstTaskEval::refusedTaskNames()
-{
-    TestContest c;
-    c.addTask("two words", SOURCE, 1);
-    c.addTask("x{y", ANSWERS, 1);
-    c.addTask(QString(TASKNAME_MAX + 1, 'n'), SOURCE, 1);
-    c.addTask("off", INVALID, 1);
-    c.submit("p", "two words", "two words.c", SUM_OK);
-    Evaluation e(&c.day, -1, {{7, "p"}});
-    QVERIFY(e.run());
-    QCOMPARE(e.task.count(), 3);
-    for (const QList<QVariant> &args : e.task)
-        QCOMPARE(args.at(3).toBool(), false);
-    QCOMPARE(e.end.count(), 1);
-    QCOMPARE(e.end.at(0), (QList<QVariant>{7, false}));
-    QCOMPARE(readFile(c.home + "/result/day1/p/p.result"), QByteArray());
-
-    Evaluation invalid(&c.day, 3, {{0, "p3"}});
-    QVERIFY(invalid.run());
-    QCOMPARE(invalid.task.count(), 0);
-    QCOMPARE(invalid.end, (QList<QList<QVariant>>{{0, true}}));
-    QCOMPARE(readFile(c.home + "/result/day1/p3/p3.result"), QByteArray());
-}
-
-// The filter's output is caught in memory, so nothing planted at a path can be read as a score
-// or block the judge; a filter that overruns its bound is killed with its children.
-void TstTaskEval::filterOutputAndBound()
-{
-    char msg[MESSAGE_SIZE];
-    int points = -1;
-    QByteArray sh("/bin/sh"), dashC("-c"), script("echo 'it {is} here'; echo 7");
-    char *argv[] = {sh.data(), dashC.data(), script.data(), nullptr};
-    QCOMPARE(callfilter(argv), 0);
-    QCOMPARE(readscorefile(msg, &points), 0);
-    QCOMPARE(QByteArray(msg), QByteArray("it {is} here"));
-    QCOMPARE(points, 7);
-
-    QTemporaryDir dir;
-    const QByteArray marker = QFile::encodeName(dir.path()) + "/grandchild-ran";
-    QByteArray hang = "(sleep 3; touch " + marker + ") & exec sleep 60";
-    char *hung[] = {sh.data(), dashC.data(), hang.data(), nullptr};
-    setFilterTimeLimit(1);
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(callfilter(hung), FILTER_TIMED_OUT);
-    setFilterTimeLimit(FILTER_TIME_LIMIT);
-    QVERIFY(clock.elapsed() < 2500);
-    QTest::qWait(2500);
-    QVERIFY(!QFile::exists(QFile::decodeName(marker)));
-}
-
+// The thread's signals by row; a failure to start starts no one. Names that cannot be a file's or
+// a record's fail their task before anything runs; an INVALID task is left out, its player's
+// result file created empty.
 void TstTaskEval::threadSignals()
 {
     TestContest c;
@@ -398,12 +327,7 @@ void TstTaskEval::threadSignals()
     QCOMPARE(e.end.at(1), (QList<QVariant>{5, true}));
     QCOMPARE(e.failed.count(), 0);
     QCOMPARE(c.result("p1"), "{b 100 Evaluate answer files.\n101 10 T ok\n}102 10\n");
-}
-
-void TstTaskEval::failureToStartIsSignalled()
-{
-    TestContest c;
-    c.addTask("a", ANSWERS, 1);
+    // Without its tmp folder, or with a task out of range, the day is not evaluated.
     QVERIFY(QDir(c.home + "/tmp").removeRecursively());
     for (int taskIndex : {-1, 4}) {
         Evaluation e(&c.day, taskIndex, {{0, "p"}});
@@ -413,6 +337,24 @@ void TstTaskEval::failureToStartIsSignalled()
         QCOMPARE(e.start.count(), 0);
     }
     QVERIFY(!QFile::exists(c.home + "/result/day1/p/p.result"));
+    TestContest names;
+    names.addTask("two words", SOURCE, 1);
+    names.addTask("x{y", ANSWERS, 1);
+    names.addTask(QString(TASKNAME_MAX + 1, 'n'), SOURCE, 1);
+    names.addTask("off", INVALID, 1);
+    names.submit("p", "two words", "two words.c", SUM_OK);
+    Evaluation refused(&names.day, -1, {{7, "p"}});
+    QVERIFY(refused.run());
+    QCOMPARE(refused.task.count(), 3);
+    for (const QList<QVariant> &args : refused.task)
+        QCOMPARE(args.at(3).toBool(), false);
+    QCOMPARE(refused.end, (QList<QList<QVariant>>{{7, false}}));
+    QCOMPARE(readFile(names.home + "/result/day1/p/p.result"), QByteArray());
+    Evaluation invalid(&names.day, 3, {{0, "p3"}});
+    QVERIFY(invalid.run());
+    QCOMPARE(invalid.task.count(), 0);
+    QCOMPARE(invalid.end, (QList<QList<QVariant>>{{0, true}}));
+    QCOMPARE(readFile(names.home + "/result/day1/p3/p3.result"), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TstTaskEval)

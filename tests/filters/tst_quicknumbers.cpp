@@ -67,20 +67,13 @@ bool inRealReach(const std::string &token)
            std::stoull(whole + fraction) <= (uint64_t(1) << 53);
 }
 
-bool sameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 } // namespace
 
-// A number the quick readers read is one the parsers take, of the same length and value to the
-// bit; what they promise to read, they do. Each token has digits right after its line's end,
-// which would lengthen it if they were read.
+// What the quick readers read, the parsers take, as long and of the same bits; what they promise
+// to read, they do; the digits after each line's end stay unread. Fixed: eight digits each side
+// of the point, more than 2^53 in all, and a point just after a first word of digits.
 void TestQuickNumbers::readAsTheParsersDo()
 {
-    // Beside the random ones: eight digits on each side of the point, more than 2^53 in all, and a
-    // point that just follows a first word of digits.
     const std::string fixed[] = {"91282193.01767377", "-12345678.87654321", "9007199254740993",
                                  "12345678.5"};
     std::mt19937_64 random(20261207);
@@ -96,27 +89,22 @@ void TestQuickNumbers::readAsTheParsersDo()
         const std::string buffer = line + "12345678901234567890";
         const std::string_view view(buffer.data(), line.size());
         const size_t pos = before.size();
-
-        long long integer = 0;
-        long long quickInteger = 0;
+        long long integer = 0, quickInteger = 0;
         const bool isInteger = parseInteger(token, integer);
         const size_t integerLength = readIntegerQuickly(view, pos, quickInteger);
         QVERIFY2(integerLength == 0 ||
                      (isInteger && integerLength == token.size() && quickInteger == integer),
                  token.c_str());
         QVERIFY2(integerLength > 0 || !inIntegerReach(token), token.c_str());
-
-        double real = 0;
-        double quickReal = 0;
+        double real = 0, quickReal = 0;
         const bool isReal = parseReal(token, real);
         const size_t realLength = readRealQuickly(view, pos, quickReal);
-        QVERIFY2(realLength == 0 ||
-                     (isReal && realLength == token.size() && sameBits(quickReal, real)),
+        QVERIFY2(realLength == 0 || (isReal && realLength == token.size() &&
+                                     !std::memcmp(&quickReal, &real, sizeof real)),
                  token.c_str());
         QVERIFY2(realLength > 0 || !inRealReach(token), token.c_str());
         read += integerLength > 0 || realLength > 0;
     }
-    // The generator reaches the quick readings often.
     QVERIFY2(read > 100000, qPrintable(QString::number(read)));
 }
 
@@ -170,13 +158,12 @@ void TestQuickNumbers::linesMatchAtTheEdgeOfMemory()
     QCOMPARE(munmap(memory, 3 * page), 0);
 }
 
-// Lines written as their answers, of integers, read a block at a time: accepted exactly when the
-// parser takes every token, and without falling back on the number readers. Lines of up to
-// five blocks, so that tokens, signs and runs of 19 digits or more fall across the blocks' edges.
+// Lines of integers written as their answers, read a block at a time: accepted exactly when the
+// parser takes every token, without the number readers. Up to five blocks, so that tokens, signs
+// and runs of 19 digits or more fall across the blocks' edges.
 void TestQuickNumbers::integerLinesAsTheParsersDo()
 {
     const std::optional<FilterRule> rule = parseFilterRule("mlmn_int_e");
-    QVERIFY(rule);
     const LongTokenCheck parses = [](std::string_view line, size_t start) {
         const size_t end = std::min(line.find_first_of(" \t\v\f\r", start), line.size());
         long long value = 0;
@@ -192,8 +179,7 @@ void TestQuickNumbers::integerLinesAsTheParsersDo()
                                  "12\n34"};
     const size_t fixedCount = std::size(fixed);
     std::mt19937_64 random(20261208);
-    int accepted = 0;
-    int refused = 0;
+    int accepted = 0, refused = 0;
     for (int i = 0; i < 40000; ++i) {
         const bool isFixed = size_t(i) < fixedCount;
         std::string line = isFixed ? fixed[i] : random() % 2 ? "" : " ";
@@ -223,7 +209,6 @@ void TestQuickNumbers::integerLinesAsTheParsersDo()
 #endif
         (match ? accepted : refused)++;
     }
-    // Both outcomes are common.
     QVERIFY2(accepted > 5000 && refused > 5000, qPrintable(QString::number(accepted)));
 }
 

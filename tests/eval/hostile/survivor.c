@@ -11,8 +11,7 @@ int main(void)
 #else
         setsid();
 #endif
-        /* Long enough for the parent to be done; then every later output is overwritten. */
-        usleep(200000);
+        usleep(200000); /* for the parent to be done */
         for (;;) {
             FILE *f = fopen("survivor.out", "w");
             if (f) {

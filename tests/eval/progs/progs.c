@@ -1,6 +1,5 @@
-/* The small programs the controlled-execution tests run as submissions, but for those of their
-   own files, in one binary that does what the word in the name it is started under says. probe and
-   regain report each fault they find as a bit of their exit status. */
+/* The controlled-execution tests' submissions but those of their own files: one binary doing what a
+   word of the name it runs under says. probe and regain report faults as bits of the status. */
 #define _GNU_SOURCE
 #include <fcntl.h>
 #include <grp.h>
@@ -33,7 +32,6 @@ static int cpu02(void)
 static int flood(void)
 {
     static char block[1 << 20];
-    memset(block, 'x', sizeof block);
     int fd = open("flood.out", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     while (fd >= 0)
         if (write(fd, block, sizeof block) < 0)
@@ -45,16 +43,9 @@ static int flood(void)
 static int forkbomb(void)
 {
     int started = 0;
-    for (int i = 0; i < 500; ++i) {
-        pid_t pid = fork();
-        if (pid < 0)
-            break;
-        if (pid == 0) {
+    for (pid_t pid; started < 500 && (pid = fork()) >= 0; ++started)
+        if (pid == 0)
             pause();
-            _exit(0);
-        }
-        ++started;
-    }
     return started < 100 ? 0 : 1;
 }
 
