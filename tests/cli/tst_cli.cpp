@@ -58,17 +58,10 @@ const QList<QPair<QString, QByteArray>> kContest{
     {"player.info", "JS-001@张三\n"},
     {"team.info", "JS@江苏队\n"}};
 
-// sh -c script in dir with no input; timeout ends the script's whole process group past the bound.
+// sh -c script in dir; timeout ends the script's whole process group past the bound.
 ProgramRun runScript(const QString &script, const QString &dir)
 {
-    QProcess process;
-    process.setWorkingDirectory(dir);
-    process.start("timeout", {"-k", "5", "300", "sh", "-c", script});
-    process.closeWriteChannel();
-    const bool ended =
-        process.waitForFinished(320000) && process.exitStatus() == QProcess::NormalExit;
-    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runProgram("timeout", {"-k", "5", "300", "sh", "-c", script}, dir, 320000);
 }
 
 // The README's ```sh block that contains marker.

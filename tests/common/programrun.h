@@ -12,20 +12,19 @@ struct ProgramRun {
     QString outText() const { return QString::fromUtf8(out); }
 };
 
-// Runs program with args in workDir; evaluations take a while, so the bound is generous.
+// Runs program with args in workDir, with no input; evaluations take a while, so the bound is
+// generous. The outputs are kept also for a run that failed, to say why.
 inline ProgramRun runProgram(const QString &program, const QStringList &args,
-                             const QString &workDir = QString())
+                             const QString &workDir = QString(), int waitMs = 120000)
 {
     QProcess process;
     process.setWorkingDirectory(workDir);
     process.start(program, args);
-    ProgramRun run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    process.closeWriteChannel();
+    const bool ended =
+        process.waitForFinished(waitMs) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 inline QString cliPath()
